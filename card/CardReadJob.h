@@ -1,0 +1,33 @@
+#pragma once
+
+#include "CardHistoryRow.h"
+#include "CardInfo.h"
+#include "EntryInfo.h"
+#include "HistoryBlock.h"
+
+#include <memory>
+#include <vector>
+
+// One card read: the blocks it brought, and the document data it fills.
+class CardReadJob
+{
+public:
+    CardReadJob(EntryLines& lines, std::vector<CardHistoryRow>& historyRows, CardInfo& card);
+
+    // Decodes one record into a new line and appends its history row.
+    // previousBalance is -1 before the oldest block of a read and carries the
+    // balance from block to block; blocks are handed oldest first.
+    // Throws BlockDecodeError when the date or time is out of range.
+    std::unique_ptr<EntryInfo> DecodeBlock(const HistoryBlock& block,
+                                           std::int32_t& previousBalance);
+
+    EntryLines& Lines() { return m_lines; }
+    HistoryBlocks& Blocks() { return m_blocks; }
+    const HistoryBlocks& Blocks() const { return m_blocks; }
+
+private:
+    EntryLines& m_lines;
+    std::vector<CardHistoryRow>& m_historyRows;
+    CardInfo& m_card;
+    HistoryBlocks m_blocks;
+};

@@ -1,0 +1,58 @@
+#pragma once
+
+#include "CardInfo.h"
+
+#include <QString>
+#include <cstdint>
+#include <memory>
+#include <vector>
+
+// One expense line: a decoded card record, or a line the user added by hand.
+struct EntryInfo {
+    static constexpr std::uint8_t kManualCode = 0xFF;
+
+    std::uint8_t hidden = 0;
+    std::uint8_t applyFlag = 0;
+    CardId idm{};
+    std::uint8_t terminalType = 0;
+    std::uint8_t processType = 0;
+    std::uint8_t paymentType = 0;
+    std::uint8_t recordByte3 = 0;
+    std::int64_t dateTime = 0;
+    std::uint8_t entryArea = 0;
+    std::int32_t entryLine = 0;
+    std::int32_t entryStation = 0;
+    QString entryStationName;
+    QString entryLineName;
+    QString entryCompanyName;
+    double entryLatitude = 0;
+    double entryLongitude = 0;
+    std::uint8_t exitArea = 0;
+    std::int32_t exitLine = 0;
+    std::int32_t exitStation = 0;
+    QString exitStationName;
+    QString exitLineName;
+    QString exitCompanyName;
+    double exitLatitude = 0;
+    double exitLongitude = 0;
+    std::int32_t balance = 0;
+    std::int32_t serialNumber = 0;
+    std::int32_t regionByte = 0;
+    std::int32_t fare = 0;
+    std::int32_t distance = 0;
+    float bearing = 0;
+    QString visitDestination;
+    QString remarks;
+
+    // A blank line: texts empty, every number zero.
+    EntryInfo() = default;
+    // A line added by hand at the given moment: claimed, codes 0xFF.
+    static EntryInfo ManualLine(std::int64_t now);
+
+    bool IsManual() const { return terminalType == kManualCode && processType == kManualCode; }
+
+    bool operator==(const EntryInfo&) const = default;
+};
+
+// Lines are owned one by one, so views may keep pointers to them.
+using EntryLines = std::vector<std::unique_ptr<EntryInfo>>;

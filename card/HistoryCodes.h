@@ -1,0 +1,16 @@
+#pragma once
+
+#include <QString>
+#include <cstdint>
+
+// Texts of the history record's terminal byte (0) and process byte (1);
+// codes not listed give an empty text.
+QString TerminalTypeText(std::uint8_t code);
+QString ProcessTypeText(std::uint8_t code);
+
+// How the decoding reads a record's bytes 6-9.
+enum class RecordClass { Shop, Bus, Rail };
+// Shop first, so a record that is both is a shop record.
+RecordClass ClassifyRecord(std::uint8_t terminalType, std::uint8_t processType);
+// Only these terminals store a time of day in bytes 6-7.
+bool HasTimeOfDay(std::uint8_t terminalType);

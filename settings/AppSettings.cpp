@@ -1,0 +1,252 @@
+#include "AppSettings.h"
+
+#include "ArchiveError.h"
+#include "ArchiveReader.h"
+#include "ArchiveWriter.h"
+#include "Folders.h"
+
+#include <QSettings>
+#include <QVariant>
+#include <array>
+#include <cstdlib>
+#include <variant>
+
+namespace
+{
+using TextField = QString AppSettings::*;
+using NumberField = int AppSettings::*;
+using ListField = QStringList AppSettings::*;
+
+struct Value {
+    const char* name;
+    std::variant<TextField, NumberField, ListField> field;
+    QVariant (*fallback)();
+};
+
+QVariant Empty()
+{
+    return QString();
+}
+QVariant Documents()
+{
+    return GetDocumentsFolder();
+}
+QVariant Zero()
+{
+    return 0;
+}
+QVariant One()
+{
+    return 1;
+}
+
+// The stored values in the order in which they are written.
+const std::array<Value, 27> kValues = {{
+    {"PostName", &AppSettings::PostName, Empty},
+    {"IdNumber", &AppSettings::IdNumber, Empty},
+    {"Name", &AppSettings::Name, Empty},
+    {"ConnectStringMdb", &AppSettings::ConnectStringMdb,
+     [] { return QVariant(AppSettings::BuiltInConnectString()); }},
+    {"ListControlWidth", &AppSettings::ListControlWidth, Empty},
+    {"DefaultPath", &AppSettings::DefaultPath, Documents},
+    {"EntryPath", &AppSettings::EntryPath, Documents},
+    {"FormatPath", &AppSettings::FormatPath, Documents},
+    {"FormatFilePath", &AppSettings::FormatFilePath,
+     [] { return QVariant(JoinPath(GetDataFolder(), QStringLiteral("Default.fmt"))); }},
+    {"AutoLoad", &AppSettings::AutoLoad, Zero},
+    {"AutoSave", &AppSettings::AutoSave, Zero},
+    {"ItemModify", &AppSettings::ItemModify, One},
+    {"MRUMax", &AppSettings::MRUMax, [] { return QVariant(3); }},
+    {"TransitURL", &AppSettings::TransitURL,
+     [] { return QVariant(AppSettings::DefaultTransitUrl()); }},
+    {"ListGridView", &AppSettings::ListGridView, One},
+    {"ListZebraView", &AppSettings::ListZebraView, Zero},
+    {"AppLook", &AppSettings::AppLook, [] { return QVariant(32801); }},
+    {"PollingTime", &AppSettings::PollingTime, [] { return QVariant(5); }},
+    {"Admin", &AppSettings::Admin, Zero},
+    {"CsvSavePath", &AppSettings::CsvSavePath, Documents},
+    {"CsvOutputItem", &AppSettings::CsvOutputItem,
+     [] { return QVariant(QStringLiteral("2,5,8,9,11,12")); }},
+    {"CsvApplyOnly", &AppSettings::CsvApplyOnly, Zero},
+    {"CsvOutputHeader", &AppSettings::CsvOutputHeader, One},
+    {"VisMaxCount", &AppSettings::VisMaxCount, [] { return QVariant(5); }},
+    {"VisHistry", &AppSettings::VisHistry, [] { return QVariant(QStringList()); }},
+    {"VisStation", &AppSettings::VisStation, [] { return QVariant(QStringList()); }},
+    {"WavCardReadOK", &AppSettings::WavCardReadOK, Empty},
+}};
+
+const char* const kGroup = "Settings/Profile";
+
+QString ReadText(const QVariant& stored, const QVariant& fallback)
+{
+    switch (stored.typeId()) {
+    case QMetaType::QString:
+        return stored.toString();
+    case QMetaType::QStringList: // an unquoted comma in a hand-edited file
+        return stored.toStringList().join(QLatin1Char(','));
+    default:
+        return fallback.toString();
+    }
+}
+
+int ReadNumber(const QVariant& stored, const QVariant& fallback)
+{
+    switch (stored.typeId()) {
+    case QMetaType::Int:
+    case QMetaType::UInt:
+    case QMetaType::LongLong:
+    case QMetaType::ULongLong:
+    case QMetaType::QString: {
+        bool ok = false;
+        const int value = stored.toInt(&ok);
+        return ok ? value : fallback.toInt();
+    }
+    default:
+        return fallback.toInt();
+    }
+}
+
+QStringList ReadList(const QVariant& stored)
+{
+    if (stored.typeId() != QMetaType::QByteArray)
+        return {};
+    try {
+        ArchiveReader reader(stored.toByteArray());
+        return reader.ReadStringList();
+    } catch (const ArchiveError&) {
+        return {};
+    }
+}
+
+QByteArray EncodeList(const QStringList& list)
+{
+    ArchiveWriter writer;
+    writer.WriteStringList(list);
+    return writer.Data();
+}
+} // namespace
+
+QString AppSettings::BuiltInConnectString()
+{
+    return QStringLiteral("Driver=Microsoft Access Driver (*.mdb);DBQ=%1;PageTimeout=5;")
+        .arg(JoinPath(GetModuleFolder(), QStringLiteral("FenwirStn.mdb")));
+}
+
+QString AppSettings::DefaultTransitUrl()
+{
+    return QStringLiteral("https://www.google.co.jp/maps?ie=Shift-JIS&f=d&dirflg=r&saddr=入場駅"
+                          "&daddr=出場駅&ttype=dep&date=日付&time=時刻");
+}
+
+void AppSettings::Load()
+{
+    QSettings store(QStringLiteral("Norkel"), QStringLiteral("Fenwir_Lite"));
+    Load(store);
+}
+
+void AppSettings::Save() const
+{
+    QSettings store(QStringLiteral("Norkel"), QStringLiteral("Fenwir_Lite"));
+    Save(store);
+}
+
+void AppSettings::Load(QSettings& store)
+{
+    store.beginGroup(QLatin1String(kGroup));
+    for (const Value& value : kValues) {
+        const QVariant stored = store.value(QLatin1String(value.name));
+        std::visit(
+            [&](auto field) {
+                using Field = decltype(field);
+                if constexpr (std::is_same_v<Field, TextField>)
+                    this->*field = ReadText(stored, value.fallback());
+                else if constexpr (std::is_same_v<Field, NumberField>)
+                    this->*field = ReadNumber(stored, value.fallback());
+                else
+                    this->*field = ReadList(stored);
+            },
+            value.field);
+    }
+    store.endGroup();
+
+    // The database always sits beside the program, whatever was stored.
+    ConnectStringMdb = BuiltInConnectString();
+    dbPassword = QLatin1String(kDbPassword);
+    ItemModify = 1;
+    if (MRUMax <= 0)
+        MRUMax = 3;
+    if (MRUMax > kMaxRecentFiles)
+        MRUMax = kMaxRecentFiles;
+    // The station list runs parallel to the destinations; a missing or damaged
+    // one is padded with empty stations so no destination is lost.
+    while (VisStation.size() < VisHistry.size())
+        VisStation.append(QString());
+    while (VisStation.size() > VisHistry.size())
+        VisStation.removeLast();
+}
+
+void AppSettings::Save(QSettings& store) const
+{
+    store.beginGroup(QLatin1String(kGroup));
+    for (const Value& value : kValues) {
+        std::visit(
+            [&](auto field) {
+                using Field = decltype(field);
+                if constexpr (std::is_same_v<Field, ListField>)
+                    store.setValue(QLatin1String(value.name), EncodeList(this->*field));
+                else
+                    store.setValue(QLatin1String(value.name), this->*field);
+            },
+            value.field);
+    }
+    store.endGroup();
+    store.sync();
+}
+
+int AppSettings::GetCsvOutputItems(std::vector<std::uint16_t>& items) const
+{
+    const QStringList parts = CsvOutputItem.split(QLatin1Char(','), Qt::SkipEmptyParts);
+    for (const QString& part : parts) {
+        const QByteArray bytes = part.toUtf8();
+        const long number = std::strtol(bytes.constData(), nullptr, 10);
+        items.push_back(static_cast<std::uint16_t>(number));
+    }
+    return static_cast<int>(items.size());
+}
+
+void AppSettings::RemoveVisitAt(qsizetype position)
+{
+    if (position >= 0 && position < VisHistry.size())
+        VisHistry.removeAt(position);
+    if (position >= 0 && position < VisStation.size())
+        VisStation.removeAt(position);
+}
+
+void AppSettings::AddVisit(const QString& visit, const QString& station)
+{
+    if (visit.isEmpty())
+        return;
+    qsizetype k = VisHistry.indexOf(visit);
+    if (k >= 0)
+        RemoveVisitAt(k);
+    else
+        k = VisHistry.size();
+    if (k > 0) {
+        if (k >= VisMaxCount)
+            RemoveVisitAt(k - 1);
+        if (VisHistry.size() > 50)
+            RemoveVisitAt(k - 1);
+    }
+    VisHistry.prepend(visit);
+    VisStation.prepend(station);
+}
+
+QString AppSettings::FindVisitByStation(const QString& station) const
+{
+    if (station.isEmpty())
+        return QString();
+    const qsizetype position = VisStation.indexOf(station);
+    if (position < 0 || position >= VisHistry.size())
+        return QString();
+    return VisHistry.at(position);
+}

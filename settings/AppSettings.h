@@ -1,0 +1,68 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+#include <cstdint>
+#include <vector>
+
+class QSettings;
+
+// The program's one settings record. Loaded once at start, saved once at exit;
+// the fields keep the names of their stored values.
+class AppSettings
+{
+public:
+    QString PostName;
+    QString IdNumber;
+    QString Name;
+    QString ConnectStringMdb;
+    QString ListControlWidth;
+    QString DefaultPath;
+    QString EntryPath;
+    QString FormatPath;
+    QString FormatFilePath;
+    QString TransitURL;
+    QString WavCardReadOK;
+    int AutoLoad = 0;
+    int AutoSave = 0;
+    int ItemModify = 1;
+    int ListGridView = 1;
+    int ListZebraView = 0;
+    int Admin = 0;
+    int MRUMax = 3;
+    int VisMaxCount = 5;
+    int PollingTime = 5;
+    int AppLook = 32801;
+    QStringList VisHistry;
+    QStringList VisStation;
+    QString CsvSavePath;
+    QString CsvOutputItem;
+    int CsvApplyOnly = 0;
+    int CsvOutputHeader = 1;
+    // Password of the station database; fixed, never stored.
+    QString dbPassword;
+
+    // The user's own store: organisation "Norkel", application "Fenwir_Lite".
+    void Load();
+    void Save() const;
+    // Any store, under its group "Settings/Profile". Missing or unusable values
+    // take their defaults, silently.
+    void Load(QSettings& store);
+    void Save(QSettings& store) const;
+
+    // Appends the column numbers of CsvOutputItem; returns the list's new length.
+    int GetCsvOutputItems(std::vector<std::uint16_t>& items) const;
+    // Puts a visit destination with its exit station at the front of the history.
+    void AddVisit(const QString& visit, const QString& station);
+    // The most recent visit destination recorded with this station, or empty.
+    QString FindVisitByStation(const QString& station) const;
+
+    // "Driver=...;DBQ=<module folder>/FenwirStn.mdb;PageTimeout=5;"
+    static QString BuiltInConnectString();
+    static QString DefaultTransitUrl();
+    static constexpr const char* kDbPassword = "5d0f7a2c9e13b846";
+    static constexpr int kMaxRecentFiles = 16;
+
+private:
+    void RemoveVisitAt(qsizetype position);
+};

@@ -1,0 +1,10 @@
+#pragma once
+
+#include <QByteArray>
+#include <QByteArrayView>
+#include <QString>
+
+// Shift-JIS (Windows code page 932) is where texts leave the program as bytes
+// or arrive as 8-bit text from older files.
+QByteArray EncodeShiftJis(const QString& text, bool* allEncoded = nullptr);
+QString DecodeShiftJis(QByteArrayView bytes);
