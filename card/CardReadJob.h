@@ -22,6 +22,7 @@ public:
                                            std::int32_t& previousBalance);
 
     EntryLines& Lines() { return m_lines; }
+    std::vector<CardHistoryRow>& HistoryRows() { return m_historyRows; }
     HistoryBlocks& Blocks() { return m_blocks; }
     const HistoryBlocks& Blocks() const { return m_blocks; }
 

@@ -5,4 +5,4 @@ cd "$(dirname "$0")/.."
 tools/setup.sh
 cmake --preset dev >/dev/null
 cmake --build --preset dev --target fenwir-cli
-exec build/dev/cli/fenwir-cli decode res/demo-card.json
+exec build/dev/bin/fenwir-cli decode res/demo-card.json

@@ -26,7 +26,7 @@ for seeds in fuzz/corpus/*/; do
     name=$(basename "$seeds")
     mkdir -p "$work/$name"
     cp "$seeds"* "$work/$name/"
-    build/fuzz/fuzz/fuzz_"$name" -max_total_time="$fuzz_seconds" -print_final_stats=0 \
+    build/fuzz/bin/fuzz_"$name" -max_total_time="$fuzz_seconds" -print_final_stats=0 \
         -artifact_prefix="$work/" "$work/$name" 2>"$work/$name.log" || {
         tail -n 40 "$work/$name.log"
         echo "fuzzer $name found a failure" >&2
