@@ -8,3 +8,6 @@
 // or arrive as 8-bit text from older files.
 QByteArray EncodeShiftJis(const QString& text, bool* allEncoded = nullptr);
 QString DecodeShiftJis(QByteArrayView bytes);
+// Like EncodeShiftJis, but a character Shift-JIS cannot hold becomes "?";
+// *replaced tells whether that happened.
+QByteArray EncodeShiftJisReplacing(const QString& text, bool* replaced = nullptr);

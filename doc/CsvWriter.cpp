@@ -1,0 +1,104 @@
+#include "CsvWriter.h"
+
+#include <QDateTime>
+#include <QStringList>
+
+CsvWriter::CsvWriter(std::vector<std::uint16_t> columns, bool applyOnly, bool header)
+    : m_columns(std::move(columns)), m_applyOnly(applyOnly), m_header(header)
+{
+}
+
+QString CsvWriter::Header(std::uint16_t id)
+{
+    switch (id) {
+    case 1:
+        return QStringLiteral("連番");
+    case 2:
+        return QStringLiteral("日付");
+    case 3:
+        return QStringLiteral("入場会社名");
+    case 4:
+        return QStringLiteral("入場路線名");
+    case 5:
+        return QStringLiteral("入場駅名");
+    case 6:
+        return QStringLiteral("出場会社名");
+    case 7:
+        return QStringLiteral("出場路線名");
+    case 8:
+        return QStringLiteral("出場駅名");
+    case 9:
+        return QStringLiteral("料金/入金額");
+    case 10:
+        return QStringLiteral("残高");
+    case 11:
+        return QStringLiteral("訪問先");
+    case 12:
+        return QStringLiteral("備考");
+    default:
+        return QString();
+    }
+}
+
+QString CsvWriter::Cell(std::uint16_t id, const EntryInfo& line)
+{
+    switch (id) {
+    case 2:
+        return QDateTime::fromSecsSinceEpoch(line.dateTime).toString(QStringLiteral("yyyy/MM/dd"));
+    case 3:
+        return line.entryCompanyName;
+    case 4:
+        return line.entryLineName;
+    case 5:
+        return line.entryStationName;
+    case 6:
+        return line.exitCompanyName;
+    case 7:
+        return line.exitLineName;
+    case 8:
+        return line.exitStationName;
+    case 9:
+        return QString::number(line.fare);
+    case 10:
+        return QString::number(line.balance);
+    case 11:
+        return line.visitDestination;
+    case 12:
+        return line.remarks;
+    default:
+        return QString();
+    }
+}
+
+void CsvWriter::AppendRow(QString& text, const QStringList& cells) const
+{
+    for (qsizetype i = 0; i < cells.size(); ++i) {
+        if (i > 0)
+            text += QLatin1Char(',');
+        text += QLatin1Char('"');
+        QString cell = cells[i];
+        text += cell.replace(QLatin1Char('"'), QLatin1String("\"\""));
+        text += QLatin1Char('"');
+    }
+    text += QLatin1String("\r\n");
+}
+
+QString CsvWriter::Text(const EntryLines& lines) const
+{
+    QString text;
+    QStringList cells;
+    if (m_header) {
+        for (std::uint16_t id : m_columns)
+            cells.append(Header(id));
+        AppendRow(text, cells);
+    }
+    for (const auto& line : lines) {
+        if (line->hidden == 1 || (m_applyOnly && line->applyFlag == 0))
+            continue;
+        cells.clear();
+        for (std::uint16_t id : m_columns)
+            cells.append(Cell(id, *line));
+        AppendRow(text, cells);
+    }
+    return text;
+}

@@ -1,0 +1,102 @@
+#include "EntryList.h"
+
+#include "AppSettings.h"
+#include "ArchiveError.h"
+#include "ArchiveReader.h"
+#include "ArchiveWriter.h"
+#include "CsvWriter.h"
+#include "EntryRecord.h"
+#include "LocalTime.h"
+#include "ShiftJis.h"
+
+#include <QSaveFile>
+
+const QString EntryList::kMarkerV1 = QStringLiteral("<## EntryInfoData ##>");
+const QString EntryList::kMarkerV2 = QStringLiteral("<## EntryInfoData V2 ##>");
+const QString EntryList::kMarkerV3 = QStringLiteral("<## EntryInfoData V3 ##>");
+
+EntryList::EntryList() : documentTime(CurrentTimestamp()) {}
+
+void EntryList::Clear()
+{
+    lines.clear();
+    historyRows.clear();
+    card = CardInfo{};
+    documentTime = CurrentTimestamp();
+}
+
+void EntryList::Write(ArchiveWriter& out, FileKind kind) const
+{
+    if (lines.empty())
+        throw ArchiveError("a document without lines cannot be written");
+    const auto written = [kind](const EntryInfo& line) {
+        return kind == Document || line.applyFlag == 1;
+    };
+    std::int32_t count = 0;
+    for (const auto& line : lines)
+        count += written(*line) ? 1 : 0;
+    out.WriteString(kMarkerV3);
+    out.WriteInt32(kind);
+    out.WriteTime(documentTime);
+    out.WriteInt32(count);
+    for (const auto& line : lines)
+        if (written(*line))
+            EntryRecord::Write(out, *line);
+}
+
+void EntryList::Read(ArchiveReader& in)
+{
+    Clear();
+    try {
+        ReadContent(in);
+    } catch (...) {
+        Clear();
+        throw;
+    }
+}
+
+void EntryList::ReadContent(ArchiveReader& in)
+{
+    const QString marker = in.ReadString();
+    int version = 0;
+    if (marker == kMarkerV1)
+        version = 1;
+    else if (marker == kMarkerV2)
+        version = 2;
+    else if (marker == kMarkerV3)
+        version = 3;
+    else
+        throw ArchiveError("unexpected file marker");
+
+    const std::int32_t kind = in.ReadInt32();
+    const std::int64_t stored = in.ReadTime();
+    const std::int64_t now = CurrentTimestamp();
+    documentTime = kind == Document ? now : stored;
+    const std::int32_t count = in.ReadInt32();
+    for (std::int32_t i = 0; i < count; ++i) {
+        auto line = std::make_unique<EntryInfo>(EntryInfo::ManualLine(now));
+        EntryRecord::Read(in, version, *line);
+        lines.push_back(std::move(line));
+    }
+}
+
+bool EntryList::WriteCsv(const AppSettings& settings, const QString& path, bool* replaced) const
+{
+    if (replaced)
+        *replaced = false;
+    if (lines.empty())
+        return false;
+    QSaveFile file(path);
+    if (!file.open(QIODevice::WriteOnly))
+        return false;
+    std::vector<std::uint16_t> columns;
+    settings.GetCsvOutputItems(columns);
+    if (columns.empty()) {
+        file.commit(); // an empty file, as an export without columns leaves
+        return false;
+    }
+    const CsvWriter writer(std::move(columns), settings.CsvApplyOnly != 0,
+                           settings.CsvOutputHeader != 0);
+    const QByteArray bytes = EncodeShiftJisReplacing(writer.Text(lines), replaced);
+    return file.write(bytes) == bytes.size() && file.commit();
+}

@@ -1,0 +1,48 @@
+#pragma once
+
+#include "CardHistoryRow.h"
+#include "CardInfo.h"
+#include "EntryInfo.h"
+
+#include <QString>
+#include <cstdint>
+#include <vector>
+
+class AppSettings;
+class ArchiveReader;
+class ArchiveWriter;
+
+// The document's data: the expense lines, and what the last card read left.
+// Only the lines and documentTime are stored in an expense file (.ent).
+class EntryList
+{
+public:
+    enum FileKind : std::int32_t { Document = 0, Snapshot = 1 };
+
+    EntryList();
+
+    // Deletes every line and history row, forgets the card, restamps the time.
+    void Clear();
+    // Writes the version 3 format; a snapshot holds only the claimed lines.
+    // Throws ArchiveError when there is no line at all.
+    void Write(ArchiveWriter& out, FileKind kind) const;
+    // Replaces everything by the file's content (versions 1-3). On any error
+    // the list is left empty and the ArchiveError passed on.
+    void Read(ArchiveReader& in);
+    // The lines as CSV in the columns the settings choose; false when nothing
+    // could be written. *replaced tells whether characters that Shift-JIS
+    // cannot hold were written as "?".
+    bool WriteCsv(const AppSettings& settings, const QString& path, bool* replaced = nullptr) const;
+
+    std::int64_t documentTime = 0;
+    CardInfo card;
+    EntryLines lines;
+    std::vector<CardHistoryRow> historyRows;
+
+    static const QString kMarkerV1;
+    static const QString kMarkerV2;
+    static const QString kMarkerV3;
+
+private:
+    void ReadContent(ArchiveReader& in);
+};
