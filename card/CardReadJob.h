@@ -23,6 +23,7 @@ public:
 
     EntryLines& Lines() { return m_lines; }
     std::vector<CardHistoryRow>& HistoryRows() { return m_historyRows; }
+    CardInfo& Card() { return m_card; }
     HistoryBlocks& Blocks() { return m_blocks; }
     const HistoryBlocks& Blocks() const { return m_blocks; }
 

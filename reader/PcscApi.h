@@ -1,0 +1,30 @@
+#pragma once
+
+#include <PCSC/winscard.h>
+#include <QByteArray>
+#include <QString>
+#include <QStringList>
+#include <cstddef>
+
+// The smart-card calls the reader modules make, behind an interface so tests
+// can record commands and play answers. Status codes are PC/SC's own
+// (SCARD_S_SUCCESS, SCARD_E_...).
+class PcscApi
+{
+public:
+    virtual ~PcscApi() = default;
+
+    virtual LONG EstablishContext(SCARDCONTEXT& context) = 0;
+    virtual LONG ReleaseContext(SCARDCONTEXT context) = 0;
+    virtual LONG ListReaders(SCARDCONTEXT context, QStringList& readers) = 0;
+    virtual LONG Connect(SCARDCONTEXT context, const QString& reader, DWORD shareMode,
+                         DWORD protocols, SCARDHANDLE& card) = 0;
+    virtual LONG Disconnect(SCARDHANDLE card, DWORD disposition) = 0;
+    virtual LONG BeginTransaction(SCARDHANDLE card) = 0;
+    virtual LONG EndTransaction(SCARDHANDLE card, DWORD disposition) = 0;
+    // Sends with the T=1 protocol information; response holds the bytes received.
+    virtual LONG Transmit(SCARDHANDLE card, const QByteArray& command, std::size_t receiveSize,
+                          QByteArray& response) = 0;
+    virtual LONG Control(SCARDHANDLE card, DWORD code, const QByteArray& input,
+                         std::size_t outputSize, QByteArray& output) = 0;
+};

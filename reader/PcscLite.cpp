@@ -1,0 +1,77 @@
+#include "PcscLite.h"
+
+#include <vector>
+
+LONG PcscLite::EstablishContext(SCARDCONTEXT& context)
+{
+    return SCardEstablishContext(SCARD_SCOPE_USER, nullptr, nullptr, &context);
+}
+
+LONG PcscLite::ReleaseContext(SCARDCONTEXT context)
+{
+    return SCardReleaseContext(context);
+}
+
+LONG PcscLite::ListReaders(SCARDCONTEXT context, QStringList& readers)
+{
+    readers.clear();
+    DWORD size = 0;
+    LONG status = SCardListReaders(context, nullptr, nullptr, &size);
+    if (status != SCARD_S_SUCCESS)
+        return status;
+    std::vector<char> names(size + 1, '\0');
+    status = SCardListReaders(context, nullptr, names.data(), &size);
+    if (status != SCARD_S_SUCCESS)
+        return status;
+    // A multi-string: names separated by NULs, ended by an empty one.
+    for (const char* p = names.data(); *p != '\0'; p += qstrlen(p) + 1)
+        readers.append(QString::fromUtf8(p));
+    return SCARD_S_SUCCESS;
+}
+
+LONG PcscLite::Connect(SCARDCONTEXT context, const QString& reader, DWORD shareMode,
+                       DWORD protocols, SCARDHANDLE& card)
+{
+    DWORD active = 0;
+    return SCardConnect(context, reader.toUtf8().constData(), shareMode, protocols, &card, &active);
+}
+
+LONG PcscLite::Disconnect(SCARDHANDLE card, DWORD disposition)
+{
+    return SCardDisconnect(card, disposition);
+}
+
+LONG PcscLite::BeginTransaction(SCARDHANDLE card)
+{
+    return SCardBeginTransaction(card);
+}
+
+LONG PcscLite::EndTransaction(SCARDHANDLE card, DWORD disposition)
+{
+    return SCardEndTransaction(card, disposition);
+}
+
+LONG PcscLite::Transmit(SCARDHANDLE card, const QByteArray& command, std::size_t receiveSize,
+                        QByteArray& response)
+{
+    response = QByteArray(static_cast<qsizetype>(receiveSize), '\0');
+    DWORD received = static_cast<DWORD>(receiveSize);
+    const LONG status =
+        SCardTransmit(card, SCARD_PCI_T1, reinterpret_cast<const BYTE*>(command.constData()),
+                      static_cast<DWORD>(command.size()), nullptr,
+                      reinterpret_cast<BYTE*>(response.data()), &received);
+    response.truncate(status == SCARD_S_SUCCESS ? static_cast<qsizetype>(received) : 0);
+    return status;
+}
+
+LONG PcscLite::Control(SCARDHANDLE card, DWORD code, const QByteArray& input,
+                       std::size_t outputSize, QByteArray& output)
+{
+    output = QByteArray(static_cast<qsizetype>(outputSize), '\0');
+    DWORD returned = 0;
+    const LONG status =
+        SCardControl(card, code, input.constData(), static_cast<DWORD>(input.size()), output.data(),
+                     static_cast<DWORD>(outputSize), &returned);
+    output.truncate(status == SCARD_S_SUCCESS ? static_cast<qsizetype>(returned) : 0);
+    return status;
+}

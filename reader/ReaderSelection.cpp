@@ -1,0 +1,115 @@
+#include "ReaderSelection.h"
+
+#include "CFelicaMod.h"
+#include "CPasoriMod.h"
+#include "KnownReaders.h"
+#include "PcscApi.h"
+
+LONG FindPcscReader(CFelicaMod& holder, ReaderEnvironment& environment)
+{
+    PcscApi& pcsc = environment.pcsc;
+    SCARDCONTEXT context = 0;
+    LONG status = pcsc.EstablishContext(context);
+    if (status != SCARD_S_SUCCESS)
+        return status;
+    QStringList readers;
+    status = pcsc.ListReaders(context, readers);
+    if (status != SCARD_S_SUCCESS) {
+        pcsc.ReleaseContext(context);
+        return status;
+    }
+    LONG result = SCARD_E_NO_SMARTCARD;
+    for (const QString& name : readers) {
+        const int model = KnownReaders::ModelIndex(name);
+        if (model == 0)
+            continue;
+        SCARDHANDLE card = 0;
+        status = pcsc.Connect(context, name, SCARD_SHARE_SHARED,
+                              SCARD_PROTOCOL_T0 | SCARD_PROTOCOL_T1, card);
+        if (status == SCARD_S_SUCCESS)
+            pcsc.Disconnect(card, SCARD_LEAVE_CARD);
+        if (status == SCARD_S_SUCCESS || status == SCARD_W_REMOVED_CARD) {
+            holder.readerName = name;
+            holder.modelIndex = model;
+            result = SCARD_S_SUCCESS;
+            break;
+        }
+        result = status;
+    }
+    pcsc.ReleaseContext(context);
+    return result;
+}
+
+int SelectReader(CFelicaMod& holder, ReaderEnvironment& environment)
+{
+    const LONG status = FindPcscReader(holder, environment);
+    if (status == SCARD_S_SUCCESS) {
+        KnownReaders::CreateModule(holder.modelIndex, environment.pcsc, holder.readerName)
+            ->SwitchReaderMode(1);
+        holder.module =
+            KnownReaders::CreateModule(holder.modelIndex, environment.pcsc, holder.readerName);
+        return kReaderReady;
+    }
+    holder.module = std::make_unique<CPasoriMod>(environment.vendorLibrary);
+    if (!holder.module->IsAvailable()) {
+        holder.family = CFelicaMod::VendorLibraryMissing;
+        switch (status) {
+        case SCARD_E_UNKNOWN_READER:
+        case SCARD_E_NO_READERS_AVAILABLE:
+            return kReaderNotConnected;
+        case SCARD_E_NO_SERVICE:
+            return kReaderServiceStopped;
+        default:
+            return kReaderOpenFailed;
+        }
+    }
+    holder.family = CFelicaMod::VendorLibrary;
+    if (!holder.module->Open())
+        return kReaderOpenFailed;
+    if (!holder.module->IsAlive())
+        return kReaderNotConnected;
+    holder.readerName = holder.module->GetName();
+    return kReaderReady;
+}
+
+void PrepareReader(ReaderEnvironment& environment)
+{
+    CFelicaMod holder;
+    SelectReader(holder, environment);
+}
+
+void RestReader(ReaderEnvironment& environment)
+{
+    CFelicaMod holder;
+    if (FindPcscReader(holder, environment) == SCARD_S_SUCCESS)
+        KnownReaders::CreateModule(holder.modelIndex, environment.pcsc, holder.readerName)
+            ->SwitchReaderMode(0);
+}
+
+int ReaderMessageId(int result)
+{
+    switch (result) {
+    case kReaderOpenFailed:
+        return 150;
+    case kReaderNotConnected:
+        return 180;
+    case kReaderServiceStopped:
+        return 147;
+    default:
+        return 0;
+    }
+}
+
+QString ReaderMessageText(int result)
+{
+    switch (result) {
+    case kReaderOpenFailed:
+        return QStringLiteral("カードリーダーのオープンに失敗しました。");
+    case kReaderNotConnected:
+        return QStringLiteral("カードリーダーが接続されていません。");
+    case kReaderServiceStopped:
+        return QStringLiteral("SmartCardサービスが停止しています。");
+    default:
+        return QString();
+    }
+}

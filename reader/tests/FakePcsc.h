@@ -1,0 +1,47 @@
+#pragma once
+
+#include "PcscApi.h"
+#include "VirtualCard.h"
+
+#include <QMap>
+#include <functional>
+
+// A PC/SC service in memory: scripted readers and results, a virtual card on
+// the reader, and a log of every call with its bytes.
+class FakePcsc : public PcscApi
+{
+public:
+    LONG establishResult = SCARD_S_SUCCESS;
+    LONG listResult = SCARD_S_SUCCESS;
+    QStringList readers;
+    QMap<QString, LONG> connectResults; // readers not listed connect
+    LONG directConnectResult = SCARD_S_SUCCESS;
+    LONG beginResult = SCARD_S_SUCCESS;
+    VirtualCard* card = nullptr;
+    // When set, answers instead of the card; an empty answer fails the transmit.
+    std::function<QByteArray(const QByteArray&)> answer;
+    LONG controlResult = SCARD_S_SUCCESS;
+    QByteArray controlOutput;
+
+    QStringList log;
+    int openContexts = 0;
+    int openCards = 0;
+
+    LONG EstablishContext(SCARDCONTEXT& context) override;
+    LONG ReleaseContext(SCARDCONTEXT context) override;
+    LONG ListReaders(SCARDCONTEXT context, QStringList& list) override;
+    LONG Connect(SCARDCONTEXT context, const QString& reader, DWORD shareMode, DWORD protocols,
+                 SCARDHANDLE& handle) override;
+    LONG Disconnect(SCARDHANDLE handle, DWORD disposition) override;
+    LONG BeginTransaction(SCARDHANDLE handle) override;
+    LONG EndTransaction(SCARDHANDLE handle, DWORD disposition) override;
+    LONG Transmit(SCARDHANDLE handle, const QByteArray& command, std::size_t receiveSize,
+                  QByteArray& response) override;
+    LONG Control(SCARDHANDLE handle, DWORD code, const QByteArray& input, std::size_t outputSize,
+                 QByteArray& output) override;
+
+    // The log lines that start with a prefix ("transmit", "control", ...).
+    QStringList Calls(const QString& prefix) const;
+};
+
+QString Hex(const QByteArray& bytes);

@@ -1,0 +1,141 @@
+#include "VirtualCard.h"
+
+namespace
+{
+const QByteArray kOk("\x90\x00", 2);
+const QByteArray kNotFound("\x6A\x81", 2);
+const QByteArray kWrongLength("\x67\x00", 2);
+
+std::uint8_t At(const QByteArray& bytes, qsizetype i)
+{
+    return static_cast<std::uint8_t>(bytes[i]);
+}
+
+QByteArray Raw(const std::uint8_t* data, qsizetype size)
+{
+    return QByteArray(reinterpret_cast<const char*>(data), size);
+}
+} // namespace
+
+VirtualCard::VirtualCard(CardImage image) : m_image(std::move(image)) {}
+
+VirtualCard::VirtualCard(CardImage image, Faults faults)
+    : m_image(std::move(image)), m_faults(faults)
+{
+}
+
+QByteArray VirtualCard::Atr()
+{
+    // A contactless storage card as PC/SC readers present FeliCa.
+    return QByteArray::fromHex("3B8F8001804F0CA0000003060011003B0000000042");
+}
+
+bool VirtualCard::AnswersSystem(std::uint16_t systemCode) const
+{
+    if (systemCode == 0xFFFF)
+        return true;
+    for (std::uint16_t code : m_image.systemCodes)
+        if (code == systemCode)
+            return true;
+    return false;
+}
+
+std::optional<HistoryBlock> VirtualCard::Block(int number) const
+{
+    if (number < 0 || number >= static_cast<int>(m_image.history.size()))
+        return std::nullopt;
+    return m_image.history[static_cast<std::size_t>(number)];
+}
+
+std::optional<QByteArray> VirtualCard::Fault(int number)
+{
+    if (number == m_faults.removeAtBlock) {
+        m_removed = true;
+        return QByteArray();
+    }
+    if (number == m_faults.wrongStatusAtBlock)
+        return kNotFound;
+    if (number == m_faults.truncateAtBlock)
+        return QByteArray(3, '\0') + kOk;
+    return std::nullopt;
+}
+
+QByteArray VirtualCard::Respond(const QByteArray& apdu)
+{
+    if (m_removed)
+        return QByteArray();
+    if (apdu.size() >= 2 && At(apdu, 0) == 0xFF) {
+        switch (At(apdu, 1)) {
+        case 0x40:
+            return PcscPolling(apdu);
+        case 0x46:
+            return PcscRead(apdu);
+        case 0xAB:
+            if (apdu.size() > 5 && At(apdu, 5) == 0x00)
+                return MricaPolling(apdu);
+            return MricaRead(apdu);
+        case 0x00:
+            return kOk; // the Circle reader's setup
+        default:
+            break;
+        }
+    }
+    return QByteArray("\x6D\x00", 2);
+}
+
+// FF 40 00 00 04 sh sl rc ts: IDm and PMm for the wildcard, else only a status.
+QByteArray VirtualCard::PcscPolling(const QByteArray& apdu) const
+{
+    if (apdu.size() != 9)
+        return kWrongLength;
+    const auto code = static_cast<std::uint16_t>(At(apdu, 5) << 8 | At(apdu, 6));
+    if (!AnswersSystem(code))
+        return kNotFound;
+    return Raw(m_image.idm.data(), 8) + Raw(m_image.pmm.data(), 8) + kOk;
+}
+
+// FF 46 01 01 04 vl vh 80 nn: 8 header bytes, the flags, the count, the block.
+QByteArray VirtualCard::PcscRead(const QByteArray& apdu)
+{
+    if (apdu.size() != 9)
+        return kWrongLength;
+    const int number = At(apdu, 8);
+    if (auto fault = Fault(number))
+        return *fault;
+    const QByteArray header = Raw(m_image.idm.data(), 8);
+    const auto service = static_cast<std::uint16_t>(At(apdu, 6) << 8 | At(apdu, 5));
+    const auto block = Block(number);
+    if (service != CardImage::kHistoryServiceCode || !block)
+        return header + QByteArray("\x01\xA2", 2) + kOk;
+    return header + QByteArray("\x00\x00\x01", 3) + Raw(block->data(), 16) + kOk;
+}
+
+// FF AB 00 00 05 00 sh sl rc ts: length, response code, IDm, PMm.
+QByteArray VirtualCard::MricaPolling(const QByteArray& apdu) const
+{
+    if (apdu.size() != 10)
+        return kWrongLength;
+    const auto code = static_cast<std::uint16_t>(At(apdu, 6) << 8 | At(apdu, 7));
+    if (!AnswersSystem(code))
+        return kNotFound;
+    return QByteArray("\x12\x01", 2) + Raw(m_image.idm.data(), 8) + Raw(m_image.pmm.data(), 8) +
+           kOk;
+}
+
+// FF AB 00 00 0F 06 IDm(8) 01 vl vh 01 80 nn: length, code, IDm, flags, count, block.
+QByteArray VirtualCard::MricaRead(const QByteArray& apdu)
+{
+    if (apdu.size() != 20 || At(apdu, 5) != 0x06)
+        return kWrongLength;
+    if (apdu.mid(6, 8) != Raw(m_image.idm.data(), 8))
+        return kNotFound; // another card's IDm
+    const int number = At(apdu, 19);
+    if (auto fault = Fault(number))
+        return *fault;
+    const QByteArray header = QByteArray("\x1D\x07", 2) + Raw(m_image.idm.data(), 8);
+    const auto service = static_cast<std::uint16_t>(At(apdu, 16) << 8 | At(apdu, 15));
+    const auto block = Block(number);
+    if (service != CardImage::kHistoryServiceCode || !block)
+        return header + QByteArray("\x01\xA1", 2) + kOk;
+    return header + QByteArray("\x00\x00\x01", 3) + Raw(block->data(), 16) + kOk;
+}
