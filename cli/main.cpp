@@ -1,64 +1,102 @@
-#include "BlockDecodeError.h"
-#include "CardImage.h"
-#include "CardReadJob.h"
-#include "LineTable.h"
+// fenwir-cli: transport-expense claims from the command line.
+#include "CardCommands.h"
+#include "CliContext.h"
+#include "CommandLine.h"
+#include "Console.h"
+#include "DocumentCommands.h"
+#include "StationCommands.h"
 
-#include <QCoreApplication>
-#include <QStringList>
-#include <cstdio>
+#include <QGuiApplication>
+#include <functional>
 
 namespace
 {
-void Print(FILE* stream, const QString& text)
+const char* kUsage = R"(使い方: fenwir-cli コマンド [オプション] 引数...
+
+  read [--reader auto|demo|image:ファイル] [--polling-time 秒] [--json] 交通費ファイル.ent
+  import-dump [--json] カードイメージ 交通費ファイル.ent
+  show [--json] 交通費ファイル.ent
+  csv [--items 列番号,...] [--apply-only] [--no-header] 交通費ファイル.ent 出力.csv
+  print --pdf 出力.pdf [--layout レイアウト.fmt] [--record] 交通費ファイル.ent
+  stations lookup エリア 路線 駅
+  stations bus バス路線 停留所
+  stations import 駅一覧.csv 出力データベース
+  demo [--out フォルダ]
+
+どのコマンドも --station-db データベース で駅名情報データベースを指定できます。
+)";
+
+struct Command {
+    QSet<QString> options;
+    QSet<QString> flags;
+    std::function<int(const CommandLine&, CliContext&)> run;
+};
+
+int Usage(const QString& reason = QString())
 {
-    std::fputs(text.toUtf8().constData(), stream);
+    if (!reason.isEmpty())
+        Console::Err(QStringLiteral("fenwir-cli: %1\n").arg(reason));
+    Console::Err(QString::fromUtf8(kUsage));
+    return Console::kUsage;
 }
 
-int Usage()
+// Qt's own diagnostics are not for the user of a command line.
+void QuietQt(QtMsgType type, const QMessageLogContext&, const QString& message)
 {
-    Print(stderr, QStringLiteral("使い方: fenwir-cli decode カードイメージ\n"));
-    return 2;
-}
-
-// Decodes a card image (JSON or NFC-tool dump) and prints its lines, oldest first.
-int Decode(const QString& path)
-{
-    QString error;
-    const auto image = CardImage::Load(path, &error);
-    if (!image) {
-        Print(stderr, error + QLatin1Char('\n'));
-        return 1;
-    }
-    EntryLines lines;
-    std::vector<CardHistoryRow> rows;
-    CardInfo card{CardInfo::kRead, image->idm, image->pmm};
-    CardReadJob job(lines, rows, card);
-    LineTable table;
-    std::int32_t previous = -1;
-    try {
-        for (auto block = image->history.rbegin(); block != image->history.rend(); ++block)
-            table.Add(*job.DecodeBlock(*block, previous));
-    } catch (const BlockDecodeError& e) {
-        Print(stderr, path + QStringLiteral(": ") + QString::fromStdString(e.what()) + '\n');
-        return 1;
-    }
-    Print(stdout,
-          QStringLiteral("IDm: %1\n")
-              .arg(QString::fromLatin1(
-                  QByteArray(reinterpret_cast<const char*>(card.idm.data()), card.idm.size())
-                      .toHex()
-                      .toUpper())));
-    Print(stdout, table.Text());
-    Print(stdout, QStringLiteral("残高: %1円\n").arg(previous < 0 ? 0 : previous));
-    return 0;
+    if (type == QtCriticalMsg || type == QtFatalMsg)
+        Console::Err(message + QLatin1Char('\n'));
 }
 } // namespace
 
 int main(int argc, char** argv)
 {
-    QCoreApplication app(argc, argv);
+    if (qEnvironmentVariableIsEmpty("FENWIR_QT_DEBUG"))
+        qInstallMessageHandler(QuietQt);
+    // Fonts for the PDF without needing a display.
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    QGuiApplication app(argc, argv);
+    QGuiApplication::setOrganizationName(QStringLiteral("Norkel"));
+    QGuiApplication::setApplicationName(QStringLiteral("Fenwir_Lite"));
+
+    const QString db = QStringLiteral("--station-db");
+    const QHash<QString, Command> commands = {
+        {QStringLiteral("read"),
+         {{db, QStringLiteral("--reader"), QStringLiteral("--polling-time")},
+          {QStringLiteral("--json")},
+          CardCommands::Read}},
+        {QStringLiteral("import-dump"),
+         {{db}, {QStringLiteral("--json")}, CardCommands::ImportDump}},
+        {QStringLiteral("show"), {{db}, {QStringLiteral("--json")}, DocumentCommands::Show}},
+        {QStringLiteral("csv"),
+         {{db, QStringLiteral("--items")},
+          {QStringLiteral("--apply-only"), QStringLiteral("--no-header")},
+          DocumentCommands::Csv}},
+        {QStringLiteral("print"),
+         {{db, QStringLiteral("--pdf"), QStringLiteral("--layout")},
+          {QStringLiteral("--record")},
+          DocumentCommands::Print}},
+        {QStringLiteral("stations"), {{db}, {}, StationCommands::Run}},
+        {QStringLiteral("demo"), {{db, QStringLiteral("--out")}, {}, CardCommands::Demo}},
+    };
+
     const QStringList args = app.arguments().mid(1);
-    if (args.size() == 2 && args[0] == QLatin1String("decode"))
-        return Decode(args[1]);
-    return Usage();
+    if (args.isEmpty() || args[0] == QLatin1String("--help") || args[0] == QLatin1String("help")) {
+        Console::Out(QString::fromUtf8(kUsage));
+        return args.isEmpty() ? Console::kUsage : Console::kOk;
+    }
+    const auto command = commands.constFind(args[0]);
+    if (command == commands.constEnd())
+        return Usage(QStringLiteral("不明なコマンドです: %1").arg(args[0]));
+    const CommandLine line(args.mid(1), command->options, command->flags);
+    if (!line.IsValid())
+        return Usage(line.Error());
+    // Building a station database needs none of the user's settings.
+    const bool import = args[0] == QLatin1String("stations") &&
+                        line.Positionals().value(0) == QLatin1String("import");
+    CliContext context(line, !import);
+    const int status = command->run(line, context);
+    if (status == Console::kUsage)
+        return Usage(QStringLiteral("%1 の引数が正しくありません。").arg(args[0]));
+    return status;
 }

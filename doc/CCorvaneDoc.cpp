@@ -41,8 +41,10 @@ bool CCorvaneDoc::NewDocument()
     m_data.Clear();
     m_path.clear();
     m_modified = false;
-    if (m_layout.IsEmpty())
+    if (m_layout.IsEmpty()) {
+        m_layout.Load(m_settings.FormatFilePath);
         EnsureHistoryLoaded();
+    }
     return true;
 }
 

@@ -1,6 +1,9 @@
 // Every test runs with its own empty home folder, so the user's settings and
 // documents are never touched, and with Tokyo time, which the card dates assume.
 #include <QCoreApplication>
+#ifdef FENWIR_GUI_TEST
+#include <QGuiApplication>
+#endif
 #include <QDir>
 #include <QTemporaryDir>
 #include <cstdlib>
@@ -20,7 +23,13 @@ int main(int argc, char** argv)
     setenv("TZ", "Asia/Tokyo", 1);
     tzset();
 
+#ifdef FENWIR_GUI_TEST
+    // Fonts and painting without a display.
+    setenv("QT_QPA_PLATFORM", "offscreen", 1);
+    QGuiApplication app(argc, argv);
+#else
     QCoreApplication app(argc, argv);
+#endif
     ::testing::InitGoogleTest(&argc, argv);
     return RUN_ALL_TESTS();
 }

@@ -1,0 +1,239 @@
+#include "CardCommands.h"
+
+#include "BlockDecodeError.h"
+#include "CCorvaneDoc.h"
+#include "CPasoriMod.h"
+#include "CardDetector.h"
+#include "CardImage.h"
+#include "CardReadJob.h"
+#include "CardReader.h"
+#include "CliContext.h"
+#include "Console.h"
+#include "Folders.h"
+#include "ImportHistory.h"
+#include "LineJson.h"
+#include "LineTable.h"
+#include "PcscLite.h"
+#include "PcscUnavailable.h"
+#include "PdfExport.h"
+#include "TerminalWaitDialog.h"
+#include "TextFormat.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <QJsonDocument>
+
+namespace
+{
+struct Imported {
+    QString idm;
+    std::int32_t balance = -1;
+    std::vector<const EntryInfo*> added;
+};
+
+QString DemoCard()
+{
+    return JoinPath(GetModuleFolder(), QStringLiteral("demo-card.json"));
+}
+QString SimulatedLibrary()
+{
+    return JoinPath(GetModuleFolder(), QStringLiteral("libfenwir-felica-sim.so"));
+}
+
+// Names the stations and appends the new lines; false (reason printed) when a
+// record cannot be decoded, the claim then as it was.
+bool Import(CardReadJob& job, CliContext& context, Imported& result)
+{
+    ConsoleReporter reporter;
+    const std::size_t before = job.Lines().size();
+    try {
+        result.balance = ImportHistory(job, context.connectString, context.settings.dbPassword,
+                                       context.settings, reporter);
+    } catch (const BlockDecodeError& e) {
+        Console::Fail(QStringLiteral("カードの履歴を読み取れませんでした。(%1)")
+                          .arg(QString::fromStdString(e.what())));
+        return false;
+    }
+    result.idm = FormatIdm(job.Card().idm);
+    for (std::size_t i = before; i < job.Lines().size(); ++i)
+        result.added.push_back(job.Lines()[i].get());
+    return true;
+}
+
+void Report(const Imported& result, bool json)
+{
+    if (json) {
+        QJsonObject object{{QStringLiteral("idm"), result.idm},
+                           {QStringLiteral("balance"), result.balance},
+                           {QStringLiteral("lines"), LinesToJson(result.added)}};
+        Console::Out(QString::fromUtf8(QJsonDocument(object).toJson(QJsonDocument::Indented)));
+        return;
+    }
+    Console::Out(QStringLiteral("IDm: %1\n").arg(result.idm));
+    Console::Out(
+        QStringLiteral("残高: %1\n")
+            .arg(result.balance < 0 ? QString() : FormatAmount(result.balance).trimmed() + "円"));
+    Console::Out(QStringLiteral("追加した明細: %1件\n").arg(result.added.size()));
+    LineTable table;
+    for (const EntryInfo* line : result.added)
+        table.Add(*line);
+    if (!result.added.empty())
+        Console::Out(table.Text());
+}
+
+// Saves a claim that is new or gained lines; a claim without lines stays unsaved.
+bool SaveIfChanged(CCorvaneDoc& doc, const QString& path, bool changed)
+{
+    if (!changed)
+        return true;
+    if (doc.Data().lines.empty()) {
+        Console::Err(QStringLiteral("fenwir-cli: 明細がないため %1 は保存しません。\n").arg(path));
+        return true;
+    }
+    QString error;
+    if (!doc.Save(path, &error)) {
+        Console::Fail(error);
+        return false;
+    }
+    return true;
+}
+
+// Reads a card through the chosen reader into the job; 0 or a reader result.
+int ReadThrough(const QString& reader, int pollingTime, CardReadJob& job)
+{
+    PcscLite pcsc;
+    PcscUnavailable noPcsc;
+    const bool simulated = reader != QLatin1String("auto");
+    if (simulated) {
+        const QString image = reader == QLatin1String("demo") ? DemoCard() : reader.mid(6);
+        qputenv("FENWIR_CARD_IMAGE", QFileInfo(image).absoluteFilePath().toUtf8());
+    }
+    ReaderEnvironment environment{simulated ? static_cast<PcscApi&>(noPcsc) : pcsc,
+                                  simulated ? SimulatedLibrary()
+                                            : CPasoriMod::DefaultLibraryPath()};
+    TerminalWaitDialog dialog;
+    return ReadCard(job, pollingTime, environment, pollingTime > 0 ? &dialog : nullptr);
+}
+
+QString ReadFailure(int result)
+{
+    return result == kReadCancelled ? CardDetector::FailedText() : ReaderMessageText(result);
+}
+} // namespace
+
+int CardCommands::Read(const CommandLine& line, CliContext& context)
+{
+    if (line.Positionals().size() != 1)
+        return Console::kUsage;
+    const QString path = line.Positionals()[0];
+    const QString reader = line.Option(QStringLiteral("--reader")).value_or(QStringLiteral("auto"));
+    if (reader != QLatin1String("auto") && reader != QLatin1String("demo") &&
+        !(reader.startsWith(QLatin1String("image:")) && reader.size() > 6))
+        return Console::kUsage;
+    int pollingTime = context.settings.PollingTime;
+    if (const auto seconds = line.Option(QStringLiteral("--polling-time"))) {
+        bool ok = false;
+        pollingTime = seconds->toInt(&ok);
+        if (!ok)
+            return Console::kUsage;
+    }
+    if (reader.startsWith(QLatin1String("image:")) && !QFileInfo::exists(reader.mid(6)))
+        return Console::Fail(QStringLiteral("ファイル %1 が見つかりません。").arg(reader.mid(6)));
+
+    CCorvaneDoc doc(context.settings);
+    const bool existed = QFileInfo::exists(path);
+    if (!context.OpenDocument(doc, path, true))
+        return Console::kFailed;
+    EntryList& data = doc.Data();
+    CardReadJob job(data.lines, data.historyRows, data.card);
+    const int result = ReadThrough(reader, pollingTime, job);
+    if (result != kReaderReady)
+        return Console::Fail(ReadFailure(result));
+    Imported imported;
+    if (!Import(job, context, imported))
+        return Console::kFailed;
+    if (!SaveIfChanged(doc, path, !existed || !imported.added.empty()))
+        return Console::kFailed;
+    Report(imported, line.Flag(QStringLiteral("--json")));
+    return Console::kOk;
+}
+
+int CardCommands::ImportDump(const CommandLine& line, CliContext& context)
+{
+    if (line.Positionals().size() != 2)
+        return Console::kUsage;
+    const QString imagePath = line.Positionals()[0];
+    const QString path = line.Positionals()[1];
+    QString error;
+    const auto image = CardImage::Load(imagePath, &error);
+    if (!image)
+        return Console::Fail(error);
+
+    CCorvaneDoc doc(context.settings);
+    const bool existed = QFileInfo::exists(path);
+    if (!context.OpenDocument(doc, path, true))
+        return Console::kFailed;
+    EntryList& data = doc.Data();
+    CardReadJob job(data.lines, data.historyRows, data.card);
+    // As a reader would deliver them: at most 20, up to the first empty record.
+    for (const HistoryBlock& block : image->history) {
+        if (job.Blocks().size() == CardDetector::kMaxBlocks || (block[0] == 0 && block[1] == 0))
+            break;
+        job.Blocks().push_back(block);
+    }
+    job.Card() = CardInfo{CardInfo::kRead, image->idm, image->pmm};
+    job.HistoryRows().clear();
+    Imported imported;
+    if (!Import(job, context, imported))
+        return Console::kFailed;
+    if (!SaveIfChanged(doc, path, !existed || !imported.added.empty()))
+        return Console::kFailed;
+    Report(imported, line.Flag(QStringLiteral("--json")));
+    return Console::kOk;
+}
+
+int CardCommands::Demo(const CommandLine& line, CliContext& context)
+{
+    const QString folder =
+        QDir(line.Option(QStringLiteral("--out")).value_or(QStringLiteral("."))).absolutePath();
+    if (!QDir().mkpath(folder))
+        return Console::Fail(QStringLiteral("フォルダ %1 を作成できません。").arg(folder));
+    const QString entPath = JoinPath(folder, QStringLiteral("demo-claim.ent"));
+    const QString csvPath = JoinPath(folder, QStringLiteral("demo-claim.csv"));
+    const QString pdfPath = JoinPath(folder, QStringLiteral("demo-claim.pdf"));
+
+    Console::Out(QStringLiteral("デモ: 模擬カードリーダーでデモカードを読み込みます。\n"));
+    CCorvaneDoc doc(context.settings);
+    doc.NewDocument();
+    EntryList& data = doc.Data();
+    CardReadJob job(data.lines, data.historyRows, data.card);
+    const int result = ReadThrough(QStringLiteral("demo"), 0, job);
+    if (result != kReaderReady)
+        return Console::Fail(ReadFailure(result));
+    Imported imported;
+    if (!Import(job, context, imported))
+        return Console::kFailed;
+    QString error;
+    if (!doc.Save(entPath, &error))
+        return Console::Fail(error);
+    if (!data.WriteCsv(context.settings, csvPath))
+        return Console::Fail(
+            QStringLiteral("CSVファイル %1 を保存できませんでした。").arg(csvPath));
+    int pages = 0;
+    if (!RenderClaimToPdf(
+            doc.Layout(), data.lines,
+            {context.settings.PostName, context.settings.IdNumber, context.settings.Name},
+            QDateTime::currentDateTime(), pdfPath, &pages, &error))
+        return Console::Fail(error);
+
+    Report(imported, false);
+    std::int32_t total = 0;
+    for (const auto& entry : data.lines)
+        total += entry->applyFlag == 1 ? entry->fare : 0;
+    Console::Out(QStringLiteral("申請合計: %1円\n").arg(FormatAmount(total).trimmed()));
+    Console::Out(QStringLiteral("交通費ファイル: %1\nCSVファイル: %2\nPDF (%3ページ): %4\n")
+                     .arg(entPath, csvPath)
+                     .arg(pages)
+                     .arg(pdfPath));
+    return Console::kOk;
+}

@@ -1,0 +1,37 @@
+#include "CliContext.h"
+
+#include "CCorvaneDoc.h"
+#include "Console.h"
+
+#include <QFileInfo>
+
+CliContext::CliContext(const CommandLine& line, bool withSettings)
+{
+    if (withSettings)
+        settings.Load();
+    settings.dbPassword = QLatin1String(AppSettings::kDbPassword);
+    const auto database = line.Option(QStringLiteral("--station-db"));
+    connectString = database ? ConnectStringFor(QFileInfo(*database).absoluteFilePath())
+                             : AppSettings::BuiltInConnectString();
+}
+
+QString CliContext::ConnectStringFor(const QString& databasePath)
+{
+    return QStringLiteral("Driver=Microsoft Access Driver (*.mdb);DBQ=%1;PageTimeout=5;")
+        .arg(databasePath);
+}
+
+bool CliContext::OpenDocument(CCorvaneDoc& doc, const QString& path, bool createIfMissing) const
+{
+    if (createIfMissing && !QFileInfo::exists(path)) {
+        doc.NewDocument();
+        return true;
+    }
+    QString error;
+    if (doc.Load(path, &error))
+        return true;
+    Console::Fail(error == CCorvaneDoc::UnexpectedFormatMessage()
+                      ? path + QStringLiteral(": ") + error
+                      : error);
+    return false;
+}

@@ -1,0 +1,104 @@
+#include "DocumentCommands.h"
+
+#include "CCorvaneDoc.h"
+#include "CliContext.h"
+#include "Console.h"
+#include "LineJson.h"
+#include "LineTable.h"
+#include "PdfExport.h"
+#include "PrintFormat.h"
+#include "TextFormat.h"
+
+#include <QJsonDocument>
+
+int DocumentCommands::Show(const CommandLine& line, CliContext& context)
+{
+    if (line.Positionals().size() != 1)
+        return Console::kUsage;
+    CCorvaneDoc doc(context.settings);
+    if (!context.OpenDocument(doc, line.Positionals()[0], false))
+        return Console::kFailed;
+    std::vector<const EntryInfo*> lines;
+    for (const auto& entry : doc.Data().lines)
+        lines.push_back(entry.get());
+    if (line.Flag(QStringLiteral("--json"))) {
+        const QJsonObject object{{QStringLiteral("lines"), LinesToJson(lines)}};
+        Console::Out(QString::fromUtf8(QJsonDocument(object).toJson(QJsonDocument::Indented)));
+        return Console::kOk;
+    }
+    LineTable table;
+    std::int32_t total = 0;
+    for (const EntryInfo* entry : lines) {
+        table.Add(*entry);
+        total += entry->applyFlag == 1 ? entry->fare : 0;
+    }
+    Console::Out(table.Text());
+    Console::Out(QStringLiteral("申請合計: %1円\n").arg(FormatAmount(total).trimmed()));
+    return Console::kOk;
+}
+
+int DocumentCommands::Csv(const CommandLine& line, CliContext& context)
+{
+    if (line.Positionals().size() != 2)
+        return Console::kUsage;
+    CCorvaneDoc doc(context.settings);
+    if (!context.OpenDocument(doc, line.Positionals()[0], false))
+        return Console::kFailed;
+    AppSettings choices = context.settings;
+    if (const auto items = line.Option(QStringLiteral("--items")))
+        choices.CsvOutputItem = *items;
+    if (line.Flag(QStringLiteral("--apply-only")))
+        choices.CsvApplyOnly = 1;
+    if (line.Flag(QStringLiteral("--no-header")))
+        choices.CsvOutputHeader = 0;
+    const QString out = line.Positionals()[1];
+    bool replaced = false;
+    if (!doc.Data().WriteCsv(choices, out, &replaced))
+        return Console::Fail(QStringLiteral("CSVファイル %1 を保存できませんでした。").arg(out));
+    if (replaced)
+        Console::Err(QStringLiteral("fenwir-cli: Shift-JIS で表せない文字を「?」にしました。\n"));
+    return Console::kOk;
+}
+
+int DocumentCommands::Print(const CommandLine& line, CliContext& context)
+{
+    const auto pdf = line.Option(QStringLiteral("--pdf"));
+    if (!pdf || line.Positionals().size() != 1)
+        return Console::kUsage;
+    const QString path = line.Positionals()[0];
+    CCorvaneDoc doc(context.settings);
+    if (!context.OpenDocument(doc, path, false))
+        return Console::kFailed;
+    PrintFormat layout;
+    if (const auto file = line.Option(QStringLiteral("--layout"))) {
+        if (!layout.ReadFile(*file))
+            return Console::Fail(
+                QStringLiteral("印刷レイアウト %1 を読み込めませんでした。").arg(*file));
+    } else {
+        layout.Load(context.settings.FormatFilePath);
+    }
+    const AppSettings& s = context.settings;
+    QString error;
+    int pages = 0;
+    if (!RenderClaimToPdf(layout, doc.Data().lines, {s.PostName, s.IdNumber, s.Name},
+                          QDateTime::currentDateTime(), *pdf, &pages, &error))
+        return Console::Fail(error);
+    Console::Out(QStringLiteral("%1 (%2ページ)\n").arg(*pdf).arg(pages));
+    if (!line.Flag(QStringLiteral("--record")))
+        return Console::kOk;
+
+    // What a real print does afterwards: the history, the marks, the file.
+    std::int32_t total = 0;
+    for (const auto& entry : doc.Data().lines)
+        total += entry->applyFlag == 1 ? entry->fare : 0;
+    if (!doc.RecordApplication(total))
+        return Console::Fail(QStringLiteral("申請履歴を記録できませんでした。"));
+    for (auto& entry : doc.Data().lines)
+        entry->applyFlag = 0;
+    doc.SetModified(true);
+    if (!doc.Save(path, &error))
+        return Console::Fail(error);
+    Console::Out(
+        QStringLiteral("申請履歴に記録しました: %1円\n").arg(FormatAmount(total).trimmed()));
+    return Console::kOk;
+}

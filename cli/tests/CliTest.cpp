@@ -1,0 +1,287 @@
+#include "ArchiveReader.h"
+#include "ArchiveWriter.h"
+#include "EntryList.h"
+#include "LocalTime.h"
+#include "PcscStack.h"
+#include "StationFixture.h"
+
+#include <QDir>
+#include <QFile>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QProcess>
+#include <QRegularExpression>
+#include <QTemporaryDir>
+#include <gtest/gtest.h>
+
+namespace
+{
+struct CliRun {
+    int status = -1;
+    QString out;
+    QString err;
+};
+
+// A dump of n rail records on 2026-11-02 between stations 1-16 and 1-32,
+// newest first, balances rising by 200 towards the oldest.
+QString Dump(int records)
+{
+    QString text = QStringLiteral("UID: 01 14 02 12 3A 4B 5C 6D\n");
+    for (int n = 0; n < records; ++n) {
+        const int balance = 1000 + 200 * n;
+        text += QStringLiteral("Block %1: | Service code 090F | Block index %2 | Data: 16 01 00 00 "
+                               "35 62 01 %3 01 %4 %5 %6 00 00 %7 00 |\n")
+                    .arg(n + 1, 4, 10, QChar('0'))
+                    .arg(n, 2, 10, QChar('0'))
+                    .arg(n % 2 ? "20" : "10", n % 2 ? "10" : "20")
+                    .arg(balance & 0xFF, 2, 16, QChar('0'))
+                    .arg(balance >> 8, 2, 16, QChar('0'))
+                    .arg(records - n, 2, 16, QChar('0'));
+    }
+    return text;
+}
+
+class CliTest : public ::testing::Test
+{
+protected:
+    CliRun Cli(const QStringList& args)
+    {
+        QProcess process;
+        process.start(QStringLiteral(FENWIR_CLI), args);
+        process.waitForFinished(60000);
+        return {process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1,
+                QString::fromUtf8(process.readAllStandardOutput()),
+                QString::fromUtf8(process.readAllStandardError())};
+    }
+
+    QString File(const QString& name, const QByteArray& content)
+    {
+        const QString path = dir.filePath(name);
+        QFile file(path);
+        file.open(QIODevice::WriteOnly);
+        file.write(content);
+        return path;
+    }
+
+    QString Db() const { return fixture.Path(); }
+
+    EntryList ReadDocument(const QString& path)
+    {
+        QFile file(path);
+        file.open(QIODevice::ReadOnly);
+        EntryList list;
+        ArchiveReader in(file.readAll());
+        list.Read(in);
+        return list;
+    }
+
+    QTemporaryDir dir;
+    StationFixture fixture{dir.filePath("stations.sqlite")};
+};
+} // namespace
+
+TEST_F(CliTest, ImportingTheSameDumpTwiceAddsNothing)
+{
+    const QString dump = File("card.txt", Dump(5).toUtf8());
+    const QString ent = dir.filePath("claim.ent");
+    CliRun first = Cli({"import-dump", "--station-db", Db(), dump, ent});
+    ASSERT_EQ(first.status, 0) << first.err.toStdString();
+    EXPECT_TRUE(first.out.contains("追加した明細: 5件"));
+    EXPECT_TRUE(first.out.contains("東京"));
+    CliRun second = Cli({"import-dump", "--json", "--station-db", Db(), dump, ent});
+    ASSERT_EQ(second.status, 0);
+    const QJsonObject object = QJsonDocument::fromJson(second.out.toUtf8()).object();
+    EXPECT_EQ(object["lines"].toArray().size(), 0);
+    EXPECT_EQ(object["balance"].toInt(), 1000);
+    EXPECT_EQ(ReadDocument(ent).lines.size(), 5u);
+}
+
+TEST_F(CliTest, JsonCarriesEveryFieldOfTheDecodedLines)
+{
+    const QString dump = File("card.txt", Dump(3).toUtf8());
+    CliRun run = Cli({"import-dump", "--json", "--station-db", Db(), dump, dir.filePath("c.ent")});
+    ASSERT_EQ(run.status, 0) << run.err.toStdString();
+    const QJsonObject object = QJsonDocument::fromJson(run.out.toUtf8()).object();
+    EXPECT_EQ(object["idm"].toString(), "011402123A4B5C6D");
+    const QJsonArray lines = object["lines"].toArray();
+    ASSERT_EQ(lines.size(), 3);
+    const QJsonObject oldest = lines[0].toObject();
+    const QJsonObject middle = lines[1].toObject();
+    EXPECT_EQ(oldest.size(), 32);
+    EXPECT_EQ(oldest["fare"].toInt(), 0);
+    EXPECT_EQ(middle["fare"].toInt(), 200);
+    EXPECT_EQ(middle["applyFlag"].toInt(), 1);
+    EXPECT_EQ(middle["balance"].toInt(), 1200);
+    EXPECT_EQ(middle["terminalType"].toInt(), 0x16);
+    EXPECT_EQ(middle["idm"].toString(), "011402123A4B5C6D");
+    EXPECT_EQ(middle["dateTime"].toInteger(), *LocalToTimestamp(2026, 11, 2, 0, 0, 0));
+    EXPECT_EQ(middle["serialNumber"].toInt(), 2);
+    EXPECT_EQ(middle["entryStationName"].toString(), "新宿");
+    EXPECT_EQ(middle["exitStationName"].toString(), "東京");
+    EXPECT_EQ(middle["entryLongitude"].toDouble(), 139.1);
+    EXPECT_EQ(middle["distance"].toInt(), 9118);
+    EXPECT_DOUBLE_EQ(middle["bearing"].toDouble(), 270.0);
+    EXPECT_EQ(middle["remarks"].toString(), "");
+
+    CliRun show = Cli({"show", "--json", dir.filePath("c.ent")});
+    ASSERT_EQ(show.status, 0);
+    EXPECT_EQ(QJsonDocument::fromJson(show.out.toUtf8()).object()["lines"].toArray(), lines);
+}
+
+TEST_F(CliTest, CsvBytes)
+{
+    const QString ent = dir.filePath("c.ent");
+    ASSERT_EQ(
+        Cli({"import-dump", "--station-db", Db(), File("card.txt", Dump(3).toUtf8()), ent}).status,
+        0);
+    const QString csv = dir.filePath("out.csv");
+    ASSERT_EQ(Cli({"csv", "--items", "2,5,9", "--apply-only", ent, csv}).status, 0);
+    QFile file(csv);
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    const QByteArray expected =
+        QByteArray("\"\x93\xFA\x95\x74\",\"\x93\xFC\x8F\xEA\x89\x77\x96\xBC\","
+                   "\"\x97\xBF\x8B\xE0/\x93\xFC\x8B\xE0\x8A\x7A\"\r\n"
+                   "\"2026/11/02\",\"\x90\x56\x8F\x68\",\"200\"\r\n"
+                   "\"2026/11/02\",\"\x93\x8C\x8B\x9E\",\"200\"\r\n");
+    EXPECT_EQ(file.readAll(), expected);
+
+    ASSERT_EQ(Cli({"csv", "--items", "9", "--no-header", ent, csv}).status, 0);
+    file.close();
+    file.open(QIODevice::ReadOnly);
+    EXPECT_EQ(file.readAll(), QByteArray("\"0\"\r\n\"200\"\r\n\"200\"\r\n"));
+}
+
+TEST_F(CliTest, PrintRendersPagesAndRecordsTheClaim)
+{
+    EntryList list;
+    for (int i = 0; i < 45; ++i) {
+        auto line = std::make_unique<EntryInfo>(EntryInfo::ManualLine(1'793'545'200 + 86400 * i));
+        line->fare = 100;
+        line->entryStationName = QStringLiteral("東京");
+        list.lines.push_back(std::move(line));
+    }
+    ArchiveWriter out;
+    list.Write(out, EntryList::Document);
+    const QString ent = File("claim.ent", out.Data());
+    const QString pdf = dir.filePath("claim.pdf");
+
+    CliRun run = Cli({"print", "--pdf", pdf, ent});
+    ASSERT_EQ(run.status, 0) << run.err.toStdString();
+    QFile file(pdf);
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    const QString content = QString::fromLatin1(file.readAll());
+    EXPECT_EQ(content.count(QRegularExpression("/Type\\s*/Page[^s]")), 3);
+    EXPECT_EQ(ReadDocument(ent).lines.at(0)->applyFlag, 1); // a PDF alone records nothing
+
+    run = Cli({"print", "--record", "--pdf", pdf, ent});
+    ASSERT_EQ(run.status, 0) << run.err.toStdString();
+    EXPECT_TRUE(run.out.contains("4,500円"));
+    for (const auto& line : ReadDocument(ent).lines)
+        EXPECT_EQ(line->applyFlag, 0);
+    const QString history = QDir::homePath() + "/Documents/Fenwir Lite/ApplyHistory/Apply.hst";
+    EXPECT_TRUE(QFile::exists(history)) << history.toStdString();
+}
+
+TEST_F(CliTest, ReadsThroughTheSimulatedAndTheRealReader)
+{
+    const QString card = File("card.txt", Dump(4).toUtf8());
+    CliRun image = Cli({"read", "--reader", "image:" + card, "--polling-time", "0", "--station-db",
+                        Db(), dir.filePath("sim.ent")});
+    ASSERT_EQ(image.status, 0) << image.err.toStdString();
+    EXPECT_TRUE(image.out.contains("追加した明細: 4件"));
+
+    CliRun demo = Cli(
+        {"read", "--reader", "demo", "--json", "--polling-time", "1", dir.filePath("demo.ent")});
+    ASSERT_EQ(demo.status, 0) << demo.err.toStdString();
+    EXPECT_EQ(QJsonDocument::fromJson(demo.out.toUtf8()).object()["lines"].toArray().size(), 20);
+
+    ASSERT_FALSE(PcscStack::ServiceAlreadyRunning());
+    PcscStack stack;
+    ASSERT_TRUE(stack.StartService("SCR331CL-NTTCom"));
+    ASSERT_TRUE(stack.PlaceCard(card));
+    CliRun real = Cli({"read", "--reader", "auto", "--polling-time", "0", "--json", "--station-db",
+                       Db(), dir.filePath("real.ent")});
+    ASSERT_EQ(real.status, 0) << real.err.toStdString();
+    const QJsonObject object = QJsonDocument::fromJson(real.out.toUtf8()).object();
+    EXPECT_EQ(object["idm"].toString(), "011402123A4B5C6D");
+    EXPECT_EQ(object["lines"].toArray().size(), 4);
+}
+
+TEST_F(CliTest, ReaderFailuresAreReported)
+{
+    ASSERT_FALSE(PcscStack::ServiceAlreadyRunning());
+    CliRun run = Cli({"read", "--polling-time", "0", dir.filePath("x.ent")});
+    EXPECT_EQ(run.status, 1);
+    EXPECT_TRUE(run.err.contains("SmartCardサービスが停止しています。")) << run.err.toStdString();
+    EXPECT_FALSE(QFile::exists(dir.filePath("x.ent")));
+}
+
+TEST_F(CliTest, UsageAndFileErrors)
+{
+    struct Case {
+        QStringList args;
+        int status;
+        const char* message;
+    };
+    const QString missing = dir.filePath("missing.ent");
+    const QString foreign = File("foreign.ent", "not a claim");
+    const Case cases[] = {
+        {{}, 2, ""},
+        {{"frobnicate"}, 2, "不明なコマンドです: frobnicate"},
+        {{"show"}, 2, "show の引数が正しくありません。"},
+        {{"show", "--bogus", missing}, 2, "不明なオプションです: --bogus"},
+        {{"print", missing}, 2, "print の引数が正しくありません。"},
+        {{"csv", "--items"}, 2, "--items には値が必要です。"},
+        {{"read", "--reader", "floppy", missing}, 2, ""},
+        {{"read", "--polling-time", "soon", missing}, 2, ""},
+        {{"stations", "lookup", "0", "1"}, 2, ""},
+        {{"stations", "lookup", "0", "1", "300"}, 2, ""},
+        {{"show", missing}, 1, "missing.ent"},
+        {{"show", foreign}, 1, "予期しないファイル形式です。"},
+        {{"import-dump", dir.filePath("nocard.txt"), missing}, 1, "nocard.txt"},
+        {{"read", "--reader", "image:" + dir.filePath("nocard.txt"), missing}, 1, "nocard.txt"},
+        {{"csv", foreign, dir.filePath("o.csv")}, 1, "予期しないファイル形式です。"},
+        {{"stations", "import", dir.filePath("none.csv"), dir.filePath("o.sqlite")}, 1, "none.csv"},
+    };
+    for (const Case& c : cases) {
+        const CliRun run = Cli(c.args);
+        EXPECT_EQ(run.status, c.status) << c.args.join(' ').toStdString();
+        EXPECT_TRUE(run.err.contains(QString::fromUtf8(c.message)))
+            << c.args.join(' ').toStdString() << " => " << run.err.toStdString();
+        if (c.status == 1) {
+            EXPECT_EQ(run.err.count('\n'), 1) << run.err.toStdString();
+        }
+    }
+    EXPECT_FALSE(QFile::exists(missing));
+}
+
+TEST_F(CliTest, StationListImportAndLookups)
+{
+    const QString csv =
+        File("list.csv", QByteArray("area,line,station,company,line,name,lat,lon\n"
+                                    "0,0x25,0x0C,ＪＲ東,中央線,四ツ谷,35.686,139.730\n"
+                                    "0,1,0A,ＪＲ東,山手線,\"神田, 東口\",,\n"
+                                    "bus,300,-7,都営,都02,大塚駅前\n"));
+    const QString db = dir.filePath("built.sqlite");
+    CliRun run = Cli({"stations", "import", csv, db});
+    ASSERT_EQ(run.status, 0) << run.err.toStdString();
+    EXPECT_TRUE(run.out.contains("駅 2件、バス停 1件"));
+
+    run = Cli({"stations", "lookup", "--station-db", db, "0", "37", "12"});
+    ASSERT_EQ(run.status, 0) << run.err.toStdString();
+    EXPECT_EQ(run.out, "四ツ谷\t中央線\tＪＲ東\t35.686000\t139.730000\n");
+    run = Cli({"stations", "lookup", "--station-db", db, "0", "1", "0x0a"});
+    EXPECT_TRUE(run.out.startsWith("神田, 東口\t"));
+    run = Cli({"stations", "bus", "--station-db", db, "300", "-7"});
+    EXPECT_EQ(run.out, "大塚駅前\t都02\t都営\n");
+    run = Cli({"stations", "lookup", "--station-db", db, "3", "3", "3"});
+    EXPECT_TRUE(run.out.startsWith("未登録\t"));
+
+    const QString bad = File("bad.csv", "0,1,2,a,b,c\n0,x,2,a,b,c\n");
+    run = Cli({"stations", "import", bad, db});
+    EXPECT_EQ(run.status, 1);
+    EXPECT_TRUE(run.err.contains("bad.csv:2: ")) << run.err.toStdString();
+    run = Cli({"stations", "lookup", "--station-db", db, "0", "37", "12"});
+    EXPECT_TRUE(run.out.startsWith("四ツ谷")); // the earlier database is still there
+}

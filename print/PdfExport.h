@@ -1,0 +1,17 @@
+#pragma once
+
+#include "EntryInfo.h"
+
+#include <QDateTime>
+#include <QString>
+#include <array>
+
+class PrintFormat;
+
+// Renders the claim (the lines marked for claiming) through the layout into a
+// PDF file, on the layout's paper and orientation. The file is written whole
+// or not at all. Recording the application is the caller's decision.
+// Needs a QGuiApplication (fonts).
+bool RenderClaimToPdf(const PrintFormat& format, const EntryLines& lines,
+                      const std::array<QString, 3>& claimant, const QDateTime& printTime,
+                      const QString& path, int* pageCount, QString* error);

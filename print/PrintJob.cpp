@@ -1,0 +1,318 @@
+#include "PrintJob.h"
+
+#include "SafePrintf.h"
+#include "TextFormat.h"
+
+#include <ctime>
+
+namespace
+{
+CanvasFont FontOf(const PrintItem& item)
+{
+    return {item.fontFace,    item.fontHeight,     item.fontWeight,
+            item.italic != 0, item.underline != 0, item.strikeOut != 0};
+}
+
+QString LeftTrimmed(const QString& text)
+{
+    qsizetype i = 0;
+    while (i < text.size() && text[i].isSpace())
+        ++i;
+    return text.mid(i);
+}
+
+QString Amount(std::int32_t amount, int align)
+{
+    const QString text = FormatAmount(amount);
+    return (align & (TextFlags::Center | TextFlags::Right)) ? text : LeftTrimmed(text);
+}
+} // namespace
+
+PrintJob::PrintJob(const PrintFormat& format) : m_format(format)
+{
+    for (const PrintItem& item : format.items) {
+        if (item.kind == PrintItem::List)
+            m_table.insert(m_table.begin(), &item);
+        else if (item.IsColumn())
+            m_table.push_back(&item);
+        else if ((item.kind >= PrintItem::Text && item.kind <= PrintItem::PageNumber) ||
+                 item.kind == PrintItem::Total)
+            m_texts.push_back(&item);
+        else if (item.kind == PrintItem::Line || item.kind == PrintItem::Box)
+            m_shapes.push_back(&item);
+        else if (item.kind == PrintItem::Stamp)
+            m_stamps.push_back(&item);
+    }
+}
+
+int PrintJob::Prepare(const EntryLines& lines, const std::array<QString, 3>& claimant,
+                      const QDateTime& printTime)
+{
+    m_claimant = claimant;
+    m_printTime = printTime;
+    m_lines.clear();
+    m_total = 0;
+    for (const auto& line : lines) {
+        if (line->applyFlag != 1)
+            continue;
+        m_lines.push_back(line.get());
+        m_total += line->fare;
+    }
+    if (m_table.empty()) {
+        m_rowsPerPage = 1;
+        m_pageCount = 1;
+        return m_pageCount;
+    }
+    // The layout reader guarantees at least one row per page.
+    m_rowsPerPage = std::max(1, m_table.front()->rowsPerPage);
+    const auto n = static_cast<int>(m_lines.size());
+    m_pageCount = std::max(1, (n + m_rowsPerPage - 1) / m_rowsPerPage);
+    return m_pageCount;
+}
+
+bool PrintJob::IsSelected(std::int32_t pages, int page, int pageCount)
+{
+    switch (pages) {
+    case PrintItem::AllPages:
+        return true;
+    case PrintItem::MultiPage:
+        return pageCount >= 2;
+    case PrintItem::FirstPage:
+        return page == 1;
+    case PrintItem::LastPage:
+        return page == pageCount;
+    default:
+        return false;
+    }
+}
+
+int PrintJob::LinesOnPage(int page) const
+{
+    const auto n = static_cast<int>(m_lines.size());
+    const long long before = static_cast<long long>(page - 1) * m_rowsPerPage;
+    if (before >= n)
+        return 0;
+    return static_cast<int>(std::min<long long>(m_rowsPerPage, n - before));
+}
+
+QString PrintJob::FormatEraDate(const QString& format, std::int64_t time)
+{
+    const std::time_t t = static_cast<std::time_t>(time);
+    std::tm tm{};
+    const bool converted = localtime_r(&t, &tm) != nullptr;
+    const int eraYear = converted ? tm.tm_year + 1900 - 2018 : -2018;
+    QString text = format;
+    text.replace(QLatin1String("%E"), QStringLiteral("令和%1").arg(eraYear));
+    if (!converted)
+        return text;
+    QString out;
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        if (text[i] != QLatin1Char('%') || i + 1 >= text.size()) {
+            out += text[i];
+            continue;
+        }
+        bool noZero = false;
+        qsizetype j = i + 1;
+        if (text[j] == QLatin1Char('#') && j + 1 < text.size()) {
+            noZero = true;
+            ++j;
+        }
+        const auto two = [noZero](int value) {
+            return noZero ? QString::number(value)
+                          : QStringLiteral("%1").arg(value, 2, 10, QLatin1Char('0'));
+        };
+        switch (text[j].unicode()) {
+        case 'Y':
+            out += QString::number(tm.tm_year + 1900);
+            break;
+        case 'y':
+            out += two((tm.tm_year + 1900) % 100);
+            break;
+        case 'm':
+            out += two(tm.tm_mon + 1);
+            break;
+        case 'd':
+            out += two(tm.tm_mday);
+            break;
+        case 'H':
+            out += two(tm.tm_hour);
+            break;
+        case 'M':
+            out += two(tm.tm_min);
+            break;
+        case 'S':
+            out += two(tm.tm_sec);
+            break;
+        case '%':
+            out += QLatin1Char('%');
+            break;
+        default:
+            out += text.mid(i, j - i + 1);
+            break; // kept as written
+        }
+        i = j;
+    }
+    return out;
+}
+
+void PrintJob::PrintPage(PageCanvas& canvas, int page) const
+{
+    for (const PrintItem* stamp : m_stamps)
+        if (IsSelected(stamp->pages, page, m_pageCount))
+            DrawStamp(canvas, *stamp);
+    for (const PrintItem* text : m_texts)
+        if (IsSelected(text->pages, page, m_pageCount))
+            DrawTextItem(canvas, *text, page);
+    for (const PrintItem* shape : m_shapes)
+        if (IsSelected(shape->pages, page, m_pageCount))
+            DrawShape(canvas, *shape);
+    DrawTable(canvas, page);
+}
+
+void PrintJob::DrawTextItem(PageCanvas& canvas, const PrintItem& item, int page) const
+{
+    QString text;
+    switch (item.kind) {
+    case PrintItem::Text:
+    case PrintItem::Title:
+        text = item.text;
+        break;
+    case PrintItem::ClaimantPost:
+    case PrintItem::ClaimantIdNumber:
+    case PrintItem::ClaimantName:
+        text = QString(item.format)
+                   .replace(QLatin1String("%1"), m_claimant[item.kind - PrintItem::ClaimantPost]);
+        break;
+    case PrintItem::ApplyDate:
+        text = QString(item.format)
+                   .replace(QLatin1String("%1"),
+                            FormatEraDate(item.format2, m_printTime.toSecsSinceEpoch()));
+        break;
+    case PrintItem::PageNumber: {
+        const QString pageText = QString(item.format2)
+                                     .replace(QLatin1String("%1"), QString::number(page))
+                                     .replace(QLatin1String("%2"), QString::number(m_pageCount));
+        text = SafePrintf(item.format, pageText);
+        break;
+    }
+    case PrintItem::Total:
+        text =
+            QString(item.format).replace(QLatin1String("%1"), LeftTrimmed(FormatAmount(m_total)));
+        break;
+    default:
+        return;
+    }
+    canvas.Text(FontOf(item), At(item.left, item.top), text);
+}
+
+void PrintJob::DrawLine(PageCanvas& canvas, const PrintItem& item, int x1, int y1, int x2,
+                        int y2) const
+{
+    if (item.penStyle < 0)
+        return;
+    canvas.Line({item.penStyle, item.penWidth}, At(x1, y1), At(x2, y2));
+}
+
+void PrintJob::DrawShape(PageCanvas& canvas, const PrintItem& item) const
+{
+    if (item.kind == PrintItem::Line) {
+        DrawLine(canvas, item, item.left, item.top, item.right, item.bottom);
+        return;
+    }
+    DrawLine(canvas, item, item.left, item.top, item.right, item.top);
+    DrawLine(canvas, item, item.left, item.bottom, item.right, item.bottom);
+    DrawLine(canvas, item, item.left, item.top, item.left, item.bottom);
+    DrawLine(canvas, item, item.right, item.top, item.right, item.bottom);
+}
+
+void PrintJob::DrawStamp(PageCanvas& canvas, const PrintItem& item) const
+{
+    const QString caption = SafePrintf(item.format, item.text);
+    const CanvasFont font = FontOf(item);
+    const CanvasSize size = canvas.Measure(font, caption);
+    const int captionRow = size.height + 2 * (size.height / 6);
+    canvas.Text(
+        font, At(item.left + (item.right - item.left - size.width) / 2, item.top + size.height / 6),
+        caption);
+    for (int y : {item.top, item.top + captionRow, item.bottom})
+        DrawLine(canvas, item, item.left, y, item.right, y);
+    for (int x : {item.left, item.right})
+        DrawLine(canvas, item, x, item.top, x, item.bottom);
+}
+
+QString PrintJob::CellText(const PrintItem& column, const EntryInfo* line, long long number) const
+{
+    if (column.kind == PrintItem::ColNumber)
+        return SafePrintf(column.format, number);
+    if (!line)
+        return QString();
+    switch (column.kind) {
+    case PrintItem::ColDate:
+        return FormatEraDate(column.format2, line->dateTime);
+    case PrintItem::ColEntryCompany:
+        return line->entryCompanyName;
+    case PrintItem::ColEntryLine:
+        return line->entryLineName;
+    case PrintItem::ColEntryStation:
+        return line->entryStationName;
+    case PrintItem::ColExitCompany:
+        return line->exitCompanyName;
+    case PrintItem::ColExitLine:
+        return line->exitLineName;
+    case PrintItem::ColExitStation:
+        return line->exitStationName;
+    case PrintItem::ColFare:
+        return Amount(line->fare, column.align);
+    case PrintItem::ColBalance:
+        return Amount(line->balance, column.align);
+    case PrintItem::ColVisit:
+        return line->visitDestination;
+    case PrintItem::ColRemarks:
+        return line->remarks;
+    default:
+        return QString();
+    }
+}
+
+void PrintJob::DrawCell(PageCanvas& canvas, const PrintItem& list, const PrintItem& column, int row,
+                        const CanvasFont& font, int align, const QString& text) const
+{
+    const int left = list.left + column.left;
+    const int top = list.top + column.top + row * list.rowHeight;
+    const int right = left + column.width;
+    const int bottom = top + list.rowHeight;
+    DrawLine(canvas, list, left, top, right, top);
+    DrawLine(canvas, list, left, bottom, right, bottom);
+    DrawLine(canvas, list, left, top, left, bottom);
+    DrawLine(canvas, list, right, top, right, bottom);
+    const CanvasPoint topLeft = At(left + 6, top);
+    const CanvasPoint bottomRight = At(right, bottom);
+    canvas.TextInRect(font, {topLeft.x, topLeft.y, bottomRight.x, bottomRight.y}, align,
+                      text.isEmpty() ? QStringLiteral(" ") : text);
+}
+
+void PrintJob::DrawTable(PageCanvas& canvas, int page) const
+{
+    if (m_table.size() < 2 || m_table.front()->kind != PrintItem::List)
+        return;
+    const PrintItem& list = *m_table.front();
+    const int onPage = LinesOnPage(page);
+    const long long first = static_cast<long long>(page - 1) * m_rowsPerPage;
+    const bool fill = list.pages == PrintItem::FillRows;
+    for (std::size_t c = 1; c < m_table.size(); ++c) {
+        const PrintItem& column = *m_table[c];
+        if (!IsSelected(column.pages, page, m_pageCount))
+            continue;
+        DrawCell(canvas, list, column, 0, FontOf(list), list.align, column.text);
+        const int rows = fill ? m_rowsPerPage : onPage;
+        for (int j = 0; j < rows; ++j) {
+            const EntryInfo* line =
+                j < onPage ? m_lines[static_cast<std::size_t>(first + j)] : nullptr;
+            DrawCell(canvas, list, column, j + 1, FontOf(column), column.align,
+                     CellText(column, line, first + j + 1));
+        }
+        if (page == m_pageCount && column.kind == PrintItem::ColFare && !column.format2.isEmpty())
+            DrawCell(canvas, list, column, rows + 1, FontOf(column), column.align,
+                     SafePrintf(column.format2, FormatAmount(m_total)));
+    }
+}

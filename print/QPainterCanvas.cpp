@@ -1,0 +1,105 @@
+#include "QPainterCanvas.h"
+
+#include <QFont>
+#include <QFontMetricsF>
+#include <QPainter>
+#include <cmath>
+
+QPainterCanvas::QPainterCanvas(QPainter& painter, double dotsPerInch)
+    : m_painter(painter), m_scale(dotsPerInch / 254.0)
+{
+}
+
+QFont QPainterCanvas::MakeFont(const CanvasFont& font) const
+{
+    QFont qfont(font.face);
+    qfont.setPixelSize(std::max(1, static_cast<int>(std::lround(Device(std::abs(font.height))))));
+    qfont.setWeight(
+        static_cast<QFont::Weight>(std::clamp(font.weight <= 0 ? 400 : font.weight, 1, 1000)));
+    qfont.setItalic(font.italic);
+    qfont.setUnderline(font.underline);
+    qfont.setStrikeOut(font.strikeOut);
+    return qfont;
+}
+
+void QPainterCanvas::Line(const CanvasPen& pen, CanvasPoint from, CanvasPoint to)
+{
+    QPen qpen(Qt::black);
+    switch (pen.style) {
+    case 0:
+        qpen.setStyle(Qt::SolidLine);
+        qpen.setWidthF(std::max(1.0, Device(pen.width)));
+        break;
+    case 1:
+        qpen.setStyle(Qt::DashLine);
+        break;
+    case 2:
+        qpen.setStyle(Qt::DotLine);
+        break;
+    case 3:
+        qpen.setStyle(Qt::DashDotLine);
+        break;
+    case 4:
+        qpen.setStyle(Qt::DashDotDotLine);
+        break;
+    default:
+        return; // no pen
+    }
+    if (pen.style != 0)
+        qpen.setCosmetic(true), qpen.setWidth(0);
+    m_painter.setPen(qpen);
+    m_painter.drawLine(QPointF(Device(from.x), Device(from.y)),
+                       QPointF(Device(to.x), Device(to.y)));
+}
+
+void QPainterCanvas::Text(const CanvasFont& font, CanvasPoint topLeft, const QString& text)
+{
+    const QFont qfont = MakeFont(font);
+    m_painter.setFont(qfont);
+    m_painter.setPen(Qt::black);
+    const QFontMetricsF metrics(qfont, m_painter.device());
+    m_painter.drawText(QPointF(Device(topLeft.x), Device(topLeft.y) + metrics.ascent()), text);
+}
+
+void QPainterCanvas::TextInRect(const CanvasFont& font, const CanvasRect& rect, int flags,
+                                const QString& text)
+{
+    const QFont qfont = MakeFont(font);
+    const QRectF area(QPointF(Device(rect.left), Device(rect.top)),
+                      QPointF(Device(rect.right), Device(rect.bottom)));
+    int alignment = Qt::AlignLeft;
+    if (flags & TextFlags::Center)
+        alignment = Qt::AlignHCenter;
+    else if (flags & TextFlags::Right)
+        alignment = Qt::AlignRight;
+    // As with DrawText, vertical placement applies to single-line text only.
+    const bool single = (flags & TextFlags::SingleLine) != 0;
+    if (single && (flags & TextFlags::VCenter))
+        alignment |= Qt::AlignVCenter;
+    else if (single && (flags & TextFlags::Bottom))
+        alignment |= Qt::AlignBottom;
+    else
+        alignment |= Qt::AlignTop;
+    if (single)
+        alignment |= Qt::TextSingleLine;
+    else if (flags & TextFlags::WordBreak)
+        alignment |= Qt::TextWordWrap;
+    QString shown = text;
+    const QFontMetricsF metrics(qfont, m_painter.device());
+    if (flags & TextFlags::EndEllipsis)
+        shown = metrics.elidedText(text, Qt::ElideRight, area.width());
+    m_painter.save();
+    m_painter.setFont(qfont);
+    m_painter.setPen(Qt::black);
+    if (!(flags & TextFlags::NoClip))
+        m_painter.setClipRect(area, Qt::IntersectClip);
+    m_painter.drawText(area, alignment, shown);
+    m_painter.restore();
+}
+
+CanvasSize QPainterCanvas::Measure(const CanvasFont& font, const QString& text)
+{
+    const QFontMetricsF metrics(MakeFont(font), m_painter.device());
+    return {static_cast<int>(std::lround(metrics.horizontalAdvance(text) / m_scale)),
+            static_cast<int>(std::lround(metrics.height() / m_scale))};
+}
