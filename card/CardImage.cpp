@@ -67,7 +67,7 @@ private:
 
 QString LineError(int line, const QString& what)
 {
-    return QStringLiteral("line %1: %2").arg(line).arg(what);
+    return QStringLiteral("%1行目: %2").arg(line).arg(what);
 }
 
 bool ParseSystemCode(const QJsonValue& value, std::uint16_t& code)
@@ -96,7 +96,8 @@ std::optional<CardImage> ParseJson(const QByteArray& text, QString* error)
         return std::nullopt;
     }
     if (!document.isObject()) {
-        *error = LineError(1, QStringLiteral("a card image must be a JSON object"));
+        *error = LineError(
+            1, QStringLiteral("カードイメージは JSON のオブジェクトでなければなりません。"));
         return std::nullopt;
     }
     const QJsonObject object = document.object();
@@ -105,13 +106,13 @@ std::optional<CardImage> ParseJson(const QByteArray& text, QString* error)
 
     const QJsonValue idm = object.value(QLatin1String("idm"));
     if (!idm.isString()) {
-        *error = QStringLiteral("the card image has no \"idm\" text");
+        *error = QStringLiteral("カードイメージに \"idm\" がありません。");
         return std::nullopt;
     }
     if (!ParseFixed(idm.toString(), image.idm)) {
         lines.SkipTo("idm");
         *error = LineError(lines.Find(idm.toString().toUtf8()),
-                           QStringLiteral("\"idm\" must be 8 bytes of hex"));
+                           QStringLiteral("\"idm\" は16進数8バイトでなければなりません。"));
         return std::nullopt;
     }
 
@@ -120,7 +121,7 @@ std::optional<CardImage> ParseJson(const QByteArray& text, QString* error)
         LineFinder at(text);
         at.SkipTo("pmm");
         *error = LineError(at.Find(pmm.toString().toUtf8()),
-                           QStringLiteral("\"pmm\" must be 8 bytes of hex"));
+                           QStringLiteral("\"pmm\" は16進数8バイトでなければなりません。"));
         return std::nullopt;
     }
 
@@ -131,15 +132,16 @@ std::optional<CardImage> ParseJson(const QByteArray& text, QString* error)
         LineFinder at(text);
         at.SkipTo("systemCodes");
         if (!codes.isArray()) {
-            *error =
-                LineError(at.Find("systemCodes"), QStringLiteral("\"systemCodes\" must be a list"));
+            *error = LineError(at.Find("systemCodes"),
+                               QStringLiteral("\"systemCodes\" はリストでなければなりません。"));
             return std::nullopt;
         }
         for (const QJsonValue& value : codes.toArray()) {
             std::uint16_t code = 0;
             if (!ParseSystemCode(value, code)) {
-                *error = LineError(at.Find(value.toString().toUtf8()),
-                                   QStringLiteral("a system code must be four hex digits"));
+                *error =
+                    LineError(at.Find(value.toString().toUtf8()),
+                              QStringLiteral("システムコードは16進数4桁でなければなりません。"));
                 return std::nullopt;
             }
             image.systemCodes.push_back(code);
@@ -150,7 +152,7 @@ std::optional<CardImage> ParseJson(const QByteArray& text, QString* error)
     LineFinder at(text);
     at.SkipTo("history");
     if (!history.isArray()) {
-        *error = QStringLiteral("the card image has no \"history\" list");
+        *error = QStringLiteral("カードイメージに \"history\" のリストがありません。");
         return std::nullopt;
     }
     const QJsonArray blocks = history.toArray();
@@ -159,8 +161,9 @@ std::optional<CardImage> ParseJson(const QByteArray& text, QString* error)
         HistoryBlock block{};
         const int line = at.Find(value.toString().toUtf8());
         if (!value.isString() || !ParseFixed(value.toString(), block)) {
-            *error =
-                LineError(line, QStringLiteral("history block %1 must be 16 bytes of hex").arg(i));
+            *error = LineError(
+                line,
+                QStringLiteral("履歴ブロック %1 は16進数16バイトでなければなりません。").arg(i));
             return std::nullopt;
         }
         image.history.push_back(block);
@@ -187,14 +190,16 @@ std::optional<CardImage> ParseDump(const QByteArray& text, QString* error)
         const QString row = QString::fromUtf8(rows.at(i)).trimmed();
         if (const auto m = kUid.match(row); m.hasMatch()) {
             if (!ParseFixed(m.captured(1), image.idm)) {
-                *error = LineError(lineNumber, QStringLiteral("the UID must be 8 bytes of hex"));
+                *error = LineError(lineNumber,
+                                   QStringLiteral("UID は16進数8バイトでなければなりません。"));
                 return std::nullopt;
             }
             haveUid = true;
         } else if (const auto m = kPmm.match(row); m.hasMatch()) {
             if (!ParseFixed(m.captured(1), image.pmm)) {
                 *error = LineError(
-                    lineNumber, QStringLiteral("the manufacture parameter must be 8 bytes of hex"));
+                    lineNumber,
+                    QStringLiteral("Manufacture parameter は16進数8バイトでなければなりません。"));
                 return std::nullopt;
             }
         } else if (const auto m = kSystem.match(row); m.hasMatch()) {
@@ -203,21 +208,22 @@ std::optional<CardImage> ParseDump(const QByteArray& text, QString* error)
         } else if (row.startsWith(QLatin1String("Block "))) {
             const auto block = kBlock.match(row);
             if (!block.hasMatch()) {
-                *error = LineError(lineNumber, QStringLiteral("unreadable block line"));
+                *error = LineError(lineNumber, QStringLiteral("ブロックの行を読み取れません。"));
                 return std::nullopt;
             }
             if (block.captured(1).toUInt(nullptr, 16) != CardImage::kHistoryServiceCode)
                 continue;
             HistoryBlock data{};
             if (!ParseFixed(block.captured(2), data)) {
-                *error = LineError(lineNumber, QStringLiteral("a block must hold 16 bytes of hex"));
+                *error = LineError(
+                    lineNumber, QStringLiteral("ブロックは16進数16バイトでなければなりません。"));
                 return std::nullopt;
             }
             image.history.push_back(data);
         }
     }
     if (!haveUid) {
-        *error = QStringLiteral("the dump has no \"UID:\" line");
+        *error = QStringLiteral("ダンプに \"UID:\" の行がありません。");
         return std::nullopt;
     }
     if (image.systemCodes.empty())

@@ -28,10 +28,9 @@ std::int64_t DecodeDateTime(const HistoryBlock& b)
     }
     const auto timestamp = LocalToTimestamp(year, month, day, hour, minute, 0);
     if (!timestamp)
-        throw BlockDecodeError(
-            "history record with an invalid date or time: " + std::to_string(year) + "-" +
-            std::to_string(month) + "-" + std::to_string(day) + " " + std::to_string(hour) + ":" +
-            std::to_string(minute));
+        throw BlockDecodeError("日付または時刻が正しくない履歴があります: " + std::to_string(year) +
+                               "/" + std::to_string(month) + "/" + std::to_string(day) + " " +
+                               std::to_string(hour) + ":" + std::to_string(minute));
     return *timestamp;
 }
 

@@ -51,7 +51,7 @@ bool Import(CardReadJob& job, CliContext& context, Imported& result)
                                        context.settings, reporter);
     } catch (const BlockDecodeError& e) {
         Console::Fail(QStringLiteral("カードの履歴を読み取れませんでした。(%1)")
-                          .arg(QString::fromStdString(e.what())));
+                          .arg(QString::fromUtf8(e.what())));
         return false;
     }
     result.idm = FormatIdm(job.Card().idm);

@@ -61,23 +61,23 @@ TEST(CardImage, ErrorsNameTheLine)
         const char* expected;
     };
     const Case cases[] = {
-        {"UID: 01 02\n", "line 1: the UID must be 8 bytes of hex"},
+        {"UID: 01 02\n", "1行目: UID は16進数8バイト"},
         {"UID: 01 02 03 04 05 06 07 08\n\nBlock 0001: | Service code 090F | Block index 00 | "
          "Data: 16 01 |\n",
-         "line 3: a block must hold 16 bytes of hex"},
+         "3行目: ブロックは16進数16バイト"},
         {"UID: 01 02 03 04 05 06 07 08\nBlock 0001: Service 090F\n",
-         "line 2: unreadable block line"},
-        {"Device type: FeliCa\n", "the dump has no \"UID:\" line"},
-        {"{\n  \"idm\": \"0102030405060708\",\n  \"history\": [\n    \"00\",\n", "line 5"},
-        {"{\n  \"idm\": \"01020304050607\",\n  \"history\": []\n}", "line 2: \"idm\" must be"},
+         "2行目: ブロックの行を読み取れません。"},
+        {"Device type: FeliCa\n", "ダンプに \"UID:\" の行がありません。"},
+        {"{\n  \"idm\": \"0102030405060708\",\n  \"history\": [\n    \"00\",\n", "5行目"},
+        {"{\n  \"idm\": \"01020304050607\",\n  \"history\": []\n}", "2行目: \"idm\" は"},
         {"{\n  \"idm\": \"0102030405060708\",\n  \"history\": [\n"
          "    \"16 01 00 00 35 62 01 10 01 20 34 03 00 01 02 00\",\n"
          "    \"16 01 00 00 35 62 01 10 01 20 34 03 00 01 02 0G\"\n  ]\n}",
-         "line 5: history block 1 must be"},
+         "5行目: 履歴ブロック 1 は"},
         {"{\n  \"idm\": \"0102030405060708\",\n  \"systemCodes\": [\"12345\"],\n  \"history\": "
          "[]\n}",
-         "line 3: a system code"},
-        {"[1, 2]", "line 1: a card image must be a JSON object"},
+         "3行目: システムコード"},
+        {"[1, 2]", "1行目: カードイメージは JSON"},
     };
     for (const Case& c : cases) {
         QString error;

@@ -50,6 +50,7 @@ TEST_F(DocumentTest, SaveAndLoad)
 {
     doc.NewDocument();
     EXPECT_EQ(doc.Title(), "無題");
+    EXPECT_FALSE(doc.Layout().IsEmpty()); // the first new document loads the layout
     doc.Data().lines = SampleLines(3);
     doc.SetModified(true);
     const QString path = dir.filePath("claim.ent");

@@ -33,8 +33,9 @@ protected:
 
 TEST_F(PasoriModTest, MissingLibraryIsUnavailable)
 {
+    // Nothing there, not a library, a library without the entry points.
     for (const QString& path : {QString(), QString("/nonexistent/libfelica.so"),
-                                QString(FENWIR_SOURCE_DIR "/README.md")}) {
+                                QString(FENWIR_SOURCE_DIR "/README.md"), QString("libm.so.6")}) {
         CPasoriMod mod(path);
         EXPECT_EQ(mod.IsAvailable(), 0);
         EXPECT_EQ(mod.Open(), 0);

@@ -206,11 +206,11 @@ bool StationListImport::Run(const QString& csvPath, const QString& outPath, QStr
                     dataSeen = true;
                     continue; // a header row
                 }
-                ok = lineError(QStringLiteral("codes must be numbers"));
+                ok = lineError(QStringLiteral("コードが数値ではありません。"));
                 break;
             }
             if (cells.size() < first + codeCount + 3) {
-                ok = lineError(QStringLiteral("expected company, line and station names"));
+                ok = lineError(QStringLiteral("会社名、路線名、駅名が必要です。"));
                 break;
             }
             dataSeen = true;
@@ -224,7 +224,8 @@ bool StationListImport::Run(const QString& csvPath, const QString& outPath, QStr
             }
             if (codes[0] < 0 || codes[0] > 3 || codes[1] < 0 || codes[1] > 255 || codes[2] < 0 ||
                 codes[2] > 255) {
-                ok = lineError(QStringLiteral("area 0-3, line and station 0-255 expected"));
+                ok =
+                    lineError(QStringLiteral("エリアは0〜3、路線と駅は0〜255で指定してください。"));
                 break;
             }
             QVariant latitude, longitude;
@@ -233,7 +234,7 @@ bool StationListImport::Run(const QString& csvPath, const QString& outPath, QStr
                 latitude = cells[6].toDouble(&okLat);
                 longitude = cells[7].toDouble(&okLon);
                 if (!okLat || !okLon) {
-                    ok = lineError(QStringLiteral("latitude and longitude must be numbers"));
+                    ok = lineError(QStringLiteral("緯度と経度が数値ではありません。"));
                     break;
                 }
             }
@@ -250,7 +251,7 @@ bool StationListImport::Run(const QString& csvPath, const QString& outPath, QStr
     QFile::remove(outPath);
     if (!QFile::rename(temporary, outPath)) {
         QFile::remove(temporary);
-        why = QStringLiteral("%1: cannot be written").arg(outPath);
+        why = QStringLiteral("%1 に書き込めませんでした。").arg(outPath);
         return false;
     }
     if (stations)
