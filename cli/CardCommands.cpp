@@ -115,6 +115,19 @@ int ReadThrough(const QString& reader, int pollingTime, CardReadJob& job)
     return ReadCard(job, pollingTime, environment, pollingTime > 0 ? &dialog : nullptr);
 }
 
+// The end of read and import-dump: import, save, say what was added.
+int ImportAndSave(CardReadJob& job, CCorvaneDoc& doc, const QString& path, bool existed,
+                  const CommandLine& line, CliContext& context)
+{
+    Imported imported;
+    if (!Import(job, context, imported))
+        return Console::kFailed;
+    if (!SaveIfChanged(doc, path, !existed || !imported.added.empty()))
+        return Console::kFailed;
+    Report(imported, line.Flag(QStringLiteral("--json")));
+    return Console::kOk;
+}
+
 QString ReadFailure(int result)
 {
     return result == kReadCancelled ? CardDetector::FailedText() : ReaderMessageText(result);
@@ -149,13 +162,7 @@ int CardCommands::Read(const CommandLine& line, CliContext& context)
     const int result = ReadThrough(reader, pollingTime, job);
     if (result != kReaderReady)
         return Console::Fail(ReadFailure(result));
-    Imported imported;
-    if (!Import(job, context, imported))
-        return Console::kFailed;
-    if (!SaveIfChanged(doc, path, !existed || !imported.added.empty()))
-        return Console::kFailed;
-    Report(imported, line.Flag(QStringLiteral("--json")));
-    return Console::kOk;
+    return ImportAndSave(job, doc, path, existed, line, context);
 }
 
 int CardCommands::ImportDump(const CommandLine& line, CliContext& context)
@@ -183,13 +190,7 @@ int CardCommands::ImportDump(const CommandLine& line, CliContext& context)
     }
     job.Card() = CardInfo{CardInfo::kRead, image->idm, image->pmm};
     job.HistoryRows().clear();
-    Imported imported;
-    if (!Import(job, context, imported))
-        return Console::kFailed;
-    if (!SaveIfChanged(doc, path, !existed || !imported.added.empty()))
-        return Console::kFailed;
-    Report(imported, line.Flag(QStringLiteral("--json")));
-    return Console::kOk;
+    return ImportAndSave(job, doc, path, existed, line, context);
 }
 
 int CardCommands::Demo(const CommandLine& line, CliContext& context)

@@ -138,25 +138,34 @@ int CPcscMod::ReadBlocks(const CardId&, std::uint16_t serviceCode, std::uint16_t
         m_pcsc.EndTransaction(m_card, SCARD_LEAVE_CARD);
         return 1;
     }
+    return ReadBlockLoop(blocks, maxCount, {8, 1, 11}, [serviceCode](int n) {
+        return Bytes({0xFF, 0x46, 0x01, 0x01, 0x04, serviceCode & 0xFF, serviceCode >> 8, 0x80, n});
+    });
+}
+
+int CPcscMod::ReadBlockLoop(HistoryBlocks& blocks, std::uint8_t maxCount, BlockLayout layout,
+                            const std::function<QByteArray(int)>& command)
+{
+    const auto fail = [&] {
+        m_pcsc.EndTransaction(m_card, SCARD_LEAVE_CARD);
+        blocks.clear(); // nothing of a failed transfer reaches the caller
+        return 0;
+    };
+    QByteArray response;
     HistoryBlocks read;
     for (int n = 0; n < maxCount; ++n) {
-        const QByteArray command =
-            Bytes({0xFF, 0x46, 0x01, 0x01, 0x04, serviceCode & 0xFF, serviceCode >> 8, 0x80, n});
-        if (!Command(command, 256, 9, response)) {
-            m_pcsc.EndTransaction(m_card, SCARD_LEAVE_CARD);
-            blocks.clear(); // nothing of a failed transfer reaches the caller
-            return 0;
-        }
-        if (At(response, 8) != 0)
+        if (!Command(command(n), 256, layout.firstFlag + layout.flagCount, response))
+            return fail();
+        bool noSuchBlock = false;
+        for (std::size_t f = 0; f < layout.flagCount; ++f)
+            noSuchBlock |= At(response, static_cast<qsizetype>(layout.firstFlag + f)) != 0;
+        if (noSuchBlock)
             break;
-        if (static_cast<std::size_t>(response.size()) - 2 < 27) {
-            m_pcsc.EndTransaction(m_card, SCARD_LEAVE_CARD);
-            blocks.clear();
-            return 0;
-        }
+        if (static_cast<std::size_t>(response.size()) - 2 < layout.data + 16)
+            return fail();
         HistoryBlock block;
         for (int i = 0; i < 16; ++i)
-            block[i] = At(response, 11 + i);
+            block[i] = At(response, static_cast<qsizetype>(layout.data) + i);
         if (block[0] == 0 && block[1] == 0)
             break;
         read.push_back(block);

@@ -4,6 +4,7 @@
 #include "PcscApi.h"
 
 #include <array>
+#include <functional>
 #include <initializer_list>
 
 // A contactless reader spoken to through PC/SC pseudo-APDUs (FF 40 polling,
@@ -41,6 +42,17 @@ protected:
     bool Command(const QByteArray& command, std::size_t receiveSize, std::size_t minSize,
                  QByteArray& response);
     bool Escape(const QByteArray& input, std::size_t outputSize, QByteArray& output);
+    // Where a block-read response holds the card's status flags and the block.
+    struct BlockLayout {
+        std::size_t firstFlag;
+        std::size_t flagCount;
+        std::size_t data;
+    };
+    // Reads blocks 0, 1, ... inside the open transaction and ends it: stops at
+    // a set status flag or an all-zero record; any failed command empties the
+    // list and gives 0.
+    int ReadBlockLoop(HistoryBlocks& blocks, std::uint8_t maxCount, BlockLayout layout,
+                      const std::function<QByteArray(int)>& command);
     static QByteArray PollingCommand(std::uint16_t systemCode);
     static QByteArray Bytes(std::initializer_list<int> values);
     static std::uint8_t At(const QByteArray& bytes, qsizetype i);

@@ -47,32 +47,12 @@ int CPcscMrica::ReadBlocks(const CardId& idm, std::uint16_t serviceCode, std::ui
         m_pcsc.EndTransaction(m_card, SCARD_LEAVE_CARD);
         return 1;
     }
-    const auto fail = [&] {
-        m_pcsc.EndTransaction(m_card, SCARD_LEAVE_CARD);
-        blocks.clear();
-        return 0;
-    };
-    HistoryBlocks read;
-    for (int n = 0; n < maxCount; ++n) {
+    return ReadBlockLoop(blocks, maxCount, {10, 2, 13}, [&idm, serviceCode](int n) {
         QByteArray command = Bytes({0xFF, 0xAB, 0x00, 0x00, 0x0F, 0x06});
         command.append(reinterpret_cast<const char*>(idm.data()), 8);
         command.append(Bytes({0x01, serviceCode & 0xFF, serviceCode >> 8, 0x01, 0x80, n}));
-        if (!Command(command, 256, 12, response))
-            return fail();
-        if (At(response, 10) != 0 || At(response, 11) != 0)
-            break;
-        if (static_cast<std::size_t>(response.size()) - 2 < 29)
-            return fail();
-        HistoryBlock block;
-        for (int i = 0; i < 16; ++i)
-            block[i] = At(response, 13 + i);
-        if (block[0] == 0 && block[1] == 0)
-            break;
-        read.push_back(block);
-    }
-    m_pcsc.EndTransaction(m_card, SCARD_LEAVE_CARD);
-    blocks.insert(blocks.end(), read.begin(), read.end());
-    return 1;
+        return command;
+    });
 }
 
 int CPcscMrica::SetReaderParameter(std::uint8_t value)

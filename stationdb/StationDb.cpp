@@ -17,6 +17,24 @@ bool IsSqliteFile(const QString& path)
 }
 } // namespace
 
+namespace
+{
+// Columns 0-2 of the first row; a code without a row is "未登録".
+bool ReadNames(QSqlQuery& query, QString& name, QString& lineName, QString& companyName)
+{
+    if (!query.next()) {
+        name = StationDb::NotRegistered();
+        lineName.clear();
+        companyName.clear();
+        return false;
+    }
+    name = StationDb::FieldToText(query.value(0));
+    lineName = StationDb::FieldToText(query.value(1));
+    companyName = StationDb::FieldToText(query.value(2));
+    return true;
+}
+} // namespace
+
 StationDb::StationDb()
     : m_name(QStringLiteral("StationDb-%1").arg(reinterpret_cast<quintptr>(this), 0, 16))
 {
@@ -137,15 +155,8 @@ bool StationDb::LookupStation(std::uint8_t area, std::uint8_t line, std::uint8_t
     query.setForwardOnly(true);
     if (!query.exec(StationQuery(area, line, station)))
         return false;
-    if (!query.next()) {
-        name = NotRegistered();
-        lineName.clear();
-        companyName.clear();
+    if (!ReadNames(query, name, lineName, companyName))
         return false;
-    }
-    name = FieldToText(query.value(0));
-    lineName = FieldToText(query.value(1));
-    companyName = FieldToText(query.value(2));
     latitude = query.value(3).toDouble();
     longitude = query.value(4).toDouble();
     return true;
@@ -158,14 +169,7 @@ bool StationDb::LookupBusStop(std::int32_t busLine, std::int32_t stop, QString& 
     query.setForwardOnly(true);
     if (!query.exec(BusQuery(busLine, stop)))
         return false;
-    if (!query.next()) {
-        name = NotRegistered();
-        lineName.clear();
-        companyName.clear();
+    if (!ReadNames(query, name, lineName, companyName))
         return false;
-    }
-    name = FieldToText(query.value(0));
-    lineName = FieldToText(query.value(1));
-    companyName = FieldToText(query.value(2));
     return true;
 }
