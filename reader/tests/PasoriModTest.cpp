@@ -75,3 +75,15 @@ TEST_F(PasoriModTest, ErrorTypeNinetyEightDiscardsTheRead)
     EXPECT_EQ(mod.ReadBlocks(idm, 0x090F, 0x0003, blocks, 20), 0);
     EXPECT_TRUE(blocks.empty());
 }
+
+TEST_F(PasoriModTest, FailedDisposeKeepsTheModuleOpen)
+{
+    CPasoriMod mod(FENWIR_FELICA_SIM);
+    ASSERT_EQ(mod.Open(), 1);
+    qputenv("FENWIR_FELICA_SIM_FAULT", "dispose-fails");
+    EXPECT_EQ(mod.Close(), 0);
+    EXPECT_EQ(mod.IsOpen(), 1);
+    qunsetenv("FENWIR_FELICA_SIM_FAULT");
+    EXPECT_EQ(mod.Close(), 1);
+    EXPECT_EQ(mod.IsOpen(), 0);
+}

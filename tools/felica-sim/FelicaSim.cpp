@@ -1,6 +1,7 @@
 // The vendor library's nine entry points over the card image named by
 // FENWIR_CARD_IMAGE. FENWIR_FELICA_SIM_FAULT may hold "open-fails",
-// "not-alive" or "error98:N" (the read of block N fails with error type 0x98).
+// "not-alive", "dispose-fails" or "error98:N" (the read of block N fails with
+// error type 0x98).
 #include "FelicaLibraryApi.h"
 #include "VirtualCard.h"
 
@@ -46,7 +47,7 @@ FELICA_EXPORT int initialize_library()
 FELICA_EXPORT int dispose_library()
 {
     Simulation& sim = Sim();
-    if (!sim.initialised)
+    if (!sim.initialised || Fault() == QLatin1String("dispose-fails"))
         return 0;
     sim = Simulation{};
     return 1;
