@@ -6,22 +6,31 @@ cd "$(dirname "$0")/.."
 fuzz_seconds=${FENWIR_FUZZ_SECONDS:-5}
 
 tools/setup.sh
+work=$(mktemp -d)
+trap 'rm -rf "$work"' EXIT
+passed=0
+
+# Runs ctest for a preset and counts what passed.
+run_ctest() {
+    ctest --preset "$1" -j2 2>&1 | tee "$work/ctest-$1.log"
+    local total
+    total=$(sed -n 's/.*tests passed, 0 tests failed out of \([0-9]*\).*/\1/p' "$work/ctest-$1.log")
+    passed=$((passed + ${total:-0}))
+}
 
 echo "== tests"
 cmake --preset dev >/dev/null
 cmake --build --preset dev
-ctest --preset dev -j2
+run_ctest dev
 
 echo "== tests under AddressSanitizer and UBSan"
 cmake --preset sanitize >/dev/null
 cmake --build --preset sanitize
-ctest --preset sanitize -j2
+run_ctest sanitize
 
 echo "== fuzzers (${fuzz_seconds}s each)"
 cmake --preset fuzz >/dev/null
 cmake --build --preset fuzz
-work=$(mktemp -d)
-trap 'rm -rf "$work"' EXIT
 for seeds in fuzz/corpus/*/; do
     name=$(basename "$seeds")
     mkdir -p "$work/$name"
@@ -33,4 +42,7 @@ for seeds in fuzz/corpus/*/; do
         exit 1
     }
     echo "fuzz_$name: no failure"
+    passed=$((passed + 1))
 done
+
+echo "$passed passed, 0 failed"
