@@ -5,7 +5,6 @@
 #include "ArchiveWriter.h"
 #include "EntryList.h"
 
-#include <QCoreApplication>
 #include <QTemporaryDir>
 #include <benchmark/benchmark.h>
 
@@ -79,12 +78,3 @@ BENCHMARK(BM_WriteDocument)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_ReadDocument)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_ExportCsv)->Unit(benchmark::kMillisecond);
 } // namespace
-
-int main(int argc, char** argv)
-{
-    QCoreApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
-}

@@ -5,7 +5,6 @@
 #include "ImportHistory.h"
 #include "MessageReporter.h"
 
-#include <QCoreApplication>
 #include <QFileInfo>
 #include <QSqlDatabase>
 #include <QSqlQuery>
@@ -74,12 +73,3 @@ void BM_ImportTwentyBlocks(benchmark::State& state)
 }
 BENCHMARK(BM_ImportTwentyBlocks)->Unit(benchmark::kMillisecond);
 } // namespace
-
-int main(int argc, char** argv)
-{
-    QCoreApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
-}

@@ -3,7 +3,6 @@
 #include "DefaultLayout.h"
 #include "PdfExport.h"
 
-#include <QGuiApplication>
 #include <QTemporaryDir>
 #include <benchmark/benchmark.h>
 
@@ -36,13 +35,3 @@ void BM_ThousandLinesToPdf(benchmark::State& state)
 }
 BENCHMARK(BM_ThousandLinesToPdf)->Unit(benchmark::kMillisecond);
 } // namespace
-
-int main(int argc, char** argv)
-{
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-    QGuiApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
-}

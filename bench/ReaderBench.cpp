@@ -5,7 +5,6 @@
 #include "PcscLite.h"
 #include "PcscStack.h"
 
-#include <QCoreApplication>
 #include <QFile>
 #include <QTemporaryDir>
 #include <benchmark/benchmark.h>
@@ -102,12 +101,3 @@ void BM_BareFullRead(benchmark::State& state)
 BENCHMARK(BM_BareFullRead)->Unit(benchmark::kMillisecond)->MinTime(2.0);
 BENCHMARK(BM_ModuleFullRead)->Unit(benchmark::kMillisecond)->MinTime(2.0);
 } // namespace
-
-int main(int argc, char** argv)
-{
-    QCoreApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
-}

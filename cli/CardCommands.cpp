@@ -228,10 +228,8 @@ int CardCommands::Demo(const CommandLine& line, CliContext& context)
         return Console::Fail(error);
 
     Report(imported, false);
-    std::int32_t total = 0;
-    for (const auto& entry : data.lines)
-        total += entry->applyFlag == 1 ? entry->fare : 0;
-    Console::Out(QStringLiteral("申請合計: %1円\n").arg(FormatAmount(total).trimmed()));
+    Console::Out(
+        QStringLiteral("申請合計: %1円\n").arg(FormatAmount(data.ClaimedTotal()).trimmed()));
     Console::Out(QStringLiteral("交通費ファイル: %1\nCSVファイル: %2\nPDF (%3ページ): %4\n")
                      .arg(entPath, csvPath)
                      .arg(pages)

@@ -11,14 +11,9 @@ CliContext::CliContext(const CommandLine& line, bool withSettings)
         settings.Load();
     settings.dbPassword = QLatin1String(AppSettings::kDbPassword);
     const auto database = line.Option(QStringLiteral("--station-db"));
-    connectString = database ? ConnectStringFor(QFileInfo(*database).absoluteFilePath())
-                             : AppSettings::BuiltInConnectString();
-}
-
-QString CliContext::ConnectStringFor(const QString& databasePath)
-{
-    return QStringLiteral("Driver=Microsoft Access Driver (*.mdb);DBQ=%1;PageTimeout=5;")
-        .arg(databasePath);
+    connectString = database
+                        ? AppSettings::ConnectStringFor(QFileInfo(*database).absoluteFilePath())
+                        : AppSettings::BuiltInConnectString();
 }
 
 bool CliContext::OpenDocument(CCorvaneDoc& doc, const QString& path, bool createIfMissing) const

@@ -18,8 +18,6 @@ public:
     AppSettings settings;
     QString connectString;
 
-    // The connection string for a database file, in the program's form.
-    static QString ConnectStringFor(const QString& databasePath);
     // Opens an expense file; with createIfMissing a missing file gives a new
     // claim. False with the reason printed otherwise.
     bool OpenDocument(CCorvaneDoc& doc, const QString& path, bool createIfMissing) const;

@@ -27,13 +27,11 @@ int DocumentCommands::Show(const CommandLine& line, CliContext& context)
         return Console::kOk;
     }
     LineTable table;
-    std::int32_t total = 0;
-    for (const EntryInfo* entry : lines) {
+    for (const EntryInfo* entry : lines)
         table.Add(*entry);
-        total += entry->applyFlag == 1 ? entry->fare : 0;
-    }
     Console::Out(table.Text());
-    Console::Out(QStringLiteral("申請合計: %1円\n").arg(FormatAmount(total).trimmed()));
+    Console::Out(
+        QStringLiteral("申請合計: %1円\n").arg(FormatAmount(doc.Data().ClaimedTotal()).trimmed()));
     return Console::kOk;
 }
 
@@ -88,9 +86,7 @@ int DocumentCommands::Print(const CommandLine& line, CliContext& context)
         return Console::kOk;
 
     // What a real print does afterwards: the history, the marks, the file.
-    std::int32_t total = 0;
-    for (const auto& entry : doc.Data().lines)
-        total += entry->applyFlag == 1 ? entry->fare : 0;
+    const std::int32_t total = doc.Data().ClaimedTotal();
     if (!doc.RecordApplication(total))
         return Console::Fail(QStringLiteral("申請履歴を記録できませんでした。"));
     for (auto& entry : doc.Data().lines)

@@ -100,3 +100,11 @@ bool EntryList::WriteCsv(const AppSettings& settings, const QString& path, bool*
     const QByteArray bytes = EncodeShiftJisReplacing(writer.Text(lines), replaced);
     return file.write(bytes) == bytes.size() && file.commit();
 }
+
+std::int32_t EntryList::ClaimedTotal() const
+{
+    std::int32_t total = 0;
+    for (const auto& line : lines)
+        total += line->applyFlag == 1 ? line->fare : 0;
+    return total;
+}

@@ -90,21 +90,9 @@ bool PrintFormat::ReadFile(const QString& path)
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly))
         return false;
-    const QByteArray bytes = file.readAll();
     try {
-        PrintFormat read;
-        ArchiveReader in(bytes);
-        read.Read(in);
-        paperSize = read.paperSize;
-        orientation = read.orientation;
-        leftMargin = read.leftMargin;
-        topMargin = read.topMargin;
-        for (PrintItem& item : read.items) {
-            if (item.kind == PrintItem::List)
-                items.insert(items.begin(), std::move(item));
-            else
-                items.push_back(std::move(item));
-        }
+        ArchiveReader in(file.readAll());
+        Read(in);
         return true;
     } catch (const ArchiveError&) {
         Reset();

@@ -30,7 +30,8 @@ public:
     // Reads a layout file; on any failure the format is reset (A4, portrait,
     // no offsets, no items) and false returned.
     bool ReadFile(const QString& path);
-    // The same from bytes already read; throws ArchiveError.
+    // The same from bytes already read, adding to the items; throws
+    // ArchiveError and leaves the format partly read (ReadFile then resets it).
     void Read(ArchiveReader& in);
     // The layout at path, else the fallback file, else the built-in one-item layout.
     bool Load(const QString& path, const QString& fallbackPath);

@@ -126,10 +126,15 @@ QByteArray EncodeList(const QStringList& list)
 }
 } // namespace
 
-QString AppSettings::BuiltInConnectString()
+QString AppSettings::ConnectStringFor(const QString& databasePath)
 {
     return QStringLiteral("Driver=Microsoft Access Driver (*.mdb);DBQ=%1;PageTimeout=5;")
-        .arg(JoinPath(GetModuleFolder(), QStringLiteral("FenwirStn.mdb")));
+        .arg(databasePath);
+}
+
+QString AppSettings::BuiltInConnectString()
+{
+    return ConnectStringFor(JoinPath(GetModuleFolder(), QStringLiteral("FenwirStn.mdb")));
 }
 
 QString AppSettings::DefaultTransitUrl()

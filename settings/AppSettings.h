@@ -59,6 +59,8 @@ public:
 
     // "Driver=...;DBQ=<module folder>/FenwirStn.mdb;PageTimeout=5;"
     static QString BuiltInConnectString();
+    // The same form for any database file.
+    static QString ConnectStringFor(const QString& databasePath);
     static QString DefaultTransitUrl();
     static constexpr const char* kDbPassword = "5d0f7a2c9e13b846";
     static constexpr int kMaxRecentFiles = 16;

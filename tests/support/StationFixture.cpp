@@ -1,5 +1,7 @@
 #include "StationFixture.h"
 
+#include "AppSettings.h"
+
 #include <QFileInfo>
 #include <QSqlDatabase>
 #include <QSqlError>
@@ -47,8 +49,7 @@ StationFixture::StationFixture(const QString& path) : m_path(path)
 
 QString StationFixture::ConnectString() const
 {
-    return QStringLiteral("Driver=Microsoft Access Driver (*.mdb);DBQ=%1;PageTimeout=5;")
-        .arg(m_path);
+    return AppSettings::ConnectStringFor(m_path);
 }
 
 QString StationFixture::SharedDatabase()
