@@ -4,12 +4,12 @@
 #include "ArchiveError.h"
 #include "ArchiveReader.h"
 #include "ArchiveWriter.h"
+#include "FileWriter.h"
 #include "Folders.h"
 #include "TextFormat.h"
 
 #include <QFile>
 #include <QFileInfo>
-#include <QSaveFile>
 
 const QString ApplyHistory::kMarker = QStringLiteral("<## ApplyHistoryInfo ##>");
 const QString ApplyHistory::kFileName = QStringLiteral("Apply.hst");
@@ -91,11 +91,7 @@ bool ApplyHistory::Save(const AppSettings& settings)
             return false;
     }
     m_fileUnreadable = false;
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly))
-        return false;
-    const QByteArray bytes = Serialize(m_records);
-    if (file.write(bytes) != bytes.size() || !file.commit())
+    if (!FileWriter::WriteAtomically(path, Serialize(m_records), nullptr))
         return false;
     return !m_records.empty();
 }

@@ -4,26 +4,12 @@
 #include "ArchiveError.h"
 #include "ArchiveReader.h"
 #include "ArchiveWriter.h"
+#include "FileWriter.h"
 #include "Folders.h"
 #include "TextFormat.h"
 
 #include <QFile>
 #include <QFileInfo>
-#include <QSaveFile>
-
-namespace
-{
-bool WriteFile(const QString& path, const QByteArray& bytes, QString* error)
-{
-    QSaveFile file(path);
-    if (file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size() && file.commit())
-        return true;
-    if (error)
-        *error = QStringLiteral("ファイル %1 に書き込めませんでした。(%2)")
-                     .arg(path, file.errorString());
-    return false;
-}
-} // namespace
 
 CCorvaneDoc::CCorvaneDoc(AppSettings& settings, QObject* parent)
     : QObject(parent), m_settings(settings)
@@ -95,7 +81,7 @@ bool CCorvaneDoc::Save(const QString& path, QString* error)
             *error = SaveFailedMessage();
         return false;
     }
-    if (!WriteFile(path, out.Data(), error))
+    if (!FileWriter::WriteAtomically(path, out.Data(), error))
         return false;
     m_path = path;
     m_modified = false;
@@ -123,7 +109,7 @@ bool CCorvaneDoc::RecordApplication(std::int32_t amount)
         return false;
     }
     const QString path = FreeSnapshotPath();
-    if (!WriteFile(path, out.Data(), nullptr))
+    if (!FileWriter::WriteAtomically(path, out.Data(), nullptr))
         return false;
     m_history.Add(ApplyRecord{m_data.documentTime, amount, QFileInfo(path).absoluteFilePath()});
     m_history.Save(m_settings);

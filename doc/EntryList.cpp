@@ -6,10 +6,9 @@
 #include "ArchiveWriter.h"
 #include "CsvWriter.h"
 #include "EntryRecord.h"
+#include "FileWriter.h"
 #include "LocalTime.h"
 #include "ShiftJis.h"
-
-#include <QSaveFile>
 
 const QString EntryList::kMarkerV1 = QStringLiteral("<## EntryInfoData ##>");
 const QString EntryList::kMarkerV2 = QStringLiteral("<## EntryInfoData V2 ##>");
@@ -86,19 +85,17 @@ bool EntryList::WriteCsv(const AppSettings& settings, const QString& path, bool*
         *replaced = false;
     if (lines.empty())
         return false;
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly))
-        return false;
     std::vector<std::uint16_t> columns;
     settings.GetCsvOutputItems(columns);
     if (columns.empty()) {
-        file.commit(); // an empty file, as an export without columns leaves
+        // An export without columns leaves an empty file.
+        FileWriter::WriteAtomically(path, QByteArray(), nullptr);
         return false;
     }
     const CsvWriter writer(std::move(columns), settings.CsvApplyOnly != 0,
                            settings.CsvOutputHeader != 0);
     const QByteArray bytes = EncodeShiftJisReplacing(writer.Text(lines), replaced);
-    return file.write(bytes) == bytes.size() && file.commit();
+    return FileWriter::WriteAtomically(path, bytes, nullptr);
 }
 
 std::int32_t EntryList::ClaimedTotal() const

@@ -1,13 +1,14 @@
 #include "PdfExport.h"
 
+#include "FileWriter.h"
 #include "PrintJob.h"
 #include "QPainterCanvas.h"
 
+#include <QBuffer>
 #include <QPageLayout>
 #include <QPageSize>
 #include <QPainter>
 #include <QPdfWriter>
-#include <QSaveFile>
 
 namespace
 {
@@ -44,15 +45,12 @@ bool RenderClaimToPdf(const PrintFormat& format, const EntryLines& lines,
     if (pageCount)
         *pageCount = pages;
 
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly)) {
-        if (error)
-            *error = QStringLiteral("ファイル %1 に書き込めませんでした。(%2)")
-                         .arg(path, file.errorString());
-        return false;
-    }
+    // Rendered in memory first, so the file is replaced only by a whole PDF.
+    QByteArray pdf;
     {
-        QPdfWriter writer(&file);
+        QBuffer buffer(&pdf);
+        buffer.open(QIODevice::WriteOnly);
+        QPdfWriter writer(&buffer);
         writer.setResolution(kResolution);
         writer.setCreator(QStringLiteral("Fenwir Lite"));
         writer.setTitle(QStringLiteral("交通費精算書"));
@@ -68,11 +66,5 @@ bool RenderClaimToPdf(const PrintFormat& format, const EntryLines& lines,
             job.PrintPage(canvas, page);
         }
     }
-    if (!file.commit()) {
-        if (error)
-            *error = QStringLiteral("ファイル %1 に書き込めませんでした。(%2)")
-                         .arg(path, file.errorString());
-        return false;
-    }
-    return true;
+    return FileWriter::WriteAtomically(path, pdf, error);
 }
