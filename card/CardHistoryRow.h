@@ -11,4 +11,6 @@ struct CardHistoryRow {
     std::int32_t deposit = 0;
     std::int32_t payment = 0;
     std::int32_t balance = 0;
+
+    bool operator==(const CardHistoryRow&) const = default;
 };

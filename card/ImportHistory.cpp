@@ -105,7 +105,9 @@ std::int32_t ImportHistory(CardReadJob& job, const QString& connectString, const
                         QStringLiteral("駅名情報データベースの接続に失敗しました。"),
                         MessageReporter::Icon::Exclamation);
 
-    const std::size_t rowsBefore = job.HistoryRows().size();
+    // The rows of the last read stay until this read has been decoded whole.
+    std::vector<CardHistoryRow> previousRows = std::move(job.HistoryRows());
+    job.HistoryRows().clear();
     std::int32_t previousBalance = -1;
     EntryLines added;
     try {
@@ -127,7 +129,7 @@ std::int32_t ImportHistory(CardReadJob& job, const QString& connectString, const
             added.push_back(std::move(line));
         }
     } catch (...) {
-        job.HistoryRows().resize(rowsBefore);
+        job.HistoryRows() = std::move(previousRows);
         throw;
     }
     db.Close();

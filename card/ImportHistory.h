@@ -9,9 +9,10 @@ class MessageReporter;
 
 // Merges the job's blocks into the document's lines: decodes them oldest
 // first, drops the records the document already holds, names the stations and
-// appends the new lines at the end. Returns the newest block's balance, or -1
-// without blocks. Throws BlockDecodeError when a block cannot be decoded; the
-// document's lines and history rows are then as they were before.
+// appends the new lines at the end; the history rows become this read's.
+// Returns the newest block's balance, or -1 without blocks. Throws
+// BlockDecodeError when a block cannot be decoded; the document's lines and
+// history rows are then as they were before.
 std::int32_t ImportHistory(CardReadJob& job, const QString& connectString, const QString& password,
                            const AppSettings& settings, MessageReporter& messages);
 

@@ -5,6 +5,7 @@
 #include "CPasoriMod.h"
 #include "CardDetector.h"
 #include "CardImage.h"
+#include "CardReadCommand.h"
 #include "CardReadJob.h"
 #include "CardReader.h"
 #include "CliContext.h"
@@ -16,7 +17,7 @@
 #include "PcscLite.h"
 #include "PcscUnavailable.h"
 #include "PdfExport.h"
-#include "TerminalWaitDialog.h"
+#include "TerminalReadFrontEnd.h"
 #include "TextFormat.h"
 
 #include <QDir>
@@ -50,8 +51,7 @@ bool Import(CardReadJob& job, CliContext& context, Imported& result)
         result.balance = ImportHistory(job, context.connectString, context.settings.dbPassword,
                                        context.settings, reporter);
     } catch (const BlockDecodeError& e) {
-        Console::Fail(QStringLiteral("カードの履歴を読み取れませんでした。(%1)")
-                          .arg(QString::fromUtf8(e.what())));
+        Console::Fail(CardReadCommand::DecodeFailedText(QString::fromUtf8(e.what())));
         return false;
     }
     result.idm = FormatIdm(job.Card().idm);
@@ -98,8 +98,10 @@ bool SaveIfChanged(CCorvaneDoc& doc, const QString& path, bool changed)
     return true;
 }
 
-// Reads a card through the chosen reader into the job; 0 or a reader result.
-int ReadThrough(const QString& reader, int pollingTime, CardReadJob& job)
+// Reads a card through the chosen reader into the claim; the failures are
+// already told when it returns without an import.
+CardReadCommand::Result ReadThrough(const QString& reader, int pollingTime, CCorvaneDoc& doc,
+                                    CliContext& context)
 {
     PcscLite pcsc;
     PcscUnavailable noPcsc;
@@ -111,27 +113,44 @@ int ReadThrough(const QString& reader, int pollingTime, CardReadJob& job)
     ReaderEnvironment environment{simulated ? static_cast<PcscApi&>(noPcsc) : pcsc,
                                   simulated ? SimulatedLibrary()
                                             : CPasoriMod::DefaultLibraryPath()};
-    TerminalWaitDialog dialog;
-    return ReadCard(job, pollingTime, environment, pollingTime > 0 ? &dialog : nullptr);
+    AppSettings settings = context.settings;
+    settings.PollingTime = pollingTime;
+    CardReadCommand command(doc, settings, context.connectString, environment);
+    // A reader found in reading mode is left as it was found: resting.
+    command.SetRestReaderAfterRead(!simulated);
+    TerminalReadFrontEnd frontEnd;
+    ConsoleReporter reporter;
+    return command.Run(frontEnd, reporter);
 }
 
-// The end of read and import-dump: import, save, say what was added.
-int ImportAndSave(CardReadJob& job, CCorvaneDoc& doc, const QString& path, bool existed,
-                  const CommandLine& line, CliContext& context)
+void Collect(const CCorvaneDoc& doc, const CardReadCommand::Result& read, Imported& result)
 {
-    Imported imported;
-    if (!Import(job, context, imported))
-        return Console::kFailed;
+    result.idm = read.idm;
+    result.balance = read.balance;
+    for (std::size_t i = read.firstAdded; i < doc.Data().lines.size(); ++i)
+        result.added.push_back(doc.Data().lines[i].get());
+}
+
+// The end of read and import-dump: save, say what was added.
+int SaveAndReport(CCorvaneDoc& doc, const QString& path, bool existed, const Imported& imported,
+                  const CommandLine& line)
+{
     if (!SaveIfChanged(doc, path, !existed || !imported.added.empty()))
         return Console::kFailed;
     Report(imported, line.Flag(QStringLiteral("--json")));
     return Console::kOk;
 }
 
-QString ReadFailure(int result)
+// import-dump: import, then the same end.
+int ImportAndSave(CardReadJob& job, CCorvaneDoc& doc, const QString& path, bool existed,
+                  const CommandLine& line, CliContext& context)
 {
-    return result == kReadCancelled ? CardDetector::FailedText() : ReaderMessageText(result);
+    Imported imported;
+    if (!Import(job, context, imported))
+        return Console::kFailed;
+    return SaveAndReport(doc, path, existed, imported, line);
 }
+
 } // namespace
 
 int CardCommands::Read(const CommandLine& line, CliContext& context)
@@ -157,12 +176,12 @@ int CardCommands::Read(const CommandLine& line, CliContext& context)
     const bool existed = QFileInfo::exists(path);
     if (!context.OpenDocument(doc, path, true))
         return Console::kFailed;
-    EntryList& data = doc.Data();
-    CardReadJob job(data.lines, data.historyRows, data.card);
-    const int result = ReadThrough(reader, pollingTime, job);
-    if (result != kReaderReady)
-        return Console::Fail(ReadFailure(result));
-    return ImportAndSave(job, doc, path, existed, line, context);
+    const CardReadCommand::Result read = ReadThrough(reader, pollingTime, doc, context);
+    if (!read.imported)
+        return Console::kFailed;
+    Imported imported;
+    Collect(doc, read, imported);
+    return SaveAndReport(doc, path, existed, imported, line);
 }
 
 int CardCommands::ImportDump(const CommandLine& line, CliContext& context)
@@ -189,7 +208,6 @@ int CardCommands::ImportDump(const CommandLine& line, CliContext& context)
         job.Blocks().push_back(block);
     }
     job.Card() = CardInfo{CardInfo::kRead, image->idm, image->pmm};
-    job.HistoryRows().clear();
     return ImportAndSave(job, doc, path, existed, line, context);
 }
 
@@ -207,13 +225,11 @@ int CardCommands::Demo(const CommandLine& line, CliContext& context)
     CCorvaneDoc doc(context.settings);
     doc.NewDocument();
     EntryList& data = doc.Data();
-    CardReadJob job(data.lines, data.historyRows, data.card);
-    const int result = ReadThrough(QStringLiteral("demo"), 0, job);
-    if (result != kReaderReady)
-        return Console::Fail(ReadFailure(result));
-    Imported imported;
-    if (!Import(job, context, imported))
+    const CardReadCommand::Result read = ReadThrough(QStringLiteral("demo"), 0, doc, context);
+    if (!read.imported)
         return Console::kFailed;
+    Imported imported;
+    Collect(doc, read, imported);
     QString error;
     if (!doc.Save(entPath, &error))
         return Console::Fail(error);

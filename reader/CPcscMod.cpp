@@ -134,9 +134,10 @@ int CPcscMod::ReadBlocks(const CardId&, std::uint16_t serviceCode, std::uint16_t
     if (m_pcsc.BeginTransaction(m_card) != SCARD_S_SUCCESS)
         return 0;
     QByteArray response;
+    // A card that no longer answers the polling has not been read.
     if (!Command(PollingCommand(systemCode), 256, 0, response)) {
         m_pcsc.EndTransaction(m_card, SCARD_LEAVE_CARD);
-        return 1;
+        return 0;
     }
     return ReadBlockLoop(blocks, maxCount, {8, 1, 11}, [serviceCode](int n) {
         return Bytes({0xFF, 0x46, 0x01, 0x01, 0x04, serviceCode & 0xFF, serviceCode >> 8, 0x80, n});

@@ -45,7 +45,7 @@ int CPcscMrica::ReadBlocks(const CardId& idm, std::uint16_t serviceCode, std::ui
     if (m_pcsc.Transmit(m_card, Bytes({0xFF, 0x00, 0x41, 0x81, 0x01, 0x0C}), 256, response) !=
         SCARD_S_SUCCESS) {
         m_pcsc.EndTransaction(m_card, SCARD_LEAVE_CARD);
-        return 1;
+        return 0; // nothing was read
     }
     return ReadBlockLoop(blocks, maxCount, {10, 2, 13}, [&idm, serviceCode](int n) {
         QByteArray command = Bytes({0xFF, 0xAB, 0x00, 0x00, 0x0F, 0x06});

@@ -51,7 +51,7 @@ int ReadCard(CardReadJob& job, int pollingTime, ReaderEnvironment& environment,
     module.Close();
 
     job.Card() = CardInfo{CardInfo::kRead, idm, pmm};
-    job.HistoryRows().clear();
+    // The history rows are replaced by the import, once the blocks decode.
     job.Blocks() = std::move(blocks);
     return kReaderReady;
 }

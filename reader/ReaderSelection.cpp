@@ -28,7 +28,10 @@ LONG FindPcscReader(CFelicaMod& holder, ReaderEnvironment& environment)
                               SCARD_PROTOCOL_T0 | SCARD_PROTOCOL_T1, card);
         if (status == SCARD_S_SUCCESS)
             pcsc.Disconnect(card, SCARD_LEAVE_CARD);
-        if (status == SCARD_S_SUCCESS || status == SCARD_W_REMOVED_CARD) {
+        // A reader without a card is still the reader to wait at: pcsc-lite
+        // says so with SCARD_E_NO_SMARTCARD, other services with a removed card.
+        if (status == SCARD_S_SUCCESS || status == SCARD_W_REMOVED_CARD ||
+            status == SCARD_E_NO_SMARTCARD) {
             holder.readerName = name;
             holder.modelIndex = model;
             result = SCARD_S_SUCCESS;

@@ -22,7 +22,7 @@ enum ReaderResult {
     kReadCancelled = -5,
 };
 
-// The first recognised PC/SC reader the service can open (a removed card is
+// The first recognised PC/SC reader the service can open (an empty reader is
 // no obstacle). 0 and the holder's name and model index filled, or the error.
 LONG FindPcscReader(CFelicaMod& holder, ReaderEnvironment& environment);
 // A ready module in the holder (0), or -1, -2, -3.

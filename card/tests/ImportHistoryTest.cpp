@@ -125,7 +125,6 @@ TEST_F(ImportHistoryTest, SecondReadOfTheSameCardAddsNothing)
         blocks.push_back(Rail(20 - i, 1, 16, 1, 32, 3100 + 100 * i, 100 + 20 - i));
     EXPECT_EQ(Import(blocks), 3100);
     ASSERT_EQ(lines.size(), 20u);
-    rows.clear();
     EXPECT_EQ(Import(blocks), 3100);
     EXPECT_EQ(lines.size(), 20u);
     EXPECT_EQ(rows.size(), 20u); // duplicates still have their history rows
@@ -245,9 +244,14 @@ TEST_F(ImportHistoryTest, UndecodableBlockAbandonsTheRead)
     ASSERT_EQ(rows.size(), 1u);
     HistoryBlock bad = Rail(2, 1, 16, 1, 32, 800, 3);
     bad[5] = 0; // day 0
+    const std::vector<CardHistoryRow> before = rows;
     EXPECT_THROW(Import({bad, Rail(2, 1, 32, 1, 16, 900, 2)}), BlockDecodeError);
     EXPECT_EQ(lines.size(), 1u);
-    EXPECT_EQ(rows.size(), 1u);
+    EXPECT_EQ(rows, before);
+
+    // A read that decodes replaces the rows by its own.
+    Import({Rail(3, 1, 16, 1, 32, 700, 5), Rail(3, 1, 32, 1, 16, 900, 4)});
+    EXPECT_EQ(rows.size(), 2u);
 }
 
 TEST(ComputeDistanceBearing, Examples)

@@ -208,6 +208,34 @@ TEST_F(CliTest, ReadsThroughTheSimulatedAndTheRealReader)
     EXPECT_EQ(object["lines"].toArray().size(), 4);
 }
 
+TEST_F(CliTest, CardLaidOnTheReaderDuringTheWaitIsRead)
+{
+    ASSERT_FALSE(PcscStack::ServiceAlreadyRunning());
+    PcscStack stack;
+    ASSERT_TRUE(stack.StartService("ACS ACR1252 1S CL Reader PICC"));
+    // An empty recognised reader: one attempt finds no card (message 180).
+    const CliRun none = Cli({"read", "--polling-time", "0", dir.filePath("none.ent")});
+    EXPECT_EQ(none.status, 1);
+    EXPECT_TRUE(none.err.contains("カードリーダーが接続されていません。"))
+        << none.err.toStdString();
+
+    // The everyday flow: start the read, then lay the card down.
+    const QString card = File("card.txt", Dump(4).toUtf8());
+    QProcess read;
+    read.setReadChannel(QProcess::StandardError);
+    read.start(QStringLiteral(FENWIR_CLI), {"read", "--polling-time", "30", "--json",
+                                            "--station-db", Db(), dir.filePath("waited.ent")});
+    QString said;
+    while (!said.contains("カード検出中…") && read.waitForReadyRead(30000))
+        said += QString::fromUtf8(read.readAllStandardError());
+    ASSERT_TRUE(said.contains("カード検出中…")) << said.toStdString();
+    ASSERT_TRUE(stack.PlaceCard(card));
+    ASSERT_TRUE(read.waitForFinished(60000));
+    EXPECT_EQ(read.exitCode(), 0) << read.readAllStandardError().toStdString();
+    const QJsonObject object = QJsonDocument::fromJson(read.readAllStandardOutput()).object();
+    EXPECT_EQ(object["lines"].toArray().size(), 4);
+}
+
 TEST_F(CliTest, ReaderFailuresAreReported)
 {
     ASSERT_FALSE(PcscStack::ServiceAlreadyRunning());

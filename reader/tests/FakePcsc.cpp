@@ -38,9 +38,10 @@ LONG FakePcsc::Connect(SCARDCONTEXT context, const QString& reader, DWORD shareM
                .arg(protocols);
     if (context == 0)
         return SCARD_E_INVALID_HANDLE;
-    const LONG result = shareMode == SCARD_SHARE_DIRECT
-                            ? directConnectResult
-                            : connectResults.value(reader, SCARD_S_SUCCESS);
+    // As pcsc-lite answers: a shared connection needs a card on the reader.
+    const LONG shared = card || answer ? SCARD_S_SUCCESS : SCARD_E_NO_SMARTCARD;
+    const LONG result = shareMode == SCARD_SHARE_DIRECT ? directConnectResult
+                                                        : connectResults.value(reader, shared);
     if (result != SCARD_S_SUCCESS)
         return result;
     handle = 500 + ++openCards;

@@ -14,7 +14,9 @@ public:
     LONG establishResult = SCARD_S_SUCCESS;
     LONG listResult = SCARD_S_SUCCESS;
     QStringList readers;
-    QMap<QString, LONG> connectResults; // readers not listed connect
+    // Readers not listed connect when a card (or an answer) is there, else
+    // they answer SCARD_E_NO_SMARTCARD as pcsc-lite does.
+    QMap<QString, LONG> connectResults;
     LONG directConnectResult = SCARD_S_SUCCESS;
     LONG beginResult = SCARD_S_SUCCESS;
     VirtualCard* card = nullptr;

@@ -177,7 +177,10 @@ TEST_F(PcscModTest, ReaderModesAndParametersPerFamily)
             QString("disconnect %1").arg(SCARD_UNPOWER_CARD)};
         EXPECT_EQ(pcsc.log, expected);
 
-        ASSERT_EQ(mod->Polling(idm, pmm, 0x0003, 0, 0), 0); // no card placed
+        // A card of another system: connected, but the polling finds nothing.
+        pcsc.answer = [](const QByteArray&) { return QByteArray("\x6A\x81", 2); };
+        ASSERT_EQ(mod->Polling(idm, pmm, 0x0003, 0, 0), 0);
+        pcsc.answer = nullptr;
         std::uint8_t value = 0;
         pcsc.log.clear();
         EXPECT_EQ(mod->GetReaderParameter(value), 1);
@@ -224,4 +227,25 @@ TEST_F(PcscModTest, CircleReaderFailures)
     blocks = {HistoryBlock{}};
     EXPECT_EQ(mod.ReadBlocks(idm, 0x090F, 0x0003, blocks, 20), 0);
     EXPECT_TRUE(blocks.empty());
+}
+
+TEST_F(PcscModTest, ReadWhoseOpeningCommandFailsReadsNothing)
+{
+    // The card answered the polling, then is gone before the history is read.
+    PlaceCard(5);
+    CPcscMod mod(pcsc, kReader);
+    ASSERT_EQ(mod.Polling(idm, pmm, 0x0003, 0, 0), 1);
+    pcsc.answer = [](const QByteArray&) { return QByteArray("\x6A\x81", 2); };
+    blocks = {HistoryBlock{}};
+    EXPECT_EQ(mod.ReadBlocks(idm, 0x090F, 0x0003, blocks, 20), 0);
+    EXPECT_EQ(blocks.size(), 1u);
+
+    // The Circle reader's setup command fails as a call.
+    PlaceCard(5);
+    pcsc.answer = nullptr;
+    CPcscMrica circle(pcsc, kReader);
+    ASSERT_EQ(circle.Polling(idm, pmm, 0x0003, 0, 0), 1);
+    pcsc.answer = [](const QByteArray&) { return QByteArray(); };
+    EXPECT_EQ(circle.ReadBlocks(idm, 0x090F, 0x0003, blocks, 20), 0);
+    EXPECT_EQ(pcsc.Calls("begin").size(), pcsc.Calls("end").size());
 }

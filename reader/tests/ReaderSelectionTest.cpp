@@ -79,6 +79,19 @@ TEST_F(SelectionTest, ReaderThatCannotOpenIsSkipped)
     EXPECT_EQ(removed.modelIndex, 1);
 }
 
+TEST_F(SelectionTest, EmptyRecognisedReaderIsTheReaderToWaitAt)
+{
+    // pcsc-lite refuses a shared connection to an empty reader with
+    // SCARD_E_NO_SMARTCARD: the reader is still taken and switched to reading.
+    pcsc.readers = {"SCR331CL-NTTCom 00 00"};
+    ReaderEnvironment environment{pcsc, "/nonexistent/libfelica.so"};
+    EXPECT_EQ(FindPcscReader(holder, environment), SCARD_S_SUCCESS);
+    CFelicaMod selected;
+    EXPECT_EQ(SelectReader(selected, environment), kReaderReady);
+    EXPECT_EQ(selected.modelIndex, 1);
+    EXPECT_TRUE(pcsc.Calls("control").value(0).endsWith("95 18 /256"));
+}
+
 TEST_F(SelectionTest, ResultCodesWithoutVendorLibrary)
 {
     struct Case {
@@ -166,7 +179,8 @@ TEST(ReadCard, SingleAttempt)
     std::vector<CardHistoryRow> rows(2);
     CardInfo info;
     CardReadJob job(lines, rows, info);
-    EXPECT_EQ(ReadCard(job, 0, environment, nullptr), kReaderNotConnected); // no card yet
+    // No card yet: a single attempt reports message 180, not 150.
+    EXPECT_EQ(ReadCard(job, 0, environment, nullptr), kReaderNotConnected);
     EXPECT_EQ(info.kind, CardInfo::kNoCard);
     EXPECT_EQ(rows.size(), 2u);
 
@@ -175,7 +189,7 @@ TEST(ReadCard, SingleAttempt)
     EXPECT_EQ(info.kind, CardInfo::kRead);
     EXPECT_EQ(info.idm, card.Image().idm);
     EXPECT_EQ(FormatIdm(info.idm), "011402123A4B5C6D");
-    EXPECT_TRUE(rows.empty());
+    EXPECT_EQ(rows.size(), 2u); // replaced by the import, not by the read
     EXPECT_EQ(job.Blocks().size(), 7u);
     EXPECT_EQ(pcsc.openContexts, 0);
     EXPECT_EQ(pcsc.openCards, 0);
@@ -184,4 +198,27 @@ TEST(ReadCard, SingleAttempt)
     ReaderEnvironment empty{none, QString()};
     EXPECT_EQ(ReadCard(job, 0, empty, nullptr), kReaderNotConnected);
     EXPECT_EQ(job.Blocks().size(), 7u);
+}
+
+TEST(ReadCard, PollingLostInsideTheBlockReadIsAFailedRead)
+{
+    FakePcsc pcsc;
+    pcsc.readers = {"SCR331CL-NTTCom 00 00"};
+    VirtualCard card(TestCard(7));
+    // The card answers the first polling, then no longer answers its system.
+    int pollings = 0;
+    pcsc.answer = [&](const QByteArray& command) {
+        if (command.startsWith(QByteArray("\xFF\x40\x00\x00\x04\x00\x03", 7)) && ++pollings > 1)
+            return QByteArray("\x6A\x81", 2);
+        return card.Respond(command);
+    };
+    ReaderEnvironment environment{pcsc, QString()};
+    EntryLines lines;
+    std::vector<CardHistoryRow> rows(2);
+    CardInfo info;
+    CardReadJob job(lines, rows, info);
+    EXPECT_EQ(ReadCard(job, 0, environment, nullptr), kReaderNotConnected);
+    EXPECT_EQ(info.kind, CardInfo::kNoCard);
+    EXPECT_EQ(rows.size(), 2u);
+    EXPECT_TRUE(job.Blocks().empty());
 }

@@ -1,0 +1,50 @@
+#pragma once
+
+#include <QString>
+#include <cstddef>
+#include <cstdint>
+
+class AppSettings;
+class CCorvaneDoc;
+class CardReadFrontEnd;
+class MessageReporter;
+struct ReaderEnvironment;
+
+// The read command, the same for the desktop program and the command line:
+// select and read a reader, import the history with station names into the
+// document, mark it modified when it gained lines, keep the status panes
+// informed and tell the user of every failure. A read that fails in any way
+// leaves the document's lines, card and history rows as they were.
+class CardReadCommand
+{
+public:
+    struct Result {
+        int readerResult = 0;  // 0, or the reader's -1, -2, -3, -5
+        bool imported = false; // the card was read and its history merged
+        QString idm;           // 16 hex digits
+        std::int32_t balance = -1;
+        std::size_t firstAdded = 0; // the new lines: [firstAdded, end of lines)
+        std::size_t added = 0;
+    };
+
+    CardReadCommand(CCorvaneDoc& doc, const AppSettings& settings, QString connectString,
+                    ReaderEnvironment& environment);
+
+    // Puts the reader back into resting mode when the read ends, for callers
+    // that did not prepare it themselves (the command line).
+    void SetRestReaderAfterRead(bool rest) { m_restAfter = rest; }
+
+    Result Run(CardReadFrontEnd& frontEnd, MessageReporter& messages);
+
+    static QString ReadingText() { return QStringLiteral("カード読込中…"); }
+    static QString DecodeFailedText(const QString& detail);
+
+private:
+    Result Read(CardReadFrontEnd& frontEnd, MessageReporter& messages);
+
+    CCorvaneDoc& m_doc;
+    const AppSettings& m_settings;
+    QString m_connectString;
+    ReaderEnvironment& m_environment;
+    bool m_restAfter = false;
+};
