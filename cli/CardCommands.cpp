@@ -8,6 +8,7 @@
 #include "CardReadCommand.h"
 #include "CardReadJob.h"
 #include "CardReader.h"
+#include "ClaimRules.h"
 #include "CliContext.h"
 #include "Console.h"
 #include "Folders.h"
@@ -238,7 +239,7 @@ int CardCommands::Demo(const CommandLine& line, CliContext& context)
             QStringLiteral("CSVファイル %1 を保存できませんでした。").arg(csvPath));
     int pages = 0;
     if (!RenderClaimToPdf(
-            doc.Layout(), data.lines,
+            doc.Layout(), ClaimedLines(data.lines),
             {context.settings.PostName, context.settings.IdNumber, context.settings.Name},
             QDateTime::currentDateTime(), pdfPath, &pages, &error))
         return Console::Fail(error);

@@ -1,6 +1,7 @@
 #include "DocumentCommands.h"
 
 #include "CCorvaneDoc.h"
+#include "ClaimRules.h"
 #include "CliContext.h"
 #include "Console.h"
 #include "LineJson.h"
@@ -75,18 +76,24 @@ int DocumentCommands::Print(const CommandLine& line, CliContext& context)
     } else {
         layout.Load(context.settings.FormatFilePath);
     }
+    // The claim the desktop list would print: its apply rule, every line shown.
+    const std::vector<const EntryInfo*> claimed = ClaimedLines(doc.Data().lines);
+    const bool record = line.Flag(QStringLiteral("--record"));
+    // As the desktop program offers no print while nothing is ticked.
+    if (record && claimed.empty())
+        return Console::Fail(QStringLiteral("申請する明細がありません。"));
     const AppSettings& s = context.settings;
     QString error;
     int pages = 0;
-    if (!RenderClaimToPdf(layout, doc.Data().lines, {s.PostName, s.IdNumber, s.Name},
+    if (!RenderClaimToPdf(layout, claimed, {s.PostName, s.IdNumber, s.Name},
                           QDateTime::currentDateTime(), *pdf, &pages, &error))
         return Console::Fail(error);
     Console::Out(QStringLiteral("%1 (%2ページ)\n").arg(*pdf).arg(pages));
-    if (!line.Flag(QStringLiteral("--record")))
+    if (!record)
         return Console::kOk;
 
     // What a real print does afterwards: the history, the marks, the file.
-    const std::int32_t total = doc.Data().ClaimedTotal();
+    const std::int64_t total = ClaimedTotal(claimed);
     if (!doc.RecordApplication(total))
         return Console::Fail(QStringLiteral("申請履歴を記録できませんでした。"));
     for (auto& entry : doc.Data().lines)

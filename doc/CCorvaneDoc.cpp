@@ -10,6 +10,8 @@
 
 #include <QFile>
 #include <QFileInfo>
+#include <algorithm>
+#include <limits>
 
 CCorvaneDoc::CCorvaneDoc(AppSettings& settings, QObject* parent)
     : QObject(parent), m_settings(settings)
@@ -99,8 +101,10 @@ QString CCorvaneDoc::FreeSnapshotPath() const
     return path;
 }
 
-bool CCorvaneDoc::RecordApplication(std::int32_t amount)
+bool CCorvaneDoc::RecordApplication(std::int64_t total)
 {
+    const auto amount = static_cast<std::int32_t>(std::clamp<std::int64_t>(
+        total, std::numeric_limits<std::int32_t>::min(), std::numeric_limits<std::int32_t>::max()));
     EnsureHistoryLoaded();
     ArchiveWriter out;
     try {

@@ -29,7 +29,8 @@ public:
     // so a failed save never damages what was there.
     bool Save(const QString& path, QString* error);
     // After a real print: a snapshot of the claimed lines and a history record.
-    bool RecordApplication(std::int32_t amount);
+    // The amount is stored in 32 bits; a larger total is kept at the limit.
+    bool RecordApplication(std::int64_t amount);
 
     EntryList& Data() { return m_data; }
     const EntryList& Data() const { return m_data; }

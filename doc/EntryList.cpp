@@ -4,6 +4,7 @@
 #include "ArchiveError.h"
 #include "ArchiveReader.h"
 #include "ArchiveWriter.h"
+#include "ClaimRules.h"
 #include "CsvWriter.h"
 #include "EntryRecord.h"
 #include "FileWriter.h"
@@ -28,8 +29,9 @@ void EntryList::Write(ArchiveWriter& out, FileKind kind) const
 {
     if (lines.empty())
         throw ArchiveError("a document without lines cannot be written");
+    // A snapshot holds what was printed: the claim's lines.
     const auto written = [kind](const EntryInfo& line) {
-        return kind == Document || line.applyFlag == 1;
+        return kind == Document || (line.applyFlag == 1 && IsListed(line, true) && CanApply(line));
     };
     std::int32_t count = 0;
     for (const auto& line : lines)
@@ -98,10 +100,7 @@ bool EntryList::WriteCsv(const AppSettings& settings, const QString& path, bool*
     return FileWriter::WriteAtomically(path, bytes, nullptr);
 }
 
-std::int32_t EntryList::ClaimedTotal() const
+std::int64_t EntryList::ClaimedTotal() const
 {
-    std::int32_t total = 0;
-    for (const auto& line : lines)
-        total += line->applyFlag == 1 ? line->fare : 0;
-    return total;
+    return ::ClaimedTotal(ClaimedLines(lines));
 }

@@ -33,8 +33,8 @@ public:
     // could be written. *replaced tells whether characters that Shift-JIS
     // cannot hold were written as "?".
     bool WriteCsv(const AppSettings& settings, const QString& path, bool* replaced = nullptr) const;
-    // The sum of the fares of the lines marked for claiming.
-    std::int32_t ClaimedTotal() const;
+    // The sum of the fares of the claim (ClaimedLines of every line).
+    std::int64_t ClaimedTotal() const;
 
     std::int64_t documentTime = 0;
     CardInfo card;

@@ -36,7 +36,7 @@ QPageSize PageSizeOf(std::uint16_t paper)
 }
 } // namespace
 
-bool RenderClaimToPdf(const PrintFormat& format, const EntryLines& lines,
+bool RenderClaimToPdf(const PrintFormat& format, const std::vector<const EntryInfo*>& lines,
                       const std::array<QString, 3>& claimant, const QDateTime& printTime,
                       const QString& path, int* pageCount, QString* error)
 {

@@ -8,10 +8,10 @@
 
 class PrintFormat;
 
-// Renders the claim (the lines marked for claiming) through the layout into a
-// PDF file, on the layout's paper and orientation. The file is written whole
-// or not at all. Recording the application is the caller's decision.
-// Needs a QGuiApplication (fonts).
-bool RenderClaimToPdf(const PrintFormat& format, const EntryLines& lines,
+// Renders the claim (the given lines marked for claiming, see ClaimedLines)
+// through the layout into a PDF file, on the layout's paper and orientation.
+// The file is written whole or not at all. Recording the application is the
+// caller's decision. Needs a QGuiApplication (fonts).
+bool RenderClaimToPdf(const PrintFormat& format, const std::vector<const EntryInfo*>& lines,
                       const std::array<QString, 3>& claimant, const QDateTime& printTime,
                       const QString& path, int* pageCount, QString* error);

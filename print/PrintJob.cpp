@@ -21,7 +21,7 @@ QString LeftTrimmed(const QString& text)
     return text.mid(i);
 }
 
-QString Amount(std::int32_t amount, int align)
+QString Amount(std::int64_t amount, int align)
 {
     const QString text = FormatAmount(amount);
     return (align & (TextFlags::Center | TextFlags::Right)) ? text : LeftTrimmed(text);
@@ -48,14 +48,23 @@ PrintJob::PrintJob(const PrintFormat& format) : m_format(format)
 int PrintJob::Prepare(const EntryLines& lines, const std::array<QString, 3>& claimant,
                       const QDateTime& printTime)
 {
+    std::vector<const EntryInfo*> pointers;
+    for (const auto& line : lines)
+        pointers.push_back(line.get());
+    return Prepare(pointers, claimant, printTime);
+}
+
+int PrintJob::Prepare(const std::vector<const EntryInfo*>& lines,
+                      const std::array<QString, 3>& claimant, const QDateTime& printTime)
+{
     m_claimant = claimant;
     m_printTime = printTime;
     m_lines.clear();
     m_total = 0;
-    for (const auto& line : lines) {
+    for (const EntryInfo* line : lines) {
         if (line->applyFlag != 1)
             continue;
-        m_lines.push_back(line.get());
+        m_lines.push_back(line);
         m_total += line->fare;
     }
     if (m_table.empty()) {
@@ -65,8 +74,8 @@ int PrintJob::Prepare(const EntryLines& lines, const std::array<QString, 3>& cla
     }
     // The layout reader guarantees at least one row per page.
     m_rowsPerPage = std::max(1, m_table.front()->rowsPerPage);
-    const auto n = static_cast<int>(m_lines.size());
-    m_pageCount = std::max(1, (n + m_rowsPerPage - 1) / m_rowsPerPage);
+    const auto n = static_cast<long long>(m_lines.size());
+    m_pageCount = static_cast<int>(std::max(1LL, (n + m_rowsPerPage - 1) / m_rowsPerPage));
     return m_pageCount;
 }
 

@@ -19,6 +19,8 @@ public:
 
     // Takes the lines whose applyFlag is 1; returns the page count. A claim
     // with no line still gets one page (its table header and filler rows).
+    int Prepare(const std::vector<const EntryInfo*>& lines, const std::array<QString, 3>& claimant,
+                const QDateTime& printTime);
     int Prepare(const EntryLines& lines, const std::array<QString, 3>& claimant,
                 const QDateTime& printTime);
     // The job keeps pointers to the lines: they must outlive it.
@@ -28,7 +30,7 @@ public:
 
     int PageCount() const { return m_pageCount; }
     int RowsPerPage() const { return m_rowsPerPage; }
-    std::int32_t Total() const { return m_total; }
+    std::int64_t Total() const { return m_total; }
     const std::vector<const EntryInfo*>& Lines() const { return m_lines; }
 
     // Whether an item with this pages value appears on page p of n.
@@ -57,7 +59,7 @@ private:
     std::array<QString, 3> m_claimant;
     QDateTime m_printTime;
     std::vector<const EntryInfo*> m_lines;
-    std::int32_t m_total = 0;
+    std::int64_t m_total = 0;
     int m_rowsPerPage = 1;
     int m_pageCount = 1;
 };

@@ -5,15 +5,15 @@
 #include <cstdio>
 #include <cstdlib>
 
-QString FormatAmount(std::int32_t amount)
+QString FormatAmount(std::int64_t amount)
 {
-    const std::int32_t thousands = amount / 1000;
-    const std::int32_t rest = std::abs(amount % 1000);
-    char text[32];
+    const long long thousands = amount / 1000;
+    const long long rest = std::llabs(amount % 1000);
+    char text[40];
     if (thousands == 0)
-        std::snprintf(text, sizeof text, "%6d", amount);
+        std::snprintf(text, sizeof text, "%6lld", static_cast<long long>(amount));
     else
-        std::snprintf(text, sizeof text, "%2d,%03d", thousands, rest);
+        std::snprintf(text, sizeof text, "%2lld,%03lld", thousands, rest);
     return QString::fromLatin1(text);
 }
 

@@ -183,6 +183,54 @@ TEST_F(CliTest, PrintRendersPagesAndRecordsTheClaim)
     EXPECT_TRUE(QFile::exists(history)) << history.toStdString();
 }
 
+TEST_F(CliTest, PrintClaimsWhatTheListWouldClaim)
+{
+    // Marks that a stored file carries on lines the list never lets be claimed.
+    EntryList list;
+    const auto add = [&](int terminal, int process, int fare, int hidden) {
+        auto line = std::make_unique<EntryInfo>(EntryInfo::ManualLine(1'793'545'200));
+        line->terminalType = static_cast<std::uint8_t>(terminal);
+        line->processType = static_cast<std::uint8_t>(process);
+        line->fare = fare;
+        line->hidden = static_cast<std::uint8_t>(hidden);
+        list.lines.push_back(std::move(line));
+    };
+    add(0x08, 0x02, -3000, 0); // a charge
+    add(0xC7, 0x46, 120, 0);   // a shop purchase
+    add(0x16, 0x07, 500, 0);   // an issue
+    add(0x16, 0x01, 210, 1);   // a hidden journey
+    ArchiveWriter out;
+    list.Write(out, EntryList::Document);
+    const QString ent = File("unclaimable.ent", out.Data());
+    const QByteArray before = out.Data();
+    const QString pdf = dir.filePath("none.pdf");
+    const QString history = QDir::homePath() + "/Documents/Fenwir Lite/ApplyHistory/Apply.hst";
+    const auto historyBytes = [&] {
+        QFile file(history);
+        return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("none");
+    };
+    const QByteArray historyBefore = historyBytes();
+
+    CliRun run = Cli({"print", "--record", "--pdf", pdf, ent});
+    EXPECT_EQ(run.status, 1);
+    EXPECT_TRUE(run.err.contains("申請する明細がありません。")) << run.err.toStdString();
+    EXPECT_FALSE(QFile::exists(pdf));
+    EXPECT_EQ(historyBytes(), historyBefore);
+    QFile file(ent);
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    EXPECT_EQ(file.readAll(), before);
+
+    add(0x16, 0x01, 180, 0); // one real journey
+    ArchiveWriter again;
+    list.Write(again, EntryList::Document);
+    File("unclaimable.ent", again.Data());
+    run = Cli({"print", "--record", "--pdf", pdf, ent});
+    ASSERT_EQ(run.status, 0) << run.err.toStdString();
+    EXPECT_TRUE(run.out.contains("申請履歴に記録しました: 180円")) << run.out.toStdString();
+    run = Cli({"show", ent});
+    EXPECT_TRUE(run.out.contains("申請合計: 0円")) << run.out.toStdString();
+}
+
 TEST_F(CliTest, ReadsThroughTheSimulatedAndTheRealReader)
 {
     const QString card = File("card.txt", Dump(4).toUtf8());

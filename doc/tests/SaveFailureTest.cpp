@@ -4,6 +4,7 @@
 #include "AppSettings.h"
 #include "ApplyHistory.h"
 #include "CCorvaneDoc.h"
+#include "ClaimRules.h"
 #include "EntrySamples.h"
 #include "PdfExport.h"
 
@@ -76,8 +77,8 @@ const Writer kWriters[] = {
      }},
     {"pdf", "claim.pdf",
      [](CCorvaneDoc& doc, AppSettings&, const QString& path, QString* error) {
-         return RenderClaimToPdf(doc.Layout(), doc.Data().lines, {}, QDateTime::currentDateTime(),
-                                 path, nullptr, error);
+         return RenderClaimToPdf(doc.Layout(), ClaimedLines(doc.Data().lines), {},
+                                 QDateTime::currentDateTime(), path, nullptr, error);
      }},
 };
 } // namespace

@@ -1,5 +1,6 @@
 #include "PdfExport.h"
 
+#include "ClaimRules.h"
 #include "DefaultLayout.h"
 #include "LocalTime.h"
 
@@ -46,8 +47,9 @@ TEST(PdfExport, OnePagePerTwentyClaimedLines)
         const QString path = dir.filePath(QStringLiteral("claim%1.pdf").arg(count));
         int pageCount = 0;
         QString error;
-        ASSERT_TRUE(RenderClaimToPdf(DefaultLayout(), Claim(count), {"総務部", "1024", "山田"}, now,
-                                     path, &pageCount, &error))
+        const EntryLines lines = Claim(count);
+        ASSERT_TRUE(RenderClaimToPdf(DefaultLayout(), ClaimedLines(lines),
+                                     {"総務部", "1024", "山田"}, now, path, &pageCount, &error))
             << error.toStdString();
         EXPECT_EQ(pageCount, pages);
         EXPECT_EQ(PdfPages(path), pages);
@@ -57,7 +59,9 @@ TEST(PdfExport, OnePagePerTwentyClaimedLines)
 TEST(PdfExport, UnwritablePathNamesTheFile)
 {
     QString error;
-    EXPECT_FALSE(RenderClaimToPdf(DefaultLayout(), Claim(1), {}, QDateTime::currentDateTime(),
-                                  "/nonexistent/folder/claim.pdf", nullptr, &error));
+    const EntryLines lines = Claim(1);
+    EXPECT_FALSE(RenderClaimToPdf(DefaultLayout(), ClaimedLines(lines), {},
+                                  QDateTime::currentDateTime(), "/nonexistent/folder/claim.pdf",
+                                  nullptr, &error));
     EXPECT_TRUE(error.contains("/nonexistent/folder/claim.pdf"));
 }

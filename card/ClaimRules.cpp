@@ -1,0 +1,40 @@
+#include "ClaimRules.h"
+
+#include <algorithm>
+#include <array>
+
+bool CanApply(const EntryInfo& line)
+{
+    return (line.fare > 0 || line.IsManual()) && line.processType != 0x07 &&
+           line.processType != 0x11 && line.terminalType != 0xC7 && line.terminalType != 0xC8;
+}
+
+bool IsListed(const EntryInfo& line, bool showAll)
+{
+    if (line.hidden == 1)
+        return false;
+    if (showAll)
+        return true;
+    static constexpr std::array<std::uint8_t, 9> kLeftOut = {0x07, 0x11, 0x46, 0x48, 0x49,
+                                                             0x4A, 0x4B, 0xC6, 0xCB};
+    return line.fare > 0 &&
+           std::find(kLeftOut.begin(), kLeftOut.end(), line.processType) == kLeftOut.end() &&
+           line.terminalType != 0xC7 && line.terminalType != 0xC8;
+}
+
+std::vector<const EntryInfo*> ClaimedLines(const EntryLines& lines, bool showAll)
+{
+    std::vector<const EntryInfo*> claimed;
+    for (const auto& line : lines)
+        if (line->applyFlag == 1 && IsListed(*line, showAll) && CanApply(*line))
+            claimed.push_back(line.get());
+    return claimed;
+}
+
+std::int64_t ClaimedTotal(const std::vector<const EntryInfo*>& claimed)
+{
+    std::int64_t total = 0;
+    for (const EntryInfo* line : claimed)
+        total += line->fare;
+    return total;
+}
