@@ -13,27 +13,6 @@
 namespace
 {
 constexpr int kResolution = 600;
-
-// The printer-driver paper codes a layout may name.
-QPageSize PageSizeOf(std::uint16_t paper)
-{
-    switch (paper) {
-    case 1:
-        return QPageSize(QPageSize::Letter);
-    case 5:
-        return QPageSize(QPageSize::Legal);
-    case 8:
-        return QPageSize(QPageSize::A3);
-    case 11:
-        return QPageSize(QPageSize::A5);
-    case 12:
-        return QPageSize(QPageSize::JisB4);
-    case 13:
-        return QPageSize(QPageSize::JisB5);
-    default:
-        return QPageSize(QPageSize::A4);
-    }
-}
 } // namespace
 
 bool RenderClaimToPdf(const PrintFormat& format, const std::vector<const EntryInfo*>& lines,
@@ -54,10 +33,7 @@ bool RenderClaimToPdf(const PrintFormat& format, const std::vector<const EntryIn
         writer.setResolution(kResolution);
         writer.setCreator(QStringLiteral("Fenwir Lite"));
         writer.setTitle(QStringLiteral("交通費精算書"));
-        writer.setPageLayout(
-            QPageLayout(PageSizeOf(format.paperSize),
-                        format.orientation == 2 ? QPageLayout::Landscape : QPageLayout::Portrait,
-                        QMarginsF(0, 0, 0, 0)));
+        writer.setPageLayout(format.PageLayout());
         QPainter painter(&writer);
         QPainterCanvas canvas(painter, kResolution);
         for (int page = 1; page <= pages; ++page) {

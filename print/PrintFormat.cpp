@@ -5,6 +5,7 @@
 #include "Folders.h"
 
 #include <QFile>
+#include <QRectF>
 #include <algorithm>
 
 const QString PrintFormat::kMarker = QStringLiteral("<## PrintFormat ##>");
@@ -40,6 +41,33 @@ PrintItem ReadItem(ArchiveReader& in)
 }
 } // namespace
 
+QPageSize PrintFormat::PageSize() const
+{
+    switch (paperSize) {
+    case 1:
+        return QPageSize(QPageSize::Letter);
+    case 5:
+        return QPageSize(QPageSize::Legal);
+    case 8:
+        return QPageSize(QPageSize::A3);
+    case 11:
+        return QPageSize(QPageSize::A5);
+    case 12:
+        return QPageSize(QPageSize::JisB4);
+    case 13:
+        return QPageSize(QPageSize::JisB5);
+    default:
+        return QPageSize(QPageSize::A4);
+    }
+}
+
+QPageLayout PrintFormat::PageLayout() const
+{
+    return QPageLayout(PageSize(),
+                       orientation == kLandscape ? QPageLayout::Landscape : QPageLayout::Portrait,
+                       QMarginsF(0, 0, 0, 0));
+}
+
 void PrintFormat::Reset()
 {
     paperSize = kA4;
@@ -72,7 +100,9 @@ void PrintFormat::Read(ArchiveReader& in)
 // divisor of the pagination. Layouts that break this are mended rather than
 // refused, so their texts, shapes and stamps still print: only the first list
 // item is kept, columns without any list item are dropped (nothing could place
-// them), and rows per page below 1 become the built-in layout's 20.
+// them), rows per page below 1 become the built-in layout's 20, and more rows
+// than the paper can hold become as many as it holds (a huge count would
+// print billions of filler rows).
 void PrintFormat::Repair()
 {
     const bool hasList = !items.empty() && items.front().kind == PrintItem::List;
@@ -81,8 +111,14 @@ void PrintFormat::Repair()
             return item.kind == PrintItem::List || (!hasList && item.IsColumn());
         });
     items.erase(extra, items.end());
-    if (hasList && items.front().rowsPerPage < 1)
-        items.front().rowsPerPage = BuiltInListItem().rowsPerPage;
+    if (!hasList)
+        return;
+    PrintItem& list = items.front();
+    if (list.rowsPerPage < 1)
+        list.rowsPerPage = BuiltInListItem().rowsPerPage;
+    const double pageHeight = PageLayout().fullRect(QPageLayout::Millimeter).height() * 10;
+    const int fitting = std::max(1, static_cast<int>(pageHeight / std::max(1, list.rowHeight)));
+    list.rowsPerPage = std::min(list.rowsPerPage, fitting);
 }
 
 bool PrintFormat::ReadFile(const QString& path)

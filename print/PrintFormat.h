@@ -3,6 +3,8 @@
 #include "PrintItem.h"
 
 #include <QByteArray>
+#include <QPageLayout>
+#include <QPageSize>
 #include <QString>
 #include <cstdint>
 #include <vector>
@@ -26,6 +28,11 @@ public:
     std::vector<PrintItem> items;
 
     bool IsEmpty() const { return items.empty(); }
+
+    // The paper named by the printer-driver code (A4 for codes we do not know),
+    // and the page in the layout's orientation.
+    QPageSize PageSize() const;
+    QPageLayout PageLayout() const;
 
     // Reads a layout file; on any failure the format is reset (A4, portrait,
     // no offsets, no items) and false returned.

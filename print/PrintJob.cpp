@@ -1,5 +1,6 @@
 #include "PrintJob.h"
 
+#include "JapaneseStrftime.h"
 #include "SafePrintf.h"
 #include "TextFormat.h"
 
@@ -114,54 +115,7 @@ QString PrintJob::FormatEraDate(const QString& format, std::int64_t time)
     text.replace(QLatin1String("%E"), QStringLiteral("令和%1").arg(eraYear));
     if (!converted)
         return text;
-    QString out;
-    for (qsizetype i = 0; i < text.size(); ++i) {
-        if (text[i] != QLatin1Char('%') || i + 1 >= text.size()) {
-            out += text[i];
-            continue;
-        }
-        bool noZero = false;
-        qsizetype j = i + 1;
-        if (text[j] == QLatin1Char('#') && j + 1 < text.size()) {
-            noZero = true;
-            ++j;
-        }
-        const auto two = [noZero](int value) {
-            return noZero ? QString::number(value)
-                          : QStringLiteral("%1").arg(value, 2, 10, QLatin1Char('0'));
-        };
-        switch (text[j].unicode()) {
-        case 'Y':
-            out += QString::number(tm.tm_year + 1900);
-            break;
-        case 'y':
-            out += two((tm.tm_year + 1900) % 100);
-            break;
-        case 'm':
-            out += two(tm.tm_mon + 1);
-            break;
-        case 'd':
-            out += two(tm.tm_mday);
-            break;
-        case 'H':
-            out += two(tm.tm_hour);
-            break;
-        case 'M':
-            out += two(tm.tm_min);
-            break;
-        case 'S':
-            out += two(tm.tm_sec);
-            break;
-        case '%':
-            out += QLatin1Char('%');
-            break;
-        default:
-            out += text.mid(i, j - i + 1);
-            break; // kept as written
-        }
-        i = j;
-    }
-    return out;
+    return JapaneseStrftime(text, tm);
 }
 
 void PrintJob::PrintPage(PageCanvas& canvas, int page) const

@@ -35,8 +35,7 @@ public:
 
     // Whether an item with this pages value appears on page p of n.
     static bool IsSelected(std::int32_t pages, int page, int pageCount);
-    // strftime-like: %Y %m %d %H %M %S (%#m, %#d without leading zero), with
-    // %E first replaced by the 令和 year.
+    // The time through JapaneseStrftime, with %E first replaced by the 令和 year.
     static QString FormatEraDate(const QString& format, std::int64_t time);
 
 private:

@@ -10,10 +10,26 @@ QPainterCanvas::QPainterCanvas(QPainter& painter, double dotsPerInch)
 {
 }
 
+namespace
+{
+// The cell height a layout gives when it gives none (0): 12 points.
+constexpr int kDefaultCellHeight = 42;
+constexpr int kReferencePixels = 1000;
+} // namespace
+
 QFont QPainterCanvas::MakeFont(const CanvasFont& font) const
 {
     QFont qfont(font.face);
-    qfont.setPixelSize(std::max(1, static_cast<int>(std::lround(Device(std::abs(font.height))))));
+    // A positive height is the character cell (ascent plus descent), as the
+    // layouts were made for; a negative one the character (em) height.
+    double em = -font.height;
+    if (font.height >= 0) {
+        qfont.setPixelSize(kReferencePixels);
+        const QFontMetricsF reference(qfont);
+        const double cellPerEm = (reference.ascent() + reference.descent()) / kReferencePixels;
+        em = (font.height == 0 ? kDefaultCellHeight : font.height) / std::max(0.5, cellPerEm);
+    }
+    qfont.setPixelSize(std::max(1, static_cast<int>(std::lround(Device(em)))));
     qfont.setWeight(
         static_cast<QFont::Weight>(std::clamp(font.weight <= 0 ? 400 : font.weight, 1, 1000)));
     qfont.setItalic(font.italic);
@@ -27,6 +43,7 @@ void QPainterCanvas::Line(const CanvasPen& pen, CanvasPoint from, CanvasPoint to
     QPen qpen(Qt::black);
     switch (pen.style) {
     case 0:
+    case 6: // inside frame: a solid line of the pen's width
         qpen.setStyle(Qt::SolidLine);
         qpen.setWidthF(std::max(1.0, Device(pen.width)));
         break;
@@ -45,7 +62,7 @@ void QPainterCanvas::Line(const CanvasPen& pen, CanvasPoint from, CanvasPoint to
     default:
         return; // no pen
     }
-    if (pen.style != 0)
+    if (pen.style != 0 && pen.style != 6)
         qpen.setCosmetic(true), qpen.setWidth(0);
     m_painter.setPen(qpen);
     m_painter.drawLine(QPointF(Device(from.x), Device(from.y)),

@@ -160,6 +160,24 @@ TEST_F(PrintFormatTest, UnprintableLayoutsAreRepaired)
     ASSERT_TRUE(repaired.ReadFile(Write(WriteFmt(noList))));
     ASSERT_EQ(repaired.items.size(), 1u);
     EXPECT_EQ(repaired.items[0].kind, PrintItem::Text);
+
+    // Rows per page are at most what the paper holds: A4 portrait is 2970
+    // tenths of a millimetre high, landscape 2100.
+    for (const auto& [orientation, rows, rowHeight, kept] :
+         {std::tuple{PrintFormat::kPortrait, 2'147'483'647, 60, 49},
+          std::tuple{PrintFormat::kLandscape, 2'147'483'647, 60, 35},
+          std::tuple{PrintFormat::kPortrait, 1'000'000, 0, 2970},
+          std::tuple{PrintFormat::kPortrait, 25, 60, 25}}) {
+        PrintFormat huge;
+        huge.orientation = orientation;
+        PrintItem list = Of(PrintItem::List);
+        list.rowsPerPage = rows;
+        list.rowHeight = rowHeight;
+        huge.items = {list, Of(PrintItem::ColNumber)};
+        PrintFormat capped;
+        ASSERT_TRUE(capped.ReadFile(Write(WriteFmt(huge))));
+        EXPECT_EQ(capped.items[0].rowsPerPage, kept) << rows << " rows of " << rowHeight;
+    }
 }
 
 TEST_F(PrintFormatTest, ProgramLayoutSitsBesideTheExecutable)
