@@ -80,7 +80,18 @@ int main(int argc, char** argv)
         {QStringLiteral("demo"), {{db, QStringLiteral("--out")}, {}, CardCommands::Demo}},
     };
 
-    const QStringList args = app.arguments().mid(1);
+    QStringList args = app.arguments().mid(1);
+    // Options every command takes may also come before the command word.
+    QStringList global;
+    while (!args.isEmpty() && (args[0] == db || args[0].startsWith(db + QLatin1Char('=')))) {
+        global << args.takeFirst();
+        if (!global.last().contains(QLatin1Char('=')) && !args.isEmpty())
+            global << args.takeFirst();
+    }
+    if (!global.isEmpty() && !args.isEmpty())
+        args = QStringList{args[0]} + global + args.mid(1);
+    else if (!global.isEmpty())
+        return Usage(QStringLiteral("コマンドがありません。"));
     if (args.isEmpty() || args[0] == QLatin1String("--help") || args[0] == QLatin1String("help")) {
         Console::Out(QString::fromUtf8(kUsage));
         return args.isEmpty() ? Console::kUsage : Console::kOk;

@@ -189,6 +189,12 @@ TEST_F(ImportHistoryTest, CompletionByImportClass)
         {Record(0x16, 5, 2, {0, 0, 1, 32}, 800, 7), "", "新宿", "山手", "", "入場精算"},
         {Record(0x16, 1, 2, {1, 16, 0, 0}, 800, 8), "東京", "", "", "", ""},
         {Record(0x16, 1, 2, {1, 16, 9, 9}, 800, 9), "東京", "未登録", "", "", ""},
+        // The bus test comes before the shop test: these are bus lines for the
+        // import (looked up, so "未登録"), though decoded as shop records.
+        {Record(5, 70, 2, {1, 16, 1, 32}, 800, 10), "", "未登録", "", "", "物販"},
+        {Record(199, 13, 2, {0x9A, 0x40, 0, 0}, 800, 11), "", "未登録", "", "", "バス等"},
+        {Record(200, 0x23, 2, {0x9A, 0x40, 0, 0}, 800, 12), "", "未登録", "", "",
+         "バス等企画券購入"},
     };
     for (const Case& c : cases) {
         lines.clear();

@@ -360,4 +360,16 @@ TEST_F(CliTest, StationListImportAndLookups)
     EXPECT_TRUE(run.err.contains("bad.csv:2: ")) << run.err.toStdString();
     run = Cli({"stations", "lookup", "--station-db", db, "0", "37", "12"});
     EXPECT_TRUE(run.out.startsWith("四ツ谷")); // the earlier database is still there
+
+    // A hex list: "25" and "10" are hex too, because their columns hold hex letters.
+    const QString hexList = File("hex.csv", QByteArray("0,25,0C,ＪＲ東,中央線,四ツ谷\n"
+                                                       "0,0A,10,ＪＲ東,山手線,神田\n"
+                                                       "bus,1F,10,都営,都02,大塚駅前\n"));
+    ASSERT_EQ(Cli({"stations", "import", hexList, db}).status, 0);
+    run = Cli({"stations", "--station-db", db, "lookup", "0", "37", "12"});
+    EXPECT_TRUE(run.out.startsWith("四ツ谷")) << run.out.toStdString() << run.err.toStdString();
+    run = Cli({"stations", "lookup", "0", "10", "16", "--station-db", db});
+    EXPECT_TRUE(run.out.startsWith("神田")) << run.out.toStdString();
+    run = Cli({"--station-db", db, "stations", "bus", "31", "10"}); // the stop column is decimal
+    EXPECT_EQ(run.out, "大塚駅前\t都02\t都営\n") << run.err.toStdString();
 }

@@ -5,6 +5,10 @@ namespace
 const QByteArray kOk("\x90\x00", 2);
 const QByteArray kNotFound("\x6A\x81", 2);
 const QByteArray kWrongLength("\x67\x00", 2);
+const QByteArray kWrongData("\x6A\x80", 2);
+const QByteArray kWrongParameters("\x6B\x00", 2);
+const QByteArray kInstructionNotSupported("\x6D\x00", 2);
+const QByteArray kClassNotSupported("\x6E\x00", 2);
 
 std::uint8_t At(const QByteArray& bytes, qsizetype i)
 {
@@ -60,27 +64,41 @@ std::optional<QByteArray> VirtualCard::Fault(int number)
     return std::nullopt;
 }
 
+// As a reader answers: a wrong class, instruction, P1/P2 or length is an
+// error status, never 90 00.
 QByteArray VirtualCard::Respond(const QByteArray& apdu)
 {
     if (m_removed)
         return QByteArray();
-    if (apdu.size() >= 2 && At(apdu, 0) == 0xFF) {
-        switch (At(apdu, 1)) {
-        case 0x40:
-            return PcscPolling(apdu);
-        case 0x46:
-            return PcscRead(apdu);
-        case 0xAB:
-            if (apdu.size() > 5 && At(apdu, 5) == 0x00)
-                return MricaPolling(apdu);
+    if (apdu.size() < 5)
+        return kWrongLength;
+    if (At(apdu, 0) != 0xFF)
+        return kClassNotSupported;
+    if (At(apdu, 4) != apdu.size() - 5)
+        return kWrongLength;
+    const auto p1p2 = static_cast<std::uint16_t>(At(apdu, 2) << 8 | At(apdu, 3));
+    switch (At(apdu, 1)) {
+    case 0x40:
+        return p1p2 == 0x0000 ? PcscPolling(apdu) : kWrongParameters;
+    case 0x46:
+        return p1p2 == 0x0101 ? PcscRead(apdu) : kWrongParameters;
+    case 0xAB:
+        if (p1p2 != 0x0000)
+            return kWrongParameters;
+        if (At(apdu, 5) == 0x00)
+            return MricaPolling(apdu);
+        if (At(apdu, 5) == 0x06)
             return MricaRead(apdu);
-        case 0x00:
-            return kOk; // the Circle reader's setup
-        default:
-            break;
-        }
+        return kWrongData;
+    case 0x00:
+        // The Circle reader's setup before reading, and nothing else.
+        return apdu == QByteArray::fromHex("FF00418101"
+                                           "0C")
+                   ? kOk
+                   : kWrongParameters;
+    default:
+        return kInstructionNotSupported;
     }
-    return QByteArray("\x6D\x00", 2);
 }
 
 // FF 40 00 00 04 sh sl rc ts: IDm and PMm for the wildcard, else only a status.
@@ -88,6 +106,8 @@ QByteArray VirtualCard::PcscPolling(const QByteArray& apdu) const
 {
     if (apdu.size() != 9)
         return kWrongLength;
+    if (At(apdu, 8) != 0x00) // the time slot
+        return kWrongData;
     const auto code = static_cast<std::uint16_t>(At(apdu, 5) << 8 | At(apdu, 6));
     if (!AnswersSystem(code))
         return kNotFound;
@@ -99,6 +119,8 @@ QByteArray VirtualCard::PcscRead(const QByteArray& apdu)
 {
     if (apdu.size() != 9)
         return kWrongLength;
+    if (At(apdu, 7) != 0x80) // a two-byte block-list element
+        return kWrongData;
     const int number = At(apdu, 8);
     if (auto fault = Fault(number))
         return *fault;
@@ -115,6 +137,8 @@ QByteArray VirtualCard::MricaPolling(const QByteArray& apdu) const
 {
     if (apdu.size() != 10)
         return kWrongLength;
+    if (At(apdu, 9) != 0x00) // the time slot
+        return kWrongData;
     const auto code = static_cast<std::uint16_t>(At(apdu, 6) << 8 | At(apdu, 7));
     if (!AnswersSystem(code))
         return kNotFound;
@@ -125,8 +149,11 @@ QByteArray VirtualCard::MricaPolling(const QByteArray& apdu) const
 // FF AB 00 00 0F 06 IDm(8) 01 vl vh 01 80 nn: length, code, IDm, flags, count, block.
 QByteArray VirtualCard::MricaRead(const QByteArray& apdu)
 {
-    if (apdu.size() != 20 || At(apdu, 5) != 0x06)
+    if (apdu.size() != 20)
         return kWrongLength;
+    // One service, one block, a two-byte block-list element.
+    if (At(apdu, 14) != 0x01 || At(apdu, 17) != 0x01 || At(apdu, 18) != 0x80)
+        return kWrongData;
     if (apdu.mid(6, 8) != Raw(m_image.idm.data(), 8))
         return kNotFound; // another card's IDm
     const int number = At(apdu, 19);

@@ -87,6 +87,15 @@ FELICA_EXPORT int read_block_without_encryption(const felica_read_request* reque
     sim.lastError = 0;
     if (!sim.open || !sim.card)
         return 0;
+    // A request a real card would not answer (another card's IDm, more than
+    // one service or block, a block-list element other than 0x80 nn) fails
+    // as a read error.
+    if (std::memcmp(request->card_idm, sim.card->Image().idm.data(), 8) != 0 ||
+        request->number_of_services != 1 || request->number_of_blocks != 1 ||
+        request->block_list[0] != 0x80) {
+        sim.lastError = kFelicaReadFailed;
+        return 0;
+    }
     const auto service = static_cast<std::uint16_t>(request->service_code_list[1] << 8 |
                                                     request->service_code_list[0]);
     const int number = request->block_list[1];

@@ -41,20 +41,48 @@ QStringList SplitCsv(const QString& row)
     return cells;
 }
 
-std::optional<qint64> Code(const QString& text)
+// Whether a code cell is written in hex: a 0x prefix or a hex letter.
+bool LooksHex(const QString& text)
+{
+    return text.startsWith(QLatin1String("0x"), Qt::CaseInsensitive) ||
+           text.contains(QRegularExpression(QStringLiteral("[A-Fa-f]")));
+}
+
+std::optional<qint64> Code(const QString& text, bool hex)
 {
     bool ok = false;
-    qint64 value = 0;
-    if (text.startsWith(QLatin1String("0x"), Qt::CaseInsensitive))
-        value = text.mid(2).toLongLong(&ok, 16);
-    else if (text.contains(QRegularExpression(QStringLiteral("[A-Fa-f]"))))
-        value = text.toLongLong(&ok, 16);
-    else
-        value = text.toLongLong(&ok, 10);
+    const bool prefixed = text.startsWith(QLatin1String("0x"), Qt::CaseInsensitive);
+    const qint64 value =
+        hex ? (prefixed ? text.mid(2) : text).toLongLong(&ok, 16) : text.toLongLong(&ok, 10);
     if (!ok)
         return std::nullopt;
     return value;
 }
+
+// A data row: its line number, its cells, and whether it names a bus stop.
+struct Row {
+    qsizetype number = 0;
+    QStringList cells;
+    bool bus = false;
+
+    int First() const { return bus ? 1 : 0; }
+    int CodeCount() const { return bus ? 2 : 3; }
+};
+
+// A code column is hex as a whole when any of its cells looks hex, so "25"
+// in a hex list is 0x25; rail and bus rows have columns of their own.
+struct HexColumns {
+    bool rail[3] = {false, false, false};
+    bool bus[2] = {false, false};
+
+    bool At(const Row& row, int c) const { return row.bus ? bus[c] : rail[c]; }
+    void See(const Row& row)
+    {
+        for (int c = 0; c < row.CodeCount(); ++c)
+            if (LooksHex(row.cells.value(row.First() + c)))
+                (row.bus ? bus[c] : rail[c]) = true;
+    }
+};
 
 QString DecodeText(const QByteArray& bytes)
 {
@@ -175,37 +203,49 @@ bool StationListImport::Run(const QString& csvPath, const QString& outPath, QStr
         why = QStringLiteral("%1: %2").arg(csvPath, csv.errorString());
         return false;
     }
-    const QStringList rows = DecodeText(csv.readAll()).split(QLatin1Char('\n'));
+    const QStringList lines = DecodeText(csv.readAll()).split(QLatin1Char('\n'));
+    std::vector<Row> rows;
+    HexColumns hex;
+    for (qsizetype i = 0; i < lines.size(); ++i) {
+        const QString line = lines[i].trimmed();
+        if (line.isEmpty() || line.startsWith(QLatin1Char('#')))
+            continue;
+        Row row{i + 1, SplitCsv(line), false};
+        row.bus = row.cells.value(0).compare(QLatin1String("bus"), Qt::CaseInsensitive) == 0;
+        // A first rail row whose codes are no numbers at all is a header.
+        if (rows.empty() && !row.bus) {
+            bool numbers = true;
+            for (int c = 0; c < 3; ++c)
+                numbers = numbers && Code(row.cells.value(c), LooksHex(row.cells.value(c)));
+            if (!numbers)
+                continue;
+        }
+        hex.See(row);
+        rows.push_back(std::move(row));
+    }
     const QString temporary = outPath + QStringLiteral(".part");
     QFile::remove(temporary);
     int railCount = 0;
     int busCount = 0;
     bool ok = true;
-    bool dataSeen = false;
     {
         Writer writer(temporary);
         ok = writer.Open(&why);
-        for (qsizetype i = 0; ok && i < rows.size(); ++i) {
-            const QString row = rows[i].trimmed();
-            if (row.isEmpty() || row.startsWith(QLatin1Char('#')))
-                continue;
-            const QStringList cells = SplitCsv(row);
+        for (std::size_t r = 0; ok && r < rows.size(); ++r) {
+            const Row& row = rows[r];
+            const QStringList& cells = row.cells;
             const auto lineError = [&](const QString& what) {
-                why = QStringLiteral("%1:%2: %3").arg(csvPath).arg(i + 1).arg(what);
+                why = QStringLiteral("%1:%2: %3").arg(csvPath).arg(row.number).arg(what);
                 return false;
             };
-            const bool bus = cells.value(0).compare(QLatin1String("bus"), Qt::CaseInsensitive) == 0;
-            const int first = bus ? 1 : 0;
-            const int codeCount = bus ? 2 : 3;
+            const bool bus = row.bus;
+            const int first = row.First();
+            const int codeCount = row.CodeCount();
             std::vector<qint64> codes;
             for (int c = 0; c < codeCount; ++c)
-                if (const auto code = Code(cells.value(first + c)))
+                if (const auto code = Code(cells.value(first + c), hex.At(row, c)))
                     codes.push_back(*code);
             if (static_cast<int>(codes.size()) != codeCount) {
-                if (!dataSeen && !bus) {
-                    dataSeen = true;
-                    continue; // a header row
-                }
                 ok = lineError(QStringLiteral("コードが数値ではありません。"));
                 break;
             }
@@ -213,7 +253,6 @@ bool StationListImport::Run(const QString& csvPath, const QString& outPath, QStr
                 ok = lineError(QStringLiteral("会社名、路線名、駅名が必要です。"));
                 break;
             }
-            dataSeen = true;
             const QString company = cells[first + codeCount];
             const QString lineName = cells[first + codeCount + 1];
             const QString name = cells[first + codeCount + 2];

@@ -9,8 +9,9 @@
 // Rail rows: area, line, station, company, line name, station name
 //            [, latitude, longitude]
 // Bus rows:  "bus", bus line, bus stop, company, line name, stop name
-// Codes are decimal, or hex with a 0x prefix or with hex letters. A first row
-// whose codes are not numbers is taken as a header. The text is UTF-8, or
+// Codes are decimal, or hex: a code column that holds a 0x prefix or a hex
+// letter anywhere is hex in every row (rail and bus columns apart). A first
+// row whose codes are not numbers is taken as a header. The text is UTF-8, or
 // Shift-JIS when it is not valid UTF-8. Quoted cells ("a,b") are allowed.
 class StationListImport
 {
