@@ -77,7 +77,11 @@ void CsvWriter::AppendRow(QString& text, const QStringList& cells) const
             text += QLatin1Char(',');
         text += QLatin1Char('"');
         QString cell = cells[i];
-        text += cell.replace(QLatin1Char('"'), QLatin1String("\"\""));
+        cell.replace(QLatin1Char('"'), QLatin1String("\"\""));
+        // Line breaks inside a cell end in CR LF as the rows do.
+        cell.replace(QLatin1String("\r\n"), QLatin1String("\n"));
+        cell.replace(QLatin1Char('\n'), QLatin1String("\r\n"));
+        text += cell;
         text += QLatin1Char('"');
     }
     text += QLatin1String("\r\n");

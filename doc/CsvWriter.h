@@ -8,7 +8,8 @@
 
 // The text of a CSV export: chosen columns in order, an optional header row,
 // hidden lines left out, and optionally only the lines to claim. Every cell
-// is quoted, a quote inside a cell doubled; rows end in CR LF.
+// is quoted, a quote inside a cell doubled; rows, and line breaks inside a
+// cell, end in CR LF.
 class CsvWriter
 {
 public:

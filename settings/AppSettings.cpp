@@ -146,6 +146,8 @@ QString AppSettings::DefaultTransitUrl()
 void AppSettings::Load()
 {
     QSettings store(QStringLiteral("Norkel"), QStringLiteral("Fenwir_Lite"));
+    // The user's own file only: no company-wide or system file fills gaps.
+    store.setFallbacksEnabled(false);
     Load(store);
 }
 

@@ -26,7 +26,8 @@ QString UrlEncodeShiftJis(const QString& text)
 {
     static constexpr char kHex[] = "0123456789ABCDEF";
     QString encoded;
-    for (char c : EncodeShiftJis(text)) {
+    // What the code page cannot hold at all is sent as "?", as the platform does.
+    for (char c : EncodeShiftJisReplacing(text)) {
         const auto byte = static_cast<unsigned char>(c);
         if ((byte >= 'A' && byte <= 'Z') || (byte >= 'a' && byte <= 'z') ||
             (byte >= '0' && byte <= '9')) {

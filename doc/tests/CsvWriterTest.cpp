@@ -90,6 +90,15 @@ TEST_F(CsvExportTest, EveryCatalogueColumn)
                             "\"ＪＲ東\",\"山手線\",\"ＪＲ東\",\"中央線\"\r\n"));
 }
 
+TEST_F(CsvExportTest, LineBreaksInsideACellAreCrLf)
+{
+    settings.CsvOutputItem = "12";
+    settings.CsvOutputHeader = 0;
+    list.lines[0]->remarks = QStringLiteral("一行目\n二行目\r\n三行目");
+    list.lines.resize(1);
+    EXPECT_EQ(Export(), "\"一行目\r\n二行目\r\n三行目\"\r\n");
+}
+
 TEST_F(CsvExportTest, WrittenAsShiftJisWithoutBom)
 {
     settings.CsvOutputItem = "5";

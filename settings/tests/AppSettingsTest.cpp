@@ -4,6 +4,7 @@
 #include "Folders.h"
 
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
 #include <QSettings>
 #include <QTemporaryDir>
@@ -210,6 +211,23 @@ TEST_F(AppSettingsTest, UserStoreLivesUnderTheHomeFolder)
     AppSettings again;
     again.Load();
     EXPECT_EQ(again.Name, "テスト");
+}
+
+TEST_F(AppSettingsTest, OnlyTheUsersOwnFileIsRead)
+{
+    // A company-wide file of the same organisation must not fill in values
+    // the user's own file lacks.
+    const QString stray = QDir::homePath() + "/.config/Norkel.conf";
+    {
+        QSettings org(stray, QSettings::IniFormat);
+        org.setValue("Settings/Profile/CsvOutputItem", "9");
+        org.setValue("Settings/Profile/DefaultPath", "/somewhere/else");
+    }
+    AppSettings s;
+    s.Load();
+    EXPECT_EQ(s.CsvOutputItem, "2,5,8,9,11,12");
+    EXPECT_EQ(s.DefaultPath, GetDocumentsFolder());
+    QFile::remove(stray);
 }
 
 TEST(AppSettingsCsv, OutputItems)

@@ -1,6 +1,7 @@
 #include "TextFormat.h"
 
 #include "ProductVersion.h"
+#include "ShiftJis.h"
 
 #include <gtest/gtest.h>
 
@@ -49,6 +50,8 @@ TEST(UrlEncodeShiftJis, Examples)
     EXPECT_EQ(UrlEncodeShiftJis("a-b c"), "a%2Db+c");
     EXPECT_EQ(UrlEncodeShiftJis(QString()), QString());
     EXPECT_EQ(UrlEncodeShiftJis("._~Az09"), "%2E%5F%7EAz09");
+    // Best fit first, then "?" for what has no place in the code page.
+    EXPECT_EQ(UrlEncodeShiftJis(QStringLiteral("〜😀")), "%81%60%3F");
 }
 
 TEST(ProductVersion, FourNumbersAndMajor)
@@ -57,4 +60,30 @@ TEST(ProductVersion, FourNumbersAndMajor)
     const QString version = GetProductVersion(&major);
     EXPECT_EQ(version.split('.').size(), 4);
     EXPECT_EQ(QString::number(major), version.section('.', 0, 0));
+}
+
+TEST(ShiftJis, BestFitAsThePlatformConverts)
+{
+    const struct {
+        const char16_t* text;
+        const char* hex;
+        bool replaced;
+    } cases[] = {
+        {u"東京〜新宿", "938c8b9e816090568f68", false},
+        {u"¥1,000", "5c312c303030", false},
+        {u"−", "817c", false},
+        {u"‖", "8161", false},
+        {u"¢£¬", "8191819281ca", false},
+        {u"—", "815c", false},
+        {u"～", "8160", false}, // the code page's own tilde stays
+        {u"😀a", "3f61", true},
+        {u"€", "3f", true},
+    };
+    for (const auto& c : cases) {
+        bool replaced = false;
+        const QString text = QString::fromUtf16(c.text);
+        EXPECT_EQ(EncodeShiftJisReplacing(text, &replaced).toHex(), QByteArray(c.hex))
+            << text.toStdString();
+        EXPECT_EQ(replaced, c.replaced) << text.toStdString();
+    }
 }
