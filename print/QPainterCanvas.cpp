@@ -1,5 +1,7 @@
 #include "QPainterCanvas.h"
 
+#include "PrintFonts.h"
+
 #include <QFont>
 #include <QFontMetricsF>
 #include <QPainter>
@@ -8,6 +10,7 @@
 QPainterCanvas::QPainterCanvas(QPainter& painter, double dotsPerInch)
     : m_painter(painter), m_scale(dotsPerInch / 254.0)
 {
+    PrintFonts::Register();
 }
 
 namespace
@@ -19,7 +22,12 @@ constexpr int kReferencePixels = 1000;
 
 QFont QPainterCanvas::MakeFont(const CanvasFont& font) const
 {
-    QFont qfont(font.face);
+    QFont qfont;
+    qfont.setFamilies(PrintFonts::FamiliesFor(font.face));
+    // Unshaped, each glyph is the one the character map names, so a PDF's
+    // text layer can name its character again (shaping swaps Latin digits
+    // for variants no character maps to, and they dropped out of the text).
+    qfont.setStyleStrategy(QFont::PreferNoShaping);
     // A positive height is the character cell (ascent plus descent), as the
     // layouts were made for; a negative one the character (em) height.
     double em = -font.height;

@@ -10,7 +10,7 @@ packages=(
   libpcsclite-dev pcscd vsmartcard-vpcd
   libgtest-dev libgmock-dev googletest libbenchmark-dev
   libfuzzer-14-dev libclang-rt-14-dev
-  fonts-noto-cjk poppler-utils tzdata
+  fonts-noto-cjk python3-fonttools poppler-utils tzdata
 )
 
 missing=()

@@ -2,9 +2,10 @@
 
 namespace
 {
+// Font heights are character cell heights (ascent plus descent), 0.1 mm.
 const QString kFace = QStringLiteral("Noto Sans CJK JP");
 
-PrintItem Item(PrintItem::Kind kind, int left, int top, int fontHeight = 35, int weight = 400)
+PrintItem Item(PrintItem::Kind kind, int left, int top, int fontHeight = 51, int weight = 400)
 {
     PrintItem item;
     item.kind = kind;
@@ -19,7 +20,7 @@ PrintItem Item(PrintItem::Kind kind, int left, int top, int fontHeight = 35, int
 }
 
 PrintItem TextItem(PrintItem::Kind kind, int left, int top, const QString& format,
-                   int fontHeight = 35, int weight = 400)
+                   int fontHeight = 51, int weight = 400)
 {
     PrintItem item = Item(kind, left, top, fontHeight, weight);
     item.format = format;
@@ -38,7 +39,7 @@ PrintItem Rule(int left, int top, int right, int bottom, int width = 3)
 PrintItem Column(PrintItem::Kind kind, int offset, int width, const QString& header,
                  int align = 0x8024)
 {
-    PrintItem item = Item(kind, offset, 0, 30);
+    PrintItem item = Item(kind, offset, 0, 43);
     item.width = width;
     item.text = header;
     item.align = align;
@@ -54,7 +55,7 @@ PrintFormat DefaultLayout()
     auto& items = format.items;
 
     // The table: 20 rows a page, filled up with empty rows, total below.
-    PrintItem list = Item(PrintItem::List, 100, 640, 30, 700);
+    PrintItem list = Item(PrintItem::List, 100, 640, 43, 700);
     list.pages = PrintItem::FillRows;
     list.rowHeight = 52;
     list.rowsPerPage = 20;
@@ -78,7 +79,7 @@ PrintFormat DefaultLayout()
     items.push_back(Column(PrintItem::ColRemarks, 1570, 330, QStringLiteral("備考")));
 
     // Heading.
-    PrintItem title = TextItem(PrintItem::Title, 720, 110, QString(), 80, 700);
+    PrintItem title = TextItem(PrintItem::Title, 720, 110, QString(), 116, 700);
     title.text = QStringLiteral("交 通 費 精 算 書");
     items.push_back(title);
     items.push_back(Rule(700, 215, 1400, 215, 4));
@@ -98,7 +99,7 @@ PrintFormat DefaultLayout()
     // Two approval stamps at the right.
     for (const auto& [left, caption] :
          {std::pair{1500, QStringLiteral("承認")}, std::pair{1750, QStringLiteral("確認")}}) {
-        PrintItem stamp = Item(PrintItem::Stamp, left, 330, 30);
+        PrintItem stamp = Item(PrintItem::Stamp, left, 330, 43);
         stamp.right = left + 250;
         stamp.bottom = 580;
         stamp.format = QStringLiteral("%s");
@@ -108,19 +109,19 @@ PrintFormat DefaultLayout()
     }
 
     // Below the table on the last page: the statement and the total.
-    PrintItem statement = TextItem(PrintItem::Text, 100, 1880, QString(), 32);
+    PrintItem statement = TextItem(PrintItem::Text, 100, 1880, QString(), 46);
     statement.text = QStringLiteral("上記のとおり交通費を申請します。");
     statement.pages = PrintItem::LastPage;
     items.push_back(statement);
     PrintItem total =
-        TextItem(PrintItem::Total, 1250, 1960, QStringLiteral("合計金額　￥%1－"), 50, 700);
+        TextItem(PrintItem::Total, 1250, 1960, QStringLiteral("合計金額　￥%1－"), 72, 700);
     total.pages = PrintItem::LastPage;
     items.push_back(total);
     PrintItem underline = Rule(1230, 2035, 2000, 2035, 4);
     underline.pages = PrintItem::LastPage;
     items.push_back(underline);
 
-    PrintItem page = TextItem(PrintItem::PageNumber, 1000, 2820, QStringLiteral("%s"), 30);
+    PrintItem page = TextItem(PrintItem::PageNumber, 1000, 2820, QStringLiteral("%s"), 43);
     page.format2 = QStringLiteral("(%1/%2)");
     page.pages = PrintItem::MultiPage;
     items.push_back(page);

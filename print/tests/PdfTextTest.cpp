@@ -1,0 +1,79 @@
+// What search, copy-paste and expense systems read of a claim PDF: its text
+// layer must give back every date, name and amount exactly.
+#include "ClaimRules.h"
+#include "DefaultLayout.h"
+#include "LocalTime.h"
+#include "PdfExport.h"
+#include "PrintFonts.h"
+
+#include <QCoreApplication>
+#include <QFile>
+#include <QProcess>
+#include <QTemporaryDir>
+#include <gtest/gtest.h>
+
+namespace
+{
+QString PdfText(const QString& pdf)
+{
+    QProcess process;
+    process.start(QStringLiteral("pdftotext"),
+                  {QStringLiteral("-layout"), pdf, QStringLiteral("-")});
+    if (!process.waitForFinished(60000) || process.exitCode() != 0)
+        return QStringLiteral("<pdftotext failed: %1>").arg(process.errorString());
+    return QString::fromUtf8(process.readAllStandardOutput());
+}
+} // namespace
+
+TEST(PdfText, EveryDateNameAndAmountComesBack)
+{
+    ASSERT_TRUE(
+        QFile::exists(QCoreApplication::applicationDirPath() + "/FenwirPrintSans-Regular.otf"))
+        << "the print font is missing: run tools/setup.sh and build again";
+    struct Line {
+        int day;
+        const char* from;
+        const char* to;
+        int fare;
+        const char* visit;
+        const char* remarks;
+    };
+    // Characters whose Kangxi radical or compatibility twin shares their glyph
+    // (日 月 入 水 山 見 車 氏 金 長), and Latin digits after letters.
+    const Line written[] = {
+        {2, "日本橋", "月島", 170, "入船 本社", "A1234"},
+        {9, "御茶ノ水", "山手", 1230, "見附 11/2", "車両 No.7"},
+        {24, "氏家", "金沢", 12345, "長町", "往復 3,000"},
+    };
+    EntryLines lines;
+    for (const Line& w : written) {
+        auto line = std::make_unique<EntryInfo>(EntryInfo::ManualLine(0));
+        line->dateTime = *LocalToTimestamp(2026, 11, w.day, 0, 0, 0);
+        line->entryStationName = QString::fromUtf8(w.from);
+        line->exitStationName = QString::fromUtf8(w.to);
+        line->fare = w.fare;
+        line->visitDestination = QString::fromUtf8(w.visit);
+        line->remarks = QString::fromUtf8(w.remarks);
+        lines.push_back(std::move(line));
+    }
+    QTemporaryDir dir;
+    const QString pdf = dir.filePath("claim.pdf");
+    QString error;
+    ASSERT_TRUE(RenderClaimToPdf(DefaultLayout(), ClaimedLines(lines),
+                                 {"総務部", "A-1024", "日野 月子"},
+                                 QDateTime(QDate(2026, 12, 1), QTime(9, 0)), pdf, nullptr, &error))
+        << error.toStdString();
+    const QString text = PdfText(pdf);
+    for (const Line& w : written) {
+        for (const QString& expected :
+             {QStringLiteral("11月%1日").arg(w.day), QString::fromUtf8(w.from),
+              QString::fromUtf8(w.to), QString::fromUtf8(w.visit), QString::fromUtf8(w.remarks)})
+            EXPECT_TRUE(text.contains(expected)) << expected.toStdString() << "\n"
+                                                 << text.toStdString();
+    }
+    for (const char* amount :
+         {"170", "1,230", "12,345", "13,745", "日野 月子", "A-1024", "令和8年12月1日"})
+        EXPECT_TRUE(text.contains(QString::fromUtf8(amount))) << amount << "\n"
+                                                              << text.toStdString();
+    EXPECT_FALSE(text.contains(QChar(0x2F47))) << "a Kangxi radical in place of 日";
+}
