@@ -2,7 +2,6 @@
 
 #include "BlockDecodeError.h"
 #include "CCorvaneDoc.h"
-#include "CPasoriMod.h"
 #include "CardDetector.h"
 #include "CardImage.h"
 #include "CardReadCommand.h"
@@ -15,8 +14,7 @@
 #include "ImportHistory.h"
 #include "LineJson.h"
 #include "LineTable.h"
-#include "PcscLite.h"
-#include "PcscUnavailable.h"
+#include "ReaderChoice.h"
 #include "PdfExport.h"
 #include "TerminalReadFrontEnd.h"
 #include "TextFormat.h"
@@ -32,15 +30,6 @@ struct Imported {
     std::int32_t balance = -1;
     std::vector<const EntryInfo*> added;
 };
-
-QString DemoCard()
-{
-    return JoinPath(GetModuleFolder(), QStringLiteral("demo-card.json"));
-}
-QString SimulatedLibrary()
-{
-    return JoinPath(GetModuleFolder(), QStringLiteral("libfenwir-felica-sim.so"));
-}
 
 // Names the stations and appends the new lines; false (reason printed) when a
 // record cannot be decoded, the claim then as it was.
@@ -104,21 +93,12 @@ bool SaveIfChanged(CCorvaneDoc& doc, const QString& path, bool changed)
 CardReadCommand::Result ReadThrough(const QString& reader, int pollingTime, CCorvaneDoc& doc,
                                     CliContext& context)
 {
-    PcscLite pcsc;
-    PcscUnavailable noPcsc;
-    const bool simulated = reader != QLatin1String("auto");
-    if (simulated) {
-        const QString image = reader == QLatin1String("demo") ? DemoCard() : reader.mid(6);
-        qputenv("FENWIR_CARD_IMAGE", QFileInfo(image).absoluteFilePath().toUtf8());
-    }
-    ReaderEnvironment environment{simulated ? static_cast<PcscApi&>(noPcsc) : pcsc,
-                                  simulated ? SimulatedLibrary()
-                                            : CPasoriMod::DefaultLibraryPath()};
+    ReaderChoice choice(reader);
     AppSettings settings = context.settings;
     settings.PollingTime = pollingTime;
-    CardReadCommand command(doc, settings, context.connectString, environment);
+    CardReadCommand command(doc, settings, context.connectString, choice.Environment());
     // A reader found in reading mode is left as it was found: resting.
-    command.SetRestReaderAfterRead(!simulated);
+    command.SetRestReaderAfterRead(!choice.Simulated());
     TerminalReadFrontEnd frontEnd;
     ConsoleReporter reporter;
     return command.Run(frontEnd, reporter);
@@ -160,8 +140,7 @@ int CardCommands::Read(const CommandLine& line, CliContext& context)
         return Console::kUsage;
     const QString path = line.Positionals()[0];
     const QString reader = line.Option(QStringLiteral("--reader")).value_or(QStringLiteral("auto"));
-    if (reader != QLatin1String("auto") && reader != QLatin1String("demo") &&
-        !(reader.startsWith(QLatin1String("image:")) && reader.size() > 6))
+    if (!ReaderChoice::IsValid(reader))
         return Console::kUsage;
     int pollingTime = context.settings.PollingTime;
     if (const auto seconds = line.Option(QStringLiteral("--polling-time"))) {

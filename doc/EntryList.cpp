@@ -11,6 +11,9 @@
 #include "LocalTime.h"
 #include "ShiftJis.h"
 
+#include <unordered_map>
+#include <unordered_set>
+
 const QString EntryList::kMarkerV1 = QStringLiteral("<## EntryInfoData ##>");
 const QString EntryList::kMarkerV2 = QStringLiteral("<## EntryInfoData V2 ##>");
 const QString EntryList::kMarkerV3 = QStringLiteral("<## EntryInfoData V3 ##>");
@@ -98,6 +101,40 @@ bool EntryList::WriteCsv(const AppSettings& settings, const QString& path, bool*
                            settings.CsvOutputHeader != 0);
     const QByteArray bytes = EncodeShiftJisReplacing(writer.Text(lines), replaced);
     return FileWriter::WriteAtomically(path, bytes, nullptr);
+}
+
+void EntryList::ReorderAsListed(const std::vector<const EntryInfo*>& listed)
+{
+    const std::unordered_set<const EntryInfo*> shown(listed.begin(), listed.end());
+    std::unordered_map<const EntryInfo*, std::unique_ptr<EntryInfo>> held;
+    // Unlisted lines by the listed line before them (none: they lead).
+    std::unordered_map<const EntryInfo*, EntryLines> followers;
+    const EntryInfo* anchor = nullptr;
+    for (auto& line : lines) {
+        if (shown.count(line.get()) != 0) {
+            anchor = line.get();
+            held.emplace(anchor, std::move(line));
+        } else {
+            followers[anchor].push_back(std::move(line));
+        }
+    }
+    EntryLines reordered;
+    const auto appendFollowers = [&](const EntryInfo* key) {
+        const auto group = followers.find(key);
+        if (group == followers.end())
+            return;
+        for (auto& line : group->second)
+            reordered.push_back(std::move(line));
+    };
+    appendFollowers(nullptr);
+    for (const EntryInfo* line : listed) {
+        const auto own = held.find(line);
+        if (own == held.end() || !own->second)
+            continue; // not a line of this list, or listed twice
+        reordered.push_back(std::move(own->second));
+        appendFollowers(line);
+    }
+    lines = std::move(reordered);
 }
 
 std::int64_t EntryList::ClaimedTotal() const

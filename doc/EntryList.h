@@ -35,6 +35,11 @@ public:
     bool WriteCsv(const AppSettings& settings, const QString& path, bool* replaced = nullptr) const;
     // The sum of the fares of the claim (ClaimedLines of every line).
     std::int64_t ClaimedTotal() const;
+    // Puts the lines into the order of a list that shows some of them. A line
+    // the list does not show (hidden, or left out by its filter) is kept and
+    // follows the shown line that preceded it before; lines not held are
+    // ignored.
+    void ReorderAsListed(const std::vector<const EntryInfo*>& listed);
 
     std::int64_t documentTime = 0;
     CardInfo card;

@@ -7,7 +7,7 @@
 class MessageReporter
 {
 public:
-    enum class Icon { Exclamation, Stop, Information };
+    enum class Icon { Exclamation, Stop, Information, Question, None };
 
     virtual ~MessageReporter() = default;
     // id is the message's number in the string table, text its words.

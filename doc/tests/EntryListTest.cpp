@@ -220,3 +220,32 @@ TEST(EntryList, ClearForgetsEverything)
     EXPECT_EQ(list.card.idm, CardId{});
     EXPECT_GT(list.documentTime, 1);
 }
+
+TEST(EntryListReorder, UnlistedLinesFollowTheLineBeforeThem)
+{
+    // Lines a..f; b and e are not listed (hidden, or filtered out).
+    EntryList list;
+    for (int i = 0; i < 6; ++i)
+        list.lines.push_back(std::make_unique<EntryInfo>(SampleCardLine(i)));
+    const auto at = [&](int i) { return list.lines[static_cast<std::size_t>(i)].get(); };
+    const EntryInfo* a = at(0);
+    const EntryInfo* b = at(1);
+    const EntryInfo* c = at(2);
+    const EntryInfo* d = at(3);
+    const EntryInfo* e = at(4);
+    const EntryInfo* f = at(5);
+    const EntryInfo foreign;
+    list.ReorderAsListed({f, d, &foreign, c, a});
+    std::vector<const EntryInfo*> order;
+    for (const auto& line : list.lines)
+        order.push_back(line.get());
+    EXPECT_EQ(order, (std::vector<const EntryInfo*>{f, d, e, c, a, b}));
+
+    // An unlisted line before every listed one stays in front.
+    list.ReorderAsListed({a, c, f});
+    order.clear();
+    for (const auto& line : list.lines)
+        order.push_back(line.get());
+    EXPECT_EQ(order.size(), 6u);
+    EXPECT_EQ(order.front(), a);
+}
