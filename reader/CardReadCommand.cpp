@@ -32,10 +32,10 @@ CardReadCommand::Result CardReadCommand::Run(CardReadFrontEnd& frontEnd, Message
 
 CardReadCommand::Result CardReadCommand::Read(CardReadFrontEnd& frontEnd, MessageReporter& messages)
 {
-    const auto [cardText, balanceText] = frontEnd.CardPaneTexts();
+    const std::pair<QString, QString> saved = frontEnd.CardPaneTexts();
     const auto restorePanes = [&] {
         frontEnd.ShowCardStatus(QString(), -1);
-        frontEnd.SetCardPaneTexts(cardText, balanceText);
+        frontEnd.SetCardPaneTexts(saved.first, saved.second);
     };
     frontEnd.ShowCardStatus(ReadingText(), -1);
 
