@@ -14,8 +14,8 @@
 #include "ImportHistory.h"
 #include "LineJson.h"
 #include "LineTable.h"
-#include "ReaderChoice.h"
 #include "PdfExport.h"
+#include "ReaderChoice.h"
 #include "TerminalReadFrontEnd.h"
 #include "TextFormat.h"
 

@@ -4,6 +4,9 @@
 #ifdef FENWIR_GUI_TEST
 #include <QGuiApplication>
 #endif
+#ifdef FENWIR_WIDGET_TEST
+#include <QApplication>
+#endif
 #include <QDir>
 #include <QTemporaryDir>
 #include <cstdlib>
@@ -23,7 +26,11 @@ int main(int argc, char** argv)
     setenv("TZ", "Asia/Tokyo", 1);
     tzset();
 
-#ifdef FENWIR_GUI_TEST
+#if defined(FENWIR_WIDGET_TEST)
+    // Windows and painting without a display.
+    setenv("QT_QPA_PLATFORM", "offscreen", 1);
+    QApplication app(argc, argv);
+#elif defined(FENWIR_GUI_TEST)
     // Fonts and painting without a display.
     setenv("QT_QPA_PLATFORM", "offscreen", 1);
     QGuiApplication app(argc, argv);

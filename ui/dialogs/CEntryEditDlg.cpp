@@ -26,7 +26,7 @@ constexpr int kNameLength = 20;
 constexpr int kTextLength = 30;
 constexpr int kFareDigits = 5;
 
-QLineEdit* NameEdit(QWidget* parent)
+QLineEdit* MakeNameEdit(QWidget* parent)
 {
     auto* edit = new QLineEdit(parent);
     edit->setMaxLength(kNameLength);
@@ -88,7 +88,7 @@ void CEntryEditDlg::BuildControls()
     layout->addLayout(top);
 
     for (QLineEdit*& edit : m_names)
-        edit = NameEdit(this);
+        edit = MakeNameEdit(this);
     auto* sides = new QHBoxLayout;
     sides->addWidget(SideBox(QStringLiteral("入場"), m_names, this));
     sides->addWidget(SideBox(QStringLiteral("出場"), m_names + 3, this));
@@ -128,8 +128,8 @@ void CEntryEditDlg::BuildControls()
     layout->addLayout(details);
 
     auto* bottom = new QHBoxLayout;
-    m_report = new QLabel(
-        QStringLiteral("<a href=\"report\">未登録情報もしくは誤りの報告</a>"), this);
+    m_report =
+        new QLabel(QStringLiteral("<a href=\"report\">未登録情報もしくは誤りの報告</a>"), this);
     m_report->setTextInteractionFlags(Qt::LinksAccessibleByMouse | Qt::LinksAccessibleByKeyboard);
     connect(m_report, &QLabel::linkActivated, this, &CEntryEditDlg::ReportError);
     bottom->addWidget(m_report);
@@ -160,9 +160,8 @@ void CEntryEditDlg::FillControls()
 
     const bool distance = line.distance != 0;
     if (distance) {
-        m_distance->setText(
-            QString::asprintf("%.1fkm", static_cast<double>(static_cast<float>(line.distance)) /
-                                            1000.0));
+        m_distance->setText(QString::asprintf(
+            "%.1fkm", static_cast<double>(static_cast<float>(line.distance)) / 1000.0));
         m_bearing->setText(QString::asprintf("%.1f°", static_cast<double>(line.bearing)));
     }
     for (QLabel* label : {m_distanceCaption, m_distance, m_bearingCaption, m_bearing})
@@ -235,8 +234,7 @@ void CEntryEditDlg::accept()
         line.entryLatitude = line.entryLongitude = line.exitLatitude = line.exitLongitude = 0;
         line.dateTime = QDateTime(m_date->date(), old.time()).toSecsSinceEpoch();
     }
-    if (m_names[2]->text() != line.entryStationName ||
-        m_names[5]->text() != line.exitStationName) {
+    if (m_names[2]->text() != line.entryStationName || m_names[5]->text() != line.exitStationName) {
         line.distance = 0;
         line.bearing = 0;
         line.entryLatitude = line.entryLongitude = line.exitLatitude = line.exitLongitude = 0;
@@ -257,6 +255,6 @@ void CEntryEditDlg::accept()
 void CEntryEditDlg::ReportError()
 {
     // The codes and the names as the dialog opened with them.
-    m_openUrl(ErrorReportMail::Address(SupportAddress(), m_workingCopy, m_terminalText,
-                                       m_processText));
+    m_openUrl(
+        ErrorReportMail::Address(SupportAddress(), m_workingCopy, m_terminalText, m_processText));
 }

@@ -41,7 +41,9 @@ CCorvaneForm::CCorvaneForm(CCorvaneDoc& doc, AppSettings& settings, Prompts& pro
     SetGrid(m_settings.ListGridView != 0);
     SetZebra(m_settings.ListZebraView != 0);
     connect(&m_doc, &CCorvaneDoc::Updated, this, &CCorvaneForm::OnHint);
-    Clear();
+    m_showAll->setChecked(true);
+    m_showAll->setEnabled(false);
+    UpdateTotal();
     // A claim read before the form existed (a file named at start) is shown.
     if (!m_doc.Data().lines.empty())
         FillList();
@@ -359,8 +361,7 @@ bool CCorvaneForm::EditSelected()
     if (!CanApply(*line))
         return false;
     SelectRows({row});
-    const auto edited =
-        m_editLine({*line, nullptr, line->IsManual(), m_settings.TransitURL});
+    const auto edited = m_editLine({*line, nullptr, line->IsManual(), m_settings.TransitURL});
     m_list->setFocus();
     if (!edited)
         return false;

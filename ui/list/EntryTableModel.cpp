@@ -5,8 +5,8 @@
 
 #include <QBrush>
 #include <QDateTime>
-#include <QPalette>
 #include <QGuiApplication>
+#include <QPalette>
 #include <array>
 #include <cstdlib>
 

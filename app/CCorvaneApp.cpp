@@ -1,0 +1,80 @@
+#include "CCorvaneApp.h"
+
+#include "AppLook.h"
+#include "AppSettings.h"
+#include "CCorvaneDoc.h"
+#include "CMainFrame.h"
+#include "FileCommands.h"
+#include "Icons.h"
+#include "InstanceLock.h"
+#include "ReaderChoice.h"
+#include "RecentFiles.h"
+#include "WidgetPrompts.h"
+
+#include <QApplication>
+#include <QFileInfo>
+#include <cstdio>
+
+CCorvaneApp::CCorvaneApp(QApplication& app, QStringList arguments)
+    : m_app(app), m_arguments(std::move(arguments))
+{
+}
+
+bool CCorvaneApp::ParseArguments()
+{
+    for (qsizetype i = 1; i < m_arguments.size(); ++i) {
+        const QString& word = m_arguments[i];
+        if ((word == QLatin1String("--reader") || word == QLatin1String("--station-db")) &&
+            i + 1 < m_arguments.size()) {
+            (word == QLatin1String("--reader") ? m_reader : m_stationDb) = m_arguments[++i];
+        } else if (!word.startsWith(QLatin1String("--")) && m_claim.isEmpty()) {
+            m_claim = word;
+        } else {
+            return false;
+        }
+    }
+    return ReaderChoice::IsValid(m_reader);
+}
+
+int CCorvaneApp::Run()
+{
+    if (!ParseArguments()) {
+        std::fputs("usage: fenwir [--reader auto|demo|image:FILE] [--station-db FILE] "
+                   "[CLAIM.ent]\n",
+                   stderr);
+        return 2;
+    }
+    WidgetPrompts prompts;
+    InstanceLock lock;
+    if (!lock.TryLock()) {
+        prompts.Ask(AlreadyRunningText(), Prompts::Icon::None, Prompts::Buttons::Ok);
+        return 1;
+    }
+    AppSettings settings;
+    settings.Load();
+    if (!m_stationDb.isEmpty())
+        settings.ConnectStringMdb =
+            AppSettings::ConnectStringFor(QFileInfo(m_stationDb).absoluteFilePath());
+    Icons::Install();
+    AppLook::Apply(m_app, settings.AppLook);
+
+    ReaderChoice reader(m_reader);
+    CCorvaneDoc doc(settings);
+    CMainFrame frame(settings, doc, prompts, reader.Environment());
+    prompts.SetParent(&frame);
+    PrepareReader(reader.Environment());
+    // The first new document loads the layout and the history, also when a
+    // file named here is opened next.
+    doc.NewDocument();
+    frame.RestoreLayout();
+    frame.show();
+    if (!m_claim.isEmpty()) {
+        frame.Files().OpenPath(m_claim, false);
+    } else if (settings.AutoLoad != 0 && !frame.Recent().Paths().isEmpty()) {
+        frame.Files().OpenPath(frame.Recent().Paths().constFirst(), false);
+    }
+    const int status = m_app.exec();
+    RestReader(reader.Environment());
+    settings.Save();
+    return status;
+}

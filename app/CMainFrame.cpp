@@ -1,0 +1,222 @@
+#include "CMainFrame.h"
+
+#include "AppSettings.h"
+#include "CCorvaneDoc.h"
+#include "CCorvaneForm.h"
+#include "CListCtrlEx.h"
+#include "CardReadCommand.h"
+#include "CommandTable.h"
+#include "FileCommands.h"
+#include "GuiCardRead.h"
+#include "Prompts.h"
+#include "RecentFiles.h"
+#include "StatusPanes.h"
+
+#include <QAction>
+#include <QCloseEvent>
+#include <QFileInfo>
+#include <QMenuBar>
+#include <QMimeData>
+#include <QSettings>
+#include <QToolBar>
+#include <QUrl>
+#include <memory>
+
+namespace
+{
+// The window's layout, in the user's own settings file.
+std::unique_ptr<QSettings> LayoutStore()
+{
+    auto store =
+        std::make_unique<QSettings>(QStringLiteral("Norkel"), QStringLiteral("Fenwir_Lite"));
+    store->setFallbacksEnabled(false);
+    store->beginGroup(QStringLiteral("Window"));
+    return store;
+}
+
+QString DroppedClaim(const QMimeData* data)
+{
+    if (!data || !data->hasUrls() || data->urls().size() != 1)
+        return QString();
+    const QUrl url = data->urls().constFirst();
+    return url.isLocalFile() ? url.toLocalFile() : QString();
+}
+} // namespace
+
+QString CMainFrame::WindowTitle()
+{
+    return QStringLiteral("Fenwir  Lite - 非接触ICカード交通費精算書作成システム");
+}
+
+CMainFrame::CMainFrame(AppSettings& settings, CCorvaneDoc& doc, Prompts& prompts,
+                       ReaderEnvironment& reader, QWidget* parent)
+    : QMainWindow(parent), m_settings(settings), m_doc(doc), m_prompts(prompts), m_reader(reader)
+{
+    setObjectName(QStringLiteral("CMainFrame"));
+    setWindowTitle(WindowTitle());
+    setWindowIcon(QIcon::fromTheme(QStringLiteral("fenwir-lite")));
+    setMinimumSize(520, 380);
+    setAcceptDrops(true);
+
+    m_commands = new CommandTable(this);
+    m_recent = new RecentFiles(m_settings.MRUMax, this);
+    m_recent->Load();
+    m_files = new FileCommands(m_doc, m_settings, m_prompts, *m_recent, this);
+    m_commands->BuildMenus(menuBar(), m_recent->Menu());
+    for (QAction* action : menuBar()->actions())
+        addAction(action);
+    BuildToolBars();
+    BuildStatusBar();
+    m_form = new CCorvaneForm(m_doc, m_settings, m_prompts, this);
+    m_form->SetContextMenu(m_commands->BuildContextMenu(this));
+    setCentralWidget(m_form);
+    Wire();
+    UpdateCommands();
+    resize(900, 560);
+}
+
+CMainFrame::~CMainFrame() = default;
+
+void CMainFrame::BuildToolBars()
+{
+    const auto bar = [this](const QString& name, const QString& title,
+                            std::initializer_list<const char*> commands) {
+        QToolBar* toolBar = addToolBar(title);
+        toolBar->setObjectName(name);
+        toolBar->setIconSize(QSize(16, 16));
+        for (const char* command : commands) {
+            if (*command == '\0')
+                toolBar->addSeparator();
+            else
+                toolBar->addAction(m_commands->Get(QLatin1String(command)));
+        }
+    };
+    bar(QStringLiteral("standardToolBar"), QStringLiteral("標準"),
+        {"ID_CARD_READ", "", "ID_FILE_NEW", "ID_FILE_OPEN", "ID_FILE_SAVE", "", "ID_FILE_PRINT"});
+    bar(QStringLiteral("listEditToolBar"), QStringLiteral("リスト編集"),
+        {"ID_LIST_UP", "ID_LIST_DOWN", "", "ID_LIST_ADD", "ID_LIST_EDIT", "ID_LIST_DELETE"});
+}
+
+void CMainFrame::BuildStatusBar()
+{
+    m_panes = new StatusPanes(this);
+    setStatusBar(m_panes);
+    m_panes->AddButtonGroup(QStringLiteral("リスト表示設定"),
+                            {m_commands->Get(QStringLiteral("ID_VIEW_GRID")),
+                             m_commands->Get(QStringLiteral("ID_VIEW_ZEBRA"))});
+    m_panes->AddButtonGroup(QStringLiteral("自動ファイル設定"),
+                            {m_commands->Get(QStringLiteral("ID_AUTO_SAVE")),
+                             m_commands->Get(QStringLiteral("ID_AUTO_LOAD"))});
+}
+
+void CMainFrame::Wire()
+{
+    const auto on = [this](const char* name, auto handler) {
+        connect(m_commands->Get(QLatin1String(name)), &QAction::triggered, this, handler);
+    };
+    on("ID_CARD_READ", [this] { ReadCard(); });
+    on("ID_FILE_NEW", [this] { m_files->New(); });
+    on("ID_FILE_OPEN", [this] { m_files->Open(); });
+    on("ID_FILE_SAVE", [this] { m_files->Save(); });
+    on("ID_FILE_SAVE_AS", [this] { m_files->SaveAs(); });
+    on("ID_APP_EXIT", [this] { close(); });
+    on("ID_LIST_UP", [this] { m_form->MoveSelectedUp(); });
+    on("ID_LIST_DOWN", [this] { m_form->MoveSelectedDown(); });
+    on("ID_LIST_EDIT", [this] { m_form->EditSelected(); });
+    on("ID_LIST_ADD", [this] { m_form->AddLine(); });
+    on("ID_LIST_DELETE", [this] { m_form->DeleteSelected(); });
+
+    QAction* grid = m_commands->Get(QStringLiteral("ID_VIEW_GRID"));
+    grid->setChecked(m_settings.ListGridView != 0);
+    connect(grid, &QAction::toggled, this, [this](bool on) {
+        m_settings.ListGridView = on ? 1 : 0;
+        m_form->SetGrid(on);
+    });
+    QAction* zebra = m_commands->Get(QStringLiteral("ID_VIEW_ZEBRA"));
+    zebra->setChecked(m_settings.ListZebraView != 0);
+    connect(zebra, &QAction::toggled, this, [this](bool on) {
+        m_settings.ListZebraView = on ? 1 : 0;
+        m_form->SetZebra(on);
+    });
+    QAction* autoSave = m_commands->Get(QStringLiteral("ID_AUTO_SAVE"));
+    autoSave->setChecked(m_settings.AutoSave != 0);
+    connect(autoSave, &QAction::toggled, this,
+            [this](bool on) { m_settings.AutoSave = on ? 1 : 0; });
+    QAction* autoLoad = m_commands->Get(QStringLiteral("ID_AUTO_LOAD"));
+    autoLoad->setChecked(m_settings.AutoLoad != 0);
+    connect(autoLoad, &QAction::toggled, this,
+            [this](bool on) { m_settings.AutoLoad = on ? 1 : 0; });
+    QAction* statusBarAction = m_commands->Get(QStringLiteral("ID_VIEW_STATUS_BAR"));
+    statusBarAction->setChecked(true);
+    connect(statusBarAction, &QAction::toggled, m_panes, &QWidget::setVisible);
+
+    connect(m_form, &CCorvaneForm::StateChanged, this, &CMainFrame::UpdateCommands);
+    connect(m_form, &CCorvaneForm::ReadCardRequested,
+            m_commands->Get(QStringLiteral("ID_CARD_READ")), &QAction::trigger);
+    connect(m_form, &CCorvaneForm::CardStatusCleared, this,
+            [this] { m_panes->ShowCardStatus(QString(), -1); });
+    connect(m_recent, &RecentFiles::OpenRequested, this,
+            [this](const QString& path) { m_files->OpenPath(path); });
+}
+
+void CMainFrame::UpdateCommands()
+{
+    m_commands->UpdateEnabled(m_form->RowCount(), m_form->CheckedCount());
+}
+
+bool CMainFrame::ReadCard()
+{
+    Q_EMIT m_doc.Updated(CCorvaneDoc::HintRebuild);
+    GuiCardRead frontEnd(*m_panes, m_settings, this);
+    CardReadCommand command(m_doc, m_settings, m_settings.ConnectStringMdb, m_reader);
+    const CardReadCommand::Result result = command.Run(frontEnd, m_prompts);
+    if (!result.imported)
+        return false;
+    m_form->FillList();
+    m_form->List().setFocus();
+    return true;
+}
+
+void CMainFrame::closeEvent(QCloseEvent* event)
+{
+    if (!m_files->SaveModified()) {
+        event->ignore();
+        return;
+    }
+    m_form->SaveColumnWidths();
+    m_form->RebuildDocumentLines();
+    m_recent->Save();
+    SaveLayout();
+    event->accept();
+}
+
+void CMainFrame::SaveLayout() const
+{
+    const auto store = LayoutStore();
+    store->setValue(QStringLiteral("geometry"), saveGeometry());
+    store->setValue(QStringLiteral("state"), saveState());
+}
+
+void CMainFrame::RestoreLayout()
+{
+    const auto store = LayoutStore();
+    restoreGeometry(store->value(QStringLiteral("geometry")).toByteArray());
+    restoreState(store->value(QStringLiteral("state")).toByteArray());
+}
+
+void CMainFrame::dragEnterEvent(QDragEnterEvent* event)
+{
+    if (!DroppedClaim(event->mimeData()).isEmpty())
+        event->acceptProposedAction();
+}
+
+void CMainFrame::dropEvent(QDropEvent* event)
+{
+    const QString path = DroppedClaim(event->mimeData());
+    if (path.isEmpty())
+        return;
+    event->acceptProposedAction();
+    // Opened after the drop has ended, so the question box is not inside it.
+    QMetaObject::invokeMethod(
+        this, [this, path] { m_files->OpenPath(path); }, Qt::QueuedConnection);
+}

@@ -1,0 +1,60 @@
+#pragma once
+
+#include <QMainWindow>
+#include <memory>
+
+class AppSettings;
+class CCorvaneDoc;
+class CCorvaneForm;
+class CommandTable;
+class FileCommands;
+class Prompts;
+class RecentFiles;
+class StatusPanes;
+struct ReaderEnvironment;
+
+// The main window: lays out the menus, the two toolbars, the list form and
+// the status bar, and wires the commands to their owners. It keeps no rule
+// of its own beyond that.
+class CMainFrame : public QMainWindow
+{
+    Q_OBJECT
+
+public:
+    CMainFrame(AppSettings& settings, CCorvaneDoc& doc, Prompts& prompts, ReaderEnvironment& reader,
+               QWidget* parent = nullptr);
+    ~CMainFrame() override;
+
+    CCorvaneForm& Form() const { return *m_form; }
+    CommandTable& Commands() const { return *m_commands; }
+    FileCommands& Files() const { return *m_files; }
+    StatusPanes& Panes() const { return *m_panes; }
+    RecentFiles& Recent() const { return *m_recent; }
+
+    // The card read command: rebuild, read, refill.
+    bool ReadCard();
+    void RestoreLayout();
+    static QString WindowTitle();
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+    void dragEnterEvent(QDragEnterEvent* event) override;
+    void dropEvent(QDropEvent* event) override;
+
+private:
+    void BuildToolBars();
+    void BuildStatusBar();
+    void Wire();
+    void UpdateCommands();
+    void SaveLayout() const;
+
+    AppSettings& m_settings;
+    CCorvaneDoc& m_doc;
+    Prompts& m_prompts;
+    ReaderEnvironment& m_reader;
+    CommandTable* m_commands = nullptr;
+    CCorvaneForm* m_form = nullptr;
+    StatusPanes* m_panes = nullptr;
+    RecentFiles* m_recent = nullptr;
+    FileCommands* m_files = nullptr;
+};
