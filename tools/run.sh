@@ -1,17 +1,42 @@
 #!/usr/bin/env bash
-# The README's run command: set up, build, and run the main job.
+# The README's run command: set up, build, and start Fenwir Lite.
 #
-# Until the desktop program exists, the main job runs headlessly on every
-# machine (--headless asks for that explicitly): the demo card is read through
-# the simulated reader into a new claim, which is saved (.ent), exported (CSV)
-# and rendered (PDF) under build/demo/.
+#   tools/run.sh             the desktop program
+#   tools/run.sh --demo      the desktop program with the simulated reader
+#                            playing the demo card (Ctrl+R works without a
+#                            reader) and the demo station database
+#   tools/run.sh --headless  the main job without a display: the demo card is
+#                            read into a new claim, saved (.ent), exported
+#                            (CSV) and rendered (PDF) under build/demo/
+#
+# Without a display, the first two say so and run the headless main job.
 set -euo pipefail
 cd "$(dirname "$0")/.."
-case "${1:-}" in
-    ""|--headless) ;;
-    *) echo "usage: tools/run.sh [--headless]" >&2; exit 2 ;;
+mode=${1:-}
+case "$mode" in
+    ""|--demo|--headless) ;;
+    *) echo "usage: tools/run.sh [--demo|--headless]" >&2; exit 2 ;;
 esac
 tools/setup.sh
 cmake --preset dev >/dev/null
-cmake --build --preset dev --target fenwir-cli demo_stations default_layout fenwir-felica-sim
-exec build/dev/bin/fenwir-cli demo --station-db build/dev/bin/demo-stations.sqlite --out build/demo
+bin=build/dev/bin
+if [ "$mode" != "--headless" ] && [ -z "${DISPLAY:-}" ] && [ -z "${WAYLAND_DISPLAY:-}" ]; then
+    echo "run: no display here (DISPLAY is not set); running the headless main job instead."
+    mode=--headless
+fi
+case "$mode" in
+    --headless)
+        cmake --build --preset dev --target fenwir-cli demo_stations default_layout \
+            fenwir-felica-sim print_fonts
+        exec "$bin/fenwir-cli" demo --station-db "$bin/demo-stations.sqlite" --out build/demo
+        ;;
+    --demo)
+        cmake --build --preset dev --target fenwir demo_stations default_layout \
+            fenwir-felica-sim print_fonts
+        exec "$bin/fenwir" --reader demo --station-db "$bin/demo-stations.sqlite"
+        ;;
+    *)
+        cmake --build --preset dev --target fenwir default_layout print_fonts
+        exec "$bin/fenwir"
+        ;;
+esac

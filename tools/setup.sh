@@ -5,12 +5,13 @@ set -euo pipefail
 
 packages=(
   cmake ninja-build g++ clang pkg-config
-  qt6-base-dev libqt6sql6-sqlite libqt6sql6-odbc
+  qt6-base-dev qt6-multimedia-dev libqt6svg6 libqt6sql6-sqlite libqt6sql6-odbc
   unixodbc unixodbc-dev odbcinst libsqliteodbc sqlite3
   libpcsclite-dev pcscd vsmartcard-vpcd
   libgtest-dev libgmock-dev googletest libbenchmark-dev
   libfuzzer-14-dev libclang-rt-14-dev
   fonts-noto-cjk python3-fonttools poppler-utils tzdata
+  xvfb xauth xdotool
 )
 
 missing=()

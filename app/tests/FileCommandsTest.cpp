@@ -1,0 +1,100 @@
+#include "FileCommands.h"
+
+#include "AppSettings.h"
+#include "CCorvaneDoc.h"
+#include "RecentFiles.h"
+#include "ScriptedPrompts.h"
+
+#include <QDir>
+#include <QFile>
+#include <QRegularExpression>
+#include <QTemporaryDir>
+#include <gtest/gtest.h>
+
+namespace
+{
+class FileCommandsTest : public ::testing::Test
+{
+protected:
+    FileCommandsTest() : doc(settings), recent(3), files(doc, settings, prompts, recent)
+    {
+        settings.EntryPath = dir.path();
+        doc.NewDocument();
+    }
+
+    void AddLine(int fare)
+    {
+        auto line = std::make_unique<EntryInfo>(EntryInfo::ManualLine(1'700'000'000));
+        line->fare = fare;
+        doc.Data().lines.push_back(std::move(line));
+        doc.SetModified(true);
+    }
+
+    QTemporaryDir dir;
+    AppSettings settings;
+    CCorvaneDoc doc;
+    ScriptedPrompts prompts;
+    RecentFiles recent;
+    FileCommands files;
+};
+} // namespace
+
+TEST_F(FileCommandsTest, FirstSaveProposesATimestampedName)
+{
+    AddLine(100);
+    QDir().mkpath(dir.filePath("elsewhere"));
+    prompts.fileNames = {dir.filePath("elsewhere/mine.ent")};
+    ASSERT_TRUE(files.Save());
+    ASSERT_EQ(prompts.proposals.size(), 1);
+    EXPECT_TRUE(QRegularExpression(QRegularExpression::anchoredPattern(
+                                       QRegularExpression::escape(dir.path()) +
+                                       "/Entry\\d{6}-\\d{6}\\.ent"))
+                    .match(prompts.proposals[0])
+                    .hasMatch())
+        << prompts.proposals[0].toStdString();
+    EXPECT_FALSE(doc.IsModified());
+    EXPECT_EQ(settings.EntryPath, dir.filePath("elsewhere")); // the next prompt starts there
+    EXPECT_EQ(recent.Paths().value(0), dir.filePath("elsewhere/mine.ent"));
+
+    // Saving again writes there without asking.
+    AddLine(200);
+    ASSERT_TRUE(files.Save());
+    EXPECT_EQ(prompts.proposals.size(), 1);
+}
+
+TEST_F(FileCommandsTest, UnsavedChangesAreAskedAbout)
+{
+    AddLine(100);
+    // Cancel stops the new claim; nothing is lost.
+    prompts.answers = {Prompts::Answer::Cancel};
+    EXPECT_FALSE(files.New());
+    EXPECT_EQ(prompts.asked.last(), "無題 への変更を保存しますか?");
+    EXPECT_EQ(doc.Data().lines.size(), 1u);
+
+    // Yes, then cancelling the save dialog, also keeps everything.
+    prompts.answers = {Prompts::Answer::Yes};
+    EXPECT_FALSE(files.New());
+    EXPECT_EQ(doc.Data().lines.size(), 1u);
+
+    prompts.answers = {Prompts::Answer::No};
+    EXPECT_TRUE(files.New());
+    EXPECT_TRUE(doc.Data().lines.empty());
+}
+
+TEST_F(FileCommandsTest, DamagedFileIsReportedAndNothingIsOverwritten)
+{
+    const QString damaged = dir.filePath("damaged.ent");
+    {
+        QFile file(damaged);
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+        file.write("not a claim at all");
+    }
+    AddLine(100);
+    prompts.answers = {Prompts::Answer::No};
+    EXPECT_FALSE(files.OpenPath(damaged));
+    EXPECT_TRUE(prompts.asked.last().contains("予期しないファイル形式です。"));
+    EXPECT_EQ(doc.Title(), "無題"); // a save cannot replace the unread file
+
+    EXPECT_FALSE(files.OpenPath(dir.filePath("missing.ent"), false));
+    EXPECT_TRUE(prompts.asked.last().contains("missing.ent"));
+}

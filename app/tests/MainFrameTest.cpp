@@ -1,0 +1,125 @@
+#include "CMainFrame.h"
+
+#include "AppSettings.h"
+#include "CCorvaneDoc.h"
+#include "CCorvaneForm.h"
+#include "CommandTable.h"
+#include "InstanceLock.h"
+#include "PcscUnavailable.h"
+#include "ReaderSelection.h"
+#include "ScriptedPrompts.h"
+#include "StatusPanes.h"
+
+#include <QAction>
+#include <QFile>
+#include <QHostInfo>
+#include <QTemporaryDir>
+#include <gtest/gtest.h>
+#include <unistd.h>
+
+namespace
+{
+class MainFrameTest : public ::testing::Test
+{
+protected:
+    MainFrameTest()
+        : doc(settings), reader{noPcsc, QStringLiteral(FENWIR_FELICA_SIM)},
+          frame(settings, doc, prompts, reader)
+    {
+        settings.PollingTime = 0;
+        settings.dbPassword = AppSettings::kDbPassword;
+    }
+
+    bool Enabled(const char* name) const
+    {
+        return frame.Commands().Get(QLatin1String(name))->isEnabled();
+    }
+
+    AppSettings settings;
+    CCorvaneDoc doc;
+    ScriptedPrompts prompts;
+    PcscUnavailable noPcsc;
+    ReaderEnvironment reader;
+    CMainFrame frame;
+};
+
+const char* const kRowCommands[] = {"ID_FILE_SAVE", "ID_FILE_SAVE_AS", "ID_CSV_SAVE",
+                                    "ID_LIST_UP",   "ID_LIST_DOWN",    "ID_LIST_EDIT",
+                                    "ID_LIST_DELETE"};
+const char* const kAlways[] = {"ID_CARD_READ", "ID_FILE_NEW", "ID_FILE_OPEN", "ID_LIST_ADD",
+                               "ID_APP_EXIT", "ID_VIEW_GRID", "ID_AUTO_SAVE", "ID_APP_ABOUT"};
+} // namespace
+
+TEST_F(MainFrameTest, EnableRulesFollowRowsAndMarks)
+{
+    doc.NewDocument();
+    for (const char* name : kRowCommands)
+        EXPECT_FALSE(Enabled(name)) << name;
+    for (const char* name : kAlways)
+        EXPECT_TRUE(Enabled(name)) << name;
+    EXPECT_FALSE(Enabled("ID_FILE_PRINT"));
+
+    // A read of the demo card through the simulated reader fills the list.
+    qputenv("FENWIR_CARD_IMAGE", FENWIR_DEMO_CARD);
+    ASSERT_TRUE(frame.ReadCard());
+    EXPECT_GT(frame.Form().RowCount(), 10);
+    EXPECT_EQ(frame.Panes().CardText(), "011402123A4B5C6D");
+    EXPECT_TRUE(frame.Panes().BalanceText().endsWith("円"));
+    for (const char* name : kRowCommands)
+        EXPECT_TRUE(Enabled(name)) << name;
+    EXPECT_TRUE(Enabled("ID_FILE_PRINT"));
+    EXPECT_TRUE(doc.IsModified());
+
+    frame.Form().SelectRows({});
+    frame.Form().SetAllChecks(false);
+    EXPECT_FALSE(Enabled("ID_FILE_PRINT"));
+    EXPECT_FALSE(Enabled("ID_FILE_PRINT_PREVIEW"));
+    EXPECT_TRUE(Enabled("ID_FILE_SAVE"));
+}
+
+TEST_F(MainFrameTest, FailedReadSaysWhyAndKeepsThePanes)
+{
+    doc.NewDocument();
+    frame.Panes().SetCardPaneTexts("0000000000000001", "  500円");
+    qputenv("FENWIR_CARD_IMAGE", "/nonexistent/card.json"); // the library finds no card
+    EXPECT_FALSE(frame.ReadCard());
+    EXPECT_EQ(prompts.asked, QStringList{"カードリーダーが接続されていません。"});
+    EXPECT_EQ(frame.Panes().CardText(), "0000000000000001");
+    EXPECT_EQ(frame.Panes().BalanceText(), "  500円");
+    EXPECT_EQ(frame.Form().RowCount(), 0);
+}
+
+TEST_F(MainFrameTest, TogglesChangeTheSettingsInMemory)
+{
+    QAction* grid = frame.Commands().Get("ID_VIEW_GRID");
+    const int before = settings.ListGridView;
+    grid->trigger();
+    EXPECT_EQ(settings.ListGridView, before == 0 ? 1 : 0);
+    grid->trigger();
+    EXPECT_EQ(settings.ListGridView, before);
+    frame.Commands().Get("ID_AUTO_SAVE")->trigger();
+    EXPECT_EQ(settings.AutoSave, 1);
+    EXPECT_EQ(frame.minimumSize(), QSize(520, 380));
+    EXPECT_EQ(frame.windowTitle(), "Fenwir  Lite - 非接触ICカード交通費精算書作成システム");
+}
+
+TEST(InstanceLock, SecondCopyIsRefusedAStaleLockIsNot)
+{
+    QTemporaryDir dir;
+    const QString path = dir.filePath("Fenwir_Lite.lock");
+    InstanceLock first(path);
+    ASSERT_TRUE(first.TryLock());
+    InstanceLock second(path);
+    EXPECT_FALSE(second.TryLock());
+
+    // A lock left by a process that no longer exists (a crash) is taken over.
+    const QString stale = dir.filePath("stale.lock");
+    {
+        QFile file(stale);
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+        file.write(QByteArray::number(2'000'000'000) + "\nfenwir\n" +
+                   QHostInfo::localHostName().toUtf8() + "\n");
+    }
+    InstanceLock afterCrash(stale);
+    EXPECT_TRUE(afterCrash.TryLock());
+}
