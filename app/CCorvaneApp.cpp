@@ -13,6 +13,7 @@
 
 #include <QApplication>
 #include <QFileInfo>
+#include <QTimer>
 #include <cstdio>
 
 CCorvaneApp::CCorvaneApp(QApplication& app, QStringList arguments)
@@ -73,6 +74,9 @@ int CCorvaneApp::Run()
     } else if (settings.AutoLoad != 0 && !frame.Recent().Paths().isEmpty()) {
         frame.Files().OpenPath(frame.Recent().Paths().constFirst(), false);
     }
+    // For start-up timing: end as soon as the window has been shown.
+    if (qEnvironmentVariableIsSet("FENWIR_QUIT_WHEN_SHOWN"))
+        QTimer::singleShot(0, &m_app, &QApplication::quit);
     const int status = m_app.exec();
     RestReader(reader.Environment());
     settings.Save();

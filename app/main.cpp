@@ -2,6 +2,8 @@
 #include "CCorvaneApp.h"
 
 #include <QApplication>
+#include <QLibraryInfo>
+#include <QTranslator>
 
 int main(int argc, char** argv)
 {
@@ -9,6 +11,11 @@ int main(int argc, char** argv)
     QApplication::setOrganizationName(QStringLiteral("Norkel"));
     QApplication::setApplicationName(QStringLiteral("Fenwir_Lite"));
     QApplication::setApplicationDisplayName(QStringLiteral("Fenwir Lite"));
+    // Qt's own dialogs (file dialogs, print dialogs) speak Japanese too.
+    QTranslator qtTexts;
+    if (qtTexts.load(QLocale(QLocale::Japanese), QStringLiteral("qtbase"), QStringLiteral("_"),
+                     QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
+        QApplication::installTranslator(&qtTexts);
     CCorvaneApp fenwir(app, app.arguments());
     return fenwir.Run();
 }

@@ -1,5 +1,6 @@
 #include "WidgetPrompts.h"
 
+#include <QAbstractButton>
 #include <QFileDialog>
 #include <QMessageBox>
 
@@ -36,6 +37,14 @@ Prompts::Answer WidgetPrompts::Ask(const QString& text, Icon icon, Buttons butto
         box.setStandardButtons(QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel);
         break;
     }
+    const auto name = [&box](QMessageBox::StandardButton which, const QString& text) {
+        if (QAbstractButton* button = box.button(which))
+            button->setText(text);
+    };
+    name(QMessageBox::Yes, QStringLiteral("はい(&Y)"));
+    name(QMessageBox::No, QStringLiteral("いいえ(&N)"));
+    name(QMessageBox::Cancel, QStringLiteral("キャンセル"));
+    name(QMessageBox::Ok, QStringLiteral("OK"));
     switch (box.exec()) {
     case QMessageBox::Yes:
         return Answer::Yes;
