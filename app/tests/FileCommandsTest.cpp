@@ -46,9 +46,9 @@ TEST_F(FileCommandsTest, FirstSaveProposesATimestampedName)
     prompts.fileNames = {dir.filePath("elsewhere/mine.ent")};
     ASSERT_TRUE(files.Save());
     ASSERT_EQ(prompts.proposals.size(), 1);
-    EXPECT_TRUE(QRegularExpression(QRegularExpression::anchoredPattern(
-                                       QRegularExpression::escape(dir.path()) +
-                                       "/Entry\\d{6}-\\d{6}\\.ent"))
+    EXPECT_TRUE(QRegularExpression(
+                    QRegularExpression::anchoredPattern(QRegularExpression::escape(dir.path()) +
+                                                        "/Entry\\d{6}-\\d{6}\\.ent"))
                     .match(prompts.proposals[0])
                     .hasMatch())
         << prompts.proposals[0].toStdString();

@@ -1,8 +1,7 @@
-#include "CMainFrame.h"
-
 #include "AppSettings.h"
 #include "CCorvaneDoc.h"
 #include "CCorvaneForm.h"
+#include "CMainFrame.h"
 #include "CommandTable.h"
 #include "InstanceLock.h"
 #include "PcscUnavailable.h"
@@ -43,11 +42,11 @@ protected:
     CMainFrame frame;
 };
 
-const char* const kRowCommands[] = {"ID_FILE_SAVE", "ID_FILE_SAVE_AS", "ID_CSV_SAVE",
-                                    "ID_LIST_UP",   "ID_LIST_DOWN",    "ID_LIST_EDIT",
+const char* const kRowCommands[] = {"ID_FILE_SAVE",  "ID_FILE_SAVE_AS", "ID_CSV_SAVE",
+                                    "ID_LIST_UP",    "ID_LIST_DOWN",    "ID_LIST_EDIT",
                                     "ID_LIST_DELETE"};
-const char* const kAlways[] = {"ID_CARD_READ", "ID_FILE_NEW", "ID_FILE_OPEN", "ID_LIST_ADD",
-                               "ID_APP_EXIT", "ID_VIEW_GRID", "ID_AUTO_SAVE", "ID_APP_ABOUT"};
+const char* const kAlways[] = {"ID_CARD_READ", "ID_FILE_NEW",  "ID_FILE_OPEN", "ID_LIST_ADD",
+                               "ID_APP_EXIT",  "ID_VIEW_GRID", "ID_AUTO_SAVE", "ID_APP_ABOUT"};
 } // namespace
 
 TEST_F(MainFrameTest, EnableRulesFollowRowsAndMarks)
