@@ -1,13 +1,16 @@
 #include "CMainFrame.h"
 
 #include "AppSettings.h"
+#include "CAboutDlg.h"
 #include "CCorvaneDoc.h"
 #include "CCorvaneForm.h"
 #include "CListCtrlEx.h"
 #include "CardReadCommand.h"
 #include "CommandTable.h"
+#include "CsvCommand.h"
 #include "FileCommands.h"
 #include "GuiCardRead.h"
+#include "PrintCommands.h"
 #include "Prompts.h"
 #include "RecentFiles.h"
 #include "StatusPanes.h"
@@ -19,6 +22,7 @@
 #include <QMimeData>
 #include <QSettings>
 #include <QToolBar>
+#include <QUndoStack>
 #include <QUrl>
 #include <memory>
 
@@ -70,6 +74,8 @@ CMainFrame::CMainFrame(AppSettings& settings, CCorvaneDoc& doc, Prompts& prompts
     m_form = new CCorvaneForm(m_doc, m_settings, m_prompts, this);
     m_form->SetContextMenu(m_commands->BuildContextMenu(this));
     setCentralWidget(m_form);
+    m_printing = new PrintCommands(m_doc, *m_form, m_settings, m_prompts, *m_files, this);
+    m_csv = std::make_unique<CsvCommand>(m_doc, m_settings, m_prompts, this);
     Wire();
     UpdateCommands();
     resize(900, 560);
@@ -119,6 +125,12 @@ void CMainFrame::Wire()
     on("ID_FILE_OPEN", [this] { m_files->Open(); });
     on("ID_FILE_SAVE", [this] { m_files->Save(); });
     on("ID_FILE_SAVE_AS", [this] { m_files->SaveAs(); });
+    on("ID_CSV_SAVE", [this] { m_csv->Run(); });
+    on("ID_FILE_PRINT", [this] { m_printing->Print(); });
+    on("ID_FILE_PRINT_PREVIEW", [this] { m_printing->Preview(); });
+    on("ID_FILE_PRINT_SETUP", [this] { m_printing->PageSetup(); });
+    on("ID_FILE_PDF", [this] { m_printing->SavePdf(); });
+    on("ID_APP_ABOUT", [this] { CAboutDlg(this).exec(); });
     on("ID_APP_EXIT", [this] { close(); });
     on("ID_LIST_UP", [this] { m_form->MoveSelectedUp(); });
     on("ID_LIST_DOWN", [this] { m_form->MoveSelectedDown(); });
@@ -155,6 +167,22 @@ void CMainFrame::Wire()
             m_commands->Get(QStringLiteral("ID_CARD_READ")), &QAction::trigger);
     connect(m_form, &CCorvaneForm::CardStatusCleared, this,
             [this] { m_panes->ShowCardStatus(QString(), -1); });
+    QUndoStack& undo = m_form->UndoStack();
+    QAction* undoAction = m_commands->Get(QStringLiteral("ID_EDIT_UNDO"));
+    QAction* redoAction = m_commands->Get(QStringLiteral("ID_EDIT_REDO"));
+    connect(undoAction, &QAction::triggered, &undo, &QUndoStack::undo);
+    connect(redoAction, &QAction::triggered, &undo, &QUndoStack::redo);
+    connect(&undo, &QUndoStack::canUndoChanged, undoAction, &QAction::setEnabled);
+    connect(&undo, &QUndoStack::canRedoChanged, redoAction, &QAction::setEnabled);
+    connect(&undo, &QUndoStack::undoTextChanged, undoAction, [undoAction](const QString& what) {
+        undoAction->setText(what.isEmpty() ? QStringLiteral("元に戻す")
+                                           : QStringLiteral("元に戻す: %1").arg(what));
+    });
+    connect(&undo, &QUndoStack::redoTextChanged, redoAction, [redoAction](const QString& what) {
+        redoAction->setText(what.isEmpty() ? QStringLiteral("やり直し")
+                                           : QStringLiteral("やり直し: %1").arg(what));
+    });
+    connect(m_files, &FileCommands::Saved, m_form, &CCorvaneForm::MarkSaved);
     connect(m_recent, &RecentFiles::OpenRequested, this,
             [this](const QString& path) { m_files->OpenPath(path); });
 }
@@ -172,6 +200,14 @@ bool CMainFrame::ReadCard()
     const CardReadCommand::Result result = command.Run(frontEnd, m_prompts);
     if (!result.imported)
         return false;
+    // A card read cannot be undone: the history starts anew, the claim stays
+    // modified when it was.
+    const bool modified = m_doc.IsModified();
+    m_form->UndoStack().clear();
+    if (modified) {
+        m_form->UndoStack().resetClean();
+        m_doc.SetModified(true);
+    }
     m_form->FillList();
     m_form->List().setFocus();
     return true;

@@ -7,6 +7,8 @@ class AppSettings;
 class CCorvaneDoc;
 class CCorvaneForm;
 class CommandTable;
+class CsvCommand;
+class PrintCommands;
 class FileCommands;
 class Prompts;
 class RecentFiles;
@@ -30,6 +32,8 @@ public:
     FileCommands& Files() const { return *m_files; }
     StatusPanes& Panes() const { return *m_panes; }
     RecentFiles& Recent() const { return *m_recent; }
+    PrintCommands& Printing() const { return *m_printing; }
+    CsvCommand& Csv() const { return *m_csv; }
 
     // The card read command: rebuild, read, refill.
     bool ReadCard();
@@ -57,4 +61,6 @@ private:
     StatusPanes* m_panes = nullptr;
     RecentFiles* m_recent = nullptr;
     FileCommands* m_files = nullptr;
+    PrintCommands* m_printing = nullptr;
+    std::unique_ptr<CsvCommand> m_csv;
 };

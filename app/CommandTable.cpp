@@ -31,6 +31,8 @@ CommandTable::CommandTable(QObject* parent) : QObject(parent)
     Add("ID_FILE_PRINT_PREVIEW", "印刷プレビュー(&V)", "印刷イメージを表示します。\n印刷プレビュー",
         "document-print-preview");
     Add("ID_FILE_PRINT_SETUP", "印刷設定...", "プリンタおよび印刷オプションの変更\n印刷設定");
+    Add("ID_FILE_PDF", "PDFとして保存...", "申請書をPDFファイルとして保存します。\nPDFとして保存",
+        "document-save-as");
     Add("ID_APP_EXIT", "終了(&X)", "Fenwir Liteを終了します。\n終了");
     Add("ID_LIST_UP", "上に移動", "選択リスト項目を上に移動します。\n上に移動", "go-up");
     Add("ID_LIST_DOWN", "下に移動", "選択リスト項目を下に移動します。\n下に移動", "go-down");
@@ -48,12 +50,16 @@ CommandTable::CommandTable(QObject* parent) : QObject(parent)
         "fenwir-auto-save");
     Add("ID_APP_ABOUT", "Fenwir Liteのバージョン情報(&A)...",
         "プログラム情報、バージョン、著作権を表示します。\nバージョン情報", "help-about");
-    // Bound to its keys, with no handler yet: it stays greyed.
-    Add("ID_EDIT_UNDO", "元に戻す", "直前の操作を元に戻します。\n元に戻す");
+    Add("ID_EDIT_UNDO", "元に戻す", "直前のリスト編集を元に戻します。\n元に戻す", "edit-undo");
     Get("ID_EDIT_UNDO")
         ->setShortcuts(
             {QKeySequence(Qt::CTRL | Qt::Key_Z), QKeySequence(Qt::ALT | Qt::Key_Backspace)});
+    Add("ID_EDIT_REDO", "やり直し", "元に戻したリスト編集をやり直します。\nやり直し", "edit-redo");
+    Get("ID_EDIT_REDO")
+        ->setShortcuts(
+            {QKeySequence(Qt::CTRL | Qt::Key_Y), QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z)});
     Get("ID_EDIT_UNDO")->setEnabled(false);
+    Get("ID_EDIT_REDO")->setEnabled(false);
     for (const char* toggle :
          {"ID_VIEW_GRID", "ID_VIEW_ZEBRA", "ID_VIEW_STATUS_BAR", "ID_AUTO_LOAD", "ID_AUTO_SAVE"})
         Get(QLatin1String(toggle))->setCheckable(true);
@@ -85,12 +91,13 @@ void CommandTable::BuildMenus(QMenuBar* bar, QMenu* recentFiles)
     };
     QMenu* file = bar->addMenu(QStringLiteral("ファイル(&F)"));
     add(file, {"ID_CARD_READ", "", "ID_FILE_NEW", "ID_FILE_OPEN", "ID_FILE_SAVE", "",
-               "ID_FILE_SAVE_AS", "ID_CSV_SAVE", "", "ID_FILE_PRINT", "ID_FILE_PRINT_PREVIEW", ""});
+               "ID_FILE_SAVE_AS", "ID_CSV_SAVE", "", "ID_FILE_PRINT", "ID_FILE_PRINT_PREVIEW",
+               "ID_FILE_PRINT_SETUP", "ID_FILE_PDF", ""});
     file->addMenu(recentFiles);
     add(file, {"", "ID_APP_EXIT"});
     QMenu* list = bar->addMenu(QStringLiteral("リスト編集(&E)"));
-    add(list, {"ID_EDIT_UNDO", "", "ID_LIST_UP", "ID_LIST_DOWN", "", "ID_LIST_EDIT", "ID_LIST_ADD",
-               "ID_LIST_DELETE"});
+    add(list, {"ID_EDIT_UNDO", "ID_EDIT_REDO", "", "ID_LIST_UP", "ID_LIST_DOWN", "", "ID_LIST_EDIT",
+               "ID_LIST_ADD", "ID_LIST_DELETE"});
     QMenu* view = bar->addMenu(QStringLiteral("表示(&V)"));
     add(view, {"ID_VIEW_GRID", "ID_VIEW_ZEBRA", "", "ID_VIEW_STATUS_BAR"});
     QMenu* settings = bar->addMenu(QStringLiteral("設定(&S)"));
@@ -118,6 +125,6 @@ void CommandTable::UpdateEnabled(int rows, int checked)
     for (const char* name : {"ID_FILE_SAVE", "ID_FILE_SAVE_AS", "ID_CSV_SAVE", "ID_LIST_UP",
                              "ID_LIST_DOWN", "ID_LIST_EDIT", "ID_LIST_DELETE"})
         Get(QLatin1String(name))->setEnabled(rows > 0);
-    for (const char* name : {"ID_FILE_PRINT", "ID_FILE_PRINT_PREVIEW"})
+    for (const char* name : {"ID_FILE_PRINT", "ID_FILE_PRINT_PREVIEW", "ID_FILE_PDF"})
         Get(QLatin1String(name))->setEnabled(checked > 0);
 }

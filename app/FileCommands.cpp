@@ -95,5 +95,6 @@ bool FileCommands::SaveTo(const QString& path)
         return false;
     }
     m_recent.Add(path);
+    Q_EMIT Saved();
     return true;
 }

@@ -15,6 +15,10 @@ class FileCommands : public QObject
 {
     Q_OBJECT
 
+Q_SIGNALS:
+    // The claim now stands as it is in its file.
+    void Saved();
+
 public:
     FileCommands(CCorvaneDoc& doc, AppSettings& settings, Prompts& prompts, RecentFiles& recent,
                  QObject* parent = nullptr);

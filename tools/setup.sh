@@ -5,7 +5,7 @@ set -euo pipefail
 
 packages=(
   cmake ninja-build g++ clang pkg-config
-  qt6-base-dev qt6-multimedia-dev libqt6svg6 qt6-translations-l10n libqt6sql6-sqlite libqt6sql6-odbc
+  qt6-base-dev qt6-multimedia-dev qt6-svg-dev libqt6svg6 qt6-translations-l10n libqt6sql6-sqlite libqt6sql6-odbc
   unixodbc unixodbc-dev odbcinst libsqliteodbc sqlite3
   libpcsclite-dev pcscd vsmartcard-vpcd
   libgtest-dev libgmock-dev googletest libbenchmark-dev

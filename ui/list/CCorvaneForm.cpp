@@ -20,6 +20,7 @@
 #include <QLabel>
 #include <QMenu>
 #include <QToolButton>
+#include <QUndoStack>
 #include <QVBoxLayout>
 #include <algorithm>
 
@@ -35,6 +36,10 @@ CCorvaneForm::CCorvaneForm(CCorvaneDoc& doc, AppSettings& settings, Prompts& pro
     : QWidget(parent), m_doc(doc), m_settings(settings), m_prompts(prompts)
 {
     m_columnToggle.fill(true);
+    m_undo = new QUndoStack(this);
+    // The claim is modified exactly when the history is off its clean point.
+    connect(m_undo, &QUndoStack::cleanChanged, this,
+            [this](bool clean) { m_doc.SetModified(!clean); });
     m_editLine = [this](const EditRequest& request) { return RunEditor(request); };
     BuildControls();
     ApplyColumnWidths();
@@ -191,10 +196,70 @@ void CCorvaneForm::SelectRows(const std::vector<int>& rows)
                                                   QItemSelectionModel::NoUpdate);
 }
 
+ListEditCommand::State CCorvaneForm::Take() const
+{
+    ListEditCommand::State state{m_model->Rows(), {}};
+    state.marks.reserve(state.rows.size());
+    for (const EntryInfo* line : state.rows)
+        state.marks.push_back(line->applyFlag);
+    return state;
+}
+
+void CCorvaneForm::Restore(const ListEditCommand::State& state)
+{
+    for (std::size_t i = 0; i < state.rows.size() && i < state.marks.size(); ++i)
+        state.rows[i]->applyFlag = state.marks[i];
+    const std::vector<int> selected = SelectedRows();
+    m_model->SetRows(state.rows);
+    SelectRows(selected.empty() || selected.front() >= RowCount()
+                   ? std::vector<int>{}
+                   : std::vector<int>{selected.front()});
+    UpdateTotal();
+}
+
+std::vector<std::unique_ptr<EntryInfo>>
+CCorvaneForm::DetachLines(const std::vector<EntryInfo*>& lines)
+{
+    std::vector<std::unique_ptr<EntryInfo>> detached;
+    EntryLines& held = m_doc.Data().lines;
+    for (EntryInfo* line : lines) {
+        const auto at = std::find_if(held.begin(), held.end(),
+                                     [line](const auto& own) { return own.get() == line; });
+        if (at == held.end())
+            continue;
+        detached.push_back(std::move(*at));
+        held.erase(at);
+    }
+    return detached;
+}
+
+void CCorvaneForm::AttachLines(std::vector<std::unique_ptr<EntryInfo>> lines)
+{
+    // Placed by the rows at the next rebuild.
+    for (auto& line : lines)
+        m_doc.Data().lines.push_back(std::move(line));
+}
+
+void CCorvaneForm::Push(const QString& text, ListEditCommand::State before,
+                        std::unique_ptr<ListEditCommand>* command)
+{
+    auto edit = std::make_unique<ListEditCommand>(*this, text, std::move(before), Take());
+    if (command)
+        *command = std::move(edit);
+    else
+        m_undo->push(edit.release());
+}
+
+void CCorvaneForm::MarkSaved()
+{
+    m_undo->setClean();
+}
+
 void CCorvaneForm::OnHint(int hint)
 {
     switch (hint) {
     case CCorvaneDoc::HintRefill:
+        m_undo->clear(); // an opened claim starts a history of its own
         FillList();
         break;
     case CCorvaneDoc::HintRebuild:
@@ -252,20 +317,37 @@ void CCorvaneForm::UpdateTotal()
     Q_EMIT StateChanged();
 }
 
-void CCorvaneForm::OnCheckChanged(int)
+void CCorvaneForm::OnCheckChanged(int row)
 {
-    if (m_filling)
+    if (m_filling || m_batch)
         return;
-    m_doc.SetModified(true);
+    ListEditCommand::State before = Take();
+    before.marks[static_cast<std::size_t>(row)] ^= 1; // as it was before this change
+    const QString text = before.marks[static_cast<std::size_t>(row)]
+                             ? QStringLiteral("チェックを外す")
+                             : QStringLiteral("チェック");
+    Push(text, std::move(before));
     UpdateTotal();
 }
 
-void CCorvaneForm::SetAllChecks(bool checked)
+void CCorvaneForm::SetAllChecks(bool checked, bool undoable)
 {
+    ListEditCommand::State before = Take();
     const std::vector<int> selected = SelectedRows();
+    m_batch = true;
     for (int row = 0; row < RowCount(); ++row) {
         const bool isSelected = std::binary_search(selected.begin(), selected.end(), row);
         m_model->SetChecked(row, selected.size() > 1 ? (isSelected ? checked : !checked) : checked);
+    }
+    m_batch = false;
+    if (before.marks != Take().marks) {
+        if (undoable) {
+            Push(QStringLiteral("チェックの一括変更"), std::move(before));
+        } else {
+            m_undo->clear();
+            m_undo->resetClean();
+            m_doc.SetModified(true);
+        }
     }
     UpdateTotal();
 }
@@ -287,9 +369,10 @@ void CCorvaneForm::SortByDate()
         const bool greater = byDate != 0 ? byDate > 0 : x.serialNumber > y.serialNumber;
         return descending ? greater : less;
     });
+    ListEditCommand::State before = Take();
     m_model->Reorder(order);
     m_columnToggle[1] = !m_columnToggle[1];
-    m_doc.SetModified(true);
+    Push(QStringLiteral("日付で並べ替え"), std::move(before));
 }
 
 void CCorvaneForm::OnHeaderClicked(int section)
@@ -315,9 +398,10 @@ bool CCorvaneForm::MoveSelectedUp()
     m_list->setFocus();
     if (selected.empty())
         return false;
+    ListEditCommand::State before = Take();
     const auto moved = RowMoves::MoveUp(RowCount(), selected);
     ApplyMove(moved.order, moved.selected);
-    m_doc.SetModified(true);
+    Push(QStringLiteral("上に移動"), std::move(before));
     return true;
 }
 
@@ -327,9 +411,10 @@ bool CCorvaneForm::MoveSelectedDown()
     m_list->setFocus();
     if (selected.empty())
         return false;
+    ListEditCommand::State before = Take();
     const auto moved = RowMoves::MoveDown(RowCount(), selected);
     ApplyMove(moved.order, moved.selected);
-    m_doc.SetModified(true);
+    Push(QStringLiteral("下に移動"), std::move(before));
     return true;
 }
 
@@ -337,8 +422,11 @@ void CCorvaneForm::DropRows(const std::vector<int>& dragged, int dropRow)
 {
     const auto moved = RowMoves::Drop(RowCount(), dragged, dropRow);
     // A drag changes only the working order; the document follows at the
-    // next rebuild and is not marked modified by it.
+    // next rebuild. It is undoable like any move.
+    ListEditCommand::State before = Take();
     ApplyMove(moved.order, moved.selected);
+    if (before.rows != Take().rows)
+        Push(QStringLiteral("ドラッグで移動"), std::move(before));
     m_list->viewport()->repaint();
 }
 
@@ -365,11 +453,16 @@ bool CCorvaneForm::EditSelected()
     m_list->setFocus();
     if (!edited)
         return false;
+    ListEditCommand::State before = Take();
+    const EntryInfo old = *line;
     *line = *edited;
     m_model->RowChanged(row);
     m_settings.AddVisit(line->visitDestination, line->exitStationName);
     UpdateTotal();
-    m_doc.SetModified(true);
+    std::unique_ptr<ListEditCommand> command;
+    Push(QStringLiteral("項目編集"), std::move(before), &command);
+    command->SetEdit(line, old, *line);
+    m_undo->push(command.release());
     return true;
 }
 
@@ -383,6 +476,7 @@ bool CCorvaneForm::AddLine()
     m_list->setFocus();
     if (!added)
         return false;
+    ListEditCommand::State before = Take();
     auto line = std::make_unique<EntryInfo>(*added);
     if (line->applyFlag == 1 && !CanApply(*line))
         line->applyFlag = 0;
@@ -392,7 +486,10 @@ bool CCorvaneForm::AddLine()
     m_settings.AddVisit(pointer->visitDestination, pointer->exitStationName);
     UpdateTotal();
     SelectRows({position});
-    m_doc.SetModified(true);
+    std::unique_ptr<ListEditCommand> command;
+    Push(QStringLiteral("項目追加"), std::move(before), &command);
+    command->SetAdded(pointer);
+    m_undo->push(command.release());
     return true;
 }
 
@@ -412,19 +509,21 @@ bool CCorvaneForm::DeleteSelected()
     if (m_prompts.Ask(QStringLiteral("削除します。よろしいですか？"), Prompts::Icon::Question,
                       Prompts::Buttons::YesNo) != Prompts::Answer::Yes)
         return false;
-    EntryLines& lines = m_doc.Data().lines;
+    ListEditCommand::State before = Take();
+    std::vector<EntryInfo*> removed;
     for (auto row = selected.rbegin(); row != selected.rend(); ++row) {
-        const EntryInfo* line = m_model->Line(*row);
+        removed.push_back(m_model->Line(*row));
         m_model->RemoveRow(*row);
-        lines.erase(std::remove_if(lines.begin(), lines.end(),
-                                   [line](const auto& held) { return held.get() == line; }),
-                    lines.end());
     }
     UpdateTotal();
     const int last = selected.back() - static_cast<int>(selected.size()) + 1;
     if (RowCount() > 0)
         SelectRows({std::min(last, RowCount() - 1)});
-    m_doc.SetModified(true);
+    // The deleted lines leave the claim; the undo history keeps them.
+    std::unique_ptr<ListEditCommand> command;
+    Push(QStringLiteral("項目削除"), std::move(before), &command);
+    command->SetRemoved(DetachLines(removed));
+    m_undo->push(command.release());
     m_list->viewport()->repaint();
     return true;
 }
@@ -437,6 +536,7 @@ void CCorvaneForm::RebuildDocumentLines()
 
 void CCorvaneForm::Clear()
 {
+    m_undo->clear();
     m_model->SetRows({});
     m_doc.Data().Clear();
     Q_EMIT CardStatusCleared();

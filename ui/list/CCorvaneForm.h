@@ -1,6 +1,7 @@
 #pragma once
 
 #include "EntryInfo.h"
+#include "ListEditCommand.h"
 
 #include <QWidget>
 #include <array>
@@ -16,6 +17,7 @@ class QCheckBox;
 class QLabel;
 class QMenu;
 class QToolButton;
+class QUndoStack;
 
 // The main window's form: the claim's lines in a list, the claim marks and
 // their total, the card button and "全て表示". The rows are the user's
@@ -51,11 +53,23 @@ public:
     bool AddLine();
     bool DeleteSelected();
     void RebuildDocumentLines();
-    void SetAllChecks(bool checked);
+    // undoable false: after a print, whose marks are not the user's edit.
+    void SetAllChecks(bool checked, bool undoable = true);
     void SortByDate();
     void DropRows(const std::vector<int>& dragged, int dropRow);
     // Takes the column widths back into ListControlWidth.
     void SaveColumnWidths();
+
+    // Undo and redo of every list edit. The claim is unmodified exactly when
+    // the history stands where the claim was last saved, opened or made.
+    QUndoStack& UndoStack() const { return *m_undo; }
+    void MarkSaved();
+    // For the undo commands: the rows and marks, and lines leaving or
+    // joining the claim.
+    ListEditCommand::State Take() const;
+    void Restore(const ListEditCommand::State& state);
+    std::vector<std::unique_ptr<EntryInfo>> DetachLines(const std::vector<EntryInfo*>& lines);
+    void AttachLines(std::vector<std::unique_ptr<EntryInfo>> lines);
 
     void SetGrid(bool grid);
     void SetZebra(bool zebra);
@@ -94,7 +108,8 @@ private:
     void ApplyMove(const std::vector<int>& order, const std::vector<int>& selected);
     std::optional<EntryInfo> RunEditor(const EditRequest& request);
     void Clear();
-    void Touch();
+    void Push(const QString& text, ListEditCommand::State before,
+              std::unique_ptr<ListEditCommand>* command = nullptr);
 
     CCorvaneDoc& m_doc;
     AppSettings& m_settings;
@@ -111,5 +126,7 @@ private:
 
     std::array<bool, 12> m_columnToggle;
     bool m_filling = false;
+    bool m_batch = false; // one undo step for many marks
+    QUndoStack* m_undo = nullptr;
     int m_checkedCount = 0;
 };

@@ -80,6 +80,7 @@ protected:
         return serials;
     }
 
+public:
     struct Request {
         const EntryInfo* templateLine;
         bool manual;
@@ -318,4 +319,122 @@ TEST_F(FormTest, ClaimReadBeforeTheFormExistsIsShown)
     EXPECT_EQ(form->RowCount(), 1);
     form->RebuildDocumentLines();
     EXPECT_EQ(doc.Data().lines.size(), 1u);
+}
+
+namespace
+{
+// What an undo must give back exactly: the claim's lines (content and order
+// in the list) and whether it is modified.
+struct ClaimState {
+    std::vector<EntryInfo> rows;
+    std::size_t lines;
+    bool modified;
+    bool operator==(const ClaimState&) const = default;
+};
+
+ClaimState StateOf(const CCorvaneForm& form, const CCorvaneDoc& doc)
+{
+    ClaimState state{{}, doc.Data().lines.size(), doc.IsModified()};
+    for (const EntryInfo* line : form.Model().Rows())
+        state.rows.push_back(*line);
+    return state;
+}
+} // namespace
+
+TEST_F(FormTest, EveryEditUndoesAndRedoesExactly)
+{
+    struct Case {
+        const char* name;
+        std::function<void(FormTest&)> edit;
+    };
+    const Case cases[] = {
+        {"untick",
+         [](FormTest& t) {
+             t.form->Model().setData(t.form->Model().index(1, 0), Qt::Unchecked,
+                                     Qt::CheckStateRole);
+         }},
+        {"all ticks",
+         [](FormTest& t) {
+             t.form->SelectRows({0});
+             t.form->SetAllChecks(false);
+         }},
+        {"move up",
+         [](FormTest& t) {
+             t.form->SelectRows({2, 3});
+             t.form->MoveSelectedUp();
+         }},
+        {"move down",
+         [](FormTest& t) {
+             t.form->SelectRows({0});
+             t.form->MoveSelectedDown();
+         }},
+        {"drag",
+         [](FormTest& t) {
+             t.form->DropRows({0, 1}, 3);
+         }},
+        {"date sort", [](FormTest& t) { t.form->SortByDate(); }},
+        {"add",
+         [](FormTest& t) {
+             t.editorAnswer = [](EntryInfo& l) { l.fare = 777; };
+             t.form->SelectRows({1});
+             t.form->AddLine();
+         }},
+        {"edit",
+         [](FormTest& t) {
+             t.editorAnswer = [](EntryInfo& l) { l.remarks = QStringLiteral("変更後"); };
+             t.form->SelectRows({3});
+             t.form->EditSelected();
+         }},
+        {"delete",
+         [](FormTest& t) {
+             t.prompts.answers = {Prompts::Answer::Yes};
+             t.form->SelectRows({3, 4});
+             t.form->DeleteSelected();
+         }},
+        {"several",
+         [](FormTest& t) {
+             t.form->SelectRows({4});
+             t.form->MoveSelectedUp();
+             t.prompts.answers = {Prompts::Answer::Yes};
+             t.form->SelectRows({0});
+             t.form->DeleteSelected();
+             t.form->SortByDate();
+         }},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        Form();
+        Open({Line(100, 1, 1, 3), Line(200, 1, 2, 1), Line(300, 1, 3, 2), Manual(400, 4),
+              Manual(500, 5)});
+        const ClaimState opened = StateOf(*form, doc);
+        ASSERT_FALSE(opened.modified);
+        c.edit(*this);
+        const ClaimState edited = StateOf(*form, doc);
+        ASSERT_NE(edited, opened);
+        EXPECT_TRUE(edited.modified);
+        while (form->UndoStack().canUndo())
+            form->UndoStack().undo();
+        EXPECT_EQ(StateOf(*form, doc), opened); // back to the opened claim: unmodified
+        while (form->UndoStack().canRedo())
+            form->UndoStack().redo();
+        EXPECT_EQ(StateOf(*form, doc), edited);
+        form.reset();
+        requests.clear();
+    }
+}
+
+TEST_F(FormTest, UndoingBackToTheSaveClearsTheModifiedMark)
+{
+    Form();
+    Open({Line(100, 1, 1), Line(200, 1, 2)});
+    form->SelectRows({1});
+    form->MoveSelectedUp();
+    form->MarkSaved(); // saved here
+    EXPECT_FALSE(doc.IsModified());
+    form->SortByDate();
+    EXPECT_TRUE(doc.IsModified());
+    form->UndoStack().undo();
+    EXPECT_FALSE(doc.IsModified());
+    form->UndoStack().undo(); // before the save: modified again
+    EXPECT_TRUE(doc.IsModified());
 }

@@ -1,0 +1,39 @@
+#include "CsvCommand.h"
+
+#include "AppSettings.h"
+#include "CCorvaneDoc.h"
+#include "CCsvFileDlg.h"
+#include "Folders.h"
+#include "Prompts.h"
+#include "TextFormat.h"
+
+#include <QFileInfo>
+
+CsvCommand::CsvCommand(CCorvaneDoc& doc, AppSettings& settings, Prompts& prompts, QWidget* window)
+    : m_doc(doc), m_settings(settings), m_prompts(prompts)
+{
+    m_choose = [this, window](const QString& proposal) {
+        CCsvFileDlg dialog(m_settings, proposal, window);
+        if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+            return QString();
+        return dialog.selectedFiles().constFirst();
+    };
+}
+
+bool CsvCommand::Run()
+{
+    const QString proposal = JoinPath(
+        m_settings.CsvSavePath, MakeTimestampName(QStringLiteral("Entry"), QStringLiteral(".csv")));
+    const QString path = m_choose(proposal);
+    if (path.isEmpty())
+        return false;
+    m_settings.CsvSavePath = QFileInfo(path).absolutePath();
+    Q_EMIT m_doc.Updated(CCorvaneDoc::HintRebuild);
+    bool replaced = false;
+    if (!m_doc.Data().WriteCsv(m_settings, path, &replaced)) {
+        m_prompts.Ask(QStringLiteral("CSVファイル %1 を保存できませんでした。").arg(path),
+                      Prompts::Icon::Exclamation, Prompts::Buttons::Ok);
+        return false;
+    }
+    return true;
+}

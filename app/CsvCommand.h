@@ -1,0 +1,31 @@
+#pragma once
+
+#include <QString>
+#include <functional>
+
+class AppSettings;
+class CCorvaneDoc;
+class Prompts;
+class QWidget;
+
+// "CSVファイル保存": asks for the file (with the options button), remembers
+// its folder, and writes the list's lines by the CSV settings. A file that
+// cannot be written is reported and any file there is left as it was.
+class CsvCommand
+{
+public:
+    // Returns the chosen path, or empty when the user cancelled.
+    using Chooser = std::function<QString(const QString& proposal)>;
+
+    CsvCommand(CCorvaneDoc& doc, AppSettings& settings, Prompts& prompts, QWidget* window);
+
+    void SetChooser(Chooser chooser) { m_choose = std::move(chooser); }
+    // False when cancelled or when nothing could be written.
+    bool Run();
+
+private:
+    CCorvaneDoc& m_doc;
+    AppSettings& m_settings;
+    Prompts& m_prompts;
+    Chooser m_choose;
+};

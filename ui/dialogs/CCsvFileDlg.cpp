@@ -1,0 +1,37 @@
+#include "CCsvFileDlg.h"
+
+#include "AppSettings.h"
+
+#include <QGridLayout>
+#include <QPushButton>
+
+CCsvFileDlg::CCsvFileDlg(AppSettings& settings, const QString& proposal, QWidget* parent)
+    : QFileDialog(parent, QStringLiteral("CSVファイル保存"), proposal,
+                  QStringLiteral("CSVファイル (*.csv)")),
+      m_settings(settings)
+{
+    setOption(QFileDialog::DontUseNativeDialog, true);
+    setOption(QFileDialog::DontConfirmOverwrite, true);
+    setAcceptMode(QFileDialog::AcceptSave);
+    setFileMode(QFileDialog::AnyFile);
+    setDefaultSuffix(QStringLiteral("csv"));
+    selectFile(proposal);
+    auto* options = new QPushButton(QStringLiteral("オプション..."), this);
+    options->setObjectName(QStringLiteral("options"));
+    connect(options, &QPushButton::clicked, this, &CCsvFileDlg::ShowOptions);
+    if (auto* grid = qobject_cast<QGridLayout*>(layout()))
+        grid->addWidget(options, grid->rowCount(), 0, 1, grid->columnCount(), Qt::AlignLeft);
+}
+
+void CCsvFileDlg::ShowOptions()
+{
+    CCsvSettingDlg dialog(
+        {m_settings.CsvOutputItem, m_settings.CsvApplyOnly != 0, m_settings.CsvOutputHeader != 0},
+        this);
+    if (dialog.exec() != QDialog::Accepted)
+        return;
+    const CCsvSettingDlg::Choices chosen = dialog.Result();
+    m_settings.CsvOutputItem = chosen.outputItem;
+    m_settings.CsvApplyOnly = chosen.applyOnly ? 1 : 0;
+    m_settings.CsvOutputHeader = chosen.header ? 1 : 0;
+}
