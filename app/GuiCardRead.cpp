@@ -2,12 +2,12 @@
 
 #include "AppSettings.h"
 #include "CCardReadDlg.h"
+#include "Folders.h"
 #include "StatusPanes.h"
 
 #include <QApplication>
 #include <QFileInfo>
-#include <QSoundEffect>
-#include <QUrl>
+#include <QLibrary>
 
 GuiCardRead::GuiCardRead(StatusPanes& panes, const AppSettings& settings, QWidget* window)
     : m_panes(panes), m_settings(settings), m_window(window)
@@ -46,17 +46,10 @@ void GuiCardRead::CardWasRead()
     // The sound plays when the setting names a playable file; silence else.
     const QString sound = m_settings.WavCardReadOK;
     if (!sound.isEmpty() && QFileInfo(sound).isFile()) {
-        auto* effect = new QSoundEffect(qApp);
-        QObject::connect(effect, &QSoundEffect::playingChanged, effect, [effect] {
-            if (!effect->isPlaying())
-                effect->deleteLater();
-        });
-        QObject::connect(effect, &QSoundEffect::statusChanged, effect, [effect] {
-            if (effect->status() == QSoundEffect::Error)
-                effect->deleteLater();
-        });
-        effect->setSource(QUrl::fromLocalFile(sound));
-        effect->play();
+        using Play = void (*)(const char16_t*);
+        QLibrary module(JoinPath(GetModuleFolder(), QStringLiteral("fenwir-sound")));
+        if (const auto play = reinterpret_cast<Play>(module.resolve("fenwir_play_sound")))
+            play(reinterpret_cast<const char16_t*>(sound.utf16()));
     }
     QApplication::setOverrideCursor(Qt::WaitCursor);
     m_waitCursor = true;

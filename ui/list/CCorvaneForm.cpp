@@ -108,10 +108,6 @@ void CCorvaneForm::BuildControls()
     m_totalCaption = new QLabel(QStringLiteral("合 計"), this);
     m_total = new QLabel(TotalTextFor(0), this);
     m_total->setObjectName(QStringLiteral("total"));
-    QFont mono = m_total->font();
-    mono.setStyleHint(QFont::Monospace);
-    mono.setFamilies({QStringLiteral("monospace")});
-    m_total->setFont(mono);
     bottom->addWidget(m_totalCaption);
     bottom->addWidget(m_total);
     bottom->addStretch();
