@@ -27,6 +27,13 @@ bool QtClaimPrinter::Choose(const PrintFormat& layout, int pageCount)
     return true;
 }
 
+void QtClaimPrinter::ChooseAllPages(const PrintFormat& layout, int pageCount)
+{
+    m_printer.setPageLayout(layout.PageLayout());
+    m_first = 1;
+    m_last = pageCount;
+}
+
 void QtClaimPrinter::PaintPages(const PrintJob& job, QPagedPaintDevice& device, int first, int last)
 {
     QPainter painter(&device);

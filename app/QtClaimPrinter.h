@@ -18,6 +18,8 @@ public:
 
     // The printer the page setup and the preview also use.
     QPrinter& Printer() { return m_printer; }
+    // Every page, on the printer as it is set (without the dialog).
+    void ChooseAllPages(const PrintFormat& layout, int pageCount);
     // Draws pages first..last of the job on a painter's device.
     static void PaintPages(const PrintJob& job, QPagedPaintDevice& device, int first, int last);
 

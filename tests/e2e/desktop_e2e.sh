@@ -1,15 +1,19 @@
 #!/usr/bin/env bash
 # The desktop program as a user drives it, under a virtual X server: read the
 # card (Ctrl+R), untick a line, save through the real save dialog (Ctrl+S, a
-# name, Enter), quit; then the saved claim is checked with fenwir-cli.
+# name, Enter), print through the real print dialog to a CUPS queue of the
+# test's own (Ctrl+P, Enter), save again and quit; then the saved claim is
+# checked with fenwir-cli, the printed job and the application history.
 #
 # usage: desktop_e2e.sh BIN_FOLDER CARD_IMAGE STATION_DB
 set -euo pipefail
 bin=$1 card=$2 stations=$3
 work=$(mktemp -d)
 fenwir_pid=
+cupsd_pid=
 cleanup() {
     [ -n "$fenwir_pid" ] && kill "$fenwir_pid" 2>/dev/null || true
+    [ -n "$cupsd_pid" ] && kill "$cupsd_pid" 2>/dev/null || true
     rm -rf "$work"
 }
 trap cleanup EXIT
@@ -31,6 +35,54 @@ wait_for() {
     return 1
 }
 
+# A CUPS daemon of our own whose only queue keeps each job as sent.
+cups=$work/cups
+mkdir -p "$cups"/{spool,tmp,cache,state,log,jobs,bin/backend,bin/filter,bin/daemon}
+chmod 777 "$cups/jobs" "$cups/tmp"
+ln -s /usr/lib/cups/daemon/cups-exec "$cups/bin/daemon/cups-exec"
+cat > "$cups/cupsd.conf" <<CONF
+Listen $cups/cups.sock
+WebInterface No
+<Location />
+  Order allow,deny
+  Allow all
+</Location>
+<Policy default>
+  JobPrivateAccess all
+  JobPrivateValues none
+  SubscriptionPrivateAccess all
+  SubscriptionPrivateValues none
+  <Limit All>
+    Order deny,allow
+  </Limit>
+</Policy>
+CONF
+cat > "$cups/cups-files.conf" <<CONF
+ServerRoot $cups
+ServerBin $cups/bin
+RequestRoot $cups/spool
+TempDir $cups/tmp
+CacheDir $cups/cache
+StateDir $cups/state
+ErrorLog $cups/log/error_log
+AccessLog $cups/log/access_log
+PageLog $cups/log/page_log
+CONF
+cat > "$cups/bin/backend/capture" <<'SH'
+#!/bin/sh
+if [ $# -eq 0 ]; then echo 'direct capture "Unknown" "Capture"'; exit 0; fi
+out=${DEVICE_URI#capture:}
+if [ -n "$6" ]; then cat "$6"; else cat; fi > "$out/.job-$1"
+mv "$out/.job-$1" "$out/job-$1.pdf"
+SH
+chmod 700 "$cups/bin/backend/capture"
+export CUPS_SERVER=$cups/cups.sock
+/usr/sbin/cupsd -f -c "$cups/cupsd.conf" -s "$cups/cups-files.conf" &
+cupsd_pid=$!
+wait_for test -S "$CUPS_SERVER"
+wait_for lpadmin -p fenwir-test -E -v "capture:$cups/jobs" -m raw
+lpadmin -d fenwir-test
+
 "$bin/fenwir" --reader "image:$card" --station-db "$stations" >"$work/fenwir.log" 2>&1 &
 fenwir_pid=$!
 window=$(xdotool search --sync --name "Fenwir  Lite" | head -n 1)
@@ -48,6 +100,17 @@ xdotool key --clearmodifiers Return
 wait_for test -s "$claim"
 
 xdotool windowfocus --sync "$window"
+xdotool key --clearmodifiers ctrl+p
+printer=$(xdotool search --sync --name "^印刷$" | head -n 1)
+xdotool windowfocus --sync "$printer"
+xdotool key --clearmodifiers Return
+wait_for test -s "$cups/jobs/job-1.pdf"
+wait_for test -s "$HOME/Documents/Fenwir Lite/ApplyHistory/Apply.hst"
+xdotool windowfocus --sync "$window"
+saved=$(md5sum < "$claim")
+xdotool key --clearmodifiers ctrl+s # the printed claim, its marks cleared
+wait_for bash -c "[ \"\$(md5sum < '$claim')\" != '$saved' ]"
+xdotool windowfocus --sync "$window"
 xdotool key --clearmodifiers alt+f
 xdotool key --clearmodifiers x
 wait_for bash -c "! kill -0 $fenwir_pid"
@@ -55,13 +118,15 @@ wait "$fenwir_pid" || { echo "fenwir ended badly" >&2; cat "$work/fenwir.log" >&
 fenwir_pid=
 
 "$bin/fenwir-cli" show --json "$claim" > "$work/claim.json"
+pages=$(pdfinfo "$cups/jobs/job-1.pdf" | sed -n 's/^Pages: *//p')
+[ "$pages" = 1 ] || { echo "the printed job has $pages pages" >&2; exit 1; }
+pdftotext "$cups/jobs/job-1.pdf" - | grep -q "御茶ノ水" || { echo "the job lacks its text" >&2; exit 1; }
 python3 - "$work/claim.json" <<'PY'
 import json, sys
 lines = json.load(open(sys.argv[1]))["lines"]
 assert len(lines) == 20, f"{len(lines)} lines"
 assert lines[1]["exitStationName"] == "新宿", lines[1]
-assert lines[1]["applyFlag"] == 0, "the unticked line keeps its mark off"
-assert lines[2]["applyFlag"] == 1, lines[2]
 assert lines[0]["entryStationName"] == "東京", lines[0]
-print("desktop end-to-end: read, untick, save and quit work")
+assert all(line["applyFlag"] == 0 for line in lines), "a print clears the marks"
+print("desktop end-to-end: read, untick, save, print and quit work")
 PY

@@ -1,0 +1,30 @@
+#pragma once
+
+#include <QProcess>
+#include <QString>
+#include <QTemporaryDir>
+#include <memory>
+
+// A private CUPS daemon with one raw queue whose backend keeps every job as
+// sent (job-N.pdf in a folder), for printing tests. Clients reach it through
+// CUPS_SERVER, which Start sets for this process and its children.
+class CupsQueue
+{
+public:
+    CupsQueue();
+    ~CupsQueue();
+
+    bool Start(const QString& queue);
+    QString Queue() const { return m_queue; }
+    QString JobFolder() const;
+    // Waits up to the timeout for a job file to be complete; its path or empty.
+    QString WaitForJob(int number, int milliseconds = 30000) const;
+    QString Log() const;
+
+private:
+    bool Admin(const QStringList& arguments) const;
+
+    QTemporaryDir m_dir;
+    QString m_queue;
+    std::unique_ptr<QProcess> m_cupsd;
+};
