@@ -4,6 +4,7 @@
 #include "CommandLine.h"
 #include "Console.h"
 #include "DocumentCommands.h"
+#include "ProductVersion.h"
 #include "StationCommands.h"
 
 #include <QGuiApplication>
@@ -22,6 +23,7 @@ const char* kUsage = R"(使い方: fenwir-cli コマンド [オプション] 引
   stations bus バス路線 停留所
   stations import 駅一覧.csv 出力データベース
   demo [--out フォルダ]
+  --version
 
 どのコマンドも --station-db データベース で駅名情報データベースを指定できます。
 )";
@@ -92,6 +94,10 @@ int main(int argc, char** argv)
         args = QStringList{args[0]} + global + args.mid(1);
     else if (!global.isEmpty())
         return Usage(QStringLiteral("コマンドがありません。"));
+    if (args.value(0) == QLatin1String("--version")) {
+        Console::Out(QStringLiteral("fenwir-cli %1\n").arg(GetProductVersion()));
+        return Console::kOk;
+    }
     if (args.isEmpty() || args[0] == QLatin1String("--help") || args[0] == QLatin1String("help")) {
         Console::Out(QString::fromUtf8(kUsage));
         return args.isEmpty() ? Console::kUsage : Console::kOk;

@@ -3,6 +3,7 @@
 #include "EntryList.h"
 #include "LocalTime.h"
 #include "PcscStack.h"
+#include "ProductVersion.h"
 #include "StationFixture.h"
 
 #include <QDir>
@@ -330,6 +331,13 @@ TEST_F(CliTest, UsageAndFileErrors)
         }
     }
     EXPECT_FALSE(QFile::exists(missing));
+}
+
+TEST_F(CliTest, VersionIsTheBuildsProductVersion)
+{
+    const CliRun run = Cli({"--version"});
+    EXPECT_EQ(run.status, 0);
+    EXPECT_EQ(run.out, "fenwir-cli " + GetProductVersion() + "\n");
 }
 
 TEST_F(CliTest, StationListImportAndLookups)
