@@ -26,8 +26,16 @@ const std::array<QString, 3> kNoClaimant = {};
 PrintCommands::PrintCommands(CCorvaneDoc& doc, CCorvaneForm& form, AppSettings& settings,
                              Prompts& prompts, FileCommands& files, QWidget* window)
     : QObject(window), m_doc(doc), m_form(form), m_settings(settings), m_prompts(prompts),
-      m_files(files), m_window(window), m_printer(std::make_unique<QtClaimPrinter>(window))
+      m_files(files), m_window(window)
 {
+}
+
+QtClaimPrinter& PrintCommands::SystemPrinter()
+{
+    // Made on first use: a QPrinter loads the print service's plugin.
+    if (!m_printer)
+        m_printer = std::make_unique<QtClaimPrinter>(m_window);
+    return *m_printer;
 }
 
 PrintCommands::~PrintCommands() = default;
@@ -35,7 +43,7 @@ PrintCommands::~PrintCommands() = default;
 bool PrintCommands::Print(ClaimPrinter* printer)
 {
     if (!printer)
-        printer = m_printer.get();
+        printer = &SystemPrinter();
     Q_EMIT m_doc.Updated(CCorvaneDoc::HintRebuild);
     const auto claimed = ClaimedLines(m_doc.Data().lines, m_form.ShowAll());
     PrintJob job(m_doc.Layout());
@@ -63,7 +71,7 @@ void PrintCommands::Preview()
     const auto claimed = ClaimedLines(m_doc.Data().lines, m_form.ShowAll());
     PrintJob job(m_doc.Layout());
     const int pages = job.Prepare(claimed, kNoClaimant, QDateTime::currentDateTime());
-    QPrinter& printer = m_printer->Printer();
+    QPrinter& printer = SystemPrinter().Printer();
     printer.setPageLayout(m_doc.Layout().PageLayout());
     QPrintPreviewDialog preview(&printer, m_window);
     preview.setWindowTitle(QStringLiteral("印刷プレビュー"));
@@ -75,7 +83,7 @@ void PrintCommands::Preview()
 
 void PrintCommands::PageSetup()
 {
-    QPageSetupDialog dialog(&m_printer->Printer(), m_window);
+    QPageSetupDialog dialog(&SystemPrinter().Printer(), m_window);
     dialog.exec();
 }
 

@@ -32,6 +32,8 @@ public:
     bool SavePdf();
 
 private:
+    QtClaimPrinter& SystemPrinter();
+
     CCorvaneDoc& m_doc;
     CCorvaneForm& m_form;
     AppSettings& m_settings;
