@@ -54,7 +54,11 @@ CCorvaneForm::CCorvaneForm(CCorvaneDoc& doc, AppSettings& settings, Prompts& pro
         FillList();
 }
 
-CCorvaneForm::~CCorvaneForm() = default;
+CCorvaneForm::~CCorvaneForm()
+{
+    // The history, a child, is cleared as it goes: nobody is to hear of it.
+    m_undo->disconnect(this);
+}
 
 void CCorvaneForm::BuildControls()
 {
