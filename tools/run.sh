@@ -4,7 +4,7 @@
 #   tools/run.sh             the desktop program
 #   tools/run.sh --demo      the desktop program with the simulated reader
 #                            playing the demo card (Ctrl+R works without a
-#                            reader) and the demo station database
+#                            reader)
 #   tools/run.sh --headless  the main job without a display: the demo card is
 #                            read into a new claim, saved (.ent), exported
 #                            (CSV) and rendered (PDF) under build/demo/
@@ -26,17 +26,17 @@ if [ "$mode" != "--headless" ] && [ -z "${DISPLAY:-}" ] && [ -z "${WAYLAND_DISPL
 fi
 case "$mode" in
     --headless)
-        cmake --build --preset dev --target fenwir-cli demo_stations default_layout \
+        cmake --build --preset dev --target fenwir-cli station_db default_layout \
             fenwir-felica-sim print_fonts
-        exec "$bin/fenwir-cli" demo --station-db "$bin/demo-stations.sqlite" --out build/demo
+        exec "$bin/fenwir-cli" demo --out build/demo
         ;;
     --demo)
-        cmake --build --preset dev --target fenwir demo_stations default_layout \
+        cmake --build --preset dev --target fenwir station_db default_layout \
             fenwir-felica-sim print_fonts
-        exec "$bin/fenwir" --reader demo --station-db "$bin/demo-stations.sqlite"
+        exec "$bin/fenwir" --reader demo
         ;;
     *)
-        cmake --build --preset dev --target fenwir default_layout print_fonts
+        cmake --build --preset dev --target fenwir station_db default_layout print_fonts
         exec "$bin/fenwir"
         ;;
 esac
