@@ -3,6 +3,7 @@
 #include "CPcscCloud.h"
 #include "CPcscMod.h"
 #include "CPcscMrica.h"
+#include "CPcscPart3.h"
 
 #include <array>
 
@@ -35,5 +36,7 @@ std::unique_ptr<CReaderMod> KnownReaders::CreateModule(int modelIndex, PcscApi& 
         return std::make_unique<CPcscCloud>(pcsc, readerName);
     if (modelIndex == 8)
         return std::make_unique<CPcscMrica>(pcsc, readerName);
+    if (modelIndex == kPart3Model)
+        return std::make_unique<CPcscPart3>(pcsc, readerName);
     return std::make_unique<CPcscMod>(pcsc, readerName);
 }

@@ -11,8 +11,12 @@ class PcscApi;
 // the reader's name; the first matching row wins.
 namespace KnownReaders
 {
+// An unrecognised contactless reader that speaks PC/SC Part 3.
+constexpr int kPart3Model = 9;
+
 // 1-8, or 0 when the name matches no row.
 int ModelIndex(const QString& readerName);
-// The module for a row: CPcscCloud for 2-5, CPcscMrica for 8, CPcscMod otherwise.
+// The module for a row: CPcscCloud for 2-5, CPcscMrica for 8, CPcscPart3 for
+// kPart3Model, CPcscMod otherwise.
 std::unique_ptr<CReaderMod> CreateModule(int modelIndex, PcscApi& pcsc, const QString& readerName);
 } // namespace KnownReaders

@@ -2,8 +2,51 @@
 
 #include "CFelicaMod.h"
 #include "CPasoriMod.h"
+#include "CPcscPart3.h"
 #include "KnownReaders.h"
 #include "PcscApi.h"
+
+namespace
+{
+// Whether a reader's name says it reads contactless cards.
+bool LooksContactless(const QString& name)
+{
+    for (const char* word : {"FeliCa", "PaSoRi", "RC-S", "Contactless", "CL Reader", "PICC", "NFC"})
+        if (name.contains(QLatin1String(word), Qt::CaseInsensitive))
+            return true;
+    return false;
+}
+
+// Among the readers the table does not name, the first that speaks PC/SC
+// Part 3: with a card on it, one that accepts a transparent session. Without
+// a card nothing can be asked: a reader whose name says it is contactless is
+// taken to wait at, any other is passed over.
+bool FindPart3Reader(CFelicaMod& holder, ReaderEnvironment& environment, const QStringList& readers)
+{
+    for (const QString& name : readers) {
+        if (KnownReaders::ModelIndex(name) != 0)
+            continue;
+        CPcscPart3 probe(environment.pcsc, name);
+        SCARDCONTEXT context = 0;
+        if (environment.pcsc.EstablishContext(context) != SCARD_S_SUCCESS)
+            return false;
+        SCARDHANDLE card = 0;
+        const LONG status = environment.pcsc.Connect(context, name, SCARD_SHARE_SHARED,
+                                                     SCARD_PROTOCOL_T0 | SCARD_PROTOCOL_T1, card);
+        if (status == SCARD_S_SUCCESS)
+            environment.pcsc.Disconnect(card, SCARD_LEAVE_CARD);
+        environment.pcsc.ReleaseContext(context);
+        const bool empty = (status == SCARD_E_NO_SMARTCARD || status == SCARD_W_REMOVED_CARD) &&
+                           LooksContactless(name);
+        if (empty || (status == SCARD_S_SUCCESS && probe.Probe())) {
+            holder.readerName = name;
+            holder.modelIndex = KnownReaders::kPart3Model;
+            return true;
+        }
+    }
+    return false;
+}
+} // namespace
 
 LONG FindPcscReader(CFelicaMod& holder, ReaderEnvironment& environment)
 {
@@ -39,6 +82,8 @@ LONG FindPcscReader(CFelicaMod& holder, ReaderEnvironment& environment)
         }
         result = status;
     }
+    if (result != SCARD_S_SUCCESS && FindPart3Reader(holder, environment, readers))
+        result = SCARD_S_SUCCESS;
     pcsc.ReleaseContext(context);
     return result;
 }

@@ -1,6 +1,7 @@
 #include "CPcscCloud.h"
 #include "CPcscMod.h"
 #include "CPcscMrica.h"
+#include "CPcscPart3.h"
 #include "FakePcsc.h"
 #include "TestCards.h"
 
@@ -248,4 +249,64 @@ TEST_F(PcscModTest, ReadWhoseOpeningCommandFailsReadsNothing)
     pcsc.answer = [](const QByteArray&) { return QByteArray(); };
     EXPECT_EQ(circle.ReadBlocks(idm, 0x090F, 0x0003, blocks, 20), 0);
     EXPECT_EQ(pcsc.Calls("begin").size(), pcsc.Calls("end").size());
+}
+
+TEST_F(PcscModTest, Part3ReaderCarriesFelicaFramesInATransparentSession)
+{
+    PlaceCard(5);
+    CPcscPart3 mod(pcsc, "Sony FeliCa Port/PaSoRi 4.0 00 00");
+    ASSERT_EQ(mod.Polling(idm, pmm, 0x0003, 0, 0), 1);
+    EXPECT_EQ(idm, card->Image().idm);
+    EXPECT_EQ(pmm, card->Image().pmm);
+    EXPECT_EQ(pcsc.log.mid(pcsc.log.indexOf("begin")).join('\n').toStdString(),
+              QStringList({"begin", "transmit FF C2 00 00 02 81 00 00 /256",
+                           "transmit FF C2 00 02 04 8F 02 03 00 00 /256",
+                           "transmit FF C2 00 01 08 95 06 06 00 00 03 01 00 00 /256",
+                           "transmit FF C2 00 00 02 82 00 00 /256", "end 0"})
+                  .join('\n')
+                  .toStdString());
+    pcsc.log.clear();
+    ASSERT_EQ(mod.ReadBlocks(idm, 0x090F, 0x0003, blocks, 20), 1);
+    ASSERT_EQ(blocks.size(), 5u);
+    EXPECT_EQ(blocks[4], card->Image().history[4]);
+    EXPECT_EQ(
+        pcsc.Calls("transmit").value(2).toStdString(),
+        "transmit FF C2 00 01 12 95 10 10 06 01 14 02 12 3A 4B 5C 6D 01 0F 09 01 80 00 00 /256");
+    EXPECT_EQ(pcsc.Calls("control").size(), 0);
+    EXPECT_EQ(mod.SwitchReaderMode(1), 0); // no vendor escapes to an unknown reader
+    EXPECT_EQ(pcsc.Calls("control").size(), 0);
+}
+
+TEST_F(PcscModTest, Part3AnswersThatFailAreFailedCommands)
+{
+    const struct {
+        const char* name;
+        const char* answer;
+    } cases[] = {
+        {"no status object", "97 02 02 01 90 00"},
+        {"failed status", "C0 03 00 64 01 90 00"},
+        {"short status", "C0 02 00 90 90 00"},
+        {"object longer than the answer", "C0 03 00 90 00 97 40 01 90 00"},
+        {"tag without length", "C0 03 00 90 00 97 90 00"},
+        {"status word", "C0 03 00 90 00 6A 81"},
+        {"frame length wrong", "C0 03 00 90 00 97 03 09 01 02 90 00"},
+        {"empty", ""},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        const QByteArray reply = QByteArray::fromHex(QByteArray(c.answer).replace(' ', ""));
+        pcsc.answer = [&](const QByteArray& command) {
+            // Sessions succeed; the exchange answers as the case says.
+            if (command.startsWith(QByteArray::fromHex("FFC20001")))
+                return reply;
+            return QByteArray::fromHex("C0030090009000");
+        };
+        CPcscPart3 mod(pcsc, "Sony FeliCa Port/PaSoRi 4.0 00 00");
+        idm = {1, 1, 1, 1, 1, 1, 1, 1};
+        EXPECT_EQ(mod.Polling(idm, pmm, 0x0003, 0, 0), 0);
+        EXPECT_EQ(idm, (CardId{1, 1, 1, 1, 1, 1, 1, 1}));
+        blocks = {HistoryBlock{}};
+        EXPECT_EQ(mod.ReadBlocks(idm, 0x090F, 0x0003, blocks, 20), 0);
+        EXPECT_TRUE(blocks.empty());
+    }
 }

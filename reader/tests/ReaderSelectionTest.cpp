@@ -92,6 +92,51 @@ TEST_F(SelectionTest, EmptyRecognisedReaderIsTheReaderToWaitAt)
     EXPECT_TRUE(pcsc.Calls("control").value(0).endsWith("95 18 /256"));
 }
 
+TEST_F(SelectionTest, UnknownContactlessReaderThatSpeaksPart3)
+{
+    struct Case {
+        const char* name;
+        QStringList readers;
+        bool cardOn;
+        bool part3;
+        int result;
+    };
+    const Case cases[] = {
+        {"speaks Part 3", {"Sony FeliCa Port/PaSoRi 4.0 00 00"}, true, true, kReaderReady},
+        {"refuses the session",
+         {"Sony FeliCa Port/PaSoRi 4.0 00 00"},
+         true,
+         false,
+         kReaderOpenFailed},
+        {"empty contactless", {"Sony FeliCa Port/PaSoRi 4.0 00 00"}, false, true, kReaderReady},
+        {"empty other", {"Generic Smart Card Reader 00 00"}, false, true, kReaderOpenFailed},
+        {"named readers first",
+         {"Sony FeliCa Port/PaSoRi 4.0 00 00", "SCR331CL-NTTCom 00 00"},
+         true,
+         true,
+         kReaderReady},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        FakePcsc fake;
+        fake.readers = c.readers;
+        VirtualCard::Faults faults;
+        faults.part3 = c.part3;
+        VirtualCard placed(TestCard(3), faults);
+        if (c.cardOn)
+            fake.card = &placed;
+        {
+            CFelicaMod h;
+            ReaderEnvironment environment{fake, "/nonexistent/libfelica.so"};
+            EXPECT_EQ(SelectReader(h, environment), c.result);
+            if (c.result == kReaderReady)
+                EXPECT_EQ(h.modelIndex, c.readers.size() == 2 ? 1 : KnownReaders::kPart3Model);
+        }
+        EXPECT_EQ(fake.openContexts, 0);
+        EXPECT_EQ(fake.openCards, 0);
+    }
+}
+
 TEST_F(SelectionTest, ResultCodesWithoutVendorLibrary)
 {
     struct Case {

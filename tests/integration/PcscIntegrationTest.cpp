@@ -1,5 +1,6 @@
 #include "CFelicaMod.h"
 #include "CPcscMrica.h"
+#include "CPcscPart3.h"
 #include "CardReadJob.h"
 #include "CardReader.h"
 #include "PcscLite.h"
@@ -121,10 +122,10 @@ TEST_F(PcscIntegrationTest, GarbledAnswersFailTheRead)
     }
 }
 
-TEST_F(PcscIntegrationTest, UnrecognisedReaderIsNeverUsed)
+TEST_F(PcscIntegrationTest, UnknownReaderWithoutPart3IsNeverUsed)
 {
     ASSERT_TRUE(stack.StartService("Virtual PCD"));
-    ASSERT_TRUE(stack.PlaceCard(Card(5)));
+    ASSERT_TRUE(stack.PlaceCard(Card(5), {"--part3", "off"}));
     CFelicaMod holder;
     ReaderEnvironment environment{pcsc, "/nonexistent/libfelica.so"};
     EXPECT_EQ(SelectReader(holder, environment), kReaderOpenFailed);
@@ -154,4 +155,27 @@ TEST_F(PcscIntegrationTest, VendorLibraryWhenNoRecognisedReader)
     qunsetenv("FENWIR_CARD_IMAGE");
     EXPECT_EQ(blocks.size(), 6u);
     EXPECT_EQ(card.kind, CardInfo::kRead);
+}
+
+TEST_F(PcscIntegrationTest, UnknownReaderThatSpeaksPart3ReadsTheSameBlocks)
+{
+    const QString demo = QStringLiteral(FENWIR_SOURCE_DIR "/res/demo-card.json");
+    HistoryBlocks named;
+    {
+        PcscStack known;
+        ASSERT_TRUE(known.StartService("SCR331CL-NTTCom"));
+        ASSERT_TRUE(known.PlaceCard(demo));
+        ASSERT_EQ(Read(), 0);
+        named = blocks;
+    }
+    ASSERT_EQ(named.size(), 20u);
+    ASSERT_TRUE(stack.StartService("Sony FeliCa Port/PaSoRi 4.0"));
+    ASSERT_TRUE(stack.PlaceCard(demo));
+    CFelicaMod holder;
+    ReaderEnvironment environment{pcsc, QString()};
+    ASSERT_EQ(SelectReader(holder, environment), 0);
+    EXPECT_NE(dynamic_cast<CPcscPart3*>(holder.module.get()), nullptr);
+    ASSERT_EQ(Read(), 0) << stack.Log().toStdString();
+    EXPECT_EQ(blocks, named);
+    EXPECT_EQ(FormatIdm(card.idm), "011402123A4B5C6D");
 }

@@ -1,5 +1,5 @@
 // fenwir-card-emulator --image FILE [--port N] [--remove-at N]
-//                      [--wrong-status-at N] [--truncate-at N]
+//                      [--wrong-status-at N] [--truncate-at N] [--part3 on|off]
 // Connects to vpcd on 127.0.0.1 (default port 35963) and plays the card until
 // vpcd closes the connection or the card is "removed".
 #include "VirtualCard.h"
@@ -14,7 +14,7 @@ namespace
 int Usage()
 {
     std::fputs("usage: fenwir-card-emulator --image FILE [--port N] [--remove-at N] "
-               "[--wrong-status-at N] [--truncate-at N]\n",
+               "[--wrong-status-at N] [--truncate-at N] [--part3 on|off]\n",
                stderr);
     return 2;
 }
@@ -40,6 +40,8 @@ int main(int argc, char** argv)
             faults.wrongStatusAtBlock = value.toInt();
         else if (key == QLatin1String("--truncate-at"))
             faults.truncateAtBlock = value.toInt();
+        else if (key == QLatin1String("--part3"))
+            faults.part3 = value != QLatin1String("off");
         else
             return Usage();
     }

@@ -74,7 +74,9 @@ QByteArray VirtualCard::Respond(const QByteArray& apdu)
         return kWrongLength;
     if (At(apdu, 0) != 0xFF)
         return kClassNotSupported;
-    if (At(apdu, 4) != apdu.size() - 5)
+    // Part 3 commands carry a trailing Le byte; the others none.
+    const qsizetype le = At(apdu, 1) == 0xC2 ? 1 : 0;
+    if (At(apdu, 4) != apdu.size() - 5 - le)
         return kWrongLength;
     const auto p1p2 = static_cast<std::uint16_t>(At(apdu, 2) << 8 | At(apdu, 3));
     switch (At(apdu, 1)) {
@@ -90,6 +92,8 @@ QByteArray VirtualCard::Respond(const QByteArray& apdu)
         if (At(apdu, 5) == 0x06)
             return MricaRead(apdu);
         return kWrongData;
+    case 0xC2:
+        return m_faults.part3 ? Part3(apdu) : kInstructionNotSupported;
     case 0x00:
         // The Circle reader's setup before reading, and nothing else.
         return apdu == QByteArray::fromHex("FF00418101"
@@ -165,4 +169,88 @@ QByteArray VirtualCard::MricaRead(const QByteArray& apdu)
     if (service != CardImage::kHistoryServiceCode || !block)
         return header + QByteArray("\x01\xA1", 2) + kOk;
     return header + QByteArray("\x00\x00\x01", 3) + Raw(block->data(), 16) + kOk;
+}
+
+namespace
+{
+const QByteArray kPart3Ok = QByteArray::fromHex("C003009000");
+
+QByteArray Part3Failed(int object)
+{
+    return QByteArray::fromHex("C003") + QByteArray(1, static_cast<char>(object)) +
+           QByteArray::fromHex("6A81") + kOk;
+}
+} // namespace
+
+// FF C2 00 P2 Lc objects 00: 00 manage session, 01 transparent exchange,
+// 02 switch protocol; the answer's objects, then 90 00.
+QByteArray VirtualCard::Part3(const QByteArray& apdu)
+{
+    if (At(apdu, 2) != 0x00)
+        return kWrongParameters;
+    const QByteArray objects = apdu.mid(5, At(apdu, 4));
+    switch (At(apdu, 3)) {
+    case 0x00: // start or end a session, RF off or on
+        if (objects.size() == 2 && At(objects, 1) == 0 && At(objects, 0) >= 0x81 &&
+            At(objects, 0) <= 0x84)
+            return kPart3Ok + kOk;
+        return Part3Failed(1);
+    case 0x02: // only FeliCa
+        return objects == QByteArray::fromHex("8F020300") ? kPart3Ok + kOk : Part3Failed(1);
+    case 0x01: {
+        if (objects.size() < 2 || At(objects, 0) != 0x95 || At(objects, 1) != objects.size() - 2)
+            return Part3Failed(1);
+        const QByteArray frame = objects.mid(2);
+        const int block =
+            frame.size() > 1 && At(frame, 1) == 0x06 ? At(frame, frame.size() - 1) : -1;
+        if (block >= 0) {
+            if (auto fault = Fault(block)) {
+                if (fault->isEmpty())
+                    return QByteArray();
+                // A garbled answer: the status object says the exchange failed.
+                return QByteArray::fromHex("C003006401") + kOk;
+            }
+        }
+        const QByteArray answer = Felica(frame);
+        if (answer.isEmpty()) // the card kept silent: a timeout
+            return QByteArray::fromHex("C003006401") + kOk;
+        return kPart3Ok + QByteArray::fromHex("92010096020000") + QByteArray::fromHex("97") +
+               QByteArray(1, static_cast<char>(answer.size())) + answer + kOk;
+    }
+    default:
+        return kWrongParameters;
+    }
+}
+
+QByteArray VirtualCard::Felica(const QByteArray& frame)
+{
+    if (frame.size() < 2 || At(frame, 0) != frame.size())
+        return QByteArray();
+    const QByteArray idm = Raw(m_image.idm.data(), 8);
+    switch (At(frame, 1)) {
+    case 0x00: { // polling: system code, request code, time slot
+        if (frame.size() != 6 ||
+            !AnswersSystem(static_cast<std::uint16_t>(At(frame, 2) << 8 | At(frame, 3))))
+            return QByteArray();
+        QByteArray answer = QByteArray(1, '\x01') + idm + Raw(m_image.pmm.data(), 8);
+        if (At(frame, 4) == 0x01)
+            answer += frame.mid(2, 2);
+        return QByteArray(1, static_cast<char>(answer.size() + 1)) + answer;
+    }
+    case 0x06: { // read without encryption: IDm, one service, one block 80 nn
+        if (frame.size() != 16 || frame.mid(2, 8) != idm || At(frame, 10) != 1 ||
+            At(frame, 13) != 1 || At(frame, 14) != 0x80)
+            return QByteArray();
+        const auto service = static_cast<std::uint16_t>(At(frame, 12) << 8 | At(frame, 11));
+        const auto block = Block(At(frame, 15));
+        QByteArray answer = QByteArray(1, '\x07') + idm;
+        if (service != CardImage::kHistoryServiceCode || !block)
+            answer += QByteArray::fromHex("01A2");
+        else
+            answer += QByteArray::fromHex("000001") + Raw(block->data(), 16);
+        return QByteArray(1, static_cast<char>(answer.size() + 1)) + answer;
+    }
+    default:
+        return QByteArray();
+    }
 }

@@ -6,8 +6,9 @@
 #include <optional>
 
 // A transit card made from a card image. It answers FeliCa polling and block
-// reads, and the pseudo-APDUs of the three PC/SC reader families (FF 40 and
-// FF 46; FF AB with the FF 00 41 setup). Faults can be switched on to test
+// reads, and the pseudo-APDUs of the PC/SC reader families (FF 40 and FF 46;
+// FF AB with the FF 00 41 setup; the Part 3 session and transparent exchange,
+// FF C2). Faults can be switched on to test
 // how readers cope.
 class VirtualCard
 {
@@ -16,6 +17,7 @@ public:
         int removeAtBlock = -1;      // the card leaves when block N is asked for
         int wrongStatusAtBlock = -1; // block N answers 6A 81
         int truncateAtBlock = -1;    // block N answers 90 00 without its data
+        bool part3 = true;           // the reader speaks PC/SC Part 3 (FF C2)
     };
 
     explicit VirtualCard(CardImage image);
@@ -37,6 +39,9 @@ private:
     QByteArray PcscRead(const QByteArray& apdu);
     QByteArray MricaPolling(const QByteArray& apdu) const;
     QByteArray MricaRead(const QByteArray& apdu);
+    QByteArray Part3(const QByteArray& apdu);
+    // A FeliCa frame's answer (with its length byte), or empty for silence.
+    QByteArray Felica(const QByteArray& frame);
     // Applies the faults for block n; nothing when the block answers normally.
     std::optional<QByteArray> Fault(int number);
 

@@ -83,6 +83,11 @@ TEST(VirtualCard, AnswersOnlyWellFormedCommands)
         {QByteArray::fromHex("FFAB0000010A"), "6A80"},
         {QByteArray::fromHex("FF004181010C"), "9000"},
         {QByteArray::fromHex("FF004181010D"), "6B00"},
+        {QByteArray::fromHex("FFC2000002810000"), "9000"},
+        {QByteArray::fromHex("FFC2000002850000"), "9000"}, // answered with a failed status
+        {QByteArray::fromHex("FFC200000281"), "6700"},
+        {QByteArray::fromHex("FFC20002048F02030000"), "9000"},
+        {QByteArray::fromHex("FFC20003020000"), "6B00"},
         {QByteArray::fromHex("FFCA000000"), "6D00"},
         {QByteArray::fromHex("00A4040000"), "6E00"},
         {QByteArray::fromHex("FF40"), "6700"},
