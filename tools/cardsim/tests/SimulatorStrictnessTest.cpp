@@ -87,7 +87,7 @@ TEST(VirtualCard, AnswersOnlyWellFormedCommands)
         {QByteArray::fromHex("FFC2000002850000"), "9000"}, // answered with a failed status
         {QByteArray::fromHex("FFC200000281"), "6700"},
         {QByteArray::fromHex("FFC20002048F02030000"), "9000"},
-        {QByteArray::fromHex("FFC20003020000"), "6B00"},
+        {QByteArray::fromHex("FFC2000302000000"), "6B00"},
         {QByteArray::fromHex("FFCA000000"), "6D00"},
         {QByteArray::fromHex("00A4040000"), "6E00"},
         {QByteArray::fromHex("FF40"), "6700"},
