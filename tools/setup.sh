@@ -12,6 +12,7 @@ packages=(
   libfuzzer-14-dev libclang-rt-14-dev
   fonts-noto-cjk python3-fonttools poppler-utils tzdata
   xvfb xauth xdotool cups-daemon cups-client
+  desktop-file-utils appstream lintian dpkg-dev file
 )
 
 missing=()

@@ -23,6 +23,10 @@ cmake --preset dev >/dev/null
 cmake --build --preset dev
 run_ctest dev
 
+echo "== desktop files and the Debian package"
+tools/package-test.sh build/dev
+passed=$((passed + 1))
+
 echo "== tests under AddressSanitizer and UBSan"
 cmake --preset sanitize >/dev/null
 cmake --build --preset sanitize
