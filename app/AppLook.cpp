@@ -1,6 +1,7 @@
 #include "AppLook.h"
 
 #include <QApplication>
+#include <QFontDatabase>
 #include <QPalette>
 #include <QStyleFactory>
 
@@ -38,6 +39,17 @@ QPalette Dark()
     return palette;
 }
 } // namespace
+
+void AppLook::UseJapaneseFont(QApplication& app)
+{
+    const QString japanese = QStringLiteral("Noto Sans CJK JP");
+    QFont font = app.font();
+    if (QFontDatabase::writingSystems(font.family()).contains(QFontDatabase::Japanese) ||
+        !QFontDatabase::hasFamily(japanese))
+        return;
+    font.setFamily(japanese);
+    app.setFont(font);
+}
 
 void AppLook::Apply(QApplication& app, int look)
 {

@@ -8,4 +8,8 @@ class QApplication;
 namespace AppLook
 {
 void Apply(QApplication& app, int look);
+// Every text of the program is Japanese: where the desktop's font has no
+// Japanese, Noto Sans CJK JP (when installed) is the program's font, so texts
+// need no fallback font looked up and loaded for each size and weight.
+void UseJapaneseFont(QApplication& app);
 } // namespace AppLook

@@ -58,6 +58,7 @@ int CCorvaneApp::Run()
             AppSettings::ConnectStringFor(QFileInfo(m_stationDb).absoluteFilePath());
     Icons::Install();
     AppLook::Apply(m_app, settings.AppLook);
+    AppLook::UseJapaneseFont(m_app);
 
     ReaderChoice reader(m_reader);
     CCorvaneDoc doc(settings);
