@@ -1,6 +1,7 @@
 #include "CCsvSettingDlg.h"
 
 #include "AppSettings.h"
+#include "CToolTipCtrlEx.h"
 #include "CsvWriter.h"
 
 #include <QCheckBox>
@@ -18,14 +19,6 @@ namespace
 {
 constexpr int kFirstColumn = 2;
 constexpr int kLastColumn = 12;
-
-// A rich tooltip: the label in bold, the description, and the button's icon.
-QString Tip(const QString& label, const QString& description, const QString& icon)
-{
-    return QStringLiteral("<table><tr><td><img src=\":/icons/fenwir/16x16/actions/%3.png\"></td>"
-                          "<td><b>%1</b><br>%2</td></tr></table>")
-        .arg(label, description, icon);
-}
 } // namespace
 
 CCsvSettingDlg::CCsvSettingDlg(const Choices& choices, QWidget* parent)
@@ -44,12 +37,14 @@ CCsvSettingDlg::CCsvSettingDlg(const Choices& choices, QWidget* parent)
     auto* buttons = new QVBoxLayout;
     m_up = new QToolButton(this);
     m_up->setIcon(QIcon::fromTheme(QStringLiteral("go-up")));
-    m_up->setToolTip(Tip(QStringLiteral("上へ"), QStringLiteral("項目を上に移動します。"),
-                         QStringLiteral("go-up")));
+
     m_down = new QToolButton(this);
     m_down->setIcon(QIcon::fromTheme(QStringLiteral("go-down")));
-    m_down->setToolTip(Tip(QStringLiteral("下へ"), QStringLiteral("項目を下に移動します。"),
-                           QStringLiteral("go-down")));
+    auto* tips = new CToolTipCtrlEx(this);
+    tips->AddTool(m_up, QStringLiteral("上へ"), QStringLiteral("項目を上に移動します。"),
+                  QStringLiteral("go-up"));
+    tips->AddTool(m_down, QStringLiteral("下へ"), QStringLiteral("項目を下に移動します。"),
+                  QStringLiteral("go-down"));
     connect(m_up, &QToolButton::clicked, this, &CCsvSettingDlg::MoveUp);
     connect(m_down, &QToolButton::clicked, this, &CCsvSettingDlg::MoveDown);
     buttons->addWidget(m_up);
