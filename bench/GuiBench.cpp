@@ -6,29 +6,15 @@
 #include "ClaimRules.h"
 #include "DefaultLayout.h"
 #include "PrintJob.h"
-#include "Prompts.h"
 #include "QtClaimPrinter.h"
+#include "SilentPrompts.h"
 
-#include <QApplication>
 #include <QPrintPreviewWidget>
 #include <QUndoStack>
 #include <benchmark/benchmark.h>
 
 namespace
 {
-class YesPrompts : public Prompts
-{
-public:
-    Answer Ask(const QString&, Icon, Buttons) override { return Answer::Yes; }
-    QString SaveFileName(const QString&, const QString&, const QString&, const QString&) override
-    {
-        return QString();
-    }
-    QString OpenFileName(const QString&, const QString&, const QStringList&) override
-    {
-        return QString();
-    }
-};
 
 EntryLines Lines(int count)
 {
@@ -68,7 +54,7 @@ void BM_UndoDeleteInHundredThousandLines(benchmark::State& state)
     AppSettings settings;
     CCorvaneDoc doc(settings);
     doc.Data().lines = Lines(100'000);
-    YesPrompts prompts;
+    SilentPrompts prompts;
     CCorvaneForm form(doc, settings, prompts);
     for (auto _ : state) {
         state.PauseTiming();
@@ -82,13 +68,3 @@ void BM_UndoDeleteInHundredThousandLines(benchmark::State& state)
 }
 BENCHMARK(BM_UndoDeleteInHundredThousandLines)->Unit(benchmark::kMillisecond);
 } // namespace
-
-int main(int argc, char** argv)
-{
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
-}

@@ -2,26 +2,13 @@
 #include "AppSettings.h"
 #include "CCorvaneDoc.h"
 #include "CCorvaneForm.h"
-#include "Prompts.h"
+#include "SilentPrompts.h"
 
 #include <QApplication>
 #include <benchmark/benchmark.h>
 
 namespace
 {
-class SilentPrompts : public Prompts
-{
-public:
-    Answer Ask(const QString&, Icon, Buttons) override { return Answer::Ok; }
-    QString SaveFileName(const QString&, const QString&, const QString&, const QString&) override
-    {
-        return QString();
-    }
-    QString OpenFileName(const QString&, const QString&, const QStringList&) override
-    {
-        return QString();
-    }
-};
 
 void BM_FillHundredThousandLines(benchmark::State& state)
 {
@@ -48,13 +35,3 @@ void BM_FillHundredThousandLines(benchmark::State& state)
 }
 BENCHMARK(BM_FillHundredThousandLines)->Unit(benchmark::kMillisecond);
 } // namespace
-
-int main(int argc, char** argv)
-{
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
-}
