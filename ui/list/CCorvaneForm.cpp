@@ -6,6 +6,7 @@
 #include "CListCtrlEx.h"
 #include "ClaimRules.h"
 #include "EntryTableModel.h"
+#include "ListHeader.h"
 #include "LocalTime.h"
 #include "Prompts.h"
 #include "RowMoves.h"
@@ -86,6 +87,7 @@ void CCorvaneForm::BuildControls()
     connect(m_model, &EntryTableModel::CheckChanged, this, &CCorvaneForm::OnCheckChanged);
     m_list = new CListCtrlEx(this);
     m_list->setObjectName(QStringLiteral("historyList"));
+    m_list->setHorizontalHeader(new ListHeader(m_list));
     m_list->setModel(m_model);
     m_list->setSelectionBehavior(QAbstractItemView::SelectRows);
     m_list->setSelectionMode(QAbstractItemView::ExtendedSelection);
