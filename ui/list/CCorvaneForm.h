@@ -104,7 +104,6 @@ private:
     void ApplyColumnWidths();
     void OnCheckChanged(int row);
     void OnHeaderClicked(int section);
-    void OnDoubleClicked(const QModelIndex& index);
     void ApplyMove(const std::vector<int>& order, const std::vector<int>& selected);
     std::optional<EntryInfo> RunEditor(const EditRequest& request);
     void Clear();
