@@ -12,9 +12,13 @@ work=$(mktemp -d)
 fenwir_pid=
 cupsd_pid=
 cleanup() {
-    [ -n "$fenwir_pid" ] && kill "$fenwir_pid" 2>/dev/null || true
-    [ -n "$cupsd_pid" ] && kill "$cupsd_pid" 2>/dev/null || true
-    rm -rf "$work"
+    # Each process is ended and waited for, so nothing writes into the
+    # folder while it is removed (cupsd saves its state as it stops).
+    for pid in $fenwir_pid $cupsd_pid; do
+        kill "$pid" 2>/dev/null || true
+        wait "$pid" 2>/dev/null || true
+    done
+    rm -rf "$work" || true
 }
 trap cleanup EXIT
 
