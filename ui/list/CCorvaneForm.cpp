@@ -361,12 +361,16 @@ void CCorvaneForm::SortByDate()
     for (std::size_t i = 0; i < order.size(); ++i)
         order[i] = static_cast<int>(i);
     const auto& rows = m_model->Rows();
+    // The list sorts by the date as shown; format each once, not per comparison.
+    std::vector<QString> dates;
+    dates.reserve(rows.size());
+    for (const auto& row : rows)
+        dates.push_back(EntryTableModel::DateText(row->dateTime));
     std::stable_sort(order.begin(), order.end(), [&](int a, int b) {
         const EntryInfo& x = *rows[static_cast<std::size_t>(a)];
         const EntryInfo& y = *rows[static_cast<std::size_t>(b)];
-        const QString dx = EntryTableModel::DateText(x.dateTime);
-        const QString dy = EntryTableModel::DateText(y.dateTime);
-        const int byDate = dx.compare(dy);
+        const int byDate =
+            dates[static_cast<std::size_t>(a)].compare(dates[static_cast<std::size_t>(b)]);
         const bool less = byDate != 0 ? byDate < 0 : x.serialNumber < y.serialNumber;
         const bool greater = byDate != 0 ? byDate > 0 : x.serialNumber > y.serialNumber;
         return descending ? greater : less;
