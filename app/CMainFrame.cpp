@@ -31,9 +31,7 @@ namespace
 // The window's layout, in the user's own settings file.
 std::unique_ptr<QSettings> LayoutStore()
 {
-    auto store =
-        std::make_unique<QSettings>(QStringLiteral("Norkel"), QStringLiteral("Fenwir_Lite"));
-    store->setFallbacksEnabled(false);
+    auto store = AppSettings::OpenUserStore();
     store->beginGroup(QStringLiteral("Window"));
     return store;
 }

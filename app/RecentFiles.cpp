@@ -1,5 +1,7 @@
 #include "RecentFiles.h"
 
+#include "AppSettings.h"
+
 #include <QDir>
 #include <QFileInfo>
 #include <QMenu>
@@ -8,13 +10,6 @@
 
 namespace
 {
-std::unique_ptr<QSettings> Store()
-{
-    auto store =
-        std::make_unique<QSettings>(QStringLiteral("Norkel"), QStringLiteral("Fenwir_Lite"));
-    store->setFallbacksEnabled(false);
-    return store;
-}
 const char* const kGroup = "Recent File List";
 } // namespace
 
@@ -29,7 +24,7 @@ RecentFiles::RecentFiles(int maxCount, QObject* parent)
 
 void RecentFiles::Load()
 {
-    const auto store = Store();
+    const auto store = AppSettings::OpenUserStore();
     store->beginGroup(QLatin1String(kGroup));
     m_paths.clear();
     for (int i = 1; i <= m_maxCount; ++i) {
@@ -42,7 +37,7 @@ void RecentFiles::Load()
 
 void RecentFiles::Save() const
 {
-    const auto store = Store();
+    const auto store = AppSettings::OpenUserStore();
     store->remove(QLatin1String(kGroup));
     store->beginGroup(QLatin1String(kGroup));
     for (int i = 0; i < m_paths.size(); ++i)

@@ -143,18 +143,23 @@ QString AppSettings::DefaultTransitUrl()
                           "&daddr=出場駅&ttype=dep&date=日付&time=時刻");
 }
 
+std::unique_ptr<QSettings> AppSettings::OpenUserStore()
+{
+    auto store =
+        std::make_unique<QSettings>(QStringLiteral("Norkel"), QStringLiteral("Fenwir_Lite"));
+    // The user's own file only: no company-wide or system file fills gaps.
+    store->setFallbacksEnabled(false);
+    return store;
+}
+
 void AppSettings::Load()
 {
-    QSettings store(QStringLiteral("Norkel"), QStringLiteral("Fenwir_Lite"));
-    // The user's own file only: no company-wide or system file fills gaps.
-    store.setFallbacksEnabled(false);
-    Load(store);
+    Load(*OpenUserStore());
 }
 
 void AppSettings::Save() const
 {
-    QSettings store(QStringLiteral("Norkel"), QStringLiteral("Fenwir_Lite"));
-    Save(store);
+    Save(*OpenUserStore());
 }
 
 void AppSettings::Load(QSettings& store)

@@ -3,6 +3,7 @@
 #include <QString>
 #include <QStringList>
 #include <cstdint>
+#include <memory>
 #include <vector>
 
 class QSettings;
@@ -45,6 +46,9 @@ public:
     // The user's own store: organisation "Norkel", application "Fenwir_Lite".
     void Load();
     void Save() const;
+    // That store, for whatever else the program keeps per user (window layout,
+    // recent files).
+    static std::unique_ptr<QSettings> OpenUserStore();
     // Any store, under its group "Settings/Profile". Missing or unusable values
     // take their defaults, silently.
     void Load(QSettings& store);
