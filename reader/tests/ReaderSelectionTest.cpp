@@ -129,8 +129,9 @@ TEST_F(SelectionTest, UnknownContactlessReaderThatSpeaksPart3)
             CFelicaMod h;
             ReaderEnvironment environment{fake, "/nonexistent/libfelica.so"};
             EXPECT_EQ(SelectReader(h, environment), c.result);
-            if (c.result == kReaderReady)
+            if (c.result == kReaderReady) {
                 EXPECT_EQ(h.modelIndex, c.readers.size() == 2 ? 1 : KnownReaders::kPart3Model);
+            }
         }
         EXPECT_EQ(fake.openContexts, 0);
         EXPECT_EQ(fake.openCards, 0);
