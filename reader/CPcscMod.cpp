@@ -57,16 +57,16 @@ int CPcscMod::Close()
     return 1;
 }
 
-bool CPcscMod::ConnectShared()
+LONG CPcscMod::Connect()
 {
     if (m_card != 0)
-        return true;
+        return SCARD_S_SUCCESS;
     SCARDHANDLE card = 0;
-    if (m_pcsc.Connect(m_context, m_name, SCARD_SHARE_SHARED, SCARD_PROTOCOL_T0 | SCARD_PROTOCOL_T1,
-                       card) != SCARD_S_SUCCESS)
-        return false;
-    m_card = card;
-    return true;
+    const LONG status = m_pcsc.Connect(m_context, m_name, SCARD_SHARE_SHARED,
+                                       SCARD_PROTOCOL_T0 | SCARD_PROTOCOL_T1, card);
+    if (status == SCARD_S_SUCCESS)
+        m_card = card;
+    return status;
 }
 
 bool CPcscMod::Command(const QByteArray& command, std::size_t receiveSize, std::size_t minSize,

@@ -36,7 +36,9 @@ public:
 protected:
     // The parameter values of resting (0) and reading (1) mode.
     virtual std::array<std::uint8_t, 2> ModeValues() const { return {0x1B, 0x18}; }
-    bool ConnectShared();
+    bool ConnectShared() { return Connect() == SCARD_S_SUCCESS; }
+    // Connects to the card once, shared; later calls reuse the connection.
+    LONG Connect();
     // One transmit; true when the call succeeded, at least minSize bytes came
     // before the status word, and the status word is 90 00.
     bool Command(const QByteArray& command, std::size_t receiveSize, std::size_t minSize,

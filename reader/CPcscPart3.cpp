@@ -102,15 +102,20 @@ std::optional<QByteArray> CPcscPart3::Transceive(const QByteArray& frame)
     return answer;
 }
 
-bool CPcscPart3::Probe()
+CPcscPart3::ProbeResult CPcscPart3::Probe()
 {
-    if (!ConnectShared() || m_pcsc.BeginTransaction(m_card) != SCARD_S_SUCCESS)
-        return false;
+    if (!IsOpen())
+        return ProbeResult::NoService;
+    const LONG status = Connect();
+    if (status == SCARD_E_NO_SMARTCARD || status == SCARD_W_REMOVED_CARD)
+        return ProbeResult::NoCard;
+    if (status != SCARD_S_SUCCESS || m_pcsc.BeginTransaction(m_card) != SCARD_S_SUCCESS)
+        return ProbeResult::Refused;
     const bool accepted = Session(StartSession());
     if (accepted)
         Session(EndSession());
     m_pcsc.EndTransaction(m_card, SCARD_LEAVE_CARD);
-    return accepted;
+    return accepted ? ProbeResult::Accepted : ProbeResult::Refused;
 }
 
 std::optional<QByteArray> CPcscPart3::PollFrame(std::uint16_t systemCode)

@@ -24,8 +24,10 @@ public:
     int SetReaderParameter(std::uint8_t) override { return 0; }
     int GetReaderParameter(std::uint8_t&) override { return 0; }
 
-    // Whether the reader (with a card on it, connected) accepts a session.
-    bool Probe();
+    enum class ProbeResult { Accepted, Refused, NoCard, NoService };
+    // Whether the reader, with a card on it, accepts a session; NoCard when
+    // nothing lies on it, NoService when PC/SC itself cannot be reached.
+    ProbeResult Probe();
 
     static QByteArray StartSession();
     static QByteArray EndSession();

@@ -26,19 +26,11 @@ bool FindPart3Reader(CFelicaMod& holder, ReaderEnvironment& environment, const Q
     for (const QString& name : readers) {
         if (KnownReaders::ModelIndex(name) != 0)
             continue;
-        CPcscPart3 probe(environment.pcsc, name);
-        SCARDCONTEXT context = 0;
-        if (environment.pcsc.EstablishContext(context) != SCARD_S_SUCCESS)
+        const auto probed = CPcscPart3(environment.pcsc, name).Probe();
+        if (probed == CPcscPart3::ProbeResult::NoService)
             return false;
-        SCARDHANDLE card = 0;
-        const LONG status = environment.pcsc.Connect(context, name, SCARD_SHARE_SHARED,
-                                                     SCARD_PROTOCOL_T0 | SCARD_PROTOCOL_T1, card);
-        if (status == SCARD_S_SUCCESS)
-            environment.pcsc.Disconnect(card, SCARD_LEAVE_CARD);
-        environment.pcsc.ReleaseContext(context);
-        const bool empty = (status == SCARD_E_NO_SMARTCARD || status == SCARD_W_REMOVED_CARD) &&
-                           LooksContactless(name);
-        if (empty || (status == SCARD_S_SUCCESS && probe.Probe())) {
+        const bool empty = probed == CPcscPart3::ProbeResult::NoCard && LooksContactless(name);
+        if (empty || probed == CPcscPart3::ProbeResult::Accepted) {
             holder.readerName = name;
             holder.modelIndex = KnownReaders::kPart3Model;
             return true;
