@@ -192,7 +192,7 @@ void CMainFrame::UpdateCommands()
 
 bool CMainFrame::ReadCard()
 {
-    Q_EMIT m_doc.Updated(CCorvaneDoc::HintRebuild);
+    m_doc.CollectViewEdits();
     GuiCardRead frontEnd(*m_panes, m_settings, this);
     CardReadCommand command(m_doc, m_settings, m_settings.ConnectStringMdb, m_reader);
     const CardReadCommand::Result result = command.Run(frontEnd, m_prompts);

@@ -40,12 +40,17 @@ QtClaimPrinter& PrintCommands::SystemPrinter()
 
 PrintCommands::~PrintCommands() = default;
 
+std::vector<const EntryInfo*> PrintCommands::Claim()
+{
+    m_doc.CollectViewEdits();
+    return ClaimedLines(m_doc.Data().lines, m_form.ShowAll());
+}
+
 bool PrintCommands::Print(ClaimPrinter* printer)
 {
     if (!printer)
         printer = &SystemPrinter();
-    Q_EMIT m_doc.Updated(CCorvaneDoc::HintRebuild);
-    const auto claimed = ClaimedLines(m_doc.Data().lines, m_form.ShowAll());
+    const auto claimed = Claim();
     PrintJob job(m_doc.Layout());
     const int pages = job.Prepare(claimed, kNoClaimant, QDateTime::currentDateTime());
     if (!printer->Choose(m_doc.Layout(), pages))
@@ -67,8 +72,7 @@ bool PrintCommands::Print(ClaimPrinter* printer)
 
 void PrintCommands::Preview()
 {
-    Q_EMIT m_doc.Updated(CCorvaneDoc::HintRebuild);
-    const auto claimed = ClaimedLines(m_doc.Data().lines, m_form.ShowAll());
+    const auto claimed = Claim();
     PrintJob job(m_doc.Layout());
     const int pages = job.Prepare(claimed, kNoClaimant, QDateTime::currentDateTime());
     QPrinter& printer = SystemPrinter().Printer();
@@ -96,10 +100,9 @@ bool PrintCommands::SavePdf()
         QStringLiteral("PDFファイル (*.pdf)"), QStringLiteral("pdf"));
     if (path.isEmpty())
         return false;
-    Q_EMIT m_doc.Updated(CCorvaneDoc::HintRebuild);
     QString error;
-    if (!RenderClaimToPdf(m_doc.Layout(), ClaimedLines(m_doc.Data().lines, m_form.ShowAll()),
-                          kNoClaimant, QDateTime::currentDateTime(), path, nullptr, &error)) {
+    if (!RenderClaimToPdf(m_doc.Layout(), Claim(), kNoClaimant, QDateTime::currentDateTime(), path,
+                          nullptr, &error)) {
         m_prompts.Ask(error, Prompts::Icon::Stop, Prompts::Buttons::Ok);
         return false;
     }

@@ -2,10 +2,12 @@
 
 #include <QObject>
 #include <memory>
+#include <vector>
 
 class AppSettings;
 class CCorvaneDoc;
 class CCorvaneForm;
+struct EntryInfo;
 class ClaimPrinter;
 class FileCommands;
 class Prompts;
@@ -33,6 +35,8 @@ public:
 
 private:
     QtClaimPrinter& SystemPrinter();
+    // The lines the list would claim, with its latest edits.
+    std::vector<const EntryInfo*> Claim();
 
     CCorvaneDoc& m_doc;
     CCorvaneForm& m_form;

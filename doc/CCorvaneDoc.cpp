@@ -74,7 +74,7 @@ bool CCorvaneDoc::Load(const QString& path, QString* error)
 
 bool CCorvaneDoc::Save(const QString& path, QString* error)
 {
-    Q_EMIT Updated(HintRebuild);
+    CollectViewEdits();
     ArchiveWriter out;
     try {
         m_data.Write(out, EntryList::Document);

@@ -31,6 +31,9 @@ public:
     // After a real print: a snapshot of the claimed lines and a history record.
     // The amount is stored in 32 bits; a larger total is kept at the limit.
     bool RecordApplication(std::int64_t amount);
+    // Has the views write their edits back into the lines, before the lines
+    // are saved, exported, printed or added to.
+    void CollectViewEdits() { Q_EMIT Updated(HintRebuild); }
 
     EntryList& Data() { return m_data; }
     const EntryList& Data() const { return m_data; }
