@@ -8,7 +8,11 @@
 class ListHeader : public QHeaderView
 {
 public:
-    explicit ListHeader(QWidget* parent = nullptr) : QHeaderView(Qt::Horizontal, parent) {}
+    // Clickable like a table's own header: 印刷 marks all, 日付 sorts.
+    explicit ListHeader(QWidget* parent = nullptr) : QHeaderView(Qt::Horizontal, parent)
+    {
+        setSectionsClickable(true);
+    }
 
 protected:
     QSize sectionSizeFromContents(int logicalIndex) const override;

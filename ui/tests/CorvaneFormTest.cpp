@@ -7,8 +7,10 @@
 #include "ScriptedPrompts.h"
 
 #include <QCheckBox>
+#include <QHeaderView>
 #include <QLabel>
 #include <QTemporaryDir>
+#include <QTest>
 #include <gtest/gtest.h>
 
 namespace
@@ -144,6 +146,26 @@ TEST_F(FormTest, DateSortNewestFirstThenBack)
     EXPECT_TRUE(doc.IsModified());
     form->SortByDate();
     EXPECT_EQ(Serials(), (std::vector<int>{9, 5, 7}));
+}
+
+TEST_F(FormTest, HeaderClicksSortByDateAndMarkAll)
+{
+    Form();
+    Open({Line(100, 1, 5, 2), Line(100, 1, 7, 3)});
+    form->resize(900, 300);
+    form->show();
+    QHeaderView* header = form->List().horizontalHeader();
+    const auto click = [header](int section) {
+        const QPoint at(header->sectionViewportPosition(section) + header->sectionSize(section) / 2,
+                        header->height() / 2);
+        QTest::mouseClick(header->viewport(), Qt::LeftButton, {}, at);
+    };
+    click(EntryTableModel::Date);
+    EXPECT_EQ(Serials(), (std::vector<int>{7, 5}));
+    click(EntryTableModel::Print);
+    EXPECT_EQ(form->CheckedCount(), 2);
+    click(EntryTableModel::Print);
+    EXPECT_EQ(form->CheckedCount(), 0);
 }
 
 TEST_F(FormTest, MovesFollowTheExamples)
