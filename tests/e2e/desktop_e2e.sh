@@ -89,13 +89,13 @@ lpadmin -d fenwir-test
 
 "$bin/fenwir" --reader "image:$card" --station-db "$stations" >"$work/fenwir.log" 2>&1 &
 fenwir_pid=$!
-window=$(xdotool search --sync --name "Fenwir  Lite" | head -n 1)
+window=$(xdotool search --sync --onlyvisible --name "Fenwir  Lite" | head -n 1)
 xdotool windowfocus --sync "$window"
 
 xdotool key --clearmodifiers ctrl+r     # the read finishes before the next key is handled
 xdotool key --clearmodifiers Down space # untick the second line
 xdotool key --clearmodifiers ctrl+s
-dialog=$(xdotool search --sync --name "名前を付けて保存" | head -n 1)
+dialog=$(xdotool search --sync --onlyvisible --name "名前を付けて保存" | head -n 1)
 xdotool windowfocus --sync "$dialog"
 claim=$work/claim.ent
 xdotool key --clearmodifiers ctrl+a
@@ -105,7 +105,7 @@ wait_for test -s "$claim"
 
 xdotool windowfocus --sync "$window"
 xdotool key --clearmodifiers ctrl+p
-printer=$(xdotool search --sync --name "^印刷$" | head -n 1)
+printer=$(xdotool search --sync --onlyvisible --name "^印刷$" | head -n 1)
 xdotool windowfocus --sync "$printer"
 xdotool key --clearmodifiers Return
 wait_for test -s "$cups/jobs/job-1.pdf"
