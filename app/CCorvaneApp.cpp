@@ -3,6 +3,7 @@
 #include "AppLook.h"
 #include "AppSettings.h"
 #include "CCorvaneDoc.h"
+#include "CCorvaneForm.h"
 #include "CMainFrame.h"
 #include "FileCommands.h"
 #include "Icons.h"
@@ -70,6 +71,7 @@ int CCorvaneApp::Run()
     doc.NewDocument();
     frame.RestoreLayout();
     frame.show();
+    frame.Form().FocusList();
     if (!m_claim.isEmpty()) {
         frame.Files().OpenPath(m_claim, false);
     } else if (settings.AutoLoad != 0 && !frame.Recent().Paths().isEmpty()) {

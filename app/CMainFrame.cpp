@@ -76,6 +76,7 @@ CMainFrame::CMainFrame(AppSettings& settings, CCorvaneDoc& doc, Prompts& prompts
     m_csv = std::make_unique<CsvCommand>(m_doc, m_settings, m_prompts, this);
     Wire();
     UpdateCommands();
+    ShowDocument();
     resize(900, 560);
 }
 
@@ -163,9 +164,14 @@ void CMainFrame::Wire()
     connect(m_form, &CCorvaneForm::StateChanged, this, &CMainFrame::UpdateCommands);
     connect(m_form, &CCorvaneForm::ReadCardRequested,
             m_commands->Get(QStringLiteral("ID_CARD_READ")), &QAction::trigger);
-    connect(m_form, &CCorvaneForm::CardStatusCleared, this,
+    // A claim made or opened has no card read yet.
+    connect(&m_doc, &CCorvaneDoc::LinesReset, this,
             [this] { m_panes->ShowCardStatus(QString(), -1); });
-    QUndoStack& undo = m_form->UndoStack();
+    connect(&m_doc, &CCorvaneDoc::ModifiedChanged, this, &CMainFrame::ShowDocument);
+    connect(&m_doc, &CCorvaneDoc::FileChanged, this, &CMainFrame::ShowDocument);
+    connect(m_printing, &PrintCommands::Status, this,
+            [this](const QString& text) { m_panes->showMessage(text, 15000); });
+    QUndoStack& undo = m_doc.UndoStack();
     QAction* undoAction = m_commands->Get(QStringLiteral("ID_EDIT_UNDO"));
     QAction* redoAction = m_commands->Get(QStringLiteral("ID_EDIT_REDO"));
     connect(undoAction, &QAction::triggered, &undo, &QUndoStack::undo);
@@ -180,7 +186,6 @@ void CMainFrame::Wire()
         redoAction->setText(what.isEmpty() ? QStringLiteral("やり直し")
                                            : QStringLiteral("やり直し: %1").arg(what));
     });
-    connect(m_files, &FileCommands::Saved, m_form, &CCorvaneForm::MarkSaved);
     connect(m_recent, &RecentFiles::OpenRequested, this,
             [this](const QString& path) { m_files->OpenPath(path); });
 }
@@ -188,27 +193,22 @@ void CMainFrame::Wire()
 void CMainFrame::UpdateCommands()
 {
     m_commands->UpdateEnabled(m_form->RowCount(), m_form->CheckedCount());
+    m_panes->ShowClaim(m_form->CheckedCount(), m_form->CheckedTotal());
+}
+
+void CMainFrame::ShowDocument()
+{
+    m_panes->ShowDocument(m_doc.Title(), m_doc.Path(), m_doc.IsModified(),
+                          m_doc.IsRecordedApplication());
 }
 
 bool CMainFrame::ReadCard()
 {
-    m_doc.CollectViewEdits();
     GuiCardRead frontEnd(*m_panes, m_settings, this);
     CardReadCommand command(m_doc, m_settings, m_settings.ConnectStringMdb, m_reader);
     const CardReadCommand::Result result = command.Run(frontEnd, m_prompts);
-    if (!result.imported)
-        return false;
-    // A card read cannot be undone: the history starts anew, the claim stays
-    // modified when it was.
-    const bool modified = m_doc.IsModified();
-    m_form->UndoStack().clear();
-    if (modified) {
-        m_form->UndoStack().resetClean();
-        m_doc.SetModified(true);
-    }
-    m_form->FillList();
-    m_form->List().setFocus();
-    return true;
+    m_form->FocusList();
+    return result.imported;
 }
 
 void CMainFrame::closeEvent(QCloseEvent* event)
@@ -218,7 +218,6 @@ void CMainFrame::closeEvent(QCloseEvent* event)
         return;
     }
     m_form->SaveColumnWidths();
-    m_form->RebuildDocumentLines();
     m_recent->Save();
     SaveLayout();
     event->accept();

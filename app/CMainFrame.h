@@ -35,7 +35,7 @@ public:
     PrintCommands& Printing() const { return *m_printing; }
     CsvCommand& Csv() const { return *m_csv; }
 
-    // The card read command: rebuild, read, refill.
+    // The card read command: the lines read join the claim as one undoable step.
     bool ReadCard();
     void RestoreLayout();
     static QString WindowTitle();
@@ -50,6 +50,7 @@ private:
     void BuildStatusBar();
     void Wire();
     void UpdateCommands();
+    void ShowDocument();
     void SaveLayout() const;
 
     AppSettings& m_settings;

@@ -25,8 +25,7 @@ CommandTable::CommandTable(QObject* parent) : QObject(parent)
         "表示中の交通費情報を新しい名前で保存します。\n名前をつけて保存", "document-save-as");
     Add("ID_CSV_SAVE", "CSVファイル保存(&C)...",
         "表示中の交通費情報をCSV形式で保存します。\nCSVファイル保存", "fenwir-csv");
-    Add("ID_FILE_PRINT", "印刷(&P)...", "表示中のの交通費情報を印刷します。\n印刷",
-        "document-print");
+    Add("ID_FILE_PRINT", "印刷(&P)...", "表示中の交通費情報を印刷します。\n印刷", "document-print");
     shortcut("ID_FILE_PRINT", QKeySequence(Qt::CTRL | Qt::Key_P));
     Add("ID_FILE_PRINT_PREVIEW", "印刷プレビュー(&V)", "印刷イメージを表示します。\n印刷プレビュー",
         "document-print-preview");

@@ -28,7 +28,6 @@ bool CsvCommand::Run()
     if (path.isEmpty())
         return false;
     m_settings.CsvSavePath = QFileInfo(path).absolutePath();
-    m_doc.CollectViewEdits();
     bool replaced = false;
     if (!m_doc.Data().WriteCsv(m_settings, path, &replaced)) {
         m_prompts.Ask(QStringLiteral("CSVファイル %1 を保存できませんでした。").arg(path),

@@ -72,7 +72,8 @@ bool FileCommands::OpenPath(const QString& path, bool askFirst)
 bool FileCommands::Save()
 {
     const QFileInfo current(m_doc.Path());
-    if (!m_doc.Path().isEmpty() && current.exists() && current.isWritable())
+    if (!m_doc.Path().isEmpty() && current.exists() && current.isWritable() &&
+        !m_doc.IsRecordedApplication())
         return SaveTo(m_doc.Path());
     return SaveAs();
 }
@@ -95,6 +96,5 @@ bool FileCommands::SaveTo(const QString& path)
         return false;
     }
     m_recent.Add(path);
-    Q_EMIT Saved();
     return true;
 }

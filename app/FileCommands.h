@@ -15,10 +15,6 @@ class FileCommands : public QObject
 {
     Q_OBJECT
 
-Q_SIGNALS:
-    // The claim now stands as it is in its file.
-    void Saved();
-
 public:
     FileCommands(CCorvaneDoc& doc, AppSettings& settings, Prompts& prompts, RecentFiles& recent,
                  QObject* parent = nullptr);
@@ -28,6 +24,8 @@ public:
     // Opens a file (menu, recent list, a dropped file, the command line),
     // asking about unsaved changes first when askFirst.
     bool OpenPath(const QString& path, bool askFirst = true);
+    // Into the claim's file; a claim never saved, or a recorded application
+    // (a record is not overwritten), asks for a name.
     bool Save();
     bool SaveAs();
     // Before the claim is replaced or the program ends: true to go on.

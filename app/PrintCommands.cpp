@@ -3,25 +3,19 @@
 #include "AppSettings.h"
 #include "CCorvaneDoc.h"
 #include "CCorvaneForm.h"
+#include "ClaimPreviewDlg.h"
 #include "ClaimRules.h"
 #include "FileCommands.h"
 #include "Folders.h"
 #include "PdfExport.h"
 #include "PrintJob.h"
+#include "PrintedClaim.h"
 #include "Prompts.h"
 #include "QtClaimPrinter.h"
 #include "TextFormat.h"
 
 #include <QDateTime>
-#include <QFileInfo>
 #include <QPageSetupDialog>
-#include <QPrintPreviewDialog>
-
-namespace
-{
-// The list has no input for the claimant's details: the form prints them empty.
-const std::array<QString, 3> kNoClaimant = {};
-} // namespace
 
 PrintCommands::PrintCommands(CCorvaneDoc& doc, CCorvaneForm& form, AppSettings& settings,
                              Prompts& prompts, FileCommands& files, QWidget* window)
@@ -29,6 +23,8 @@ PrintCommands::PrintCommands(CCorvaneDoc& doc, CCorvaneForm& form, AppSettings& 
       m_files(files), m_window(window)
 {
 }
+
+PrintCommands::~PrintCommands() = default;
 
 QtClaimPrinter& PrintCommands::SystemPrinter()
 {
@@ -38,12 +34,14 @@ QtClaimPrinter& PrintCommands::SystemPrinter()
     return *m_printer;
 }
 
-PrintCommands::~PrintCommands() = default;
-
-std::vector<const EntryInfo*> PrintCommands::Claim()
+std::vector<const EntryInfo*> PrintCommands::Claim() const
 {
-    m_doc.CollectViewEdits();
-    return ClaimedLines(m_doc.Data().lines, m_form.ShowAll());
+    return ClaimedLines(m_doc.Lines(), m_form.Filter());
+}
+
+std::array<QString, 3> PrintCommands::Claimant() const
+{
+    return {m_settings.PostName, m_settings.IdNumber, m_settings.Name};
 }
 
 bool PrintCommands::Print(ClaimPrinter* printer)
@@ -51,38 +49,50 @@ bool PrintCommands::Print(ClaimPrinter* printer)
     if (!printer)
         printer = &SystemPrinter();
     const auto claimed = Claim();
+    if (claimed.empty())
+        return false;
     PrintJob job(m_doc.Layout());
-    const int pages = job.Prepare(claimed, kNoClaimant, QDateTime::currentDateTime());
+    const int pages = job.Prepare(claimed, Claimant(), QDateTime::currentDateTime());
     if (!printer->Choose(m_doc.Layout(), pages))
         return false;
-    QString error;
-    if (!printer->Print(job, &error)) {
-        m_prompts.Ask(error, Prompts::Icon::Stop, Prompts::Buttons::Ok);
+    const ClaimPrinter::Outcome outcome = printer->Print(job);
+    switch (outcome.kind) {
+    case ClaimPrinter::Outcome::Kind::Failed:
+        m_prompts.Ask(outcome.error, Prompts::Icon::Stop, Prompts::Buttons::Ok);
+        return false;
+    case ClaimPrinter::Outcome::Kind::SavedToFile:
+        Q_EMIT Status(QStringLiteral("PDFファイル %1 に保存しました（申請は記録していません）")
+                          .arg(outcome.file));
+        return false;
+    case ClaimPrinter::Outcome::Kind::Printed:
+        break;
+    }
+    const std::function<bool()> save =
+        m_settings.AutoSave != 0 ? std::function<bool()>([this] { return m_files.Save(); })
+                                 : std::function<bool()>();
+    const PrintedClaim recorded =
+        RecordPrintedClaim(m_doc, job.LinesOnPages(outcome.firstPage, outcome.lastPage), save);
+    if (!recorded.recorded) {
+        m_prompts.Ask(QStringLiteral("印刷しましたが、申請履歴に記録できませんでした。"),
+                      Prompts::Icon::Exclamation, Prompts::Buttons::Ok);
         return false;
     }
-    // A claim that cannot be recorded keeps its marks, unsaved.
-    if (!m_doc.RecordApplication(job.Total()))
-        return false;
-    m_form.SetAllChecks(false, false);
-    m_doc.SetModified(true);
-    if (m_settings.AutoSave != 0)
-        m_files.Save();
+    Q_EMIT Status(recorded.StatusText());
     return true;
 }
 
-void PrintCommands::Preview()
+void PrintCommands::Preview(ClaimPrinter* printer)
 {
     const auto claimed = Claim();
     PrintJob job(m_doc.Layout());
-    const int pages = job.Prepare(claimed, kNoClaimant, QDateTime::currentDateTime());
-    QPrinter& printer = SystemPrinter().Printer();
-    printer.setPageLayout(m_doc.Layout().PageLayout());
-    QPrintPreviewDialog preview(&printer, m_window);
-    preview.setWindowTitle(QStringLiteral("印刷プレビュー"));
-    connect(&preview, &QPrintPreviewDialog::paintRequested, this,
-            [&job, pages](QPrinter* p) { QtClaimPrinter::PaintPages(job, *p, 1, pages); });
+    job.Prepare(claimed, Claimant(), QDateTime::currentDateTime());
+    QPrinter& device = SystemPrinter().Printer();
+    device.setPageLayout(m_doc.Layout().PageLayout());
+    ClaimPreviewDlg preview(job, device, m_window);
     preview.resize(900, 700);
-    preview.exec(); // a preview records nothing and keeps the marks
+    // A preview records nothing; its print button is the print command.
+    if (preview.exec() == ClaimPreviewDlg::PrintRequested)
+        Print(printer);
 }
 
 void PrintCommands::PageSetup()
@@ -101,10 +111,12 @@ bool PrintCommands::SavePdf()
     if (path.isEmpty())
         return false;
     QString error;
-    if (!RenderClaimToPdf(m_doc.Layout(), Claim(), kNoClaimant, QDateTime::currentDateTime(), path,
+    if (!RenderClaimToPdf(m_doc.Layout(), Claim(), Claimant(), QDateTime::currentDateTime(), path,
                           nullptr, &error)) {
         m_prompts.Ask(error, Prompts::Icon::Stop, Prompts::Buttons::Ok);
         return false;
     }
+    Q_EMIT Status(
+        QStringLiteral("PDFファイル %1 に保存しました（申請は記録していません）").arg(path));
     return true;
 }

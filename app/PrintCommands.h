@@ -1,23 +1,26 @@
 #pragma once
 
+#include "EntryInfo.h"
+
 #include <QObject>
+#include <array>
 #include <memory>
 #include <vector>
 
 class AppSettings;
 class CCorvaneDoc;
 class CCorvaneForm;
-struct EntryInfo;
 class ClaimPrinter;
 class FileCommands;
 class Prompts;
 class QtClaimPrinter;
 class QWidget;
 
-// Printing the claim, its preview, the page setup and "PDFとして保存": the
-// claim is the list's (ClaimedLines with the list's filter). After a real
-// print, and only then, the claim is recorded in the application history,
-// its marks are cleared and, with 自動保存, it is saved.
+// Printing the claim, its preview, the page setup and "PDFとして保存". The
+// claim is what the list shows marked (the core's rule with the list's
+// filter). A print the print service accepted is recorded by the core's
+// after-print steps, fed exactly the lines on the printed pages; anything
+// else (a cancelled dialog, a refused job, output to a file) records nothing.
 class PrintCommands : public QObject
 {
     Q_OBJECT
@@ -27,16 +30,25 @@ public:
                   FileCommands& files, QWidget* window);
     ~PrintCommands() override;
 
-    // Prints through the given printer (the system's by default).
+    // Prints through the given printer (the system's by default); true when
+    // the claim was printed and recorded.
     bool Print(ClaimPrinter* printer = nullptr);
-    void Preview();
+    // The preview; its 印刷... button prints as Print does, through printer.
+    void Preview(ClaimPrinter* printer = nullptr);
     void PageSetup();
     bool SavePdf();
 
+    // The lines a print would take now.
+    std::vector<const EntryInfo*> Claim() const;
+    // The claimant's department, number and name from the settings.
+    std::array<QString, 3> Claimant() const;
+
+Q_SIGNALS:
+    // A short report for the status bar.
+    void Status(const QString& text);
+
 private:
     QtClaimPrinter& SystemPrinter();
-    // The lines the list would claim, with its latest edits.
-    std::vector<const EntryInfo*> Claim();
 
     CCorvaneDoc& m_doc;
     CCorvaneForm& m_form;

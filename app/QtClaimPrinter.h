@@ -1,29 +1,38 @@
 #pragma once
 
 #include "ClaimPrinter.h"
+#include "CupsPrintService.h"
 
 #include <QPrinter>
 
+class QPagedPaintDevice;
 class QWidget;
 
-// The system's printers through Qt Print Support (CUPS on Linux): the print
-// dialog with the page range, the layout's paper and orientation preset.
+// The system's printers: Qt's print dialog with the page range and the
+// layout's paper and orientation preset; the chosen pages are rendered to a
+// PDF and handed to the print service, which must accept the job. The
+// dialog's output to a PDF file writes that file and prints nothing.
 class QtClaimPrinter : public ClaimPrinter
 {
 public:
     explicit QtClaimPrinter(QWidget* parent);
 
     bool Choose(const PrintFormat& layout, int pageCount) override;
-    bool Print(const PrintJob& job, QString* error) override;
+    Outcome Print(const PrintJob& job) override;
 
     // The printer the page setup and the preview also use.
     QPrinter& Printer() { return m_printer; }
     // Every page, on the printer as it is set (without the dialog).
     void ChooseAllPages(const PrintFormat& layout, int pageCount);
-    // Draws pages first..last of the job on a painter's device.
-    static void PaintPages(const PrintJob& job, QPagedPaintDevice& device, int first, int last);
+    // Draws pages first..last of the job on a paint device; false when the
+    // device would not take a page.
+    static bool PaintPages(const PrintJob& job, QPagedPaintDevice& device, int first, int last);
 
 private:
+    Outcome SaveToFile(const PrintJob& job, Outcome outcome);
+    Outcome Submit(const PrintJob& job, Outcome outcome);
+    CupsPrintService::Options JobOptions() const;
+
     QWidget* m_parent;
     QPrinter m_printer;
     int m_first = 1;

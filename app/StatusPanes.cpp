@@ -22,11 +22,21 @@ QLabel* Pane(const QString& widthTemplate, const QString& tip, QWidget* parent)
 StatusPanes::StatusPanes(QWidget* parent) : QStatusBar(parent)
 {
     setObjectName(QStringLiteral("statusBar"));
+    m_document = new QLabel(this);
+    m_document->setObjectName(QStringLiteral("documentPane"));
+    m_document->setContentsMargins(4, 0, 4, 0);
+    m_document->setTextFormat(Qt::PlainText);
+    addWidget(m_document);
+    m_claim =
+        Pane(QStringLiteral("申請 999件 9,999,999円"), QStringLiteral("申請する明細と合計"), this);
+    m_claim->setObjectName(QStringLiteral("claimPane"));
+    m_claim->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
     m_card = Pane(QStringLiteral("9999999999999999 "), QStringLiteral("カードIDm"), this);
     m_card->setObjectName(QStringLiteral("ID_PANE_IDM"));
     m_balance = Pane(QStringLiteral("99,999円 "), QStringLiteral("カード残高"), this);
     m_balance->setObjectName(QStringLiteral("ID_PANE_BALANCE"));
     m_balance->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+    addPermanentWidget(m_claim);
     addPermanentWidget(new QLabel(QStringLiteral("IDm"), this));
     addPermanentWidget(m_card);
     addPermanentWidget(new QLabel(QStringLiteral("残高"), this));
@@ -77,4 +87,32 @@ void StatusPanes::AddButtonGroup(const QString& label, std::initializer_list<QAc
         layout->addWidget(button);
     }
     addPermanentWidget(group);
+}
+
+void StatusPanes::ShowDocument(const QString& title, const QString& path, bool modified,
+                               bool recorded)
+{
+    QString text = title;
+    if (recorded)
+        text += QStringLiteral("（申請の記録）");
+    if (modified)
+        text += QStringLiteral(" ＊未保存");
+    m_document->setText(text);
+    m_document->setToolTip(path.isEmpty() ? QStringLiteral("まだ保存していない交通費情報です")
+                                          : path);
+}
+
+QString StatusPanes::DocumentText() const
+{
+    return m_document->text();
+}
+
+void StatusPanes::ShowClaim(int lines, std::int64_t total)
+{
+    m_claim->setText(QStringLiteral("申請 %1件 %2円").arg(lines).arg(FormatYen(total)));
+}
+
+QString StatusPanes::ClaimText() const
+{
+    return m_claim->text();
 }

@@ -10,7 +10,7 @@ int main(int argc, char** argv)
     QApplication app(argc, argv);
     QApplication::setOrganizationName(QStringLiteral("Norkel"));
     QApplication::setApplicationName(QStringLiteral("Fenwir_Lite"));
-    QApplication::setApplicationDisplayName(QStringLiteral("Fenwir Lite"));
+    // No display name: Qt would append it to every window title.
     // Qt's own dialogs (file dialogs, print dialogs) speak Japanese too.
     QTranslator qtTexts;
     if (qtTexts.load(QLocale(QLocale::Japanese), QStringLiteral("qtbase"), QStringLiteral("_"),

@@ -53,7 +53,7 @@ void BM_UndoDeleteInHundredThousandLines(benchmark::State& state)
 {
     AppSettings settings;
     CCorvaneDoc doc(settings);
-    doc.Data().lines = Lines(100'000);
+    doc.ReplaceLines(Lines(100'000));
     SilentPrompts prompts;
     CCorvaneForm form(doc, settings, prompts);
     for (auto _ : state) {
@@ -61,9 +61,9 @@ void BM_UndoDeleteInHundredThousandLines(benchmark::State& state)
         form.SelectRows({10, 500, 99'000});
         form.DeleteSelected();
         state.ResumeTiming();
-        form.UndoStack().undo();
+        doc.UndoStack().undo();
     }
-    if (doc.Data().lines.size() != 100'000)
+    if (doc.Lines().size() != 100'000)
         state.SkipWithError("lines lost");
 }
 BENCHMARK(BM_UndoDeleteInHundredThousandLines)->Unit(benchmark::kMillisecond);

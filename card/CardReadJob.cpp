@@ -42,7 +42,13 @@ std::int32_t SignExtend24(std::uint32_t value)
 
 CardReadJob::CardReadJob(EntryLines& lines, std::vector<CardHistoryRow>& historyRows,
                          CardInfo& card)
-    : m_lines(lines), m_historyRows(historyRows), m_card(card)
+    : CardReadJob(lines, lines, historyRows, card)
+{
+}
+
+CardReadJob::CardReadJob(const EntryLines& held, EntryLines& added,
+                         std::vector<CardHistoryRow>& historyRows, CardInfo& card)
+    : m_held(held), m_added(added), m_historyRows(historyRows), m_card(card)
 {
 }
 

@@ -9,11 +9,11 @@ bool CanApply(const EntryInfo& line)
            line.processType != 0x11 && line.terminalType != 0xC7 && line.terminalType != 0xC8;
 }
 
-bool IsListed(const EntryInfo& line, bool showAll)
+bool IsListed(const EntryInfo& line, const ClaimFilter& filter)
 {
-    if (line.hidden == 1)
+    if (line.hidden == 1 || line.dateTime < filter.from || line.dateTime >= filter.until)
         return false;
-    if (showAll)
+    if (filter.showAll)
         return true;
     static constexpr std::array<std::uint8_t, 9> kLeftOut = {0x07, 0x11, 0x46, 0x48, 0x49,
                                                              0x4A, 0x4B, 0xC6, 0xCB};
@@ -22,11 +22,11 @@ bool IsListed(const EntryInfo& line, bool showAll)
            line.terminalType != 0xC7 && line.terminalType != 0xC8;
 }
 
-std::vector<const EntryInfo*> ClaimedLines(const EntryLines& lines, bool showAll)
+std::vector<const EntryInfo*> ClaimedLines(const EntryLines& lines, const ClaimFilter& filter)
 {
     std::vector<const EntryInfo*> claimed;
     for (const auto& line : lines)
-        if (line->applyFlag == 1 && IsListed(*line, showAll) && CanApply(*line))
+        if (line->applyFlag == 1 && IsListed(*line, filter) && CanApply(*line))
             claimed.push_back(line.get());
     return claimed;
 }

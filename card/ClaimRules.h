@@ -3,10 +3,23 @@
 #include "EntryInfo.h"
 
 #include <cstdint>
+#include <limits>
 #include <vector>
 
-// Which lines a claim may hold. The history list, printing and the command
-// line all ask here, so they agree on what is claimed.
+// Which lines a claim may hold. The history list, printing, the snapshot,
+// the CSV export and the command line all ask here, so they agree on what is
+// claimed.
+
+// What the list shows, and so what a print takes: "全て表示" and the period.
+struct ClaimFilter {
+    // Unticked: only journeys with a fare (no charges, issues, purchases).
+    bool showAll = true;
+    // The period, local times [from, until); the whole history by default.
+    std::int64_t from = std::numeric_limits<std::int64_t>::min();
+    std::int64_t until = std::numeric_limits<std::int64_t>::max();
+
+    bool operator==(const ClaimFilter&) const = default;
+};
 
 // Whether a line may carry the claim mark and be edited: a manual line or a
 // fare paid, and neither an issue (process 0x07, 0x11) nor a shop purchase
@@ -14,11 +27,11 @@
 bool CanApply(const EntryInfo& line);
 
 // Whether the history list shows a line: never a hidden one; with "全て表示"
-// unticked only journeys with a fare (no charges, issues, shop purchases).
-bool IsListed(const EntryInfo& line, bool showAll);
+// unticked only journeys with a fare; only lines of the period.
+bool IsListed(const EntryInfo& line, const ClaimFilter& filter);
 
 // The lines of a claim, in order: listed, allowed by CanApply and marked.
-std::vector<const EntryInfo*> ClaimedLines(const EntryLines& lines, bool showAll = true);
+std::vector<const EntryInfo*> ClaimedLines(const EntryLines& lines, const ClaimFilter& filter = {});
 
 // The sum of their fares, in 64 bits so no claim can overflow it.
 std::int64_t ClaimedTotal(const std::vector<const EntryInfo*>& claimed);

@@ -113,7 +113,7 @@ std::int32_t ImportHistory(CardReadJob& job, const QString& connectString, const
     try {
         for (auto block = job.Blocks().rbegin(); block != job.Blocks().rend(); ++block) {
             std::unique_ptr<EntryInfo> line = job.DecodeBlock(*block, previousBalance);
-            if (IsDuplicate(*line, job.Lines()))
+            if (IsDuplicate(*line, job.Held()))
                 continue;
             switch (ClassifyForImport(*line)) {
             case ImportClass::Bus:
@@ -134,7 +134,7 @@ std::int32_t ImportHistory(CardReadJob& job, const QString& connectString, const
     }
     db.Close();
     for (auto& line : added)
-        job.Lines().push_back(std::move(line));
+        job.Added().push_back(std::move(line));
     return previousBalance;
 }
 

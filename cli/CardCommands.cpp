@@ -4,14 +4,13 @@
 #include "CCorvaneDoc.h"
 #include "CardDetector.h"
 #include "CardImage.h"
+#include "CardImport.h"
 #include "CardReadCommand.h"
-#include "CardReadJob.h"
 #include "CardReader.h"
 #include "ClaimRules.h"
 #include "CliContext.h"
 #include "Console.h"
 #include "Folders.h"
-#include "ImportHistory.h"
 #include "LineJson.h"
 #include "LineTable.h"
 #include "PdfExport.h"
@@ -33,20 +32,20 @@ struct Imported {
 
 // Names the stations and appends the new lines; false (reason printed) when a
 // record cannot be decoded, the claim then as it was.
-bool Import(CardReadJob& job, CliContext& context, Imported& result)
+bool Import(CCorvaneDoc& doc, const CardInfo& card, const HistoryBlocks& blocks,
+            CliContext& context, Imported& result)
 {
     ConsoleReporter reporter;
-    const std::size_t before = job.Lines().size();
     try {
-        result.balance = ImportHistory(job, context.connectString, context.settings.dbPassword,
-                                       context.settings, reporter);
+        const CardImport imported =
+            ImportCard(doc, card, blocks, context.connectString, context.settings, reporter);
+        result.balance = imported.balance;
+        result.added = imported.added;
     } catch (const BlockDecodeError& e) {
         Console::Fail(CardReadCommand::DecodeFailedText(QString::fromUtf8(e.what())));
         return false;
     }
-    result.idm = FormatIdm(job.Card().idm);
-    for (std::size_t i = before; i < job.Lines().size(); ++i)
-        result.added.push_back(job.Lines()[i].get());
+    result.idm = FormatIdm(card.idm);
     return true;
 }
 
@@ -104,12 +103,11 @@ CardReadCommand::Result ReadThrough(const QString& reader, int pollingTime, CCor
     return command.Run(frontEnd, reporter);
 }
 
-void Collect(const CCorvaneDoc& doc, const CardReadCommand::Result& read, Imported& result)
+void Collect(const CardReadCommand::Result& read, Imported& result)
 {
     result.idm = read.idm;
     result.balance = read.balance;
-    for (std::size_t i = read.firstAdded; i < doc.Data().lines.size(); ++i)
-        result.added.push_back(doc.Data().lines[i].get());
+    result.added = read.added;
 }
 
 // The end of read and import-dump: save, say what was added.
@@ -123,11 +121,11 @@ int SaveAndReport(CCorvaneDoc& doc, const QString& path, bool existed, const Imp
 }
 
 // import-dump: import, then the same end.
-int ImportAndSave(CardReadJob& job, CCorvaneDoc& doc, const QString& path, bool existed,
-                  const CommandLine& line, CliContext& context)
+int ImportAndSave(const CardInfo& card, const HistoryBlocks& blocks, CCorvaneDoc& doc,
+                  const QString& path, bool existed, const CommandLine& line, CliContext& context)
 {
     Imported imported;
-    if (!Import(job, context, imported))
+    if (!Import(doc, card, blocks, context, imported))
         return Console::kFailed;
     return SaveAndReport(doc, path, existed, imported, line);
 }
@@ -160,7 +158,7 @@ int CardCommands::Read(const CommandLine& line, CliContext& context)
     if (!read.imported)
         return Console::kFailed;
     Imported imported;
-    Collect(doc, read, imported);
+    Collect(read, imported);
     return SaveAndReport(doc, path, existed, imported, line);
 }
 
@@ -179,16 +177,15 @@ int CardCommands::ImportDump(const CommandLine& line, CliContext& context)
     const bool existed = QFileInfo::exists(path);
     if (!context.OpenDocument(doc, path, true))
         return Console::kFailed;
-    EntryList& data = doc.Data();
-    CardReadJob job(data.lines, data.historyRows, data.card);
+    HistoryBlocks blocks;
     // As a reader would deliver them: at most 20, up to the first empty record.
     for (const HistoryBlock& block : image->history) {
-        if (job.Blocks().size() == CardDetector::kMaxBlocks || (block[0] == 0 && block[1] == 0))
+        if (blocks.size() == CardDetector::kMaxBlocks || (block[0] == 0 && block[1] == 0))
             break;
-        job.Blocks().push_back(block);
+        blocks.push_back(block);
     }
-    job.Card() = CardInfo{CardInfo::kRead, image->idm, image->pmm};
-    return ImportAndSave(job, doc, path, existed, line, context);
+    return ImportAndSave(CardInfo{CardInfo::kRead, image->idm, image->pmm}, blocks, doc, path,
+                         existed, line, context);
 }
 
 int CardCommands::Demo(const CommandLine& line, CliContext& context)
@@ -204,12 +201,12 @@ int CardCommands::Demo(const CommandLine& line, CliContext& context)
     Console::Out(QStringLiteral("デモ: 模擬カードリーダーでデモカードを読み込みます。\n"));
     CCorvaneDoc doc(context.settings);
     doc.NewDocument();
-    EntryList& data = doc.Data();
+    const EntryList& data = doc.Data();
     const CardReadCommand::Result read = ReadThrough(QStringLiteral("demo"), 0, doc, context);
     if (!read.imported)
         return Console::kFailed;
     Imported imported;
-    Collect(doc, read, imported);
+    Collect(read, imported);
     QString error;
     if (!doc.Save(entPath, &error))
         return Console::Fail(error);

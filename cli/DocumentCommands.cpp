@@ -8,6 +8,7 @@
 #include "LineTable.h"
 #include "PdfExport.h"
 #include "PrintFormat.h"
+#include "PrintedClaim.h"
 #include "TextFormat.h"
 
 #include <QJsonDocument>
@@ -20,7 +21,7 @@ int DocumentCommands::Show(const CommandLine& line, CliContext& context)
     if (!context.OpenDocument(doc, line.Positionals()[0], false))
         return Console::kFailed;
     std::vector<const EntryInfo*> lines;
-    for (const auto& entry : doc.Data().lines)
+    for (const auto& entry : doc.Lines())
         lines.push_back(entry.get());
     if (line.Flag(QStringLiteral("--json"))) {
         const QJsonObject object{{QStringLiteral("lines"), LinesToJson(lines)}};
@@ -77,11 +78,13 @@ int DocumentCommands::Print(const CommandLine& line, CliContext& context)
         layout.Load(context.settings.FormatFilePath);
     }
     // The claim the desktop list would print: its apply rule, every line shown.
-    const std::vector<const EntryInfo*> claimed = ClaimedLines(doc.Data().lines);
+    const std::vector<const EntryInfo*> claimed = ClaimedLines(doc.Lines());
     const bool record = line.Flag(QStringLiteral("--record"));
     // As the desktop program offers no print while nothing is ticked.
     if (record && claimed.empty())
         return Console::Fail(QStringLiteral("申請する明細がありません。"));
+    if (record && doc.IsRecordedApplication())
+        return Console::Fail(CCorvaneDoc::SnapshotProtectedMessage());
     const AppSettings& s = context.settings;
     QString error;
     int pages = 0;
@@ -93,15 +96,12 @@ int DocumentCommands::Print(const CommandLine& line, CliContext& context)
         return Console::kOk;
 
     // What a real print does afterwards: the history, the marks, the file.
-    const std::int64_t total = ClaimedTotal(claimed);
-    if (!doc.RecordApplication(total))
+    const PrintedClaim printed =
+        RecordPrintedClaim(doc, claimed, [&] { return doc.Save(path, &error); });
+    if (!printed.recorded)
         return Console::Fail(QStringLiteral("申請履歴を記録できませんでした。"));
-    for (auto& entry : doc.Data().lines)
-        entry->applyFlag = 0;
-    doc.SetModified(true);
-    if (!doc.Save(path, &error))
+    if (!printed.saved)
         return Console::Fail(error);
-    Console::Out(
-        QStringLiteral("申請履歴に記録しました: %1円\n").arg(FormatAmount(total).trimmed()));
+    Console::Out(printed.StatusText() + QLatin1Char('\n'));
     return Console::kOk;
 }

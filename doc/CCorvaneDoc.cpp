@@ -4,18 +4,58 @@
 #include "ArchiveError.h"
 #include "ArchiveReader.h"
 #include "ArchiveWriter.h"
+#include "ClaimRules.h"
 #include "FileWriter.h"
 #include "Folders.h"
 #include "TextFormat.h"
+#include "undo/EditLineCommand.h"
+#include "undo/LinesCommand.h"
+#include "undo/MarkLinesCommand.h"
+#include "undo/ReorderLinesCommand.h"
 
 #include <QFile>
 #include <QFileInfo>
 #include <algorithm>
 #include <limits>
+#include <unordered_map>
+
+namespace
+{
+// A stored mark the apply rule does not allow is dropped as the claim is read.
+void DropForbiddenMarks(EntryLines& lines)
+{
+    for (auto& line : lines)
+        if (line->applyFlag == 1 && !CanApply(*line))
+            line->applyFlag = 0;
+}
+
+// Runs of consecutive positions, ascending: [first, last] pairs.
+template <typename Positions>
+std::vector<std::pair<std::size_t, std::size_t>> Runs(const Positions& positions)
+{
+    std::vector<std::pair<std::size_t, std::size_t>> runs;
+    for (const std::size_t position : positions) {
+        if (!runs.empty() && runs.back().second + 1 == position)
+            runs.back().second = position;
+        else
+            runs.emplace_back(position, position);
+    }
+    return runs;
+}
+} // namespace
 
 CCorvaneDoc::CCorvaneDoc(AppSettings& settings, QObject* parent)
     : QObject(parent), m_settings(settings)
 {
+    connect(&m_undo, &QUndoStack::cleanChanged, this,
+            [this](bool clean) { Q_EMIT ModifiedChanged(!clean); });
+}
+
+CCorvaneDoc::~CCorvaneDoc()
+{
+    // The commands go first: they may hold lines, and nobody is to hear of it.
+    m_undo.disconnect(this);
+    m_undo.clear();
 }
 
 QString CCorvaneDoc::Title() const
@@ -23,17 +63,42 @@ QString CCorvaneDoc::Title() const
     return m_path.isEmpty() ? QStringLiteral("無題") : QFileInfo(m_path).fileName();
 }
 
+ApplyHistory& CCorvaneDoc::History()
+{
+    EnsureHistoryLoaded();
+    return m_history;
+}
+
+void CCorvaneDoc::Reset(EntryList data, const QString& path)
+{
+    Q_EMIT LinesAboutToBeReset();
+    m_undo.clear();
+    m_data = std::move(data);
+    DropForbiddenMarks(m_data.lines);
+    m_path = path;
+    Q_EMIT LinesReset();
+    // A new history starts clean: the claim stands as made or as read.
+    m_undo.setClean();
+    Q_EMIT ModifiedChanged(false);
+    Q_EMIT FileChanged();
+    Q_EMIT CardChanged();
+}
+
 bool CCorvaneDoc::NewDocument()
 {
-    Q_EMIT Updated(HintClear);
-    m_data.Clear();
-    m_path.clear();
-    m_modified = false;
+    Reset(EntryList(), QString());
     if (m_layout.IsEmpty()) {
         m_layout.Load(m_settings.FormatFilePath);
         EnsureHistoryLoaded();
     }
     return true;
+}
+
+void CCorvaneDoc::ReplaceLines(EntryLines lines)
+{
+    EntryList data;
+    data.lines = std::move(lines);
+    Reset(std::move(data), QString());
 }
 
 void CCorvaneDoc::EnsureHistoryLoaded()
@@ -54,27 +119,40 @@ bool CCorvaneDoc::Load(const QString& path, QString* error)
         return false;
     }
     const QByteArray bytes = file.readAll();
-    Q_EMIT Updated(HintClear);
-    m_data.Clear();
-    m_modified = false;
+    EntryList data;
     try {
         ArchiveReader in(bytes);
-        m_data.Read(in);
+        data.Read(in);
     } catch (const ArchiveError&) {
-        // Untitled, so a later save cannot replace the unread file by accident.
-        m_path.clear();
+        // Empty and untitled, so a later save cannot replace the unread file.
+        Reset(EntryList(), QString());
         if (error)
             *error = UnexpectedFormatMessage();
         return false;
     }
-    m_path = path;
-    Q_EMIT Updated(HintRefill);
+    Reset(std::move(data), path);
     return true;
+}
+
+bool CCorvaneDoc::IsSnapshotPath(const QString& path)
+{
+    const QString target = QFileInfo(path).absoluteFilePath();
+    if (IsRecordedApplication() && !m_path.isEmpty() &&
+        QFileInfo(m_path).absoluteFilePath() == target)
+        return true;
+    const auto& records = History().Records();
+    return std::any_of(records.begin(), records.end(), [&](const ApplyRecord& record) {
+        return QFileInfo(record.snapshotPath).absoluteFilePath() == target;
+    });
 }
 
 bool CCorvaneDoc::Save(const QString& path, QString* error)
 {
-    CollectViewEdits();
+    if (IsSnapshotPath(path)) {
+        if (error)
+            *error = SnapshotProtectedMessage();
+        return false;
+    }
     ArchiveWriter out;
     try {
         m_data.Write(out, EntryList::Document);
@@ -86,7 +164,9 @@ bool CCorvaneDoc::Save(const QString& path, QString* error)
     if (!FileWriter::WriteAtomically(path, out.Data(), error))
         return false;
     m_path = path;
-    m_modified = false;
+    m_data.kind = EntryList::Document;
+    m_undo.setClean();
+    Q_EMIT FileChanged();
     return true;
 }
 
@@ -101,14 +181,15 @@ QString CCorvaneDoc::FreeSnapshotPath() const
     return path;
 }
 
-bool CCorvaneDoc::RecordApplication(std::int64_t total)
+bool CCorvaneDoc::RecordApplication(const std::vector<const EntryInfo*>& printed)
 {
+    const std::int64_t total = ClaimedTotal(printed);
     const auto amount = static_cast<std::int32_t>(std::clamp<std::int64_t>(
         total, std::numeric_limits<std::int32_t>::min(), std::numeric_limits<std::int32_t>::max()));
     EnsureHistoryLoaded();
     ArchiveWriter out;
     try {
-        m_data.Write(out, EntryList::Snapshot);
+        m_data.WriteSnapshot(out, printed);
     } catch (const ArchiveError&) {
         return false;
     }
@@ -118,4 +199,174 @@ bool CCorvaneDoc::RecordApplication(std::int64_t total)
     m_history.Add(ApplyRecord{m_data.documentTime, amount, QFileInfo(path).absoluteFilePath()});
     m_history.Save(m_settings);
     return true;
+}
+
+std::vector<std::size_t> CCorvaneDoc::PositionsOf(const std::vector<const EntryInfo*>& lines) const
+{
+    std::unordered_map<const EntryInfo*, std::size_t> position;
+    position.reserve(m_data.lines.size());
+    for (std::size_t i = 0; i < m_data.lines.size(); ++i)
+        position.emplace(m_data.lines[i].get(), i);
+    std::vector<std::size_t> positions;
+    for (const EntryInfo* line : lines)
+        if (const auto at = position.find(line); at != position.end())
+            positions.push_back(at->second);
+    std::sort(positions.begin(), positions.end());
+    positions.erase(std::unique(positions.begin(), positions.end()), positions.end());
+    return positions;
+}
+
+bool CCorvaneDoc::SetMarks(const std::vector<std::pair<std::size_t, bool>>& marks,
+                           const QString& text)
+{
+    std::vector<MarkLinesCommand::Mark> changes;
+    for (const auto& [position, marked] : marks) {
+        if (position >= m_data.lines.size())
+            continue;
+        const EntryInfo& line = *m_data.lines[position];
+        const std::uint8_t mark = marked ? 1 : 0;
+        if (line.applyFlag == mark || (marked && !CanApply(line)))
+            continue;
+        changes.push_back({position, line.applyFlag, mark});
+    }
+    if (changes.empty())
+        return false;
+    m_undo.push(new MarkLinesCommand(*this, text, std::move(changes)));
+    return true;
+}
+
+bool CCorvaneDoc::ClearMarks(const std::vector<const EntryInfo*>& lines, const QString& text)
+{
+    std::vector<std::pair<std::size_t, bool>> marks;
+    for (const std::size_t position : PositionsOf(lines))
+        marks.emplace_back(position, false);
+    return SetMarks(marks, text);
+}
+
+bool CCorvaneDoc::EditLine(std::size_t position, const EntryInfo& content)
+{
+    if (position >= m_data.lines.size() || *m_data.lines[position] == content)
+        return false;
+    EntryInfo after = content;
+    if (after.applyFlag == 1 && !CanApply(after))
+        after.applyFlag = 0;
+    m_undo.push(new EditLineCommand(*this, position, *m_data.lines[position], std::move(after)));
+    return true;
+}
+
+void CCorvaneDoc::InsertLine(std::size_t position, std::unique_ptr<EntryInfo> line)
+{
+    if (line->applyFlag == 1 && !CanApply(*line))
+        line->applyFlag = 0;
+    std::vector<PlacedLine> lines;
+    lines.push_back({std::min(position, m_data.lines.size()), std::move(line)});
+    m_undo.push(new LinesCommand(*this, QStringLiteral("項目追加"), std::move(lines)));
+}
+
+void CCorvaneDoc::RemoveLines(std::vector<std::size_t> positions)
+{
+    std::sort(positions.begin(), positions.end());
+    positions.erase(std::unique(positions.begin(), positions.end()), positions.end());
+    positions.erase(std::remove_if(positions.begin(), positions.end(),
+                                   [this](std::size_t p) { return p >= m_data.lines.size(); }),
+                    positions.end());
+    if (positions.empty())
+        return;
+    m_undo.push(new LinesCommand(*this, QStringLiteral("項目削除"), positions));
+}
+
+bool CCorvaneDoc::Reorder(std::vector<std::size_t> order, const QString& text)
+{
+    if (order.size() != m_data.lines.size())
+        return false;
+    bool moved = false;
+    for (std::size_t i = 0; i < order.size() && !moved; ++i)
+        moved = order[i] != i;
+    if (!moved)
+        return false;
+    m_undo.push(new ReorderLinesCommand(*this, text, std::move(order)));
+    return true;
+}
+
+void CCorvaneDoc::AppendLines(EntryLines lines, const QString& text)
+{
+    if (lines.empty())
+        return;
+    std::vector<PlacedLine> placed;
+    std::size_t position = m_data.lines.size();
+    for (auto& line : lines)
+        placed.push_back({position++, std::move(line)});
+    m_undo.push(new LinesCommand(*this, text, std::move(placed)));
+}
+
+void CCorvaneDoc::SetLastCard(const CardInfo& card, std::vector<CardHistoryRow> rows)
+{
+    m_data.card = card;
+    m_data.historyRows = std::move(rows);
+    Q_EMIT CardChanged();
+}
+
+void CCorvaneDoc::InsertAt(std::vector<PlacedLine> lines)
+{
+    std::sort(lines.begin(), lines.end(),
+              [](const PlacedLine& a, const PlacedLine& b) { return a.position < b.position; });
+    std::vector<std::size_t> positions;
+    for (const PlacedLine& placed : lines)
+        positions.push_back(placed.position);
+    std::size_t next = 0;
+    for (const auto& [first, last] : Runs(positions)) {
+        Q_EMIT LinesAboutToBeInserted(static_cast<int>(first), static_cast<int>(last));
+        EntryLines run;
+        for (std::size_t i = first; i <= last; ++i)
+            run.push_back(std::move(lines[next++].line));
+        m_data.lines.insert(m_data.lines.begin() + static_cast<std::ptrdiff_t>(first),
+                            std::make_move_iterator(run.begin()),
+                            std::make_move_iterator(run.end()));
+        Q_EMIT LinesInserted(static_cast<int>(first), static_cast<int>(last));
+    }
+}
+
+std::vector<PlacedLine> CCorvaneDoc::TakeAt(const std::vector<std::size_t>& positions)
+{
+    std::vector<PlacedLine> taken;
+    const auto runs = Runs(positions);
+    for (auto run = runs.rbegin(); run != runs.rend(); ++run) {
+        const auto [first, last] = *run;
+        Q_EMIT LinesAboutToBeRemoved(static_cast<int>(first), static_cast<int>(last));
+        for (std::size_t i = last + 1; i-- > first;)
+            taken.push_back({i, std::move(m_data.lines[i])});
+        m_data.lines.erase(m_data.lines.begin() + static_cast<std::ptrdiff_t>(first),
+                           m_data.lines.begin() + static_cast<std::ptrdiff_t>(last + 1));
+        Q_EMIT LinesRemoved(static_cast<int>(first), static_cast<int>(last));
+    }
+    std::reverse(taken.begin(), taken.end());
+    return taken;
+}
+
+void CCorvaneDoc::SetMarksAt(const std::vector<std::pair<std::size_t, std::uint8_t>>& marks)
+{
+    std::vector<std::size_t> positions;
+    for (const auto& [position, mark] : marks) {
+        m_data.lines[position]->applyFlag = mark;
+        positions.push_back(position);
+    }
+    for (const auto& [first, last] : Runs(positions))
+        Q_EMIT LinesChanged(static_cast<int>(first), static_cast<int>(last));
+}
+
+void CCorvaneDoc::ReplaceAt(std::size_t position, const EntryInfo& content)
+{
+    *m_data.lines[position] = content;
+    Q_EMIT LinesChanged(static_cast<int>(position), static_cast<int>(position));
+}
+
+void CCorvaneDoc::Permute(const std::vector<std::size_t>& order)
+{
+    Q_EMIT LinesAboutToBeReordered();
+    EntryLines lines;
+    lines.reserve(order.size());
+    for (const std::size_t from : order)
+        lines.push_back(std::move(m_data.lines[from]));
+    m_data.lines = std::move(lines);
+    Q_EMIT LinesReordered(order);
 }

@@ -2,23 +2,28 @@
 
 #include "ApplyHistory.h"
 #include "EntryList.h"
+#include "PlacedLine.h"
 #include "PrintFormat.h"
 
 #include <QObject>
 #include <QString>
+#include <QUndoStack>
+#include <utility>
 
 class AppSettings;
 
-// The one open expense claim: its lines, its application history and its
-// print layout. Views follow it through the update hints.
+// The one open expense claim: its lines in the user's order, the undo
+// history of every change to them, its application history and its print
+// layout. Views read the lines and follow the signals; every change goes
+// through an undoable command here, and the claim is modified exactly when
+// the undo history is off the point where it was last saved, opened or made.
 class CCorvaneDoc : public QObject
 {
     Q_OBJECT
 
 public:
-    enum Hint { HintRefill = 1, HintRebuild = 2, HintClear = 3 };
-
     explicit CCorvaneDoc(AppSettings& settings, QObject* parent = nullptr);
+    ~CCorvaneDoc() override;
 
     // A new, empty, untitled claim; the first one also loads the history.
     bool NewDocument();
@@ -26,25 +31,45 @@ public:
     // it was; a file of another format leaves it empty and untitled.
     bool Load(const QString& path, QString* error);
     // Writes the claim to path through a new file renamed over the old one,
-    // so a failed save never damages what was there.
+    // so a failed save never damages what was there. A recorded application
+    // is never overwritten.
     bool Save(const QString& path, QString* error);
-    // After a real print: a snapshot of the claimed lines and a history record.
-    // The amount is stored in 32 bits; a larger total is kept at the limit.
-    bool RecordApplication(std::int64_t amount);
-    // Has the views write their edits back into the lines, before the lines
-    // are saved, exported, printed or added to.
-    void CollectViewEdits() { Q_EMIT Updated(HintRebuild); }
+    // Takes lines as an opened file would give them (no file, unmodified).
+    void ReplaceLines(EntryLines lines);
+    // A snapshot of exactly the printed lines and a history record of their
+    // total; false (nothing recorded) when the snapshot cannot be written.
+    bool RecordApplication(const std::vector<const EntryInfo*>& printed);
 
-    EntryList& Data() { return m_data; }
+    // The edits, each one undoable step; false when nothing would change.
+    // Marks by position; a line that may not be claimed is never marked.
+    bool SetMarks(const std::vector<std::pair<std::size_t, bool>>& marks, const QString& text);
+    bool ClearMarks(const std::vector<const EntryInfo*>& lines, const QString& text);
+    bool EditLine(std::size_t position, const EntryInfo& content);
+    void InsertLine(std::size_t position, std::unique_ptr<EntryInfo> line);
+    void RemoveLines(std::vector<std::size_t> positions);
+    // The new order as the old position of each line (see OrderAsListed).
+    bool Reorder(std::vector<std::size_t> order, const QString& text);
+    // Lines added at the end, as a card read adds them.
+    void AppendLines(EntryLines lines, const QString& text);
+    // The card last read and its raw rows: no part of the claim, not undone.
+    void SetLastCard(const CardInfo& card, std::vector<CardHistoryRow> rows);
+
     const EntryList& Data() const { return m_data; }
-    ApplyHistory& History() { return m_history; }
+    const EntryLines& Lines() const { return m_data.lines; }
+    // Positions of the given lines of this claim, ascending; others ignored.
+    std::vector<std::size_t> PositionsOf(const std::vector<const EntryInfo*>& lines) const;
+    ApplyHistory& History();
     PrintFormat& Layout() { return m_layout; }
+    QUndoStack& UndoStack() { return m_undo; }
 
-    bool IsModified() const { return m_modified; }
-    void SetModified(bool modified) { m_modified = modified; }
+    bool IsModified() const { return !m_undo.isClean(); }
     QString Path() const { return m_path; }
     // The file name, or "無題" for a claim never saved.
     QString Title() const;
+    // A recorded application (a snapshot) is a record: saves ask for a new name.
+    bool IsRecordedApplication() const { return m_data.kind == EntryList::Snapshot; }
+    // Whether path names a recorded application's snapshot.
+    bool IsSnapshotPath(const QString& path);
 
     static QString UnexpectedFormatMessage()
     {
@@ -54,11 +79,44 @@ public:
     {
         return QStringLiteral("ドキュメントの保存に失敗しました。");
     }
+    static QString SnapshotProtectedMessage()
+    {
+        return QStringLiteral("申請の記録は上書きできません。別の名前を付けて保存してください。");
+    }
 
 Q_SIGNALS:
-    void Updated(int hint);
+    // Everything replaced (new, open).
+    void LinesAboutToBeReset();
+    void LinesReset();
+    // Positions first..last, inclusive.
+    void LinesAboutToBeInserted(int first, int last);
+    void LinesInserted(int first, int last);
+    void LinesAboutToBeRemoved(int first, int last);
+    void LinesRemoved(int first, int last);
+    void LinesChanged(int first, int last);
+    void LinesAboutToBeReordered();
+    // order: the old position of the line now at each position.
+    void LinesReordered(const std::vector<std::size_t>& order);
+    void ModifiedChanged(bool modified);
+    // The file, its name or its read-only state changed.
+    void FileChanged();
+    void CardChanged();
 
 private:
+    friend class LinesCommand;
+    friend class MarkLinesCommand;
+    friend class EditLineCommand;
+    friend class ReorderLinesCommand;
+
+    // The commands' primitives: each emits the signals of its change.
+    void InsertAt(std::vector<PlacedLine> lines);
+    std::vector<PlacedLine> TakeAt(const std::vector<std::size_t>& positions);
+    // Marks by ascending position.
+    void SetMarksAt(const std::vector<std::pair<std::size_t, std::uint8_t>>& marks);
+    void ReplaceAt(std::size_t position, const EntryInfo& content);
+    void Permute(const std::vector<std::size_t>& order);
+
+    void Reset(EntryList data, const QString& path);
     void EnsureHistoryLoaded();
     QString FreeSnapshotPath() const;
 
@@ -66,7 +124,7 @@ private:
     EntryList m_data;
     ApplyHistory m_history;
     PrintFormat m_layout;
+    QUndoStack m_undo;
     bool m_historyLoaded = false;
-    bool m_modified = false;
     QString m_path;
 };

@@ -11,8 +11,8 @@
 #include "LocalTime.h"
 #include "ShiftJis.h"
 
+#include <optional>
 #include <unordered_map>
-#include <unordered_set>
 
 const QString EntryList::kMarkerV1 = QStringLiteral("<## EntryInfoData ##>");
 const QString EntryList::kMarkerV2 = QStringLiteral("<## EntryInfoData V2 ##>");
@@ -26,26 +26,39 @@ void EntryList::Clear()
     historyRows.clear();
     card = CardInfo{};
     documentTime = CurrentTimestamp();
+    kind = Document;
 }
 
 void EntryList::Write(ArchiveWriter& out, FileKind kind) const
 {
+    if (kind == Snapshot) {
+        WriteSnapshot(out, ClaimedLines(lines));
+        return;
+    }
+    std::vector<const EntryInfo*> all;
+    all.reserve(lines.size());
+    for (const auto& line : lines)
+        all.push_back(line.get());
+    WriteLines(out, Document, all);
+}
+
+void EntryList::WriteSnapshot(ArchiveWriter& out,
+                              const std::vector<const EntryInfo*>& printed) const
+{
+    WriteLines(out, Snapshot, printed);
+}
+
+void EntryList::WriteLines(ArchiveWriter& out, FileKind kind,
+                           const std::vector<const EntryInfo*>& written) const
+{
     if (lines.empty())
         throw ArchiveError("a document without lines cannot be written");
-    // A snapshot holds what was printed: the claim's lines.
-    const auto written = [kind](const EntryInfo& line) {
-        return kind == Document || (line.applyFlag == 1 && IsListed(line, true) && CanApply(line));
-    };
-    std::int32_t count = 0;
-    for (const auto& line : lines)
-        count += written(*line) ? 1 : 0;
     out.WriteString(kMarkerV3);
     out.WriteInt32(kind);
     out.WriteTime(documentTime);
-    out.WriteInt32(count);
-    for (const auto& line : lines)
-        if (written(*line))
-            EntryRecord::Write(out, *line);
+    out.WriteInt32(static_cast<std::int32_t>(written.size()));
+    for (const EntryInfo* line : written)
+        EntryRecord::Write(out, *line);
 }
 
 void EntryList::Read(ArchiveReader& in)
@@ -72,10 +85,11 @@ void EntryList::ReadContent(ArchiveReader& in)
     else
         throw ArchiveError("unexpected file marker");
 
-    const std::int32_t kind = in.ReadInt32();
+    const std::int32_t fileKind = in.ReadInt32();
     const std::int64_t stored = in.ReadTime();
     const std::int64_t now = CurrentTimestamp();
-    documentTime = kind == Document ? now : stored;
+    documentTime = fileKind == Document ? now : stored;
+    kind = fileKind == Document ? Document : Snapshot;
     const std::int32_t count = in.ReadInt32();
     for (std::int32_t i = 0; i < count; ++i) {
         auto line = std::make_unique<EntryInfo>(EntryInfo::ManualLine(now));
@@ -103,38 +117,38 @@ bool EntryList::WriteCsv(const AppSettings& settings, const QString& path, bool*
     return FileWriter::WriteAtomically(path, bytes, nullptr);
 }
 
-void EntryList::ReorderAsListed(const std::vector<const EntryInfo*>& listed)
+std::vector<std::size_t> EntryList::OrderAsListed(const std::vector<const EntryInfo*>& listed) const
 {
-    const std::unordered_set<const EntryInfo*> shown(listed.begin(), listed.end());
-    std::unordered_map<const EntryInfo*, std::unique_ptr<EntryInfo>> held;
+    std::unordered_map<const EntryInfo*, std::size_t> position;
+    position.reserve(lines.size());
+    for (std::size_t i = 0; i < lines.size(); ++i)
+        position.emplace(lines[i].get(), i);
+    std::vector<bool> shown(lines.size(), false);
+    for (const EntryInfo* line : listed)
+        if (const auto at = position.find(line); at != position.end())
+            shown[at->second] = true;
     // Unlisted lines by the listed line before them (none: they lead).
-    std::unordered_map<const EntryInfo*, EntryLines> followers;
-    const EntryInfo* anchor = nullptr;
-    for (auto& line : lines) {
-        if (shown.count(line.get()) != 0) {
-            anchor = line.get();
-            held.emplace(anchor, std::move(line));
-        } else {
-            followers[anchor].push_back(std::move(line));
-        }
+    std::unordered_map<std::size_t, std::vector<std::size_t>> followers;
+    std::vector<std::size_t> leading;
+    std::optional<std::size_t> anchor;
+    for (std::size_t i = 0; i < lines.size(); ++i) {
+        if (shown[i])
+            anchor = i;
+        else
+            (anchor ? followers[*anchor] : leading).push_back(i);
     }
-    EntryLines reordered;
-    const auto appendFollowers = [&](const EntryInfo* key) {
-        const auto group = followers.find(key);
-        if (group == followers.end())
-            return;
-        for (auto& line : group->second)
-            reordered.push_back(std::move(line));
-    };
-    appendFollowers(nullptr);
+    std::vector<std::size_t> order = leading;
+    order.reserve(lines.size());
     for (const EntryInfo* line : listed) {
-        const auto own = held.find(line);
-        if (own == held.end() || !own->second)
+        const auto at = position.find(line);
+        if (at == position.end() || !shown[at->second])
             continue; // not a line of this list, or listed twice
-        reordered.push_back(std::move(own->second));
-        appendFollowers(line);
+        shown[at->second] = false;
+        order.push_back(at->second);
+        if (const auto group = followers.find(at->second); group != followers.end())
+            order.insert(order.end(), group->second.begin(), group->second.end());
     }
-    lines = std::move(reordered);
+    return order;
 }
 
 std::int64_t EntryList::ClaimedTotal() const

@@ -26,6 +26,9 @@ public:
     // Writes the version 3 format; a snapshot holds only the claimed lines.
     // Throws ArchiveError when there is no line at all.
     void Write(ArchiveWriter& out, FileKind kind) const;
+    // An application snapshot of exactly the printed lines, in their order.
+    // Throws ArchiveError when the document has no line at all.
+    void WriteSnapshot(ArchiveWriter& out, const std::vector<const EntryInfo*>& printed) const;
     // Replaces everything by the file's content (versions 1-3). On any error
     // the list is left empty and the ArchiveError passed on.
     void Read(ArchiveReader& in);
@@ -35,13 +38,15 @@ public:
     bool WriteCsv(const AppSettings& settings, const QString& path, bool* replaced = nullptr) const;
     // The sum of the fares of the claim (ClaimedLines of every line).
     std::int64_t ClaimedTotal() const;
-    // Puts the lines into the order of a list that shows some of them. A line
-    // the list does not show (hidden, or left out by its filter) is kept and
-    // follows the shown line that preceded it before; lines not held are
-    // ignored.
-    void ReorderAsListed(const std::vector<const EntryInfo*>& listed);
+    // The order the lines take when a list that shows some of them shows
+    // them in a new order: the old position of the line at each new position.
+    // A line the list does not show (hidden, or left out by its filter) keeps
+    // following the shown line that preceded it; lines not held are ignored.
+    std::vector<std::size_t> OrderAsListed(const std::vector<const EntryInfo*>& listed) const;
 
     std::int64_t documentTime = 0;
+    // What the file read last was: a claim, or a recorded application.
+    FileKind kind = Document;
     CardInfo card;
     EntryLines lines;
     std::vector<CardHistoryRow> historyRows;
@@ -52,4 +57,6 @@ public:
 
 private:
     void ReadContent(ArchiveReader& in);
+    void WriteLines(ArchiveWriter& out, FileKind kind,
+                    const std::vector<const EntryInfo*>& written) const;
 };

@@ -25,6 +25,17 @@ bool RenderClaimToPdf(const PrintFormat& format, const std::vector<const EntryIn
         *pageCount = pages;
 
     // Rendered in memory first, so the file is replaced only by a whole PDF.
+    const QByteArray pdf = RenderJobToPdf(job, format.PageLayout(), 1, pages);
+    if (pdf.isEmpty()) {
+        if (error)
+            *error = QStringLiteral("PDFを作成できませんでした。");
+        return false;
+    }
+    return FileWriter::WriteAtomically(path, pdf, error);
+}
+
+QByteArray RenderJobToPdf(const PrintJob& job, const QPageLayout& layout, int first, int last)
+{
     QByteArray pdf;
     {
         QBuffer buffer(&pdf);
@@ -33,14 +44,18 @@ bool RenderClaimToPdf(const PrintFormat& format, const std::vector<const EntryIn
         writer.setResolution(kResolution);
         writer.setCreator(QStringLiteral("Fenwir Lite"));
         writer.setTitle(QStringLiteral("交通費精算書"));
-        writer.setPageLayout(format.PageLayout());
-        QPainter painter(&writer);
+        writer.setPageLayout(layout);
+        QPainter painter;
+        if (!painter.begin(&writer))
+            return {};
         QPainterCanvas canvas(painter, kResolution);
-        for (int page = 1; page <= pages; ++page) {
-            if (page > 1)
-                writer.newPage();
+        for (int page = first; page <= last; ++page) {
+            if (page > first && !writer.newPage())
+                return {};
             job.PrintPage(canvas, page);
         }
+        if (!painter.end())
+            return {};
     }
-    return FileWriter::WriteAtomically(path, pdf, error);
+    return pdf;
 }

@@ -2,11 +2,14 @@
 
 #include "EntryInfo.h"
 
+#include <QByteArray>
 #include <QDateTime>
 #include <QString>
 #include <array>
 
 class PrintFormat;
+class PrintJob;
+class QPageLayout;
 
 // Renders the claim (the given lines marked for claiming, see ClaimedLines)
 // through the layout into a PDF file, on the layout's paper and orientation.
@@ -15,3 +18,7 @@ class PrintFormat;
 bool RenderClaimToPdf(const PrintFormat& format, const std::vector<const EntryInfo*>& lines,
                       const std::array<QString, 3>& claimant, const QDateTime& printTime,
                       const QString& path, int* pageCount, QString* error);
+
+// Pages first..last of a prepared job as a PDF on the given paper; empty when
+// a page could not be drawn.
+QByteArray RenderJobToPdf(const PrintJob& job, const QPageLayout& layout, int first, int last);

@@ -105,6 +105,21 @@ int PrintJob::LinesOnPage(int page) const
     return static_cast<int>(std::min<long long>(m_rowsPerPage, n - before));
 }
 
+std::vector<const EntryInfo*> PrintJob::LinesOnPages(int first, int last) const
+{
+    first = std::max(first, 1);
+    last = std::min(last, m_pageCount);
+    if (first > last)
+        return {};
+    if (m_table.empty())
+        return m_lines;
+    const auto begin = std::min<long long>(static_cast<long long>(first - 1) * m_rowsPerPage,
+                                           static_cast<long long>(m_lines.size()));
+    const auto end = std::min<long long>(static_cast<long long>(last) * m_rowsPerPage,
+                                         static_cast<long long>(m_lines.size()));
+    return {m_lines.begin() + begin, m_lines.begin() + end};
+}
+
 QString PrintJob::FormatEraDate(const QString& format, std::int64_t time)
 {
     const std::time_t t = static_cast<std::time_t>(time);

@@ -32,6 +32,9 @@ public:
     int RowsPerPage() const { return m_rowsPerPage; }
     std::int64_t Total() const { return m_total; }
     const std::vector<const EntryInfo*>& Lines() const { return m_lines; }
+    // The lines that pages first..last show (clamped to the job's pages). A
+    // layout without a table shows its one page for the whole claim.
+    std::vector<const EntryInfo*> LinesOnPages(int first, int last) const;
 
     // Whether an item with this pages value appears on page p of n.
     static bool IsSelected(std::int32_t pages, int page, int pageCount);

@@ -3,10 +3,10 @@
 #include "AppSettings.h"
 #include "BlockDecodeError.h"
 #include "CCorvaneDoc.h"
+#include "CardImport.h"
 #include "CardReadFrontEnd.h"
 #include "CardReadJob.h"
 #include "CardReader.h"
-#include "ImportHistory.h"
 #include "MessageReporter.h"
 #include "ReaderSelection.h"
 
@@ -39,13 +39,13 @@ CardReadCommand::Result CardReadCommand::Read(CardReadFrontEnd& frontEnd, Messag
     };
     frontEnd.ShowCardStatus(ReadingText(), -1);
 
-    EntryList& data = m_doc.Data();
-    // The read fills its own card record; the document's is replaced only
-    // when the history has been imported.
-    CardInfo card = data.card;
-    CardReadJob job(data.lines, data.historyRows, card);
+    // The read fills its own card record and blocks; the document takes them
+    // only when the history has been imported.
+    CardInfo card = m_doc.Data().card;
+    EntryLines unused;
+    std::vector<CardHistoryRow> rows;
+    CardReadJob job(m_doc.Lines(), unused, rows, card);
     Result result;
-    result.firstAdded = data.lines.size();
     result.readerResult = ReadCard(job, m_settings.PollingTime, m_environment,
                                    m_settings.PollingTime > 0 ? frontEnd.WaitDialog() : nullptr);
     if (result.readerResult != kReaderReady) {
@@ -58,20 +58,18 @@ CardReadCommand::Result CardReadCommand::Read(CardReadFrontEnd& frontEnd, Messag
 
     frontEnd.CardWasRead();
     try {
-        result.balance =
-            ImportHistory(job, m_connectString, m_settings.dbPassword, m_settings, messages);
+        const CardImport imported =
+            ImportCard(m_doc, card, job.Blocks(), m_connectString, m_settings, messages);
+        result.balance = imported.balance;
+        result.added = imported.added;
     } catch (const BlockDecodeError& e) {
         restorePanes();
         messages.Report(0, DecodeFailedText(QString::fromUtf8(e.what())),
                         MessageReporter::Icon::Stop);
         return result;
     }
-    data.card = card;
     result.imported = true;
     result.idm = FormatIdm(card.idm);
-    result.added = data.lines.size() - result.firstAdded;
-    if (result.added > 0)
-        m_doc.SetModified(true);
     frontEnd.ShowCardStatus(result.idm, result.balance);
     return result;
 }

@@ -3,16 +3,18 @@
 #include <QString>
 #include <cstddef>
 #include <cstdint>
+#include <vector>
 
 class AppSettings;
 class CCorvaneDoc;
 class CardReadFrontEnd;
 class MessageReporter;
+struct EntryInfo;
 struct ReaderEnvironment;
 
 // The read command, the same for the desktop program and the command line:
 // select and read a reader, import the history with station names into the
-// document, mark it modified when it gained lines, keep the status panes
+// document as one undoable step, keep the status panes
 // informed and tell the user of every failure. A read that fails in any way
 // leaves the document's lines, card and history rows as they were.
 class CardReadCommand
@@ -23,8 +25,7 @@ public:
         bool imported = false; // the card was read and its history merged
         QString idm;           // 16 hex digits
         std::int32_t balance = -1;
-        std::size_t firstAdded = 0; // the new lines: [firstAdded, end of lines)
-        std::size_t added = 0;
+        std::vector<const EntryInfo*> added; // the new lines, in the claim
     };
 
     CardReadCommand(CCorvaneDoc& doc, const AppSettings& settings, QString connectString,

@@ -42,3 +42,13 @@ QString UrlEncodeShiftJis(const QString& text)
     }
     return encoded;
 }
+
+QString FormatYen(std::int64_t amount)
+{
+    const std::uint64_t magnitude =
+        amount < 0 ? 0 - static_cast<std::uint64_t>(amount) : static_cast<std::uint64_t>(amount);
+    QString digits = QString::number(static_cast<qulonglong>(magnitude));
+    for (qsizetype at = digits.size() - 3; at > 0; at -= 3)
+        digits.insert(at, QLatin1Char(','));
+    return amount < 0 ? QLatin1Char('-') + digits : digits;
+}

@@ -9,6 +9,9 @@
 // A negative amount keeps the grouping behind its minus sign ("-1,234").
 QString FormatAmount(std::int64_t amount);
 
+// An amount grouped by thousands throughout, for running text: 1,234,567.
+QString FormatYen(std::int64_t amount);
+
 // prefix + local time as yymmdd-HHMMSS + suffix, e.g. Entry240501-090307.ent.
 QString MakeTimestampName(const QString& prefix, const QString& suffix,
                           const QDateTime& now = QDateTime::currentDateTime());

@@ -11,7 +11,7 @@ packages=(
   libgtest-dev libgmock-dev googletest libbenchmark-dev
   libfuzzer-14-dev libclang-rt-14-dev
   fonts-noto-cjk python3-fonttools poppler-utils tzdata
-  xvfb xauth xdotool cups-daemon cups-client
+  xvfb xauth xdotool cups-daemon cups-client libcups2-dev
   desktop-file-utils appstream lintian dpkg-dev file
 )
 

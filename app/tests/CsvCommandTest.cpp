@@ -20,7 +20,9 @@ TEST(CsvCommand, WritesTheListsLinesAndRemembersTheFolder)
     CCorvaneDoc doc(settings);
     auto line = std::make_unique<EntryInfo>(EntryInfo::ManualLine(0));
     line->fare = 480;
-    doc.Data().lines.push_back(std::move(line));
+    EntryLines lines;
+    lines.push_back(std::move(line));
+    doc.ReplaceLines(std::move(lines));
     ScriptedPrompts prompts;
     CsvCommand csv(doc, settings, prompts, nullptr);
     QString proposed;

@@ -26,8 +26,8 @@ protected:
     {
         auto line = std::make_unique<EntryInfo>(EntryInfo::ManualLine(1'700'000'000));
         line->fare = fare;
-        doc.Data().lines.push_back(std::move(line));
-        doc.SetModified(true);
+        line->applyFlag = 1;
+        doc.InsertLine(doc.Lines().size(), std::move(line));
     }
 
     QTemporaryDir dir;
@@ -69,16 +69,16 @@ TEST_F(FileCommandsTest, UnsavedChangesAreAskedAbout)
     prompts.answers = {Prompts::Answer::Cancel};
     EXPECT_FALSE(files.New());
     EXPECT_EQ(prompts.asked.last(), "無題 への変更を保存しますか?");
-    EXPECT_EQ(doc.Data().lines.size(), 1u);
+    EXPECT_EQ(doc.Lines().size(), 1u);
 
     // Yes, then cancelling the save dialog, also keeps everything.
     prompts.answers = {Prompts::Answer::Yes};
     EXPECT_FALSE(files.New());
-    EXPECT_EQ(doc.Data().lines.size(), 1u);
+    EXPECT_EQ(doc.Lines().size(), 1u);
 
     prompts.answers = {Prompts::Answer::No};
     EXPECT_TRUE(files.New());
-    EXPECT_TRUE(doc.Data().lines.empty());
+    EXPECT_TRUE(doc.Lines().empty());
 }
 
 TEST_F(FileCommandsTest, DamagedFileIsReportedAndNothingIsOverwritten)
@@ -97,4 +97,29 @@ TEST_F(FileCommandsTest, DamagedFileIsReportedAndNothingIsOverwritten)
 
     EXPECT_FALSE(files.OpenPath(dir.filePath("missing.ent"), false));
     EXPECT_TRUE(prompts.asked.last().contains("missing.ent"));
+}
+
+// A recorded application is a record: Save asks for a new name, and the
+// snapshot itself is never written over.
+TEST_F(FileCommandsTest, SavingARecordedApplicationAsksForANewName)
+{
+    settings.DefaultPath = dir.path();
+    AddLine(300);
+    ASSERT_TRUE(doc.RecordApplication({doc.Lines()[0].get()}));
+    const QString snapshot = doc.History().Records()[0].snapshotPath;
+    ASSERT_TRUE(files.OpenPath(snapshot, false));
+    doc.SetMarks({{0, false}}, QStringLiteral("untick"));
+
+    prompts.fileNames = {snapshot}; // the user picks the snapshot's own name
+    EXPECT_FALSE(files.Save());
+    EXPECT_EQ(prompts.asked.last(), CCorvaneDoc::SnapshotProtectedMessage());
+    EXPECT_TRUE(doc.IsModified());
+    EXPECT_EQ(prompts.proposals.size(), 1);
+
+    prompts.fileNames = {dir.filePath("copy.ent")};
+    ASSERT_TRUE(files.Save());
+    EXPECT_EQ(doc.Path(), dir.filePath("copy.ent"));
+    CCorvaneDoc recorded(settings);
+    ASSERT_TRUE(recorded.Load(snapshot, nullptr));
+    EXPECT_EQ(recorded.Lines()[0]->applyFlag, 1);
 }

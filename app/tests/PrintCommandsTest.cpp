@@ -2,22 +2,29 @@
 
 #include "AppSettings.h"
 #include "ApplyHistory.h"
+#include "ArchiveReader.h"
 #include "CCorvaneDoc.h"
 #include "CCorvaneForm.h"
+#include "ClaimPreviewDlg.h"
 #include "ClaimPrinter.h"
 #include "FileCommands.h"
 #include "PrintJob.h"
 #include "RecentFiles.h"
 #include "ScriptedPrompts.h"
 
+#include <QAction>
+#include <QApplication>
+#include <QCheckBox>
 #include <QDir>
+#include <QFile>
 #include <QTemporaryDir>
+#include <QTimer>
 #include <gtest/gtest.h>
 
 namespace
 {
-// A printer that prints nothing: it says whether the dialog was confirmed
-// and whether the pages went out.
+// A printer that prints nothing: the dialog's answer, the pages chosen and
+// what the print service would have said are the test's.
 class StandInPrinter : public ClaimPrinter
 {
 public:
@@ -26,19 +33,38 @@ public:
         pages = pageCount;
         return confirm;
     }
-    bool Print(const PrintJob& job, QString* error) override
+    Outcome Print(const PrintJob& job) override
     {
         total = job.Total();
-        if (!works && error)
-            *error = QStringLiteral("プリンターが見つかりません。");
-        return works;
+        Outcome outcome;
+        outcome.kind = kind;
+        outcome.firstPage = first;
+        outcome.lastPage = last > 0 ? last : pages;
+        outcome.error = QStringLiteral("プリンター lp0 が印刷を受け付けませんでした。");
+        outcome.file = QStringLiteral("/tmp/claim.pdf");
+        return outcome;
     }
 
     bool confirm = true;
-    bool works = true;
+    Outcome::Kind kind = Outcome::Kind::Printed;
+    int first = 1;
+    int last = 0; // 0: every page
     int pages = 0;
     std::int64_t total = 0;
 };
+
+std::unique_ptr<EntryInfo> Line(int fare, int serial, bool manual = false)
+{
+    auto line = std::make_unique<EntryInfo>(EntryInfo::ManualLine(1'790'000'000 + serial));
+    if (!manual) {
+        line->terminalType = 0x16;
+        line->processType = fare < 0 ? 0x02 : 0x01;
+    }
+    line->fare = fare;
+    line->serialNumber = serial;
+    line->applyFlag = fare > 0 || manual ? 1 : 0;
+    return line;
+}
 
 class PrintCommandsTest : public ::testing::Test
 {
@@ -51,24 +77,53 @@ protected:
         settings.EntryPath = dir.path();
         QDir().mkpath(settings.DefaultPath);
         doc.NewDocument();
-        for (int fare : {210, -3000, 480}) {
-            auto line = std::make_unique<EntryInfo>(EntryInfo::ManualLine(1'790'000'000));
-            line->terminalType = 0x16; // card lines
-            line->processType = fare < 0 ? 0x02 : 0x01;
-            line->fare = fare;
-            line->applyFlag = fare > 0 ? 1 : 0;
-            doc.Data().lines.push_back(std::move(line));
-        }
-        Q_EMIT doc.Updated(CCorvaneDoc::HintRefill);
-        prompts.fileNames = {dir.filePath("claim.ent")};
-        files.SaveAs();
+        QObject::connect(&printing, &PrintCommands::Status,
+                         [this](const QString& text) { status = text; });
     }
 
-    std::size_t Records() const
+    // Opens a claim of these lines, saved as claim.ent.
+    void Open(EntryLines lines)
+    {
+        doc.ReplaceLines(std::move(lines));
+        prompts.fileNames = {dir.filePath("claim.ent")};
+        ASSERT_TRUE(files.SaveAs());
+    }
+
+    void OpenThree() // 210, a charge, 480
+    {
+        EntryLines lines;
+        lines.push_back(Line(210, 1));
+        lines.push_back(Line(-3000, 2));
+        lines.push_back(Line(480, 3));
+        Open(std::move(lines));
+    }
+
+    std::vector<ApplyRecord> Records() const
     {
         ApplyHistory stored;
         stored.Load(settings);
-        return stored.Records().size();
+        return stored.Records();
+    }
+
+    std::vector<int> SnapshotSerials(const ApplyRecord& record) const
+    {
+        QFile file(record.snapshotPath);
+        EXPECT_TRUE(file.open(QIODevice::ReadOnly));
+        EntryList snapshot;
+        ArchiveReader in(file.readAll());
+        snapshot.Read(in);
+        std::vector<int> serials;
+        for (const auto& line : snapshot.lines)
+            serials.push_back(line->serialNumber);
+        return serials;
+    }
+
+    std::vector<int> Marks() const
+    {
+        std::vector<int> marks;
+        for (const auto& line : doc.Lines())
+            marks.push_back(line->applyFlag);
+        return marks;
     }
 
     QTemporaryDir dir;
@@ -80,39 +135,160 @@ protected:
     CCorvaneForm form;
     PrintCommands printing;
     StandInPrinter printer;
+    QString status;
 };
 } // namespace
 
 TEST_F(PrintCommandsTest, RealPrintRecordsClearsMarksAndSavesWithAutoSave)
 {
+    settings.PostName = QStringLiteral("営業部");
+    EXPECT_EQ(printing.Claimant()[0], "営業部");
     for (const bool autoSave : {false, true}) {
         SCOPED_TRACE(autoSave);
+        OpenThree();
         settings.AutoSave = autoSave ? 1 : 0;
-        form.SetAllChecks(true);
         ASSERT_EQ(form.CheckedCount(), 2);
-        const std::size_t before = Records();
+        const std::size_t before = Records().size();
         ASSERT_TRUE(printing.Print(&printer));
         EXPECT_EQ(printer.total, 690);
         EXPECT_EQ(printer.pages, 1);
-        EXPECT_EQ(Records(), before + 1);
-        EXPECT_EQ(doc.History().Records().back().amount, 690);
+        ASSERT_EQ(Records().size(), before + 1);
+        EXPECT_EQ(Records().back().amount, 690);
         EXPECT_EQ(form.CheckedCount(), 0);
+        EXPECT_EQ(status, "申請を記録しました (690円)");
         EXPECT_EQ(doc.IsModified(), !autoSave);
-        EXPECT_FALSE(form.UndoStack().canUndo()); // the cleared marks are not an edit
+        // The cleared marks are one step of the claim's history.
+        EXPECT_EQ(doc.UndoStack().undoText(), "申請済みのチェックを外す");
     }
 }
 
-TEST_F(PrintCommandsTest, CancelledOrFailedPrintChangesNothing)
+// Nothing went out, or it went to a file: no record, marks and file as they were.
+TEST_F(PrintCommandsTest, OnlyAnAcceptedPrintRecords)
 {
-    form.SetAllChecks(true);
-    doc.SetModified(false);
-    printer.confirm = false;
-    EXPECT_FALSE(printing.Print(&printer));
-    printer.confirm = true;
-    printer.works = false;
-    EXPECT_FALSE(printing.Print(&printer));
-    EXPECT_EQ(prompts.asked.last(), "プリンターが見つかりません。");
-    EXPECT_EQ(Records(), 0u);
+    using Kind = ClaimPrinter::Outcome::Kind;
+    struct Case {
+        const char* name;
+        bool confirm;
+        Kind kind;
+        const char* message;
+        const char* status;
+    };
+    const Case cases[] = {
+        {"dialog cancelled", false, Kind::Printed, "", ""},
+        {"job refused", true, Kind::Failed, "プリンター lp0 が印刷を受け付けませんでした。", ""},
+        {"output to a PDF file", true, Kind::SavedToFile, "",
+         "PDFファイル /tmp/claim.pdf に保存しました（申請は記録していません）"},
+    };
+    settings.AutoSave = 1;
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        OpenThree();
+        prompts.asked.clear();
+        status.clear();
+        printer.confirm = c.confirm;
+        printer.kind = c.kind;
+        EXPECT_FALSE(printing.Print(&printer));
+        EXPECT_EQ(prompts.asked.value(0), QString::fromUtf8(c.message));
+        EXPECT_EQ(status, QString::fromUtf8(c.status));
+        EXPECT_TRUE(Records().empty());
+        EXPECT_EQ(Marks(), (std::vector<int>{1, 0, 1}));
+        EXPECT_FALSE(doc.IsModified());
+        EXPECT_FALSE(doc.UndoStack().canUndo());
+    }
+}
+
+// The record is the printed claim: with 全て表示 unticked a 0-yen line is
+// not printed, so it is neither in the snapshot nor loses its mark.
+TEST_F(PrintCommandsTest, SnapshotHoldsExactlyThePrintedLines)
+{
+    EntryLines lines;
+    lines.push_back(Line(210, 1));
+    lines.push_back(Line(0, 2, true)); // a manual line at 0 yen, marked
+    lines.push_back(Line(480, 3));
+    Open(std::move(lines));
+    form.ShowAllBox().click();
+    ASSERT_TRUE(printing.Print(&printer));
+    const auto records = Records();
+    ASSERT_EQ(records.size(), 1u);
+    EXPECT_EQ(SnapshotSerials(records[0]), (std::vector<int>{1, 3}));
+    EXPECT_EQ(records[0].amount, 690);
+    EXPECT_EQ(Marks(), (std::vector<int>{0, 1, 0}));
+}
+
+// Selected rows do not matter to a print: only the printed lines lose their
+// marks, no line gains one.
+TEST_F(PrintCommandsTest, SelectionDoesNotChangeWhatIsCleared)
+{
+    EntryLines lines;
+    for (int i = 0; i < 4; ++i)
+        lines.push_back(Line(100 + i, i));
+    lines[1]->applyFlag = 0; // the user unticked it
+    Open(std::move(lines));
+    form.SelectRows({0, 2});
+    ASSERT_TRUE(printing.Print(&printer));
+    EXPECT_EQ(Marks(), (std::vector<int>{0, 0, 0, 0}));
+    EXPECT_EQ(SnapshotSerials(Records()[0]), (std::vector<int>{0, 2, 3}));
+}
+
+TEST_F(PrintCommandsTest, PageRangeRecordsTheLinesOnThosePages)
+{
+    EntryLines lines;
+    for (int i = 0; i < 25; ++i) // two pages of 20 rows
+        lines.push_back(Line(100, i));
+    Open(std::move(lines));
+    printer.first = printer.last = 2;
+    ASSERT_TRUE(printing.Print(&printer));
+    EXPECT_EQ(printer.pages, 2);
+    EXPECT_EQ(SnapshotSerials(Records()[0]), (std::vector<int>{20, 21, 22, 23, 24}));
+    EXPECT_EQ(Records()[0].amount, 500);
+    EXPECT_EQ(form.CheckedCount(), 20);
+    EXPECT_EQ(doc.Lines()[19]->applyFlag, 1);
+    EXPECT_EQ(doc.Lines()[20]->applyFlag, 0);
+}
+
+// A reopened application printed again with 自動保存 is recorded anew, but
+// the record it was opened from stays as it was: the save asks for a name.
+TEST_F(PrintCommandsTest, ReprintingASnapshotNeverOverwritesIt)
+{
+    OpenThree();
+    ASSERT_TRUE(printing.Print(&printer));
+    const QString snapshot = Records()[0].snapshotPath;
+    QFile file(snapshot);
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    const QByteArray recorded = file.readAll();
+    file.close();
+
+    ASSERT_TRUE(files.OpenPath(snapshot, false));
+    settings.AutoSave = 1;
+    prompts.fileNames.clear(); // the user cancels the name
+    ASSERT_TRUE(printing.Print(&printer));
+    EXPECT_EQ(Records().size(), 2u);
+    EXPECT_EQ(prompts.proposals.size(), 2); // asked for a name
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    EXPECT_EQ(file.readAll(), recorded);
+    EXPECT_TRUE(doc.IsModified());
+}
+
+// The preview's own print button is the print command: it records.
+TEST_F(PrintCommandsTest, PreviewPrintsOnlyThroughThePrintCommand)
+{
+    OpenThree();
+    QTimer::singleShot(0, [] {
+        for (QWidget* widget : QApplication::topLevelWidgets())
+            if (auto* preview = qobject_cast<ClaimPreviewDlg*>(widget))
+                preview->findChild<QAction*>("previewPrint")->trigger();
+    });
+    printing.Preview(&printer);
+    EXPECT_EQ(Records().size(), 1u);
+    EXPECT_EQ(form.CheckedCount(), 0);
+
+    OpenThree();
+    QTimer::singleShot(0, [] {
+        for (QWidget* widget : QApplication::topLevelWidgets())
+            if (auto* preview = qobject_cast<ClaimPreviewDlg*>(widget))
+                preview->reject();
+    });
+    printing.Preview(&printer);
+    EXPECT_EQ(Records().size(), 1u); // a preview alone records nothing
     EXPECT_EQ(form.CheckedCount(), 2);
-    EXPECT_FALSE(doc.IsModified());
 }

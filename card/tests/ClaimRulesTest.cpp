@@ -1,5 +1,7 @@
 #include "ClaimRules.h"
 
+#include "LocalTime.h"
+
 #include <gtest/gtest.h>
 
 namespace
@@ -42,8 +44,8 @@ TEST(ClaimRules, ApplyRuleAndListFilter)
     };
     for (const Case& c : cases) {
         EXPECT_EQ(CanApply(c.line), c.canApply) << c.name;
-        EXPECT_EQ(IsListed(c.line, true), c.listedAll) << c.name;
-        EXPECT_EQ(IsListed(c.line, false), c.listedFiltered) << c.name;
+        EXPECT_EQ(IsListed(c.line, ClaimFilter{true}), c.listedAll) << c.name;
+        EXPECT_EQ(IsListed(c.line, ClaimFilter{false}), c.listedFiltered) << c.name;
     }
 }
 
@@ -61,7 +63,7 @@ TEST(ClaimRules, ClaimHoldsOnlyMarkedLinesTheListWouldOffer)
     EXPECT_EQ(claimed[0], lines[0].get());
     EXPECT_EQ(claimed[1], lines[4].get()); // a manual line may be claimed at 0
     EXPECT_EQ(ClaimedTotal(claimed), 210);
-    EXPECT_EQ(ClaimedLines(lines, false).size(), 1u);
+    EXPECT_EQ(ClaimedLines(lines, ClaimFilter{false}).size(), 1u);
 
     // Totals do not wrap around.
     EntryLines big;

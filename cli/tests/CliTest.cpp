@@ -227,7 +227,7 @@ TEST_F(CliTest, PrintClaimsWhatTheListWouldClaim)
     File("unclaimable.ent", again.Data());
     run = Cli({"print", "--record", "--pdf", pdf, ent});
     ASSERT_EQ(run.status, 0) << run.err.toStdString();
-    EXPECT_TRUE(run.out.contains("申請履歴に記録しました: 180円")) << run.out.toStdString();
+    EXPECT_TRUE(run.out.contains("申請を記録しました (180円)")) << run.out.toStdString();
     run = Cli({"show", ent});
     EXPECT_TRUE(run.out.contains("申請合計: 0円")) << run.out.toStdString();
 }

@@ -3,6 +3,7 @@
 #include "CCorvaneDoc.h"
 #include "EntryList.h"
 #include "EntrySamples.h"
+#include "PrintedClaim.h"
 
 #include <QDir>
 #include <QFile>
@@ -25,21 +26,37 @@ void WriteAll(const QString& path, const QByteArray& bytes)
     file.write(bytes);
 }
 
+std::vector<const EntryInfo*> Pointers(const EntryLines& lines)
+{
+    std::vector<const EntryInfo*> pointers;
+    for (const auto& line : lines)
+        pointers.push_back(line.get());
+    return pointers;
+}
+
 class DocumentTest : public ::testing::Test
 {
 protected:
     DocumentTest() : doc(settings)
     {
         settings.DefaultPath = dir.path();
-        QObject::connect(&doc, &CCorvaneDoc::Updated, [this](int hint) { hints.push_back(hint); });
+        QObject::connect(&doc, &CCorvaneDoc::LinesReset, [this] { ++resets; });
     }
 
     QString ApplyFolder() const { return dir.filePath("ApplyHistory"); }
 
+    EntryList ReadSnapshot(const QString& path) const
+    {
+        EntryList snapshot;
+        ArchiveReader in(ReadAll(path));
+        snapshot.Read(in);
+        return snapshot;
+    }
+
     QTemporaryDir dir;
     AppSettings settings;
     CCorvaneDoc doc;
-    std::vector<int> hints;
+    int resets = 0;
     QString error;
 };
 } // namespace
@@ -49,68 +66,81 @@ TEST_F(DocumentTest, SaveAndLoad)
     doc.NewDocument();
     EXPECT_EQ(doc.Title(), "無題");
     EXPECT_FALSE(doc.Layout().IsEmpty()); // the first new document loads the layout
-    doc.Data().lines = SampleLines(3);
-    doc.SetModified(true);
+    doc.ReplaceLines(SampleLines(3));
+    doc.SetMarks({{0, false}}, "untick");
+    ASSERT_TRUE(doc.IsModified());
     const QString path = dir.filePath("claim.ent");
     ASSERT_TRUE(doc.Save(path, &error)) << error.toStdString();
     EXPECT_FALSE(doc.IsModified());
     EXPECT_EQ(doc.Title(), "claim.ent");
 
     CCorvaneDoc other(settings);
-    std::vector<int> otherHints;
-    QObject::connect(&other, &CCorvaneDoc::Updated, [&](int h) { otherHints.push_back(h); });
+    int otherResets = 0;
+    QObject::connect(&other, &CCorvaneDoc::LinesReset, [&] { ++otherResets; });
     ASSERT_TRUE(other.Load(path, &error));
-    EXPECT_EQ(otherHints, (std::vector<int>{CCorvaneDoc::HintClear, CCorvaneDoc::HintRefill}));
-    ASSERT_EQ(other.Data().lines.size(), 3u);
-    EXPECT_EQ(*other.Data().lines[2], *doc.Data().lines[2]);
+    EXPECT_EQ(otherResets, 1);
+    ASSERT_EQ(other.Lines().size(), 3u);
+    EXPECT_EQ(*other.Lines()[2], *doc.Lines()[2]);
+    EXPECT_EQ(other.Lines()[0]->applyFlag, 0);
     EXPECT_EQ(other.Path(), path);
-    EXPECT_EQ(hints, (std::vector<int>{CCorvaneDoc::HintClear, CCorvaneDoc::HintRebuild}));
+    EXPECT_FALSE(other.IsModified());
+}
+
+TEST_F(DocumentTest, ForbiddenStoredMarksAreDroppedOnOpening)
+{
+    EntryLines lines = SampleLines(2);
+    lines[1]->processType = 0x07; // an issue may never be claimed
+    doc.ReplaceLines(std::move(lines));
+    EXPECT_EQ(doc.Lines()[1]->applyFlag, 0);
+    EXPECT_FALSE(doc.IsModified());
+    EXPECT_FALSE(doc.SetMarks({{1, true}}, "tick")); // and cannot be ticked
 }
 
 TEST_F(DocumentTest, DocumentWithoutLinesIsNotSaved)
 {
     const QString path = dir.filePath("old.ent");
     WriteAll(path, "previous");
-    doc.SetModified(true);
     EXPECT_FALSE(doc.Save(path, &error));
     EXPECT_EQ(error, "ドキュメントの保存に失敗しました。");
-    EXPECT_TRUE(doc.IsModified());
     EXPECT_EQ(ReadAll(path), "previous");
 }
 
 TEST_F(DocumentTest, SaveToAMissingFolderNamesTheFile)
 {
-    doc.Data().lines = SampleLines(1);
+    doc.ReplaceLines(SampleLines(1));
     EXPECT_FALSE(doc.Save(dir.filePath("no/such/folder/x.ent"), &error));
     EXPECT_TRUE(error.contains("no/such/folder/x.ent"));
 }
 
 TEST_F(DocumentTest, LoadFailures)
 {
-    doc.Data().lines = SampleLines(2);
+    doc.ReplaceLines(SampleLines(2));
     ASSERT_TRUE(doc.Save(dir.filePath("mine.ent"), &error));
 
+    resets = 0;
     EXPECT_FALSE(doc.Load(dir.filePath("missing.ent"), &error));
     EXPECT_TRUE(error.contains("missing.ent"));
-    EXPECT_EQ(doc.Data().lines.size(), 2u); // an unopened file changes nothing
+    EXPECT_EQ(doc.Lines().size(), 2u); // an unopened file changes nothing
     EXPECT_EQ(doc.Path(), dir.filePath("mine.ent"));
+    EXPECT_EQ(resets, 0);
 
     WriteAll(dir.filePath("foreign.ent"), "not an expense file");
-    hints.clear();
     EXPECT_FALSE(doc.Load(dir.filePath("foreign.ent"), &error));
     EXPECT_EQ(error, "予期しないファイル形式です。");
-    EXPECT_TRUE(doc.Data().lines.empty());
+    EXPECT_TRUE(doc.Lines().empty());
     EXPECT_EQ(doc.Title(), "無題");
-    EXPECT_EQ(hints, std::vector<int>{CCorvaneDoc::HintClear});
+    EXPECT_FALSE(doc.IsModified());
+    EXPECT_EQ(resets, 1);
 }
 
-TEST_F(DocumentTest, RecordApplicationWritesSnapshotAndHistory)
+TEST_F(DocumentTest, RecordApplicationWritesSnapshotOfThePrintedLines)
 {
     doc.NewDocument();
-    doc.Data().lines = SampleLines(5, 3); // two claimed
-    doc.Data().documentTime = 1'777'777'777;
-    ASSERT_TRUE(doc.RecordApplication(405));
-    ASSERT_TRUE(doc.RecordApplication(405)); // same second: a second snapshot
+    EntryLines lines = SampleLines(5, 3); // two claimed: 0 and 3
+    doc.ReplaceLines(std::move(lines));
+    const std::vector<const EntryInfo*> printed = {doc.Lines()[3].get(), doc.Lines()[1].get()};
+    ASSERT_TRUE(doc.RecordApplication(printed));
+    ASSERT_TRUE(doc.RecordApplication(printed)); // same second: a second snapshot
 
     const QStringList snapshots =
         QDir(ApplyFolder()).entryList({"Apply*.ent"}, QDir::Files, QDir::Name);
@@ -118,36 +148,26 @@ TEST_F(DocumentTest, RecordApplicationWritesSnapshotAndHistory)
     const auto& records = doc.History().Records();
     ASSERT_EQ(records.size(), 2u);
     EXPECT_NE(records[0].snapshotPath, records[1].snapshotPath);
-    EXPECT_EQ(records[0].documentTime, 1'777'777'777);
-    EXPECT_EQ(records[1].amount, 405);
+    EXPECT_EQ(records[0].documentTime, doc.Data().documentTime);
+    EXPECT_EQ(records[1].amount, 203 + 201);
     EXPECT_TRUE(QFileInfo(records[0].snapshotPath).fileName().startsWith("Apply"));
 
-    EntryList snapshot;
-    ArchiveReader in(ReadAll(records[0].snapshotPath));
-    snapshot.Read(in);
-    EXPECT_EQ(snapshot.lines.size(), 2u);
-    EXPECT_EQ(snapshot.documentTime, 1'777'777'777);
+    // Exactly the printed lines, in the order printed, whatever their marks.
+    const EntryList snapshot = ReadSnapshot(records[0].snapshotPath);
+    ASSERT_EQ(snapshot.lines.size(), 2u);
+    EXPECT_EQ(snapshot.lines[0]->serialNumber, 3);
+    EXPECT_EQ(snapshot.lines[1]->serialNumber, 1);
+    EXPECT_EQ(snapshot.documentTime, doc.Data().documentTime);
+    EXPECT_EQ(snapshot.kind, EntryList::Snapshot);
 
     ApplyHistory stored;
     EXPECT_TRUE(stored.Load(settings));
     EXPECT_EQ(stored.Records(), records);
 }
 
-TEST_F(DocumentTest, NothingClaimedStillRecords)
-{
-    doc.Data().lines = SampleLines(2, 100);
-    doc.Data().lines[0]->applyFlag = 0;
-    ASSERT_TRUE(doc.RecordApplication(0));
-    ASSERT_EQ(doc.History().Records().size(), 1u);
-    EntryList snapshot;
-    ArchiveReader in(ReadAll(doc.History().Records()[0].snapshotPath));
-    snapshot.Read(in);
-    EXPECT_TRUE(snapshot.lines.empty());
-}
-
 TEST_F(DocumentTest, EmptyDocumentRecordsNothing)
 {
-    EXPECT_FALSE(doc.RecordApplication(0));
+    EXPECT_FALSE(doc.RecordApplication({}));
     EXPECT_TRUE(doc.History().Records().empty());
     EXPECT_TRUE(QDir(ApplyFolder()).entryList({"Apply*.ent"}).isEmpty());
 }
@@ -158,14 +178,70 @@ TEST_F(DocumentTest, HistoryOfEarlierRunsSurvivesARunStartedByOpening)
     earlier.Add({1, 100, "earlier.ent"});
     ASSERT_TRUE(earlier.Save(settings));
 
-    doc.Data().lines = SampleLines(1);
+    doc.ReplaceLines(SampleLines(1));
     ASSERT_TRUE(doc.Save(dir.filePath("c.ent"), &error));
     CCorvaneDoc opened(settings); // no NewDocument: the run began with a file
     ASSERT_TRUE(opened.Load(dir.filePath("c.ent"), &error));
-    ASSERT_TRUE(opened.RecordApplication(200));
+    ASSERT_TRUE(opened.RecordApplication(Pointers(opened.Lines())));
     ApplyHistory stored;
     ASSERT_TRUE(stored.Load(settings));
     ASSERT_EQ(stored.Records().size(), 2u);
     EXPECT_EQ(stored.Records()[0].amount, 100);
     EXPECT_EQ(stored.Records()[1].amount, 200);
+}
+
+// After a print: a record of exactly the printed lines, only their marks
+// cleared (undoably), the claim saved when asked.
+TEST_F(DocumentTest, PrintedClaimClearsExactlyThePrintedMarks)
+{
+    doc.ReplaceLines(SampleLines(4)); // all four claimed
+    const std::vector<const EntryInfo*> printed = {doc.Lines()[1].get(), doc.Lines()[2].get()};
+    int saves = 0;
+    const PrintedClaim result = RecordPrintedClaim(doc, printed, [&] {
+        ++saves;
+        return doc.Save(dir.filePath("after.ent"), &error);
+    });
+    EXPECT_TRUE(result.recorded);
+    EXPECT_TRUE(result.saved);
+    EXPECT_EQ(saves, 1);
+    EXPECT_EQ(result.total, 201 + 202);
+    EXPECT_EQ(result.StatusText(), "申請を記録しました (403円)");
+    std::vector<int> marks;
+    for (const auto& line : doc.Lines())
+        marks.push_back(line->applyFlag);
+    EXPECT_EQ(marks, (std::vector<int>{1, 0, 0, 1}));
+    EXPECT_FALSE(doc.IsModified());
+    doc.UndoStack().undo(); // the marks come back; the record stays
+    EXPECT_EQ(doc.Lines()[1]->applyFlag, 1);
+    EXPECT_EQ(doc.History().Records().size(), 1u);
+
+    // Nothing printed: nothing recorded, nothing changed, nothing saved.
+    const PrintedClaim none = RecordPrintedClaim(doc, {}, [&] { return ++saves > 0; });
+    EXPECT_FALSE(none.recorded);
+    EXPECT_EQ(saves, 1);
+    EXPECT_EQ(doc.History().Records().size(), 1u);
+}
+
+TEST_F(DocumentTest, RecordedApplicationIsNeverOverwritten)
+{
+    doc.ReplaceLines(SampleLines(2));
+    ASSERT_TRUE(doc.RecordApplication(Pointers(doc.Lines())));
+    const QString snapshot = doc.History().Records()[0].snapshotPath;
+    const QByteArray recorded = ReadAll(snapshot);
+
+    // Not by the claim that was printed...
+    EXPECT_FALSE(doc.Save(snapshot, &error));
+    EXPECT_EQ(error, CCorvaneDoc::SnapshotProtectedMessage());
+
+    // ...nor by the snapshot itself, opened, changed and saved.
+    CCorvaneDoc opened(settings);
+    ASSERT_TRUE(opened.Load(snapshot, &error));
+    EXPECT_TRUE(opened.IsRecordedApplication());
+    opened.SetMarks({{0, false}}, "untick");
+    EXPECT_FALSE(opened.Save(snapshot, &error));
+    EXPECT_EQ(ReadAll(snapshot), recorded);
+    // Under a new name it becomes a claim of its own.
+    ASSERT_TRUE(opened.Save(dir.filePath("copy.ent"), &error));
+    EXPECT_FALSE(opened.IsRecordedApplication());
+    EXPECT_EQ(ReadAll(snapshot), recorded);
 }

@@ -235,17 +235,25 @@ TEST(EntryListReorder, UnlistedLinesFollowTheLineBeforeThem)
     const EntryInfo* e = at(4);
     const EntryInfo* f = at(5);
     const EntryInfo foreign;
-    list.ReorderAsListed({f, d, &foreign, c, a});
-    std::vector<const EntryInfo*> order;
-    for (const auto& line : list.lines)
-        order.push_back(line.get());
-    EXPECT_EQ(order, (std::vector<const EntryInfo*>{f, d, e, c, a, b}));
-
+    const auto reordered = [&](const std::vector<const EntryInfo*>& listed) {
+        std::vector<const EntryInfo*> lines;
+        for (const std::size_t from : list.OrderAsListed(listed))
+            lines.push_back(at(static_cast<int>(from)));
+        return lines;
+    };
+    EXPECT_EQ(reordered({f, d, &foreign, c, a}), (std::vector<const EntryInfo*>{f, d, e, c, a, b}));
+    // A line listed twice counts once.
+    EXPECT_EQ(reordered({f, d, c, a, f}), (std::vector<const EntryInfo*>{f, d, e, c, a, b}));
     // An unlisted line before every listed one stays in front.
-    list.ReorderAsListed({a, c, f});
-    order.clear();
-    for (const auto& line : list.lines)
-        order.push_back(line.get());
-    EXPECT_EQ(order.size(), 6u);
-    EXPECT_EQ(order.front(), a);
+    const std::vector<const EntryInfo*> lines = {b, a, c, e, f, d};
+    std::vector<std::unique_ptr<EntryInfo>> held;
+    for (auto& line : list.lines)
+        held.push_back(std::move(line));
+    list.lines.clear();
+    for (const EntryInfo* line : lines)
+        for (auto& own : held)
+            if (own.get() == line)
+                list.lines.push_back(std::move(own));
+    const auto order = list.OrderAsListed({d, a, c, f});
+    EXPECT_EQ(order, (std::vector<std::size_t>{0, 5, 1, 2, 3, 4}));
 }

@@ -68,7 +68,7 @@ const Writer kWriters[] = {
     // The snapshot cannot be written: no record, and Apply.hst is untouched.
     {"snapshot", "ApplyHistory/Apply.hst",
      [](CCorvaneDoc& doc, AppSettings&, const QString&, QString*) {
-         return doc.RecordApplication(doc.Data().ClaimedTotal()) ||
+         return doc.RecordApplication(ClaimedLines(doc.Lines())) ||
                 !doc.History().Records().empty();
      }},
     {"csv", "claim.csv",
@@ -77,7 +77,7 @@ const Writer kWriters[] = {
      }},
     {"pdf", "claim.pdf",
      [](CCorvaneDoc& doc, AppSettings&, const QString& path, QString* error) {
-         return RenderClaimToPdf(doc.Layout(), ClaimedLines(doc.Data().lines), {},
+         return RenderClaimToPdf(doc.Layout(), ClaimedLines(doc.Lines()), {},
                                  QDateTime::currentDateTime(), path, nullptr, error);
      }},
 };
@@ -93,8 +93,7 @@ TEST(SaveFailure, EveryWriterKeepsTheOldFileByteForByte)
         settings.CsvOutputItem = QStringLiteral("2,5,8,9,11,12");
         CCorvaneDoc doc(settings);
         doc.NewDocument();
-        doc.Data().lines = SampleLines(2);
-        doc.SetModified(true);
+        doc.ReplaceLines(SampleLines(2));
 
         const QString path = dir.filePath(QString::fromLatin1(writer.file));
         QDir().mkpath(QFileInfo(path).path());
@@ -126,8 +125,8 @@ TEST(SaveFailure, TheClaimStaysModifiedAndTheMessageNamesTheFile)
     QTemporaryDir dir;
     AppSettings settings;
     CCorvaneDoc doc(settings);
-    doc.Data().lines = SampleLines(1);
-    doc.SetModified(true);
+    doc.ReplaceLines(SampleLines(1));
+    doc.SetMarks({{0, false}}, QStringLiteral("untick"));
     const QString path = dir.filePath("claim.ent");
     QString error;
     {

@@ -87,7 +87,7 @@ TEST_F(CardReadCommandTest, ReadImportsAndShowsTheCard)
     Place(TestCard(3));
     const auto result = Run();
     EXPECT_TRUE(result.imported);
-    EXPECT_EQ(result.added, 3u);
+    EXPECT_EQ(result.added.size(), 3u);
     EXPECT_EQ(doc.Data().lines.size(), 3u);
     EXPECT_EQ(doc.Data().historyRows.size(), 3u);
     EXPECT_EQ(doc.Data().card.kind, CardInfo::kRead);
@@ -96,11 +96,19 @@ TEST_F(CardReadCommandTest, ReadImportsAndShowsTheCard)
     EXPECT_EQ(frontEnd.shown, QStringList({"カード読込中…|-1", "011402123A4B5C6D|1000"}));
     EXPECT_TRUE(messages.reported.isEmpty());
 
+    // The read is one step that undo takes back.
+    EXPECT_EQ(doc.UndoStack().count(), 1);
+    EXPECT_EQ(doc.UndoStack().undoText(), "カード読込");
+    doc.UndoStack().undo();
+    EXPECT_TRUE(doc.Lines().empty());
+    EXPECT_FALSE(doc.IsModified());
+    doc.UndoStack().redo();
+
     // The same card again: nothing new, the modified mark as it was.
-    doc.SetModified(false);
+    doc.UndoStack().setClean();
     const auto again = Run();
     EXPECT_TRUE(again.imported);
-    EXPECT_EQ(again.added, 0u);
+    EXPECT_TRUE(again.added.empty());
     EXPECT_FALSE(doc.IsModified());
     EXPECT_EQ(frontEnd.shown.last(), "011402123A4B5C6D|1000");
 }
@@ -146,7 +154,7 @@ TEST_F(CardReadCommandTest, UndecodableRecordLeavesTheDocumentAsItWas)
     ASSERT_TRUE(Run().imported);
     const auto rows = doc.Data().historyRows;
     const CardInfo before = doc.Data().card;
-    doc.SetModified(false);
+    doc.UndoStack().setClean();
 
     CardImage image = TestCard(4);
     image.idm[7] = 0x77;

@@ -18,6 +18,7 @@
 #include <QProcess>
 #include <QRegularExpression>
 #include <QTemporaryDir>
+#include <functional>
 #include <gtest/gtest.h>
 
 namespace
@@ -31,8 +32,13 @@ public:
     {
         Printer().setPrinterName(m_queue);
         ChooseAllPages(layout, pageCount);
+        if (afterChoosing)
+            afterChoosing();
         return true;
     }
+
+    // What happens to the queue between the dialog and the job.
+    std::function<void()> afterChoosing;
 
 private:
     QString m_queue;
@@ -56,45 +62,103 @@ int PdfPages(const QString& pdf)
 }
 } // namespace
 
+// A claim of 25 lines at 200 yen (two pages of 20 rows), with its claimant.
+struct PrintedClaimFixture {
+    PrintedClaimFixture()
+        : doc(settings), recent(3), files(doc, settings, prompts, recent),
+          form(doc, settings, prompts), printing(doc, form, settings, prompts, files, nullptr)
+    {
+        settings.DefaultPath = dir.path();
+        settings.PostName = QStringLiteral("営業部");
+        settings.IdNumber = QStringLiteral("A-1024");
+        settings.Name = QStringLiteral("山田花子");
+        doc.NewDocument();
+        EntryLines lines;
+        for (int i = 0; i < 25; ++i) {
+            auto line = std::make_unique<EntryInfo>(
+                EntryInfo::ManualLine(*LocalToTimestamp(2026, 11, 1 + i, 0, 0, 0)));
+            line->fare = 200;
+            line->applyFlag = 1;
+            line->entryStationName = QStringLiteral("日本橋");
+            line->exitStationName = QStringLiteral("月島");
+            lines.push_back(std::move(line));
+        }
+        doc.ReplaceLines(std::move(lines));
+    }
+
+    std::size_t Records() const
+    {
+        ApplyHistory stored;
+        stored.Load(settings);
+        return stored.Records().size();
+    }
+
+    QTemporaryDir dir;
+    AppSettings settings;
+    CCorvaneDoc doc;
+    ScriptedPrompts prompts;
+    RecentFiles recent;
+    FileCommands files;
+    CCorvaneForm form;
+    PrintCommands printing;
+};
+
 TEST(CupsPrint, ClaimReachesTheQueueAndIsRecorded)
 {
     ASSERT_TRUE(QFile::exists("/usr/sbin/cupsd")) << "cupsd is missing: run tools/setup.sh";
     CupsQueue cups;
     ASSERT_TRUE(cups.Start(QStringLiteral("fenwir-test"))) << cups.Log().toStdString();
-
-    QTemporaryDir dir;
-    AppSettings settings;
-    settings.DefaultPath = dir.path();
-    CCorvaneDoc doc(settings);
-    doc.NewDocument();
-    for (int i = 0; i < 25; ++i) { // two pages of 20 rows
-        auto line = std::make_unique<EntryInfo>(
-            EntryInfo::ManualLine(*LocalToTimestamp(2026, 11, 1 + i, 0, 0, 0)));
-        line->fare = 200;
-        line->entryStationName = QStringLiteral("日本橋");
-        line->exitStationName = QStringLiteral("月島");
-        doc.Data().lines.push_back(std::move(line));
-    }
-    ScriptedPrompts prompts;
-    RecentFiles recent(3);
-    FileCommands files(doc, settings, prompts, recent);
-    CCorvaneForm form(doc, settings, prompts);
-    Q_EMIT doc.Updated(CCorvaneDoc::HintRefill);
-    PrintCommands printing(doc, form, settings, prompts, files, nullptr);
+    PrintedClaimFixture claim;
     QueuePrinter printer(cups.Queue());
 
-    ASSERT_TRUE(printing.Print(&printer)) << prompts.asked.join('\n').toStdString();
+    ASSERT_TRUE(claim.printing.Print(&printer)) << claim.prompts.asked.join('\n').toStdString();
     const QString job = cups.WaitForJob(1);
     ASSERT_FALSE(job.isEmpty()) << cups.Log().toStdString();
     EXPECT_EQ(PdfPages(job), 2);
     const QString text = PdfText(job);
-    EXPECT_TRUE(text.contains(QStringLiteral("日本橋"))) << text.toStdString();
-    EXPECT_TRUE(text.contains(QStringLiteral("月島")));
-    EXPECT_TRUE(text.contains(QStringLiteral("5,000"))) << text.toStdString();
+    for (const char* expected : {"日本橋", "月島", "5,000", "営業部", "A-1024", "山田花子"})
+        EXPECT_TRUE(text.contains(QString::fromUtf8(expected))) << expected << text.toStdString();
 
     ApplyHistory stored;
-    ASSERT_TRUE(stored.Load(settings));
+    ASSERT_TRUE(stored.Load(claim.settings));
     ASSERT_EQ(stored.Records().size(), 1u);
     EXPECT_EQ(stored.Records()[0].amount, 5000);
-    EXPECT_EQ(form.CheckedCount(), 0);
+    EXPECT_EQ(claim.form.CheckedCount(), 0);
+}
+
+// A print counts when the print service took the job: a stopped queue that
+// holds it, yes; a queue refusing jobs or a printer gone, no, and then
+// nothing changes and the user is told.
+TEST(CupsPrint, OnlyAJobTheServiceTookIsRecorded)
+{
+    struct Case {
+        const char* name;
+        bool (CupsQueue::*state)() const;
+        bool recorded;
+    };
+    const Case cases[] = {
+        {"stopped, still taking jobs", &CupsQueue::Stop, true},
+        {"refusing jobs", &CupsQueue::RejectJobs, false},
+        {"removed after the dialog", &CupsQueue::Remove, false},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        CupsQueue cups;
+        ASSERT_TRUE(cups.Start(QStringLiteral("fenwir-test"))) << cups.Log().toStdString();
+        PrintedClaimFixture claim;
+        QueuePrinter printer(cups.Queue());
+        printer.afterChoosing = [&] { ASSERT_TRUE((cups.*c.state)()); };
+        EXPECT_EQ(claim.printing.Print(&printer), c.recorded);
+        EXPECT_EQ(claim.Records(), c.recorded ? 1u : 0u);
+        EXPECT_EQ(claim.form.CheckedCount(), c.recorded ? 0 : 25);
+        EXPECT_EQ(claim.doc.IsModified(), c.recorded);
+        if (c.recorded) {
+            EXPECT_TRUE(claim.prompts.asked.isEmpty());
+            EXPECT_EQ(cups.PendingJobs(), 1);
+        } else {
+            ASSERT_EQ(claim.prompts.asked.size(), 1);
+            EXPECT_TRUE(claim.prompts.asked[0].contains("fenwir-test"))
+                << claim.prompts.asked[0].toStdString();
+        }
+    }
 }

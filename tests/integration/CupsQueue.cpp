@@ -5,6 +5,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QThread>
+#include <cups/cups.h>
 
 namespace
 {
@@ -23,6 +24,7 @@ CupsQueue::CupsQueue() = default;
 
 CupsQueue::~CupsQueue()
 {
+    cupsSetServer(nullptr);
     if (m_cupsd && m_cupsd->state() != QProcess::NotRunning) {
         m_cupsd->terminate();
         if (!m_cupsd->waitForFinished(5000))
@@ -42,11 +44,43 @@ QString CupsQueue::Log() const
     return log.open(QIODevice::ReadOnly) ? QString::fromUtf8(log.readAll()) : QString();
 }
 
+bool CupsQueue::Run(const QString& program, const QStringList& arguments, QString* out) const
+{
+    QProcess process;
+    process.start(program, arguments);
+    const bool ok = process.waitForFinished(30000) &&
+                    process.exitStatus() == QProcess::NormalExit && process.exitCode() == 0;
+    if (out)
+        *out = QString::fromUtf8(process.readAllStandardOutput());
+    return ok;
+}
+
 bool CupsQueue::Admin(const QStringList& arguments) const
 {
-    QProcess admin;
-    admin.start(QStringLiteral("lpadmin"), arguments);
-    return admin.waitForFinished(30000) && admin.exitCode() == 0;
+    return Run(QStringLiteral("lpadmin"), arguments);
+}
+
+bool CupsQueue::RejectJobs() const
+{
+    return Run(QStringLiteral("/usr/sbin/cupsreject"), {m_queue});
+}
+
+bool CupsQueue::Stop() const
+{
+    return Run(QStringLiteral("/usr/sbin/cupsdisable"), {m_queue});
+}
+
+bool CupsQueue::Remove() const
+{
+    return Admin({QStringLiteral("-x"), m_queue});
+}
+
+int CupsQueue::PendingJobs() const
+{
+    QString out;
+    if (!Run(QStringLiteral("lpstat"), {QStringLiteral("-o"), m_queue}, &out))
+        return -1;
+    return static_cast<int>(out.split(QLatin1Char('\n'), Qt::SkipEmptyParts).size());
 }
 
 bool CupsQueue::Start(const QString& queue)
@@ -88,6 +122,8 @@ bool CupsQueue::Start(const QString& queue)
     if (!written)
         return false;
     qputenv("CUPS_SERVER", socket.toUtf8());
+    // The client library keeps the server it first used; this one's is new.
+    cupsSetServer(socket.toUtf8().constData());
     m_cupsd = std::make_unique<QProcess>();
     m_cupsd->setProcessChannelMode(QProcess::MergedChannels);
     m_cupsd->start(QStringLiteral("/usr/sbin/cupsd"),

@@ -20,9 +20,17 @@ public:
     // Waits up to the timeout for a job file to be complete; its path or empty.
     QString WaitForJob(int number, int milliseconds = 30000) const;
     QString Log() const;
+    // The queue as an administrator leaves it: refusing jobs (cupsreject),
+    // stopped but still taking jobs (cupsdisable), or gone (lpadmin -x).
+    bool RejectJobs() const;
+    bool Stop() const;
+    bool Remove() const;
+    // Jobs the queue holds and has not printed.
+    int PendingJobs() const;
 
 private:
     bool Admin(const QStringList& arguments) const;
+    bool Run(const QString& program, const QStringList& arguments, QString* out = nullptr) const;
 
     QTemporaryDir m_dir;
     QString m_queue;

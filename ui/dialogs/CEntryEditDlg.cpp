@@ -19,6 +19,7 @@
 #include <QPushButton>
 #include <QUrl>
 #include <QVBoxLayout>
+#include <algorithm>
 
 namespace
 {
@@ -32,6 +33,14 @@ QLineEdit* MakeNameEdit(QWidget* parent)
     edit->setMaxLength(kNameLength);
     edit->setMinimumWidth(160);
     return edit;
+}
+
+// The limits are for typing: a longer stored text is shown whole and comes
+// back unchanged unless the user edits it.
+void ShowWhole(QLineEdit* edit, const QString& text, int limit)
+{
+    edit->setMaxLength(std::max<int>(limit, static_cast<int>(text.size())));
+    edit->setText(text);
 }
 
 QGroupBox* SideBox(const QString& title, QLineEdit* const* edits, QWidget* parent)
@@ -152,11 +161,11 @@ void CEntryEditDlg::FillControls()
     const QString names[6] = {line.entryCompanyName, line.entryLineName, line.entryStationName,
                               line.exitCompanyName,  line.exitLineName,  line.exitStationName};
     for (int i = 0; i < 6; ++i)
-        m_names[i]->setText(names[i]);
-    m_fare->setText(QString::number(line.fare));
-    m_remarks->setText(line.remarks);
+        ShowWhole(m_names[i], names[i], kNameLength);
+    ShowWhole(m_fare, QString::number(line.fare), kFareDigits);
+    ShowWhole(m_remarks, line.remarks, kTextLength);
     m_visit->addItems(m_visitHistory);
-    m_visit->setEditText(line.visitDestination);
+    ShowWhole(m_visit->lineEdit(), line.visitDestination, kTextLength);
 
     const bool distance = line.distance != 0;
     if (distance) {
@@ -206,10 +215,10 @@ void CEntryEditDlg::CopyFromTemplate()
     const QString names[6] = {t.entryCompanyName, t.entryLineName, t.entryStationName,
                               t.exitCompanyName,  t.exitLineName,  t.exitStationName};
     for (int i = 0; i < 6; ++i)
-        m_names[i]->setText(names[i]);
-    m_fare->setText(QString::number(t.fare));
-    m_remarks->setText(t.remarks);
-    m_visit->setEditText(t.visitDestination);
+        ShowWhole(m_names[i], names[i], kNameLength);
+    ShowWhole(m_fare, QString::number(t.fare), kFareDigits);
+    ShowWhole(m_remarks, t.remarks, kTextLength);
+    ShowWhole(m_visit->lineEdit(), t.visitDestination, kTextLength);
 }
 
 void CEntryEditDlg::accept()

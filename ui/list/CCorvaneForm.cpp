@@ -4,9 +4,9 @@
 #include "CCorvaneDoc.h"
 #include "CEntryEditDlg.h"
 #include "CListCtrlEx.h"
-#include "ClaimRules.h"
 #include "EntryTableModel.h"
 #include "ListHeader.h"
+#include "ListedLinesModel.h"
 #include "LocalTime.h"
 #include "Prompts.h"
 #include "RowMoves.h"
@@ -21,7 +21,6 @@
 #include <QLabel>
 #include <QMenu>
 #include <QToolButton>
-#include <QUndoStack>
 #include <QVBoxLayout>
 #include <algorithm>
 
@@ -37,29 +36,20 @@ CCorvaneForm::CCorvaneForm(CCorvaneDoc& doc, AppSettings& settings, Prompts& pro
     : QWidget(parent), m_doc(doc), m_settings(settings), m_prompts(prompts)
 {
     m_columnToggle.fill(true);
-    m_undo = new QUndoStack(this);
-    // The claim is modified exactly when the history is off its clean point.
-    connect(m_undo, &QUndoStack::cleanChanged, this,
-            [this](bool clean) { m_doc.SetModified(!clean); });
     m_editLine = [this](const EditRequest& request) { return RunEditor(request); };
     BuildControls();
     ApplyColumnWidths();
     SetGrid(m_settings.ListGridView != 0);
     SetZebra(m_settings.ListZebraView != 0);
-    connect(&m_doc, &CCorvaneDoc::Updated, this, &CCorvaneForm::OnHint);
-    m_showAll->setChecked(true);
-    m_showAll->setEnabled(false);
-    UpdateTotal();
-    // A claim read before the form existed (a file named at start) is shown.
-    if (!m_doc.Data().lines.empty())
-        FillList();
+    for (const auto signal :
+         {&CCorvaneDoc::LinesInserted, &CCorvaneDoc::LinesRemoved, &CCorvaneDoc::LinesChanged})
+        connect(&m_doc, signal, this, &CCorvaneForm::UpdateTotal);
+    connect(&m_doc, &CCorvaneDoc::LinesReordered, this, &CCorvaneForm::UpdateTotal);
+    connect(&m_doc, &CCorvaneDoc::LinesReset, this, &CCorvaneForm::OnReset);
+    OnReset();
 }
 
-CCorvaneForm::~CCorvaneForm()
-{
-    // The history, a child, is cleared as it goes: nobody is to hear of it.
-    m_undo->disconnect(this);
-}
+CCorvaneForm::~CCorvaneForm() = default;
 
 void CCorvaneForm::BuildControls()
 {
@@ -71,27 +61,31 @@ void CCorvaneForm::BuildControls()
     m_cardButton->setIconSize(QSize(32, 32));
     m_cardButton->setToolTip(QStringLiteral("カード読込"));
     m_cardButton->setAutoRaise(false);
+    m_cardButton->setFocusPolicy(Qt::StrongFocus);
     connect(m_cardButton, &QToolButton::clicked, this, &CCorvaneForm::ReadCardRequested);
     top->addWidget(m_cardButton);
-    m_showAll = new QCheckBox(QStringLiteral("全て表示"), this);
+    m_showAll = new QCheckBox(QStringLiteral("全て表示(&A)"), this);
     m_showAll->setObjectName(QStringLiteral("showAll"));
     connect(m_showAll, &QCheckBox::clicked, this, [this] {
-        FillList();
-        m_list->setFocus();
+        ApplyFilter();
+        FocusList();
     });
     top->addWidget(m_showAll);
     top->addStretch();
     layout->addLayout(top);
 
-    m_model = new EntryTableModel(this);
-    connect(m_model, &EntryTableModel::CheckChanged, this, &CCorvaneForm::OnCheckChanged);
+    m_model = new EntryTableModel(m_doc, this);
+    m_listed = new ListedLinesModel(m_doc, this);
+    m_listed->setSourceModel(m_model);
     m_list = new CListCtrlEx(this);
     m_list->setObjectName(QStringLiteral("historyList"));
     m_list->setHorizontalHeader(new ListHeader(m_list));
-    m_list->setModel(m_model);
+    m_list->setModel(m_listed);
     m_list->setSelectionBehavior(QAbstractItemView::SelectRows);
     m_list->setSelectionMode(QAbstractItemView::ExtendedSelection);
     m_list->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    // Tab leaves the list for the card button and "全て表示".
+    m_list->setTabKeyNavigation(false);
     m_list->setWordWrap(false);
     m_list->setTextElideMode(Qt::ElideRight);
     m_list->verticalHeader()->hide();
@@ -109,6 +103,9 @@ void CCorvaneForm::BuildControls()
     connect(m_list->selectionModel(), &QItemSelectionModel::selectionChanged, this,
             &CCorvaneForm::StateChanged);
     layout->addWidget(m_list, 1);
+    setFocusProxy(m_list);
+    QWidget::setTabOrder(m_list, m_cardButton);
+    QWidget::setTabOrder(m_cardButton, m_showAll);
 
     auto* bottom = new QHBoxLayout;
     m_totalCaption = new QLabel(QStringLiteral("合 計"), this);
@@ -167,14 +164,24 @@ void CCorvaneForm::SetZebra(bool zebra)
     m_list->viewport()->update();
 }
 
+ClaimFilter CCorvaneForm::Filter() const
+{
+    return m_listed->Filter();
+}
+
 int CCorvaneForm::RowCount() const
 {
-    return m_model->rowCount();
+    return m_listed->rowCount();
 }
 
 bool CCorvaneForm::ShowAll() const
 {
     return m_showAll->isChecked();
+}
+
+const EntryInfo* CCorvaneForm::LineAt(int row) const
+{
+    return row >= 0 && row < RowCount() ? m_listed->Line(row) : nullptr;
 }
 
 std::vector<int> CCorvaneForm::SelectedRows() const
@@ -190,116 +197,59 @@ void CCorvaneForm::SelectRows(const std::vector<int>& rows)
 {
     QItemSelection selection;
     for (int row : rows)
-        selection.select(m_model->index(row, 0),
-                         m_model->index(row, EntryTableModel::ColumnCount - 1));
+        selection.select(m_listed->index(row, 0),
+                         m_listed->index(row, EntryTableModel::ColumnCount - 1));
     m_list->selectionModel()->select(selection, QItemSelectionModel::ClearAndSelect);
     if (!rows.empty())
-        m_list->selectionModel()->setCurrentIndex(m_model->index(rows.back(), 0),
+        m_list->selectionModel()->setCurrentIndex(m_listed->index(rows.back(), 0),
                                                   QItemSelectionModel::NoUpdate);
 }
 
-ListEditCommand::State CCorvaneForm::Take() const
+std::vector<const EntryInfo*> CCorvaneForm::LinesOfRows(const std::vector<int>& rows) const
 {
-    ListEditCommand::State state{m_model->Rows(), {}};
-    state.marks.reserve(state.rows.size());
-    for (const EntryInfo* line : state.rows)
-        state.marks.push_back(line->applyFlag);
-    return state;
+    std::vector<const EntryInfo*> lines;
+    for (int row : rows)
+        if (const EntryInfo* line = LineAt(row))
+            lines.push_back(line);
+    return lines;
 }
 
-void CCorvaneForm::Restore(const ListEditCommand::State& state)
+void CCorvaneForm::SelectLines(const std::vector<const EntryInfo*>& lines)
 {
-    for (std::size_t i = 0; i < state.rows.size() && i < state.marks.size(); ++i)
-        state.rows[i]->applyFlag = state.marks[i];
-    const std::vector<int> selected = SelectedRows();
-    m_model->SetRows(state.rows);
-    SelectRows(selected.empty() || selected.front() >= RowCount()
-                   ? std::vector<int>{}
-                   : std::vector<int>{selected.front()});
-    UpdateTotal();
+    std::vector<int> rows;
+    for (const std::size_t position : m_doc.PositionsOf(lines))
+        if (const int row = m_listed->RowOfPosition(position); row >= 0)
+            rows.push_back(row);
+    std::sort(rows.begin(), rows.end());
+    SelectRows(rows);
 }
 
-std::vector<std::unique_ptr<EntryInfo>>
-CCorvaneForm::DetachLines(const std::vector<EntryInfo*>& lines)
+void CCorvaneForm::FocusList()
 {
-    std::vector<std::unique_ptr<EntryInfo>> detached;
-    EntryLines& held = m_doc.Data().lines;
-    for (EntryInfo* line : lines) {
-        const auto at = std::find_if(held.begin(), held.end(),
-                                     [line](const auto& own) { return own.get() == line; });
-        if (at == held.end())
-            continue;
-        detached.push_back(std::move(*at));
-        held.erase(at);
-    }
-    return detached;
+    if (!m_list->currentIndex().isValid() && RowCount() > 0)
+        SelectRows({0});
+    m_list->setFocus();
 }
 
-void CCorvaneForm::AttachLines(std::vector<std::unique_ptr<EntryInfo>> lines)
+void CCorvaneForm::OnReset()
 {
-    // Placed by the rows at the next rebuild.
-    for (auto& line : lines)
-        m_doc.Data().lines.push_back(std::move(line));
-}
-
-void CCorvaneForm::Push(const QString& text, ListEditCommand::State before,
-                        std::unique_ptr<ListEditCommand>* command)
-{
-    auto edit = std::make_unique<ListEditCommand>(*this, text, std::move(before), Take());
-    if (command)
-        *command = std::move(edit);
-    else
-        m_undo->push(edit.release());
-}
-
-void CCorvaneForm::MarkSaved()
-{
-    m_undo->setClean();
-}
-
-void CCorvaneForm::OnHint(int hint)
-{
-    switch (hint) {
-    case CCorvaneDoc::HintRefill:
-        m_undo->clear(); // an opened claim starts a history of its own
-        FillList();
-        break;
-    case CCorvaneDoc::HintRebuild:
-        RebuildDocumentLines();
-        break;
-    case CCorvaneDoc::HintClear:
-        Clear();
-        break;
-    default:
-        break;
-    }
-}
-
-int CCorvaneForm::FillList()
-{
-    m_filling = true;
-    const bool showAll = ShowAll();
-    m_list->setColumnHidden(EntryTableModel::Balance, !showAll);
-    std::vector<EntryInfo*> rows;
-    bool anyShown = false;
-    for (const auto& line : m_doc.Data().lines) {
-        anyShown = anyShown || IsListed(*line, true);
-        if (!IsListed(*line, showAll))
-            continue;
-        if (line->applyFlag == 1 && !CanApply(*line))
-            line->applyFlag = 0;
-        rows.push_back(line.get());
-    }
-    m_model->SetRows(std::move(rows));
+    // A claim made or opened is shown whole, from its first line.
+    m_showAll->setChecked(true);
+    ApplyFilter();
     if (RowCount() > 0)
         SelectRows({0});
+    FocusList();
+}
+
+void CCorvaneForm::ApplyFilter()
+{
+    ClaimFilter filter = m_listed->Filter();
+    filter.showAll = ShowAll();
+    m_listed->SetFilter(filter);
+    m_list->setColumnHidden(EntryTableModel::Balance, !filter.showAll);
+    if (!m_list->currentIndex().isValid() && RowCount() > 0)
+        SelectRows({0});
     UpdateTotal();
-    m_filling = false;
-    // Offered whenever there is a line to show, so a claim whose lines are all
-    // filtered out can still be shown whole.
-    m_showAll->setEnabled(anyShown);
-    Q_EMIT StateChanged();
-    return RowCount();
 }
 
 void CCorvaneForm::UpdateTotal()
@@ -307,78 +257,78 @@ void CCorvaneForm::UpdateTotal()
     const bool showAll = ShowAll();
     m_totalCaption->setVisible(!showAll);
     m_total->setVisible(!showAll);
-    std::int64_t total = 0;
-    m_checkedCount = 0;
-    for (const EntryInfo* line : m_model->Rows()) {
-        if (line->applyFlag != 1)
-            continue;
-        ++m_checkedCount;
-        total += line->fare;
-    }
-    m_total->setText(TotalTextFor(total));
+    const auto claimed = ClaimedLines(m_doc.Lines(), Filter());
+    m_checkedCount = static_cast<int>(claimed.size());
+    m_checkedTotal = ClaimedTotal(claimed);
+    m_total->setText(TotalTextFor(m_checkedTotal));
+    // Offered whenever there is a line to show, so a claim whose lines are all
+    // filtered out can still be shown whole.
+    ClaimFilter everything = Filter();
+    everything.showAll = true;
+    m_showAll->setEnabled(
+        std::any_of(m_doc.Lines().begin(), m_doc.Lines().end(),
+                    [&](const auto& line) { return IsListed(*line, everything); }));
     Q_EMIT StateChanged();
 }
 
-void CCorvaneForm::OnCheckChanged(int row)
+void CCorvaneForm::SetAllChecks(bool checked)
 {
-    if (m_filling || m_batch)
-        return;
-    ListEditCommand::State before = Take();
-    before.marks[static_cast<std::size_t>(row)] ^= 1; // as it was before this change
-    const QString text = before.marks[static_cast<std::size_t>(row)]
-                             ? QStringLiteral("チェックを外す")
-                             : QStringLiteral("チェック");
-    Push(text, std::move(before));
-    UpdateTotal();
-}
-
-void CCorvaneForm::SetAllChecks(bool checked, bool undoable)
-{
-    ListEditCommand::State before = Take();
     const std::vector<int> selected = SelectedRows();
-    m_batch = true;
+    std::vector<std::pair<std::size_t, bool>> marks;
     for (int row = 0; row < RowCount(); ++row) {
         const bool isSelected = std::binary_search(selected.begin(), selected.end(), row);
-        m_model->SetChecked(row, selected.size() > 1 ? (isSelected ? checked : !checked) : checked);
+        marks.emplace_back(m_listed->Position(row),
+                           selected.size() > 1 ? (isSelected ? checked : !checked) : checked);
     }
-    m_batch = false;
-    if (before.marks != Take().marks) {
-        if (undoable) {
-            Push(QStringLiteral("チェックの一括変更"), std::move(before));
-        } else {
-            m_undo->clear();
-            m_undo->resetClean();
-            m_doc.SetModified(true);
-        }
-    }
-    UpdateTotal();
+    m_doc.SetMarks(marks, QStringLiteral("チェックの一括変更"));
+}
+
+void CCorvaneForm::ToggleCurrentMark()
+{
+    const QModelIndex current = m_list->currentIndex();
+    const EntryInfo* line = current.isValid() ? LineAt(current.row()) : nullptr;
+    if (!line)
+        return;
+    const bool checked = line->applyFlag != 1;
+    m_doc.SetMarks({{m_listed->Position(current.row()), checked}},
+                   checked ? QStringLiteral("チェック") : QStringLiteral("チェックを外す"));
+}
+
+bool CCorvaneForm::Reorder(const std::vector<int>& order, const QString& text)
+{
+    std::vector<const EntryInfo*> listed;
+    listed.reserve(order.size());
+    for (int row : order)
+        listed.push_back(LineAt(row));
+    return m_doc.Reorder(m_doc.Data().OrderAsListed(listed), text);
 }
 
 void CCorvaneForm::SortByDate()
 {
     const bool descending = m_columnToggle[1];
-    std::vector<int> order(static_cast<std::size_t>(RowCount()));
-    for (std::size_t i = 0; i < order.size(); ++i)
-        order[i] = static_cast<int>(i);
-    const auto& rows = m_model->Rows();
+    const int count = RowCount();
+    std::vector<int> order(static_cast<std::size_t>(count));
+    std::vector<const EntryInfo*> rows(static_cast<std::size_t>(count));
     // The list sorts by the date as shown; format each once, not per comparison.
-    std::vector<QString> dates;
-    dates.reserve(rows.size());
-    for (const auto& row : rows)
-        dates.push_back(EntryTableModel::DateText(row->dateTime));
+    std::vector<QString> dates(static_cast<std::size_t>(count));
+    for (int i = 0; i < count; ++i) {
+        order[static_cast<std::size_t>(i)] = i;
+        rows[static_cast<std::size_t>(i)] = LineAt(i);
+        dates[static_cast<std::size_t>(i)] =
+            EntryTableModel::DateText(rows[static_cast<std::size_t>(i)]->dateTime);
+    }
     std::stable_sort(order.begin(), order.end(), [&](int a, int b) {
-        const EntryInfo& x = *rows[static_cast<std::size_t>(a)];
-        const EntryInfo& y = *rows[static_cast<std::size_t>(b)];
-        const int byDate =
-            dates[static_cast<std::size_t>(a)].compare(dates[static_cast<std::size_t>(b)]);
-        const bool less = byDate != 0 ? byDate < 0 : x.serialNumber < y.serialNumber;
-        const bool greater = byDate != 0 ? byDate > 0 : x.serialNumber > y.serialNumber;
+        const auto x = static_cast<std::size_t>(a);
+        const auto y = static_cast<std::size_t>(b);
+        const int byDate = dates[x].compare(dates[y]);
+        const std::int32_t sx = rows[x]->serialNumber;
+        const std::int32_t sy = rows[y]->serialNumber;
+        const bool less = byDate != 0 ? byDate < 0 : sx < sy;
+        const bool greater = byDate != 0 ? byDate > 0 : sx > sy;
         return descending ? greater : less;
     });
-    ListEditCommand::State before = Take();
-    m_model->Reorder(order);
     m_columnToggle[1] = !m_columnToggle[1];
-    Push(QStringLiteral("日付で並べ替え"), std::move(before));
+    Reorder(order, QStringLiteral("日付で並べ替え"));
 }
 
 void CCorvaneForm::OnHeaderClicked(int section)
@@ -391,23 +341,16 @@ void CCorvaneForm::OnHeaderClicked(int section)
     }
 }
 
-void CCorvaneForm::ApplyMove(const std::vector<int>& order, const std::vector<int>& selected)
-{
-    m_model->Reorder(order);
-    SelectRows(selected);
-    m_list->setFocus();
-}
-
 bool CCorvaneForm::MoveSelectedUp()
 {
     const std::vector<int> selected = SelectedRows();
     m_list->setFocus();
     if (selected.empty())
         return false;
-    ListEditCommand::State before = Take();
     const auto moved = RowMoves::MoveUp(RowCount(), selected);
-    ApplyMove(moved.order, moved.selected);
-    Push(QStringLiteral("上に移動"), std::move(before));
+    const auto lines = LinesOfRows(selected);
+    Reorder(moved.order, QStringLiteral("上に移動"));
+    SelectLines(lines);
     return true;
 }
 
@@ -417,22 +360,20 @@ bool CCorvaneForm::MoveSelectedDown()
     m_list->setFocus();
     if (selected.empty())
         return false;
-    ListEditCommand::State before = Take();
     const auto moved = RowMoves::MoveDown(RowCount(), selected);
-    ApplyMove(moved.order, moved.selected);
-    Push(QStringLiteral("下に移動"), std::move(before));
+    const auto lines = LinesOfRows(selected);
+    Reorder(moved.order, QStringLiteral("下に移動"));
+    SelectLines(lines);
     return true;
 }
 
 void CCorvaneForm::DropRows(const std::vector<int>& dragged, int dropRow)
 {
     const auto moved = RowMoves::Drop(RowCount(), dragged, dropRow);
-    // A drag changes only the working order; the document follows at the
-    // next rebuild. It is undoable like any move.
-    ListEditCommand::State before = Take();
-    ApplyMove(moved.order, moved.selected);
-    if (before.rows != Take().rows)
-        Push(QStringLiteral("ドラッグで移動"), std::move(before));
+    const auto lines = LinesOfRows(dragged);
+    Reorder(moved.order, QStringLiteral("ドラッグで移動"));
+    SelectLines(lines);
+    m_list->setFocus();
     m_list->viewport()->repaint();
 }
 
@@ -451,7 +392,7 @@ bool CCorvaneForm::EditSelected()
     if (selected.empty())
         return false;
     const int row = selected.front();
-    EntryInfo* line = m_model->Line(row);
+    const EntryInfo* line = LineAt(row);
     if (!CanApply(*line))
         return false;
     SelectRows({row});
@@ -459,43 +400,28 @@ bool CCorvaneForm::EditSelected()
     m_list->setFocus();
     if (!edited)
         return false;
-    ListEditCommand::State before = Take();
-    const EntryInfo old = *line;
-    *line = *edited;
-    m_model->RowChanged(row);
-    m_settings.AddVisit(line->visitDestination, line->exitStationName);
-    UpdateTotal();
-    std::unique_ptr<ListEditCommand> command;
-    Push(QStringLiteral("項目編集"), std::move(before), &command);
-    command->SetEdit(line, old, *line);
-    m_undo->push(command.release());
+    m_settings.AddVisit(edited->visitDestination, edited->exitStationName);
+    m_doc.EditLine(m_listed->Position(row), *edited);
+    SelectLines({line});
     return true;
 }
 
 bool CCorvaneForm::AddLine()
 {
     const std::vector<int> selected = SelectedRows();
-    const int position = selected.empty() ? RowCount() : selected.front();
-    const EntryInfo* templateLine = selected.empty() ? nullptr : m_model->Line(position);
+    const EntryInfo* templateLine = selected.empty() ? nullptr : LineAt(selected.front());
+    const std::size_t position =
+        selected.empty() ? m_doc.Lines().size() : m_listed->Position(selected.front());
     const EntryInfo fresh = EntryInfo::ManualLine(CurrentTimestamp());
     const auto added = m_editLine({fresh, templateLine, true, QString()});
     m_list->setFocus();
     if (!added)
         return false;
-    ListEditCommand::State before = Take();
     auto line = std::make_unique<EntryInfo>(*added);
-    if (line->applyFlag == 1 && !CanApply(*line))
-        line->applyFlag = 0;
-    EntryInfo* pointer = line.get();
-    m_doc.Data().lines.push_back(std::move(line)); // placed by the next rebuild
-    m_model->InsertRow(position, pointer);
+    const EntryInfo* pointer = line.get();
     m_settings.AddVisit(pointer->visitDestination, pointer->exitStationName);
-    UpdateTotal();
-    SelectRows({position});
-    std::unique_ptr<ListEditCommand> command;
-    Push(QStringLiteral("項目追加"), std::move(before), &command);
-    command->SetAdded(pointer);
-    m_undo->push(command.release());
+    m_doc.InsertLine(position, std::move(line));
+    SelectLines({pointer});
     return true;
 }
 
@@ -503,7 +429,7 @@ bool CCorvaneForm::DeleteSelected()
 {
     const std::vector<int> selected = SelectedRows();
     for (int row : selected) {
-        if (!m_model->Line(row)->IsManual()) {
+        if (!LineAt(row)->IsManual()) {
             m_prompts.Ask(QStringLiteral("カードの履歴情報は削除できません。"),
                           Prompts::Icon::Exclamation, Prompts::Buttons::Ok);
             return false;
@@ -515,56 +441,48 @@ bool CCorvaneForm::DeleteSelected()
     if (m_prompts.Ask(QStringLiteral("削除します。よろしいですか？"), Prompts::Icon::Question,
                       Prompts::Buttons::YesNo) != Prompts::Answer::Yes)
         return false;
-    ListEditCommand::State before = Take();
-    std::vector<EntryInfo*> removed;
-    for (auto row = selected.rbegin(); row != selected.rend(); ++row) {
-        removed.push_back(m_model->Line(*row));
-        m_model->RemoveRow(*row);
-    }
-    UpdateTotal();
+    std::vector<std::size_t> positions;
+    for (int row : selected)
+        positions.push_back(m_listed->Position(row));
+    m_doc.RemoveLines(positions);
     const int last = selected.back() - static_cast<int>(selected.size()) + 1;
     if (RowCount() > 0)
         SelectRows({std::min(last, RowCount() - 1)});
-    // The deleted lines leave the claim; the undo history keeps them.
-    std::unique_ptr<ListEditCommand> command;
-    Push(QStringLiteral("項目削除"), std::move(before), &command);
-    command->SetRemoved(DetachLines(removed));
-    m_undo->push(command.release());
     m_list->viewport()->repaint();
     return true;
 }
 
-void CCorvaneForm::RebuildDocumentLines()
+bool CCorvaneForm::HandleKey(const QKeyEvent& key)
 {
-    std::vector<const EntryInfo*> listed(m_model->Rows().begin(), m_model->Rows().end());
-    m_doc.Data().ReorderAsListed(listed);
-}
-
-void CCorvaneForm::Clear()
-{
-    m_undo->clear();
-    m_model->SetRows({});
-    m_doc.Data().Clear();
-    Q_EMIT CardStatusCleared();
-    m_showAll->setChecked(true);
-    m_showAll->setEnabled(false);
-    m_list->setColumnHidden(EntryTableModel::Balance, false);
-    UpdateTotal();
+    const auto modifiers = key.modifiers() & ~Qt::KeypadModifier;
+    if (modifiers != Qt::NoModifier)
+        return false;
+    switch (key.key()) {
+    case Qt::Key_Insert:
+        AddLine();
+        return true;
+    case Qt::Key_Delete:
+        DeleteSelected();
+        return true;
+    case Qt::Key_Space:
+        ToggleCurrentMark();
+        return true;
+    case Qt::Key_Return:
+    case Qt::Key_Enter:
+        if (m_list->currentIndex().isValid())
+            SelectRows({m_list->currentIndex().row()});
+        EditSelected();
+        return true;
+    default:
+        return false;
+    }
 }
 
 bool CCorvaneForm::eventFilter(QObject* watched, QEvent* event)
 {
-    if (watched == m_list && event->type() == QEvent::KeyPress) {
-        const auto* key = static_cast<QKeyEvent*>(event);
-        if (key->key() == Qt::Key_Insert && key->modifiers() == Qt::NoModifier) {
-            AddLine();
-            return true;
-        }
-        if (key->key() == Qt::Key_Delete && key->modifiers() == Qt::NoModifier) {
-            DeleteSelected();
-            return true;
-        }
-    }
+    if (watched == m_list && event->type() == QEvent::KeyPress &&
+        HandleKey(*static_cast<QKeyEvent*>(event)))
+        return true;
     if (watched == m_list && event->type() == QEvent::ContextMenu && m_contextMenu) {
         m_contextMenu->exec(static_cast<QContextMenuEvent*>(event)->globalPos());
         return true;

@@ -1,7 +1,7 @@
 #pragma once
 
+#include "ClaimRules.h"
 #include "EntryInfo.h"
-#include "ListEditCommand.h"
 
 #include <QWidget>
 #include <array>
@@ -12,16 +12,17 @@ class AppSettings;
 class CCorvaneDoc;
 class CListCtrlEx;
 class EntryTableModel;
+class ListedLinesModel;
 class Prompts;
 class QCheckBox;
 class QLabel;
 class QMenu;
 class QToolButton;
-class QUndoStack;
 
-// The main window's form: the claim's lines in a list, the claim marks and
-// their total, the card button and "全て表示". The rows are the user's
-// working order; the document's lines follow them at each rebuild.
+// The main window's form: a view of the claim's lines (the document's, in
+// its order) with their claim marks and total, the card button and
+// "全て表示". It changes nothing itself: every edit is asked of the document,
+// which makes it an undoable command.
 class CCorvaneForm : public QWidget
 {
     Q_OBJECT
@@ -43,43 +44,38 @@ public:
     void SetLineEditor(LineEditor editor) { m_editLine = std::move(editor); }
     void SetContextMenu(QMenu* menu) { m_contextMenu = menu; }
 
-    // The document's update hints: refill, rebuild, clear.
-    void OnHint(int hint);
-    int FillList();
-    void UpdateTotal();
     bool MoveSelectedUp();
     bool MoveSelectedDown();
     bool EditSelected();
     bool AddLine();
     bool DeleteSelected();
-    void RebuildDocumentLines();
-    // undoable false: after a print, whose marks are not the user's edit.
-    void SetAllChecks(bool checked, bool undoable = true);
+    // The header's rule: with several rows selected those get the mark and
+    // the other listed rows lose it; otherwise every listed row gets it.
+    void SetAllChecks(bool checked);
+    // Space: the current line's mark flips, whichever cell is current.
+    void ToggleCurrentMark();
     void SortByDate();
     void DropRows(const std::vector<int>& dragged, int dropRow);
     // Takes the column widths back into ListControlWidth.
     void SaveColumnWidths();
-
-    // Undo and redo of every list edit. The claim is unmodified exactly when
-    // the history stands where the claim was last saved, opened or made.
-    QUndoStack& UndoStack() const { return *m_undo; }
-    void MarkSaved();
-    // For the undo commands: the rows and marks, and lines leaving or
-    // joining the claim.
-    ListEditCommand::State Take() const;
-    void Restore(const ListEditCommand::State& state);
-    std::vector<std::unique_ptr<EntryInfo>> DetachLines(const std::vector<EntryInfo*>& lines);
-    void AttachLines(std::vector<std::unique_ptr<EntryInfo>> lines);
+    // Keyboard focus in the list, on a current line.
+    void FocusList();
 
     void SetGrid(bool grid);
     void SetZebra(bool zebra);
 
+    // What the list shows, and so what a print, preview or PDF takes.
+    ClaimFilter Filter() const;
     int RowCount() const;
+    // The claim in the list: marked listed lines and the sum of their fares.
     int CheckedCount() const { return m_checkedCount; }
+    std::int64_t CheckedTotal() const { return m_checkedTotal; }
     bool ShowAll() const;
     std::vector<int> SelectedRows() const;
     void SelectRows(const std::vector<int>& rows);
+    const EntryInfo* LineAt(int row) const;
     EntryTableModel& Model() const { return *m_model; }
+    ListedLinesModel& Listed() const { return *m_listed; }
     CListCtrlEx& List() const { return *m_list; }
     QCheckBox& ShowAllBox() const { return *m_showAll; }
     QLabel& TotalText() const { return *m_total; }
@@ -93,8 +89,6 @@ Q_SIGNALS:
     void ReadCardRequested();
     // Rows, marks or selection changed: the commands may enable differently.
     void StateChanged();
-    // The card panes are to be emptied (a cleared document).
-    void CardStatusCleared();
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
@@ -102,13 +96,15 @@ protected:
 private:
     void BuildControls();
     void ApplyColumnWidths();
-    void OnCheckChanged(int row);
+    void ApplyFilter();
+    void OnReset();
     void OnHeaderClicked(int section);
-    void ApplyMove(const std::vector<int>& order, const std::vector<int>& selected);
+    void UpdateTotal();
+    bool HandleKey(const QKeyEvent& key);
+    bool Reorder(const std::vector<int>& order, const QString& text);
+    void SelectLines(const std::vector<const EntryInfo*>& lines);
+    std::vector<const EntryInfo*> LinesOfRows(const std::vector<int>& rows) const;
     std::optional<EntryInfo> RunEditor(const EditRequest& request);
-    void Clear();
-    void Push(const QString& text, ListEditCommand::State before,
-              std::unique_ptr<ListEditCommand>* command = nullptr);
 
     CCorvaneDoc& m_doc;
     AppSettings& m_settings;
@@ -117,6 +113,7 @@ private:
     QMenu* m_contextMenu = nullptr;
 
     EntryTableModel* m_model = nullptr;
+    ListedLinesModel* m_listed = nullptr;
     CListCtrlEx* m_list = nullptr;
     QToolButton* m_cardButton = nullptr;
     QCheckBox* m_showAll = nullptr;
@@ -124,8 +121,6 @@ private:
     QLabel* m_total = nullptr;
 
     std::array<bool, 12> m_columnToggle;
-    bool m_filling = false;
-    bool m_batch = false; // one undo step for many marks
-    QUndoStack* m_undo = nullptr;
     int m_checkedCount = 0;
+    std::int64_t m_checkedTotal = 0;
 };

@@ -1,5 +1,6 @@
 #include "EntryTableModel.h"
 
+#include "CCorvaneDoc.h"
 #include "ClaimRules.h"
 #include "TextFormat.h"
 
@@ -66,7 +67,43 @@ QString CellText(const EntryInfo& line, int column)
 }
 } // namespace
 
-EntryTableModel::EntryTableModel(QObject* parent) : QAbstractTableModel(parent) {}
+EntryTableModel::EntryTableModel(CCorvaneDoc& doc, QObject* parent)
+    : QAbstractTableModel(parent), m_doc(doc)
+{
+    Connect();
+}
+
+void EntryTableModel::Connect()
+{
+    connect(&m_doc, &CCorvaneDoc::LinesAboutToBeReset, this, [this] { beginResetModel(); });
+    connect(&m_doc, &CCorvaneDoc::LinesReset, this, [this] { endResetModel(); });
+    connect(&m_doc, &CCorvaneDoc::LinesAboutToBeInserted, this,
+            [this](int first, int last) { beginInsertRows({}, first, last); });
+    connect(&m_doc, &CCorvaneDoc::LinesInserted, this, [this] { endInsertRows(); });
+    connect(&m_doc, &CCorvaneDoc::LinesAboutToBeRemoved, this,
+            [this](int first, int last) { beginRemoveRows({}, first, last); });
+    connect(&m_doc, &CCorvaneDoc::LinesRemoved, this, [this] { endRemoveRows(); });
+    connect(&m_doc, &CCorvaneDoc::LinesChanged, this, [this](int first, int last) {
+        Q_EMIT dataChanged(index(first, 0), index(last, ColumnCount - 1));
+    });
+    connect(&m_doc, &CCorvaneDoc::LinesAboutToBeReordered, this,
+            [this] { Q_EMIT layoutAboutToBeChanged(); });
+    connect(&m_doc, &CCorvaneDoc::LinesReordered, this, &EntryTableModel::OnReordered);
+}
+
+void EntryTableModel::OnReordered(const std::vector<std::size_t>& order)
+{
+    std::vector<int> newRow(order.size());
+    for (std::size_t i = 0; i < order.size(); ++i)
+        newRow[order[i]] = static_cast<int>(i);
+    const QModelIndexList before = persistentIndexList();
+    QModelIndexList after;
+    after.reserve(before.size());
+    for (const QModelIndex& old : before)
+        after << index(newRow[static_cast<std::size_t>(old.row())], old.column());
+    changePersistentIndexList(before, after);
+    Q_EMIT layoutChanged();
+}
 
 QString EntryTableModel::Header(int column)
 {
@@ -88,7 +125,7 @@ QString EntryTableModel::DateText(std::int64_t dateTime)
 
 int EntryTableModel::rowCount(const QModelIndex& parent) const
 {
-    return parent.isValid() ? 0 : static_cast<int>(m_rows.size());
+    return parent.isValid() ? 0 : static_cast<int>(m_doc.Lines().size());
 }
 
 int EntryTableModel::columnCount(const QModelIndex& parent) const
@@ -96,17 +133,10 @@ int EntryTableModel::columnCount(const QModelIndex& parent) const
     return parent.isValid() ? 0 : ColumnCount;
 }
 
-EntryInfo* EntryTableModel::Line(int row) const
+const EntryInfo* EntryTableModel::Line(int row) const
 {
-    return row >= 0 && row < rowCount() ? m_rows[static_cast<std::size_t>(row)] : nullptr;
-}
-
-int EntryTableModel::RowOf(const EntryInfo* line) const
-{
-    for (std::size_t i = 0; i < m_rows.size(); ++i)
-        if (m_rows[i] == line)
-            return static_cast<int>(i);
-    return -1;
+    return row >= 0 && row < rowCount() ? m_doc.Lines()[static_cast<std::size_t>(row)].get()
+                                        : nullptr;
 }
 
 QVariant EntryTableModel::data(const QModelIndex& index, int role) const
@@ -157,76 +187,16 @@ Qt::ItemFlags EntryTableModel::flags(const QModelIndex& index) const
     return flags;
 }
 
-bool EntryTableModel::SetChecked(int row, bool checked)
-{
-    EntryInfo* line = Line(row);
-    if (!line)
-        return false;
-    if ((line->applyFlag == 1) == checked)
-        return true; // no change
-    if (!CanApply(*line))
-        return false;
-    line->applyFlag = checked ? 1 : 0;
-    Q_EMIT dataChanged(index(row, 0), index(row, ColumnCount - 1));
-    Q_EMIT CheckChanged(row);
-    return true;
-}
-
 bool EntryTableModel::setData(const QModelIndex& index, const QVariant& value, int role)
 {
-    if (role != Qt::CheckStateRole || index.column() != Print)
+    const EntryInfo* line = Line(index.row());
+    if (role != Qt::CheckStateRole || index.column() != Print || !line)
         return false;
-    return SetChecked(index.row(), value.value<Qt::CheckState>() == Qt::Checked);
-}
-
-void EntryTableModel::SetRows(std::vector<EntryInfo*> rows)
-{
-    beginResetModel();
-    m_rows = std::move(rows);
-    endResetModel();
-}
-
-void EntryTableModel::Reorder(const std::vector<int>& order)
-{
-    if (order.size() != m_rows.size())
-        return;
-    Q_EMIT layoutAboutToBeChanged();
-    const QModelIndexList before = persistentIndexList();
-    std::vector<int> newPosition(m_rows.size());
-    std::vector<EntryInfo*> rows;
-    for (std::size_t i = 0; i < order.size(); ++i) {
-        rows.push_back(m_rows[static_cast<std::size_t>(order[i])]);
-        newPosition[static_cast<std::size_t>(order[i])] = static_cast<int>(i);
-    }
-    m_rows = std::move(rows);
-    QModelIndexList after;
-    for (const QModelIndex& old : before)
-        after << index(newPosition[static_cast<std::size_t>(old.row())], old.column());
-    changePersistentIndexList(before, after);
-    Q_EMIT layoutChanged();
-}
-
-void EntryTableModel::InsertRow(int row, EntryInfo* line)
-{
-    row = std::clamp(row, 0, rowCount());
-    beginInsertRows({}, row, row);
-    m_rows.insert(m_rows.begin() + row, line);
-    endInsertRows();
-}
-
-void EntryTableModel::RemoveRow(int row)
-{
-    if (row < 0 || row >= rowCount())
-        return;
-    beginRemoveRows({}, row, row);
-    m_rows.erase(m_rows.begin() + row);
-    endRemoveRows();
-}
-
-void EntryTableModel::RowChanged(int row)
-{
-    if (row >= 0 && row < rowCount())
-        Q_EMIT dataChanged(index(row, 0), index(row, ColumnCount - 1));
+    const bool checked = value.value<Qt::CheckState>() == Qt::Checked;
+    if ((line->applyFlag == 1) == checked)
+        return true; // no change
+    return m_doc.SetMarks({{static_cast<std::size_t>(index.row()), checked}},
+                          checked ? QStringLiteral("チェック") : QStringLiteral("チェックを外す"));
 }
 
 void EntryTableModel::SetZebra(bool zebra)

@@ -3,12 +3,16 @@
 #include "EntryInfo.h"
 
 #include <QAbstractTableModel>
+#include <cstddef>
 #include <vector>
 
-// The history list's rows: each refers to one line of the document, which
-// keeps owning it. Column 0 is the claim mark (check state); the check-change
-// rules are setData's. Changing a mark through the model is reported with
-// CheckChanged, so the form can mark the document modified and recount.
+class CCorvaneDoc;
+
+// The claim's lines as a table, one row per line of the document in its
+// order; the document keeps owning them. Column 0 is the claim mark (check
+// state): setData turns a click into the document's undoable mark command,
+// and the rows follow the document's signals. The list shows this model
+// through ListedLinesModel, which leaves out what the filter hides.
 class EntryTableModel : public QAbstractTableModel
 {
     Q_OBJECT
@@ -30,7 +34,7 @@ public:
         ColumnCount
     };
 
-    explicit EntryTableModel(QObject* parent = nullptr);
+    explicit EntryTableModel(CCorvaneDoc& doc, QObject* parent = nullptr);
 
     int rowCount(const QModelIndex& parent = {}) const override;
     int columnCount(const QModelIndex& parent = {}) const override;
@@ -39,30 +43,17 @@ public:
     bool setData(const QModelIndex& index, const QVariant& value, int role) override;
     Qt::ItemFlags flags(const QModelIndex& index) const override;
 
-    // Rebuilds every row (no check-change rule applies while filling).
-    void SetRows(std::vector<EntryInfo*> rows);
-    const std::vector<EntryInfo*>& Rows() const { return m_rows; }
-    EntryInfo* Line(int row) const;
-    int RowOf(const EntryInfo* line) const;
-    // Rows in a new order (the line shown at each position, by old position).
-    void Reorder(const std::vector<int>& order);
-    void InsertRow(int row, EntryInfo* line);
-    void RemoveRow(int row);
-    // The row's texts changed (after an edit).
-    void RowChanged(int row);
-    // Applies the check-change rules; false when the mark may not change.
-    bool SetChecked(int row, bool checked);
-
+    const EntryInfo* Line(int row) const;
     void SetZebra(bool zebra);
 
     static QString Header(int column);
     static QString DateText(std::int64_t dateTime);
     static int DefaultWidth(int column);
 
-Q_SIGNALS:
-    void CheckChanged(int row);
-
 private:
-    std::vector<EntryInfo*> m_rows;
+    void Connect();
+    void OnReordered(const std::vector<std::size_t>& order);
+
+    CCorvaneDoc& m_doc;
     bool m_zebra = false;
 };

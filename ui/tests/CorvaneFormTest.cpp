@@ -3,14 +3,18 @@
 #include "CCorvaneForm.h"
 #include "CListCtrlEx.h"
 #include "EntryTableModel.h"
+#include "ListedLinesModel.h"
 #include "LocalTime.h"
 #include "ScriptedPrompts.h"
 
+#include <QApplication>
 #include <QCheckBox>
 #include <QHeaderView>
 #include <QLabel>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QToolButton>
+#include <functional>
 #include <gtest/gtest.h>
 
 namespace
@@ -50,11 +54,10 @@ protected:
     // The claim's lines, read into the form as a file would be.
     void Open(std::vector<EntryInfo> lines)
     {
-        doc.Data().lines.clear();
+        EntryLines owned;
         for (EntryInfo& line : lines)
-            doc.Data().lines.push_back(std::make_unique<EntryInfo>(std::move(line)));
-        Q_EMIT doc.Updated(CCorvaneDoc::HintRefill);
-        doc.SetModified(false);
+            owned.push_back(std::make_unique<EntryInfo>(std::move(line)));
+        doc.ReplaceLines(std::move(owned));
     }
 
     CCorvaneForm& Form()
@@ -74,10 +77,20 @@ protected:
         return *form;
     }
 
+    // The listed rows' serial numbers, top to bottom.
     std::vector<int> Serials() const
     {
         std::vector<int> serials;
-        for (const EntryInfo* line : form->Model().Rows())
+        for (int row = 0; row < form->RowCount(); ++row)
+            serials.push_back(form->LineAt(row)->serialNumber);
+        return serials;
+    }
+
+    // The document's lines' serial numbers, in its order.
+    std::vector<int> DocumentSerials() const
+    {
+        std::vector<int> serials;
+        for (const auto& line : doc.Lines())
             serials.push_back(line->serialNumber);
         return serials;
     }
@@ -108,7 +121,7 @@ TEST_F(FormTest, ShowAllFilterMarksAndTotal)
     Open({Line(210, 0x01, 1), Line(-3000, 0x02, 2), Manual(0, 3), issue, Manual(1500, 5), hidden});
     EXPECT_TRUE(form->ShowAll());
     EXPECT_EQ(Serials(), (std::vector<int>{1, 2, 3, 4, 5}));
-    EXPECT_EQ(doc.Data().lines[3]->applyFlag, 0); // the fill resets it
+    EXPECT_EQ(doc.Lines()[3]->applyFlag, 0); // the fill resets it
     EXPECT_FALSE(form->TotalText().isVisible());
     EXPECT_EQ(form->CheckedCount(), 2);
 
@@ -119,7 +132,7 @@ TEST_F(FormTest, ShowAllFilterMarksAndTotal)
 
     // Unticking a row marks the claim modified and recounts.
     ASSERT_TRUE(
-        form->Model().setData(form->Model().index(1, 0), Qt::Unchecked, Qt::CheckStateRole));
+        form->Listed().setData(form->Listed().index(1, 0), Qt::Unchecked, Qt::CheckStateRole));
     EXPECT_TRUE(doc.IsModified());
     EXPECT_EQ(form->TotalText().text(), "   210円");
     EXPECT_EQ(CCorvaneForm::TotalTextFor(1'000'000), "1000,000円");
@@ -138,9 +151,9 @@ TEST_F(FormTest, ClaimWhoseLinesAreAllFilteredCanStillBeShown)
 TEST_F(FormTest, DateSortNewestFirstThenBack)
 {
     Form();
-    Open({Line(100, 1, 5, 2), Line(100, 1, 7, 2), Line(100, 1, 9, 30 - 29)});
-    doc.Data().lines[2]->dateTime = *LocalToTimestamp(2024, 3, 30, 0, 0, 0);
-    Q_EMIT doc.Updated(CCorvaneDoc::HintRefill);
+    EntryInfo march = Line(100, 1, 9, 1);
+    march.dateTime = *LocalToTimestamp(2024, 3, 30, 0, 0, 0);
+    Open({Line(100, 1, 5, 2), Line(100, 1, 7, 2), march});
     form->SortByDate();
     EXPECT_EQ(Serials(), (std::vector<int>{7, 5, 9}));
     EXPECT_TRUE(doc.IsModified());
@@ -186,10 +199,14 @@ TEST_F(FormTest, MovesFollowTheExamples)
     ASSERT_TRUE(form->MoveSelectedDown());
     EXPECT_EQ(Serials(), (std::vector<int>{0, 1, 3, 4, 6, 2, 5, 7}));
 
-    // A drag reorders without marking the claim modified.
-    doc.SetModified(false);
+    // A drag reorders the claim like any move: a change that undo takes back.
+    doc.UndoStack().setClean();
     form->DropRows({0, 1}, 3);
     EXPECT_EQ(Serials(), (std::vector<int>{3, 4, 0, 1, 6, 2, 5, 7}));
+    EXPECT_EQ(form->SelectedRows(), (std::vector<int>{2, 3}));
+    EXPECT_TRUE(doc.IsModified());
+    doc.UndoStack().undo();
+    EXPECT_EQ(Serials(), (std::vector<int>{0, 1, 3, 4, 6, 2, 5, 7}));
     EXPECT_FALSE(doc.IsModified());
 
     form->SelectRows({});
@@ -215,17 +232,18 @@ TEST_F(FormTest, AddInsertsAboveTheSelectionWithATemplate)
     EXPECT_TRUE(requests[0].route.isEmpty());
     EXPECT_EQ(settings.VisHistry, QStringList{"本社"});
     EXPECT_EQ(settings.VisStation, QStringList{"横浜"});
-    EXPECT_EQ(doc.Data().lines.size(), 3u);
+    EXPECT_EQ(doc.Lines().size(), 3u);
 
     form->SelectRows({1});
+    const EntryInfo* templateLine = form->LineAt(1);
     ASSERT_TRUE(form->AddLine());
     EXPECT_EQ(Serials(), (std::vector<int>{1, 99, 2, 99}));
-    EXPECT_EQ(requests[1].templateLine, doc.Data().lines[1].get());
+    EXPECT_EQ(requests[1].templateLine, templateLine);
     EXPECT_EQ(form->SelectedRows(), std::vector<int>{1});
 
     editorAnswer = nullptr; // cancelled: nothing added
     EXPECT_FALSE(form->AddLine());
-    EXPECT_EQ(doc.Data().lines.size(), 4u);
+    EXPECT_EQ(doc.Lines().size(), 4u);
 }
 
 TEST_F(FormTest, EditRespectsTheApplyRule)
@@ -242,13 +260,13 @@ TEST_F(FormTest, EditRespectsTheApplyRule)
         line.visitDestination = QStringLiteral("支店");
         line.applyFlag = 1;
     };
-    doc.SetModified(false);
     EXPECT_FALSE(form->EditSelected()); // the first selected row is the charge
+    EXPECT_FALSE(doc.IsModified());
     form->SelectRows({1});
     ASSERT_TRUE(form->EditSelected());
     EXPECT_FALSE(requests[0].manual);
     EXPECT_EQ(requests[0].route, settings.TransitURL);
-    EXPECT_EQ(doc.Data().lines[1]->visitDestination, "支店");
+    EXPECT_EQ(doc.Lines()[1]->visitDestination, "支店");
     EXPECT_EQ(settings.FindVisitByStation("駅2"), "支店");
     EXPECT_TRUE(doc.IsModified());
 }
@@ -272,7 +290,7 @@ TEST_F(FormTest, DeleteOnlyManualLinesAfterAskingOnce)
     EXPECT_EQ(prompts.asked.size(), 3);
     EXPECT_EQ(prompts.asked.last(), "削除します。よろしいですか？");
     EXPECT_EQ(Serials(), (std::vector<int>{1, 2}));
-    EXPECT_EQ(doc.Data().lines.size(), 2u);
+    EXPECT_EQ(doc.Lines().size(), 2u);
     EXPECT_EQ(form->SelectedRows(), std::vector<int>{1}); // the new last row
 }
 
@@ -283,10 +301,10 @@ TEST_F(FormTest, SetAllChecksWithSeveralRowsSelected)
     form->SelectRows({0, 2});
     form->SetAllChecks(false);
     // Selected rows get the state, the others its opposite; the charge keeps its own.
-    EXPECT_EQ(doc.Data().lines[0]->applyFlag, 0);
-    EXPECT_EQ(doc.Data().lines[1]->applyFlag, 1);
-    EXPECT_EQ(doc.Data().lines[2]->applyFlag, 0);
-    EXPECT_EQ(doc.Data().lines[3]->applyFlag, 1);
+    EXPECT_EQ(doc.Lines()[0]->applyFlag, 0);
+    EXPECT_EQ(doc.Lines()[1]->applyFlag, 1);
+    EXPECT_EQ(doc.Lines()[2]->applyFlag, 0);
+    EXPECT_EQ(doc.Lines()[3]->applyFlag, 1);
     form->SelectRows({0});
     form->SetAllChecks(true);
     EXPECT_EQ(form->CheckedCount(), 3);
@@ -335,30 +353,102 @@ TEST_F(FormTest, SavingAfterReorderingAFilteredListLosesNothing)
 
 TEST_F(FormTest, ClaimReadBeforeTheFormExistsIsShown)
 {
-    doc.Data().lines.push_back(std::make_unique<EntryInfo>(Line(100, 1, 1)));
-    Q_EMIT doc.Updated(CCorvaneDoc::HintRefill); // nobody listens yet
+    Open({Line(100, 1, 1)}); // nobody listens yet
     Form();
     EXPECT_EQ(form->RowCount(), 1);
-    form->RebuildDocumentLines();
-    EXPECT_EQ(doc.Data().lines.size(), 1u);
+    EXPECT_EQ(form->List().currentIndex().row(), 0);
+}
+
+// 全て表示 is a filter of the view: undo across a refill changes the
+// document, and the list still shows only what the filter lets through.
+TEST_F(FormTest, UndoAcrossAFilterChangeKeepsTheFilter)
+{
+    Form();
+    Open({Line(100, 1, 1), Line(-3000, 2, 2), Manual(400, 3)});
+    form->SelectRows({2});
+    prompts.answers = {Prompts::Answer::Yes};
+    ASSERT_TRUE(form->DeleteSelected());
+    form->ShowAllBox().click(); // unticked: no charge listed
+    EXPECT_EQ(Serials(), (std::vector<int>{1}));
+    doc.UndoStack().undo();
+    EXPECT_EQ(Serials(), (std::vector<int>{1, 3}));
+    EXPECT_EQ(form->TotalText().text(), "   500円");
+    EXPECT_EQ(form->CheckedTotal(), 500);
+}
+
+// The form changes nothing behind the document: two views of one claim stay
+// in step, and closing one loses nothing.
+TEST_F(FormTest, TwoViewsOfOneClaimStayInStep)
+{
+    Form();
+    Open({Line(100, 1, 1), Line(200, 1, 2), Manual(300, 3)});
+    auto second = std::make_unique<CCorvaneForm>(doc, settings, prompts);
+    form->SelectRows({2});
+    ASSERT_TRUE(form->MoveSelectedUp());
+    form->ToggleCurrentMark();
+    EXPECT_EQ(DocumentSerials(), (std::vector<int>{1, 3, 2}));
+    std::vector<int> other;
+    for (int row = 0; row < second->RowCount(); ++row)
+        other.push_back(second->LineAt(row)->serialNumber);
+    EXPECT_EQ(other, (std::vector<int>{1, 3, 2}));
+    EXPECT_EQ(second->CheckedCount(), 2);
+    second.reset();
+    EXPECT_EQ(DocumentSerials(), (std::vector<int>{1, 3, 2}));
+    doc.UndoStack().undo();
+    doc.UndoStack().undo();
+    EXPECT_EQ(Serials(), (std::vector<int>{1, 2, 3}));
+    EXPECT_FALSE(doc.IsModified());
+}
+
+// The month's job without the mouse: the list has the focus on a current
+// line, Space ticks it from any cell, Enter edits it, Tab leaves the list.
+TEST_F(FormTest, KeyboardAlone)
+{
+    Form();
+    form->show();
+    Open({Line(100, 1, 1), Line(200, 1, 2), Line(300, 1, 3)});
+    QApplication::setActiveWindow(form.get());
+    ASSERT_TRUE(QTest::qWaitFor([&] { return form->List().hasFocus(); }));
+    EXPECT_EQ(form->List().currentIndex().row(), 0);
+
+    QTest::keyClick(&form->List(), Qt::Key_Down);
+    QTest::keyClick(&form->List(), Qt::Key_Right); // a cell of another column
+    QTest::keyClick(&form->List(), Qt::Key_Right);
+    ASSERT_NE(form->List().currentIndex().column(), EntryTableModel::Print);
+    QTest::keyClick(&form->List(), Qt::Key_Space);
+    EXPECT_EQ(doc.Lines()[1]->applyFlag, 0);
+    EXPECT_TRUE(doc.IsModified());
+    QTest::keyClick(&form->List(), Qt::Key_Space);
+    EXPECT_EQ(doc.Lines()[1]->applyFlag, 1);
+
+    editorAnswer = [](EntryInfo& line) { line.remarks = QStringLiteral("打合せ"); };
+    QTest::keyClick(&form->List(), Qt::Key_Return);
+    QTest::keyClick(&form->List(), Qt::Key_Enter, Qt::KeypadModifier);
+    ASSERT_EQ(requests.size(), 2u);
+    EXPECT_EQ(doc.Lines()[1]->remarks, "打合せ");
+
+    QTest::keyClick(&form->List(), Qt::Key_Tab);
+    EXPECT_TRUE(form->CardButton().hasFocus());
+    QTest::keyClick(&form->CardButton(), Qt::Key_Tab);
+    EXPECT_TRUE(form->ShowAllBox().hasFocus());
+    EXPECT_EQ(form->ShowAllBox().text(), "全て表示(&A)");
 }
 
 namespace
 {
-// What an undo must give back exactly: the claim's lines (content and order
-// in the list) and whether it is modified.
+// What an undo must give back exactly: the claim's lines (content and order)
+// and whether it is modified.
 struct ClaimState {
-    std::vector<EntryInfo> rows;
-    std::size_t lines;
+    std::vector<EntryInfo> lines;
     bool modified;
     bool operator==(const ClaimState&) const = default;
 };
 
-ClaimState StateOf(const CCorvaneForm& form, const CCorvaneDoc& doc)
+ClaimState StateOf(const CCorvaneDoc& doc)
 {
-    ClaimState state{{}, doc.Data().lines.size(), doc.IsModified()};
-    for (const EntryInfo* line : form.Model().Rows())
-        state.rows.push_back(*line);
+    ClaimState state{{}, doc.IsModified()};
+    for (const auto& line : doc.Lines())
+        state.lines.push_back(*line);
     return state;
 }
 } // namespace
@@ -372,8 +462,8 @@ TEST_F(FormTest, EveryEditUndoesAndRedoesExactly)
     const Case cases[] = {
         {"untick",
          [](FormTest& t) {
-             t.form->Model().setData(t.form->Model().index(1, 0), Qt::Unchecked,
-                                     Qt::CheckStateRole);
+             t.form->Listed().setData(t.form->Listed().index(1, 0), Qt::Unchecked,
+                                      Qt::CheckStateRole);
          }},
         {"all ticks",
          [](FormTest& t) {
@@ -413,10 +503,11 @@ TEST_F(FormTest, EveryEditUndoesAndRedoesExactly)
              t.form->SelectRows({3, 4});
              t.form->DeleteSelected();
          }},
-        {"several",
+        {"several, across a filter change",
          [](FormTest& t) {
              t.form->SelectRows({4});
              t.form->MoveSelectedUp();
+             t.form->ShowAllBox().click();
              t.prompts.answers = {Prompts::Answer::Yes};
              t.form->SelectRows({0});
              t.form->DeleteSelected();
@@ -428,35 +519,19 @@ TEST_F(FormTest, EveryEditUndoesAndRedoesExactly)
         Form();
         Open({Line(100, 1, 1, 3), Line(200, 1, 2, 1), Line(300, 1, 3, 2), Manual(400, 4),
               Manual(500, 5)});
-        const ClaimState opened = StateOf(*form, doc);
+        const ClaimState opened = StateOf(doc);
         ASSERT_FALSE(opened.modified);
         c.edit(*this);
-        const ClaimState edited = StateOf(*form, doc);
+        const ClaimState edited = StateOf(doc);
         ASSERT_NE(edited, opened);
         EXPECT_TRUE(edited.modified);
-        while (form->UndoStack().canUndo())
-            form->UndoStack().undo();
-        EXPECT_EQ(StateOf(*form, doc), opened); // back to the opened claim: unmodified
-        while (form->UndoStack().canRedo())
-            form->UndoStack().redo();
-        EXPECT_EQ(StateOf(*form, doc), edited);
+        while (doc.UndoStack().canUndo())
+            doc.UndoStack().undo();
+        EXPECT_EQ(StateOf(doc), opened); // back to the opened claim: unmodified
+        while (doc.UndoStack().canRedo())
+            doc.UndoStack().redo();
+        EXPECT_EQ(StateOf(doc), edited);
         form.reset();
         requests.clear();
     }
-}
-
-TEST_F(FormTest, UndoingBackToTheSaveClearsTheModifiedMark)
-{
-    Form();
-    Open({Line(100, 1, 1), Line(200, 1, 2)});
-    form->SelectRows({1});
-    form->MoveSelectedUp();
-    form->MarkSaved(); // saved here
-    EXPECT_FALSE(doc.IsModified());
-    form->SortByDate();
-    EXPECT_TRUE(doc.IsModified());
-    form->UndoStack().undo();
-    EXPECT_FALSE(doc.IsModified());
-    form->UndoStack().undo(); // before the save: modified again
-    EXPECT_TRUE(doc.IsModified());
 }

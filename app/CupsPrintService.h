@@ -1,0 +1,23 @@
+#pragma once
+
+#include <QString>
+#include <utility>
+#include <vector>
+
+// The system's print service (CUPS): hands it a PDF and says whether it
+// took the job. A queue that rejects jobs, or a printer that is gone, is a
+// refusal with the service's reason; a stopped queue that holds the job is
+// not.
+class CupsPrintService
+{
+public:
+    using Options = std::vector<std::pair<QByteArray, QByteArray>>;
+
+    struct Submission {
+        int jobId = 0; // 0 when refused
+        QString error;
+    };
+
+    static Submission Submit(const QString& printer, const QString& pdfPath, const QString& title,
+                             const Options& options);
+};

@@ -1,0 +1,24 @@
+#include "CardImport.h"
+
+#include "AppSettings.h"
+#include "CCorvaneDoc.h"
+#include "CardReadJob.h"
+#include "ImportHistory.h"
+
+CardImport ImportCard(CCorvaneDoc& doc, const CardInfo& card, const HistoryBlocks& blocks,
+                      const QString& connectString, const AppSettings& settings,
+                      MessageReporter& messages)
+{
+    CardInfo read = card;
+    std::vector<CardHistoryRow> rows;
+    EntryLines added;
+    CardReadJob job(doc.Lines(), added, rows, read);
+    job.Blocks() = blocks;
+    CardImport result;
+    result.balance = ImportHistory(job, connectString, settings.dbPassword, settings, messages);
+    for (const auto& line : added)
+        result.added.push_back(line.get());
+    doc.SetLastCard(read, std::move(rows));
+    doc.AppendLines(std::move(added), QStringLiteral("カード読込"));
+    return result;
+}

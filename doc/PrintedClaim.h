@@ -1,0 +1,28 @@
+#pragma once
+
+#include "EntryInfo.h"
+
+#include <cstdint>
+#include <functional>
+#include <vector>
+
+class CCorvaneDoc;
+
+// What a printed claim leaves behind, the same for every front end.
+struct PrintedClaim {
+    bool recorded = false; // the snapshot and its history record were written
+    bool saved = false;    // and the claim was saved afterwards
+    std::int64_t total = 0;
+    std::size_t lineCount = 0;
+
+    // "申請を記録しました (4,700円)"
+    QString StatusText() const;
+};
+
+// The steps after a print that the print system accepted: a snapshot of
+// exactly the printed lines and a record of their total in the application
+// history, then their marks cleared as one undoable step (no other line
+// changes), then save() when one is given (自動保存, or the command line).
+// When nothing was printed or the record cannot be written, nothing changes.
+PrintedClaim RecordPrintedClaim(CCorvaneDoc& doc, const std::vector<const EntryInfo*>& printed,
+                                const std::function<bool()>& save);
