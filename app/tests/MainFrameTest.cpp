@@ -3,11 +3,13 @@
 #include "CCorvaneForm.h"
 #include "CMainFrame.h"
 #include "CommandTable.h"
+#include "FileCommands.h"
 #include "InstanceLock.h"
 #include "PcscUnavailable.h"
 #include "ReaderSelection.h"
 #include "ScriptedPrompts.h"
 #include "StatusPanes.h"
+#include "TextFormat.h"
 
 #include <QAction>
 #include <QFile>
@@ -121,4 +123,51 @@ TEST(InstanceLock, SecondCopyIsRefusedAStaleLockIsNot)
     }
     InstanceLock afterCrash(stale);
     EXPECT_TRUE(afterCrash.TryLock());
+}
+
+// An edit after a card read and a new claim is asked about at exit.
+TEST_F(MainFrameTest, EditAfterAReadAndANewClaimIsNotLost)
+{
+    doc.NewDocument();
+    qputenv("FENWIR_CARD_IMAGE", FENWIR_DEMO_CARD);
+    ASSERT_TRUE(frame.ReadCard());
+    prompts.answers = {Prompts::Answer::No}; // do not save the read
+    ASSERT_TRUE(frame.Files().New());
+    EXPECT_FALSE(doc.IsModified());
+    frame.Form().SetLineEditor([](const CCorvaneForm::EditRequest& request) {
+        EntryInfo line = request.line;
+        line.fare = 320;
+        return std::optional<EntryInfo>(line);
+    });
+    ASSERT_TRUE(frame.Form().AddLine());
+    prompts.asked.clear();
+    prompts.answers = {Prompts::Answer::Cancel};
+    EXPECT_FALSE(frame.close());
+    EXPECT_EQ(prompts.asked, QStringList{"無題 への変更を保存しますか?"});
+    EXPECT_EQ(doc.Lines().size(), 1u);
+}
+
+// The title never names the file: the status bar does, and says whether
+// the claim is saved and what it is worth.
+TEST_F(MainFrameTest, StatusBarNamesTheClaimAndItsTotal)
+{
+    QTemporaryDir dir;
+    doc.NewDocument();
+    EXPECT_EQ(frame.Panes().DocumentText(), "無題");
+    EXPECT_EQ(frame.Panes().ClaimText(), "申請 0件 0円");
+    qputenv("FENWIR_CARD_IMAGE", FENWIR_DEMO_CARD);
+    ASSERT_TRUE(frame.ReadCard());
+    EXPECT_EQ(frame.Panes().DocumentText(), "無題 ＊未保存");
+    const auto& form = frame.Form();
+    EXPECT_EQ(frame.Panes().ClaimText(), QStringLiteral("申請 %1件 %2円")
+                                             .arg(form.CheckedCount())
+                                             .arg(FormatYen(form.CheckedTotal())));
+    EXPECT_GT(form.CheckedCount(), 0);
+    prompts.fileNames = {dir.filePath("november.ent")};
+    ASSERT_TRUE(frame.Files().Save());
+    EXPECT_EQ(frame.Panes().DocumentText(), "november.ent");
+    EXPECT_EQ(frame.windowTitle(), "Fenwir  Lite - 非接触ICカード交通費精算書作成システム");
+    doc.UndoStack().undo(); // the read taken back: a change from the saved claim
+    EXPECT_EQ(frame.Panes().DocumentText(), "november.ent ＊未保存");
+    EXPECT_EQ(frame.Panes().ClaimText(), "申請 0件 0円");
 }

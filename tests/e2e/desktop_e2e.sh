@@ -1,9 +1,13 @@
 #!/usr/bin/env bash
-# The desktop program as a user drives it, under a virtual X server: read the
-# card (Ctrl+R), untick a line, save through the real save dialog (Ctrl+S, a
-# name, Enter), print through the real print dialog to a CUPS queue of the
-# test's own (Ctrl+P, Enter), save again and quit; then the saved claim is
-# checked with fenwir-cli, the printed job and the application history.
+# The desktop program as a user drives it, under a virtual X server, with the
+# keyboard alone. First run: read the card (Ctrl+R), untick a line, save
+# through the real save dialog (Ctrl+S, a name, Enter), print through the
+# real print dialog to a CUPS queue of the test's own (Ctrl+P, Enter), save
+# again and quit; then the saved claim is checked with fenwir-cli, the
+# printed job and the application history. Second run: read the card, open
+# the saved claim declining to save the read, tick a line with Space, Enter
+# opens the edit dialog, a print to a queue that refuses jobs is reported and
+# records nothing, and leaving with an unsaved tick asks first.
 #
 # usage: desktop_e2e.sh BIN_FOLDER CARD_IMAGE STATION_DB
 set -euo pipefail
@@ -92,6 +96,10 @@ fenwir_pid=$!
 window=$(xdotool search --sync --onlyvisible --name "Fenwir  Lite" | head -n 1)
 xdotool windowfocus --sync "$window"
 
+title=$(xdotool getwindowname "$window")
+[ "$title" = "Fenwir  Lite - 非接触ICカード交通費精算書作成システム" ] ||
+    { echo "main window title: $title" >&2; exit 1; }
+
 xdotool key --clearmodifiers ctrl+r     # the read finishes before the next key is handled
 xdotool key --clearmodifiers Down space # untick the second line
 xdotool key --clearmodifiers ctrl+s
@@ -133,4 +141,67 @@ assert lines[1]["exitStationName"] == "新宿", lines[1]
 assert lines[0]["entryStationName"] == "東京", lines[0]
 assert all(line["applyFlag"] == 0 for line in lines), "a print clears the marks"
 print("desktop end-to-end: read, untick, save, print and quit work")
+PY
+
+# Waits for a window whose name is exactly $1 and gives it the focus.
+focus_window() {
+    local id
+    id=$(xdotool search --sync --onlyvisible --name "^$1\$" | head -n 1)
+    xdotool windowfocus --sync "$id"
+    echo "$id"
+}
+
+history=$HOME/Documents/Fenwir\ Lite/ApplyHistory/Apply.hst
+recorded=$(md5sum < "$history")
+"$bin/fenwir" --reader "image:$card" --station-db "$stations" >"$work/fenwir.log" 2>&1 &
+fenwir_pid=$!
+window=$(xdotool search --sync --onlyvisible --name "Fenwir  Lite" | head -n 1)
+xdotool windowfocus --sync "$window"
+xdotool key --clearmodifiers ctrl+r
+xdotool key --clearmodifiers ctrl+o
+focus_window "Fenwir Lite" >/dev/null           # save the read? no
+xdotool key --clearmodifiers alt+n
+focus_window "開く" >/dev/null
+xdotool key --clearmodifiers ctrl+a
+xdotool type --delay 5 "$claim"
+xdotool key --clearmodifiers Return
+xdotool windowfocus --sync "$window"
+xdotool key --clearmodifiers Down space       # the list has the focus: tick line 2
+xdotool key --clearmodifiers Return           # and edit it
+edit=$(focus_window "交通費編集")
+[ "$(xdotool getwindowname "$edit")" = "交通費編集" ] || { echo "edit dialog title" >&2; exit 1; }
+xdotool key --clearmodifiers Escape
+
+lpadmin -p fenwir-test -E >/dev/null            # accepting again after the first run
+/usr/sbin/cupsreject fenwir-test
+xdotool windowfocus --sync "$window"
+xdotool key --clearmodifiers ctrl+p
+focus_window "印刷" >/dev/null
+xdotool key --clearmodifiers Return
+focus_window "Fenwir Lite" >/dev/null           # the refused job is reported
+xdotool key --clearmodifiers Return
+[ "$(md5sum < "$history")" = "$recorded" ] || { echo "a refused print was recorded" >&2; exit 1; }
+
+xdotool windowfocus --sync "$window"
+saved=$(md5sum < "$claim")
+xdotool key --clearmodifiers ctrl+s             # the tick, marks as they were
+wait_for bash -c "[ \"\$(md5sum < '$claim')\" != '$saved' ]"
+xdotool windowfocus --sync "$window"
+xdotool key --clearmodifiers space              # untick again, then leave
+xdotool key --clearmodifiers alt+f
+xdotool key --clearmodifiers x
+focus_window "Fenwir Lite" >/dev/null           # asked about the unsaved change
+xdotool key --clearmodifiers alt+n
+wait_for bash -c "! kill -0 $fenwir_pid"
+wait "$fenwir_pid" || { echo "fenwir ended badly" >&2; cat "$work/fenwir.log" >&2; exit 1; }
+fenwir_pid=
+
+"$bin/fenwir-cli" show --json "$claim" > "$work/claim.json"
+python3 - "$work/claim.json" <<'PY'
+import json, sys
+lines = json.load(open(sys.argv[1]))["lines"]
+assert len(lines) == 20, f"{len(lines)} lines"
+assert lines[1]["applyFlag"] == 1, "Space ticked the second line; the refused print kept it"
+assert sum(line["applyFlag"] for line in lines) == 1, "no other line changed"
+print("desktop end-to-end: open, Space, Enter, a refused print and the exit question work")
 PY

@@ -165,3 +165,33 @@ TEST(ErrorReportMail, CodesAndEncodedNames)
     EXPECT_TRUE(body.contains("　出場駅名：A&B#1%2?x=+y\r\n")) << body.toStdString();
     EXPECT_TRUE(body.contains("入場会社名：東急&body=evil\r\n"));
 }
+
+// The length limits are for typing: long stored texts open whole, and OK on
+// an untouched dialog gives the line back as it was.
+TEST(EntryEditDlg, LongStoredTextsComeBackUnchanged)
+{
+    ScriptedPrompts prompts;
+    const QString longStation = QString(21, QChar(u'駅'));
+    const QString longText = QString(35, QChar(u'備'));
+    EntryInfo manual = EntryInfo::ManualLine(*LocalToTimestamp(2024, 5, 1, 9, 0, 0));
+    manual.fare = 123456;
+    manual.applyFlag = 1;
+    manual.exitStationName = longStation;
+    manual.remarks = longText;
+    manual.visitDestination = longText;
+    manual.exitLatitude = 35.1;
+    manual.distance = 14000;
+    EntryInfo card = CardLine(0x0D); // a bus: both sides editable
+    card.entryStationName = longStation;
+    for (const EntryInfo& line : {manual, card}) {
+        CEntryEditDlg dialog(line, {}, QString(), nullptr, line.IsManual(), prompts);
+        EXPECT_EQ(dialog.NameEdit(line.IsManual() ? 5 : 2)->text(), longStation);
+        dialog.accept();
+        EXPECT_EQ(dialog.result(), QDialog::Accepted);
+        EXPECT_EQ(dialog.WorkingCopy(), line);
+    }
+    // Typing still stops at the limit.
+    CEntryEditDlg dialog(EntryInfo::ManualLine(0), {}, QString(), nullptr, true, prompts);
+    EXPECT_EQ(dialog.NameEdit(0)->maxLength(), 20);
+    EXPECT_EQ(dialog.FareEdit()->maxLength(), 5);
+}
