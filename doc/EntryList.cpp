@@ -8,6 +8,7 @@
 #include "CsvWriter.h"
 #include "EntryRecord.h"
 #include "FileWriter.h"
+#include "HistoryCsvWriter.h"
 #include "LocalTime.h"
 #include "ShiftJis.h"
 
@@ -90,6 +91,16 @@ bool EntryList::WriteCsv(const AppSettings& settings, const QString& path, bool*
         *replaced = false;
     if (lines.empty())
         return false;
+    // The lines to write are chosen here; the layouts only lay them out.
+    std::vector<const EntryInfo*> chosen;
+    for (const auto& line : lines)
+        if (line->hidden != 1 && (settings.CsvApplyOnly == 0 || line->applyFlag != 0))
+            chosen.push_back(line.get());
+    if (settings.CsvProfile == AppSettings::kCsvHistory) {
+        // Services that import this layout read Shift-JIS only.
+        const QString text = HistoryCsvWriter(settings.CsvShowCardId != 0).Text(chosen);
+        return FileWriter::WriteAtomically(path, EncodeShiftJisReplacing(text, replaced), nullptr);
+    }
     std::vector<std::uint16_t> columns;
     settings.GetCsvOutputItems(columns);
     if (columns.empty()) {
@@ -97,9 +108,11 @@ bool EntryList::WriteCsv(const AppSettings& settings, const QString& path, bool*
         FileWriter::WriteAtomically(path, QByteArray(), nullptr);
         return false;
     }
-    const CsvWriter writer(std::move(columns), settings.CsvApplyOnly != 0,
-                           settings.CsvOutputHeader != 0);
-    const QByteArray bytes = EncodeShiftJisReplacing(writer.Text(lines), replaced);
+    const QString text = CsvWriter(std::move(columns), settings.CsvOutputHeader != 0).Text(chosen);
+    // Spreadsheets take UTF-8 only with the byte-order mark.
+    const QByteArray bytes = settings.CsvEncoding == AppSettings::kCsvUtf8
+                                 ? QByteArray("\xEF\xBB\xBF") + text.toUtf8()
+                                 : EncodeShiftJisReplacing(text, replaced);
     return FileWriter::WriteAtomically(path, bytes, nullptr);
 }
 

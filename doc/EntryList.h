@@ -29,9 +29,10 @@ public:
     // Replaces everything by the file's content (versions 1-3). On any error
     // the list is left empty and the ArchiveError passed on.
     void Read(ArchiveReader& in);
-    // The lines as CSV in the columns the settings choose; false when nothing
-    // could be written. *replaced tells whether characters that Shift-JIS
-    // cannot hold were written as "?".
+    // The lines as CSV in the layout, columns and encoding the settings
+    // choose; hidden lines are left out, and with CsvApplyOnly the lines not
+    // marked. False when nothing could be written. *replaced tells whether
+    // characters that Shift-JIS cannot hold were written as "?".
     bool WriteCsv(const AppSettings& settings, const QString& path, bool* replaced = nullptr) const;
     // The sum of the fares of the claim (ClaimedLines of every line).
     std::int64_t ClaimedTotal() const;
