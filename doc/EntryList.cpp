@@ -91,11 +91,7 @@ bool EntryList::WriteCsv(const AppSettings& settings, const QString& path, bool*
         *replaced = false;
     if (lines.empty())
         return false;
-    // The lines to write are chosen here; the layouts only lay them out.
-    std::vector<const EntryInfo*> chosen;
-    for (const auto& line : lines)
-        if (line->hidden != 1 && (settings.CsvApplyOnly == 0 || line->applyFlag != 0))
-            chosen.push_back(line.get());
+    const std::vector<const EntryInfo*> chosen = CsvLines(settings);
     if (settings.CsvProfile == AppSettings::kCsvHistory) {
         // Services that import this layout read Shift-JIS only.
         const QString text = HistoryCsvWriter(settings.CsvShowCardId != 0).Text(chosen);
@@ -114,6 +110,15 @@ bool EntryList::WriteCsv(const AppSettings& settings, const QString& path, bool*
                                  ? QByteArray("\xEF\xBB\xBF") + text.toUtf8()
                                  : EncodeShiftJisReplacing(text, replaced);
     return FileWriter::WriteAtomically(path, bytes, nullptr);
+}
+
+std::vector<const EntryInfo*> EntryList::CsvLines(const AppSettings& settings) const
+{
+    std::vector<const EntryInfo*> chosen;
+    for (const auto& line : lines)
+        if (line->hidden != 1 && (settings.CsvApplyOnly == 0 || line->applyFlag != 0))
+            chosen.push_back(line.get());
+    return chosen;
 }
 
 void EntryList::ReorderAsListed(const std::vector<const EntryInfo*>& listed)

@@ -53,4 +53,6 @@ public:
 
 private:
     void ReadContent(ArchiveReader& in);
+    // The lines a CSV export writes; its layouts only lay them out.
+    std::vector<const EntryInfo*> CsvLines(const AppSettings& settings) const;
 };
