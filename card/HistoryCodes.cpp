@@ -140,3 +140,32 @@ RecordClass ClassifyRecord(std::uint8_t terminalType, std::uint8_t processType)
         return RecordClass::Rail;
     }
 }
+
+ImportClass ClassifyForImport(std::uint8_t terminalType, std::uint8_t processType)
+{
+    switch (processType) {
+    case 13:
+    case 15:
+    case 31:
+    case 35:
+        return ImportClass::Bus;
+    default:
+        break;
+    }
+    if (terminalType == 5)
+        return ImportClass::Bus;
+    if (HasTimeOfDay(terminalType))
+        return ImportClass::Shop;
+    switch (processType) {
+    case 70:
+    case 72:
+    case 73:
+    case 74:
+    case 75:
+    case 198:
+    case 203:
+        return ImportClass::Shop;
+    default:
+        return ImportClass::Rail;
+    }
+}

@@ -12,5 +12,10 @@ QString ProcessTypeText(std::uint8_t code);
 enum class RecordClass { Shop, Bus, Rail };
 // Shop first, so a record that is both is a shop record.
 RecordClass ClassifyRecord(std::uint8_t terminalType, std::uint8_t processType);
+// How the import completes a decoded line, and so what its names hold: a bus
+// line names its stop, line and operator on the exit side; a shop line names
+// nothing. Bus comes first here, and 72 is a shop code, unlike the decoding.
+enum class ImportClass { Bus, Shop, Rail };
+ImportClass ClassifyForImport(std::uint8_t terminalType, std::uint8_t processType);
 // Only these terminals store a time of day in bytes 6-7.
 bool HasTimeOfDay(std::uint8_t terminalType);

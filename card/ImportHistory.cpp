@@ -10,38 +10,6 @@
 
 namespace
 {
-enum class ImportClass { Bus, Shop, Rail };
-
-// Differs from the decoding's classes: bus comes first, and 72 is a shop code.
-ImportClass ClassifyForImport(const EntryInfo& line)
-{
-    switch (line.processType) {
-    case 13:
-    case 15:
-    case 31:
-    case 35:
-        return ImportClass::Bus;
-    default:
-        break;
-    }
-    if (line.terminalType == 5)
-        return ImportClass::Bus;
-    if (line.terminalType == 199 || line.terminalType == 200)
-        return ImportClass::Shop;
-    switch (line.processType) {
-    case 70:
-    case 72:
-    case 73:
-    case 74:
-    case 75:
-    case 198:
-    case 203:
-        return ImportClass::Shop;
-    default:
-        return ImportClass::Rail;
-    }
-}
-
 bool IsDuplicate(const EntryInfo& line, const EntryLines& document)
 {
     for (const auto& held : document) {
@@ -115,7 +83,7 @@ std::int32_t ImportHistory(CardReadJob& job, const QString& connectString, const
             std::unique_ptr<EntryInfo> line = job.DecodeBlock(*block, previousBalance);
             if (IsDuplicate(*line, job.Held()))
                 continue;
-            switch (ClassifyForImport(*line)) {
+            switch (ClassifyForImport(line->terminalType, line->processType)) {
             case ImportClass::Bus:
                 CompleteBus(*line, db, settings);
                 break;

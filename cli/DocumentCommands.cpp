@@ -37,20 +37,69 @@ int DocumentCommands::Show(const CommandLine& line, CliContext& context)
     return Console::kOk;
 }
 
-int DocumentCommands::Csv(const CommandLine& line, CliContext& context)
+namespace
 {
-    if (line.Positionals().size() != 2)
-        return Console::kUsage;
-    CCorvaneDoc doc(context.settings);
-    if (!context.OpenDocument(doc, line.Positionals()[0], false))
-        return Console::kFailed;
-    AppSettings choices = context.settings;
+// Each returns the reason when the option's value is none of its choices.
+QString TakeProfile(const CommandLine& line, AppSettings& choices)
+{
+    const auto profile = line.Option(QStringLiteral("--profile"));
+    if (!profile)
+        return QString();
+    if (profile->compare(QLatin1String("history"), Qt::CaseInsensitive) == 0)
+        choices.CsvProfile = AppSettings::kCsvHistory;
+    else if (profile->compare(QLatin1String("columns"), Qt::CaseInsensitive) == 0)
+        choices.CsvProfile = AppSettings::kCsvColumns;
+    else
+        return QStringLiteral("--profile には columns か history を指定してください。");
+    return QString();
+}
+
+QString TakeEncoding(const CommandLine& line, AppSettings& choices)
+{
+    const auto encoding = line.Option(QStringLiteral("--encoding"));
+    if (!encoding)
+        return QString();
+    if (encoding->compare(QLatin1String("cp932"), Qt::CaseInsensitive) == 0)
+        choices.CsvEncoding = AppSettings::kCsvShiftJis;
+    else if (encoding->compare(QLatin1String("utf-8"), Qt::CaseInsensitive) == 0)
+        choices.CsvEncoding = AppSettings::kCsvUtf8;
+    else
+        return QStringLiteral("--encoding には cp932 か utf-8 を指定してください。");
+    // The card history layout is Shift-JIS for the services that import it.
+    if (choices.CsvEncoding == AppSettings::kCsvUtf8 &&
+        choices.CsvProfile == AppSettings::kCsvHistory)
+        return QStringLiteral("カード履歴は Shift-JIS (cp932) でのみ保存できます。");
+    return QString();
+}
+
+// The command line's CSV choices over the user's; a reason, or empty.
+QString TakeCsvChoices(const CommandLine& line, AppSettings& choices)
+{
     if (const auto items = line.Option(QStringLiteral("--items")))
         choices.CsvOutputItem = *items;
     if (line.Flag(QStringLiteral("--apply-only")))
         choices.CsvApplyOnly = 1;
     if (line.Flag(QStringLiteral("--no-header")))
         choices.CsvOutputHeader = 0;
+    if (line.Flag(QStringLiteral("--show-card-id")))
+        choices.CsvShowCardId = 1;
+    const QString reason = TakeProfile(line, choices);
+    return reason.isEmpty() ? TakeEncoding(line, choices) : reason;
+}
+} // namespace
+
+int DocumentCommands::Csv(const CommandLine& line, CliContext& context)
+{
+    if (line.Positionals().size() != 2)
+        return Console::kUsage;
+    AppSettings choices = context.settings;
+    if (const QString reason = TakeCsvChoices(line, choices); !reason.isEmpty()) {
+        Console::Err(QStringLiteral("fenwir-cli: %1\n").arg(reason));
+        return Console::kUsage;
+    }
+    CCorvaneDoc doc(context.settings);
+    if (!context.OpenDocument(doc, line.Positionals()[0], false))
+        return Console::kFailed;
     const QString out = line.Positionals()[1];
     bool replaced = false;
     if (!doc.Data().WriteCsv(choices, out, &replaced))

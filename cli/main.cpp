@@ -17,7 +17,8 @@ const char* kUsage = R"(使い方: fenwir-cli コマンド [オプション] 引
   read [--reader auto|demo|image:ファイル] [--polling-time 秒] [--json] 交通費ファイル.ent
   import-dump [--json] カードイメージ 交通費ファイル.ent
   show [--json] 交通費ファイル.ent
-  csv [--items 列番号,...] [--apply-only] [--no-header] 交通費ファイル.ent 出力.csv
+  csv [--profile columns|history] [--items 列番号,...] [--apply-only] [--no-header]
+      [--encoding cp932|utf-8] [--show-card-id] 交通費ファイル.ent 出力.csv
   print --pdf 出力.pdf [--layout レイアウト.fmt] [--record] 交通費ファイル.ent
   stations lookup エリア 路線 駅
   stations bus バス路線 停留所
@@ -71,8 +72,10 @@ int main(int argc, char** argv)
          {{db}, {QStringLiteral("--json")}, CardCommands::ImportDump}},
         {QStringLiteral("show"), {{db}, {QStringLiteral("--json")}, DocumentCommands::Show}},
         {QStringLiteral("csv"),
-         {{db, QStringLiteral("--items")},
-          {QStringLiteral("--apply-only"), QStringLiteral("--no-header")},
+         {{db, QStringLiteral("--items"), QStringLiteral("--profile"),
+           QStringLiteral("--encoding")},
+          {QStringLiteral("--apply-only"), QStringLiteral("--no-header"),
+           QStringLiteral("--show-card-id")},
           DocumentCommands::Csv}},
         {QStringLiteral("print"),
          {{db, QStringLiteral("--pdf"), QStringLiteral("--layout")},

@@ -3,8 +3,8 @@
 #include <QDateTime>
 #include <QStringList>
 
-CsvWriter::CsvWriter(std::vector<std::uint16_t> columns, bool applyOnly, bool header)
-    : m_columns(std::move(columns)), m_applyOnly(applyOnly), m_header(header)
+CsvWriter::CsvWriter(std::vector<std::uint16_t> columns, bool header)
+    : m_columns(std::move(columns)), m_header(header)
 {
 }
 
@@ -87,7 +87,7 @@ void CsvWriter::AppendRow(QString& text, const QStringList& cells) const
     text += QLatin1String("\r\n");
 }
 
-QString CsvWriter::Text(const EntryLines& lines) const
+QString CsvWriter::Text(const std::vector<const EntryInfo*>& lines) const
 {
     QString text;
     QStringList cells;
@@ -96,9 +96,7 @@ QString CsvWriter::Text(const EntryLines& lines) const
             cells.append(Header(id));
         AppendRow(text, cells);
     }
-    for (const auto& line : lines) {
-        if (line->hidden == 1 || (m_applyOnly && line->applyFlag == 0))
-            continue;
+    for (const EntryInfo* line : lines) {
         cells.clear();
         for (std::uint16_t id : m_columns)
             cells.append(Cell(id, *line));

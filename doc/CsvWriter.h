@@ -6,16 +6,17 @@
 #include <cstdint>
 #include <vector>
 
-// The text of a CSV export: chosen columns in order, an optional header row,
-// hidden lines left out, and optionally only the lines to claim. Every cell
-// is quoted, a quote inside a cell doubled; rows, and line breaks inside a
-// cell, end in CR LF.
+// The text of a CSV export in the columns the user chose, in their order: an
+// optional header row, then one row for each line given. Every cell is
+// quoted, a quote inside a cell doubled; rows, and line breaks inside a cell,
+// end in CR LF.
 class CsvWriter
 {
 public:
-    CsvWriter(std::vector<std::uint16_t> columns, bool applyOnly, bool header);
+    CsvWriter(std::vector<std::uint16_t> columns, bool header);
 
-    QString Text(const EntryLines& lines) const;
+    // The caller has chosen the lines (hidden ones, the claim only).
+    QString Text(const std::vector<const EntryInfo*>& lines) const;
 
     // Column ids 1-12; any other id has an empty header and empty cells.
     static QString Header(std::uint16_t id);
@@ -25,6 +26,5 @@ private:
     void AppendRow(QString& text, const QStringList& cells) const;
 
     std::vector<std::uint16_t> m_columns;
-    bool m_applyOnly;
     bool m_header;
 };

@@ -8,6 +8,7 @@
 #include "CsvWriter.h"
 #include "EntryRecord.h"
 #include "FileWriter.h"
+#include "HistoryCsvWriter.h"
 #include "LocalTime.h"
 #include "ShiftJis.h"
 
@@ -98,12 +99,19 @@ void EntryList::ReadContent(ArchiveReader& in)
     }
 }
 
-bool EntryList::WriteCsv(const AppSettings& settings, const QString& path, bool* replaced) const
+bool EntryList::WriteCsv(const AppSettings& settings, const QString& path, bool* replaced,
+                         const ClaimFilter& period) const
 {
     if (replaced)
         *replaced = false;
     if (lines.empty())
         return false;
+    const std::vector<const EntryInfo*> chosen = CsvLines(settings, period);
+    if (settings.CsvProfile == AppSettings::kCsvHistory) {
+        // Services that import this layout read Shift-JIS only.
+        const QString text = HistoryCsvWriter(settings.CsvShowCardId != 0).Text(chosen);
+        return FileWriter::WriteAtomically(path, EncodeShiftJisReplacing(text, replaced), nullptr);
+    }
     std::vector<std::uint16_t> columns;
     settings.GetCsvOutputItems(columns);
     if (columns.empty()) {
@@ -111,10 +119,27 @@ bool EntryList::WriteCsv(const AppSettings& settings, const QString& path, bool*
         FileWriter::WriteAtomically(path, QByteArray(), nullptr);
         return false;
     }
-    const CsvWriter writer(std::move(columns), settings.CsvApplyOnly != 0,
-                           settings.CsvOutputHeader != 0);
-    const QByteArray bytes = EncodeShiftJisReplacing(writer.Text(lines), replaced);
+    const QString text = CsvWriter(std::move(columns), settings.CsvOutputHeader != 0).Text(chosen);
+    // Spreadsheets take UTF-8 only with the byte-order mark.
+    const QByteArray bytes = settings.CsvEncoding == AppSettings::kCsvUtf8
+                                 ? QByteArray("\xEF\xBB\xBF") + text.toUtf8()
+                                 : EncodeShiftJisReplacing(text, replaced);
     return FileWriter::WriteAtomically(path, bytes, nullptr);
+}
+
+std::vector<const EntryInfo*> EntryList::CsvLines(const AppSettings& settings,
+                                                  const ClaimFilter& period) const
+{
+    // Every line of the period, whatever the list shows; or the claim.
+    ClaimFilter filter = period;
+    filter.showAll = true;
+    if (settings.CsvApplyOnly != 0)
+        return ClaimedLines(lines, filter);
+    std::vector<const EntryInfo*> chosen;
+    for (const auto& line : lines)
+        if (IsListed(*line, filter))
+            chosen.push_back(line.get());
+    return chosen;
 }
 
 std::vector<std::size_t> EntryList::OrderAsListed(const std::vector<const EntryInfo*>& listed) const

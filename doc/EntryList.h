@@ -2,6 +2,7 @@
 
 #include "CardHistoryRow.h"
 #include "CardInfo.h"
+#include "ClaimRules.h"
 #include "EntryInfo.h"
 
 #include <QString>
@@ -32,10 +33,12 @@ public:
     // Replaces everything by the file's content (versions 1-3). On any error
     // the list is left empty and the ArchiveError passed on.
     void Read(ArchiveReader& in);
-    // The lines as CSV in the columns the settings choose; false when nothing
-    // could be written. *replaced tells whether characters that Shift-JIS
-    // cannot hold were written as "?".
-    bool WriteCsv(const AppSettings& settings, const QString& path, bool* replaced = nullptr) const;
+    // The lines of the period as CSV in the layout, columns and encoding the
+    // settings choose; hidden lines are left out, and with CsvApplyOnly every
+    // line but the claim's. False when nothing could be written. *replaced
+    // tells whether characters that Shift-JIS cannot hold were written as "?".
+    bool WriteCsv(const AppSettings& settings, const QString& path, bool* replaced = nullptr,
+                  const ClaimFilter& period = {}) const;
     // The sum of the fares of the claim (ClaimedLines of every line).
     std::int64_t ClaimedTotal() const;
     // The order the lines take when a list that shows some of them shows
@@ -59,4 +62,7 @@ private:
     void ReadContent(ArchiveReader& in);
     void WriteLines(ArchiveWriter& out, FileKind kind,
                     const std::vector<const EntryInfo*>& written) const;
+    // The lines a CSV export writes; its layouts only lay them out.
+    std::vector<const EntryInfo*> CsvLines(const AppSettings& settings,
+                                           const ClaimFilter& period) const;
 };

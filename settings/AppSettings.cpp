@@ -41,7 +41,7 @@ QVariant One()
 }
 
 // The stored values in the order in which they are written.
-const std::array<Value, 27> kValues = {{
+const std::array<Value, 30> kValues = {{
     {"PostName", &AppSettings::PostName, Empty},
     {"IdNumber", &AppSettings::IdNumber, Empty},
     {"Name", &AppSettings::Name, Empty},
@@ -69,6 +69,9 @@ const std::array<Value, 27> kValues = {{
      [] { return QVariant(QStringLiteral("2,5,8,9,11,12")); }},
     {"CsvApplyOnly", &AppSettings::CsvApplyOnly, Zero},
     {"CsvOutputHeader", &AppSettings::CsvOutputHeader, One},
+    {"CsvProfile", &AppSettings::CsvProfile, Zero},
+    {"CsvEncoding", &AppSettings::CsvEncoding, [] { return QVariant(AppSettings::kCsvShiftJis); }},
+    {"CsvShowCardId", &AppSettings::CsvShowCardId, Zero},
     {"VisMaxCount", &AppSettings::VisMaxCount, [] { return QVariant(5); }},
     {"VisHistry", &AppSettings::VisHistry, [] { return QVariant(QStringList()); }},
     {"VisStation", &AppSettings::VisStation, [] { return QVariant(QStringList()); }},
@@ -189,6 +192,10 @@ void AppSettings::Load(QSettings& store)
         MRUMax = 3;
     if (MRUMax > kMaxRecentFiles)
         MRUMax = kMaxRecentFiles;
+    if (CsvProfile != kCsvHistory)
+        CsvProfile = kCsvColumns;
+    if (CsvEncoding != kCsvUtf8)
+        CsvEncoding = kCsvShiftJis;
     // The station list runs parallel to the destinations; a missing or damaged
     // one is padded with empty stations so no destination is lost.
     while (VisStation.size() < VisHistry.size())

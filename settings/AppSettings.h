@@ -40,6 +40,12 @@ public:
     QString CsvOutputItem;
     int CsvApplyOnly = 0;
     int CsvOutputHeader = 1;
+    // Which layout a CSV export writes, and in which encoding (a code page
+    // number, as the other platform names them).
+    int CsvProfile = kCsvColumns;
+    int CsvEncoding = kCsvShiftJis;
+    // The card history layout writes the card's IDm whole instead of masked.
+    int CsvShowCardId = 0;
     // Password of the station database; fixed, never stored.
     QString dbPassword;
 
@@ -68,6 +74,12 @@ public:
     static QString DefaultTransitUrl();
     static constexpr const char* kDbPassword = "5d0f7a2c9e13b846";
     static constexpr int kMaxRecentFiles = 16;
+    // CsvProfile: the chosen columns, or the card history of transit-card tools.
+    static constexpr int kCsvColumns = 0;
+    static constexpr int kCsvHistory = 1;
+    // CsvEncoding: Shift-JIS (CP932), or UTF-8 with a byte-order mark.
+    static constexpr int kCsvShiftJis = 932;
+    static constexpr int kCsvUtf8 = 65001;
 
 private:
     void RemoveVisitAt(qsizetype position);

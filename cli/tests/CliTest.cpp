@@ -4,6 +4,7 @@
 #include "LocalTime.h"
 #include "PcscStack.h"
 #include "ProductVersion.h"
+#include "ShiftJis.h"
 #include "StationFixture.h"
 
 #include <QDir>
@@ -151,6 +152,42 @@ TEST_F(CliTest, CsvBytes)
     file.close();
     file.open(QIODevice::ReadOnly);
     EXPECT_EQ(file.readAll(), QByteArray("\"0\"\r\n\"200\"\r\n\"200\"\r\n"));
+}
+
+TEST_F(CliTest, CsvLayoutsAndEncodings)
+{
+    const QString ent = dir.filePath("c.ent");
+    ASSERT_EQ(
+        Cli({"import-dump", "--station-db", Db(), File("card.txt", Dump(3).toUtf8()), ent}).status,
+        0);
+    const QString header = "利用年月日,定期,鉄道会社名,入場駅/事業者名,定期,鉄道会社名,"
+                           "出場駅/降車場所,利用額(円),残額(円),メモ\r\n";
+    const QString newest = "2026/11/02,,ＪＲ東,東京,,ＪＲ東,新宿,200,1000,\r\n"
+                           "2026/11/02,,ＪＲ東,新宿,,ＪＲ東,東京,200,1200,\r\n";
+    const QString oldest = "2026/11/02,,ＪＲ東,東京,,ＪＲ東,新宿,0,1400,\r\n";
+    struct Case {
+        QStringList options;
+        QByteArray bytes;
+    };
+    const Case cases[] = {
+        {{"--profile", "history"},
+         EncodeShiftJis("カードID=************5C6D\r\n" + header + newest + oldest)},
+        {{"--profile=history", "--show-card-id", "--apply-only", "--encoding", "cp932"},
+         EncodeShiftJis("カードID=011402123A4B5C6D\r\n" + header + newest)},
+        {{"--encoding", "utf-8", "--items", "5", "--no-header"},
+         "\xEF\xBB\xBF" + QStringLiteral("\"東京\"\r\n\"新宿\"\r\n\"東京\"\r\n").toUtf8()},
+        {{"--encoding", "CP932", "--items", "5", "--no-header", "--profile", "columns"},
+         EncodeShiftJis("\"東京\"\r\n\"新宿\"\r\n\"東京\"\r\n")},
+    };
+    for (const Case& c : cases) {
+        const QString csv = dir.filePath("out.csv");
+        QFile::remove(csv);
+        const CliRun run = Cli(QStringList{"csv"} + c.options + QStringList{ent, csv});
+        ASSERT_EQ(run.status, 0) << c.options.join(' ').toStdString() << run.err.toStdString();
+        QFile file(csv);
+        ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+        EXPECT_EQ(file.readAll(), c.bytes) << c.options.join(' ').toStdString();
+    }
 }
 
 TEST_F(CliTest, PrintRendersPagesAndRecordsTheClaim)
@@ -310,6 +347,11 @@ TEST_F(CliTest, UsageAndFileErrors)
         {{"show", "--bogus", missing}, 2, "不明なオプションです: --bogus"},
         {{"print", missing}, 2, "print の引数が正しくありません。"},
         {{"csv", "--items"}, 2, "--items には値が必要です。"},
+        {{"csv", "--profile", "table", missing, dir.filePath("o.csv")}, 2, "columns か history"},
+        {{"csv", "--encoding", "latin1", missing, dir.filePath("o.csv")}, 2, "cp932 か utf-8"},
+        {{"csv", "--profile", "history", "--encoding", "utf-8", missing, dir.filePath("o.csv")},
+         2,
+         "カード履歴は Shift-JIS (cp932) でのみ保存できます。"},
         {{"read", "--reader", "floppy", missing}, 2, ""},
         {{"read", "--polling-time", "soon", missing}, 2, ""},
         {{"stations", "lookup", "0", "1"}, 2, ""},
@@ -331,6 +373,7 @@ TEST_F(CliTest, UsageAndFileErrors)
         }
     }
     EXPECT_FALSE(QFile::exists(missing));
+    EXPECT_FALSE(QFile::exists(dir.filePath("o.csv")));
 }
 
 TEST_F(CliTest, VersionIsTheBuildsProductVersion)

@@ -107,6 +107,21 @@ TEST_F(CsvExportTest, WrittenAsShiftJisWithoutBom)
     EXPECT_EQ(ReadAll(dir.filePath("out.csv")).left(6), QByteArray("\"\x93\x8C\x8B\x9E\"", 6));
 }
 
+TEST_F(CsvExportTest, Utf8WithByteOrderMarkGoldenFile)
+{
+    settings.CsvEncoding = AppSettings::kCsvUtf8;
+    settings.CsvOutputItem = "2,5,8,9,12";
+    list.lines[0]->exitStationName.clear();
+    list.lines[1]->dateTime = list.lines[0]->dateTime;
+    list.lines[1]->remarks = QStringLiteral("€ と 🚃"); // beyond Shift-JIS
+    bool replaced = true;
+    Export(&replaced);
+    EXPECT_TRUE(ok);
+    EXPECT_FALSE(replaced);
+    EXPECT_EQ(ReadAll(dir.filePath("out.csv")),
+              ReadAll(FENWIR_SOURCE_DIR "/doc/tests/data/columns-utf8.csv"));
+}
+
 TEST_F(CsvExportTest, UnencodableCharactersBecomeQuestionMarks)
 {
     list.lines[0]->remarks = QStringLiteral("€ & 😀 駅");

@@ -52,6 +52,9 @@ TEST_F(AppSettingsTest, FirstRunDefaults)
     EXPECT_EQ(s.ListZebraView, 0);
     EXPECT_EQ(s.CsvOutputHeader, 1);
     EXPECT_EQ(s.CsvApplyOnly, 0);
+    EXPECT_EQ(s.CsvProfile, AppSettings::kCsvColumns);
+    EXPECT_EQ(s.CsvEncoding, AppSettings::kCsvShiftJis);
+    EXPECT_EQ(s.CsvShowCardId, 0);
     EXPECT_EQ(s.AppLook, 32801);
     EXPECT_EQ(s.ItemModify, 1);
     EXPECT_EQ(s.AutoLoad, 0);
@@ -72,7 +75,7 @@ TEST_F(AppSettingsTest, FirstRunDefaults)
     EXPECT_EQ(s.dbPassword, "5d0f7a2c9e13b846");
 }
 
-TEST_F(AppSettingsTest, SaveWritesTwentySevenValuesWithoutPassword)
+TEST_F(AppSettingsTest, SaveWritesThirtyValuesWithoutPassword)
 {
     {
         QSettings store = Store();
@@ -80,7 +83,7 @@ TEST_F(AppSettingsTest, SaveWritesTwentySevenValuesWithoutPassword)
     }
     QSettings store = Store();
     store.beginGroup("Settings/Profile");
-    EXPECT_EQ(store.childKeys().size(), 27);
+    EXPECT_EQ(store.childKeys().size(), 30);
     EXPECT_FALSE(store.contains("dbPassword"));
     EXPECT_EQ(store.value("VisHistry").typeId(), QMetaType::QByteArray);
 }
@@ -113,6 +116,9 @@ TEST_F(AppSettingsTest, EveryValueRoundTrips)
     s.CsvOutputItem = "1,2,3";
     s.CsvApplyOnly = 1;
     s.CsvOutputHeader = 0;
+    s.CsvProfile = AppSettings::kCsvHistory;
+    s.CsvEncoding = AppSettings::kCsvUtf8;
+    s.CsvShowCardId = 1;
     {
         QSettings store = Store();
         s.Save(store);
@@ -143,6 +149,9 @@ TEST_F(AppSettingsTest, EveryValueRoundTrips)
     EXPECT_EQ(r.CsvOutputItem, s.CsvOutputItem);
     EXPECT_EQ(r.CsvApplyOnly, 1);
     EXPECT_EQ(r.CsvOutputHeader, 0);
+    EXPECT_EQ(r.CsvProfile, AppSettings::kCsvHistory);
+    EXPECT_EQ(r.CsvEncoding, AppSettings::kCsvUtf8);
+    EXPECT_EQ(r.CsvShowCardId, 1);
 }
 
 TEST_F(AppSettingsTest, StoredValuesThatNeverTakeEffect)
@@ -162,6 +171,20 @@ TEST_F(AppSettingsTest, StoredValuesThatNeverTakeEffect)
     EXPECT_EQ(store.value("Settings/Profile/ItemModify").toInt(), 1);
     EXPECT_EQ(store.value("Settings/Profile/ConnectStringMdb").toString(),
               AppSettings::BuiltInConnectString());
+}
+
+TEST_F(AppSettingsTest, UnknownCsvLayoutOrEncodingFallsBackToTheDefault)
+{
+    // A file from before these choices existed, or a hand-edited one.
+    Put("CsvOutputHeader", 0);
+    EXPECT_EQ(Loaded().CsvEncoding, AppSettings::kCsvShiftJis);
+    EXPECT_EQ(Loaded().CsvOutputHeader, 0);
+    Put("CsvEncoding", 1252);
+    Put("CsvProfile", 7);
+    EXPECT_EQ(Loaded().CsvEncoding, AppSettings::kCsvShiftJis);
+    EXPECT_EQ(Loaded().CsvProfile, AppSettings::kCsvColumns);
+    Put("CsvEncoding", "65001");
+    EXPECT_EQ(Loaded().CsvEncoding, AppSettings::kCsvUtf8);
 }
 
 TEST_F(AppSettingsTest, RecentFileCountStaysWithinTheFrameworkLimit)

@@ -1,5 +1,6 @@
 #include "StationListImport.h"
 
+#include "LineNames.h"
 #include "ShiftJis.h"
 
 #include <QFile>
@@ -277,8 +278,9 @@ bool StationListImport::Run(const QString& csvPath, const QString& outPath, QStr
                     break;
                 }
             }
-            ok = writer.Station(codes[0], codes[1], codes[2], company, lineName, name, latitude,
-                                longitude, &why);
+            ok = writer.Station(codes[0], codes[1], codes[2], company,
+                                LineNames::Known(company, lineName), name, latitude, longitude,
+                                &why);
             ++railCount;
         }
         ok = ok && writer.Finish(&why);

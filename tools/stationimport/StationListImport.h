@@ -13,6 +13,8 @@
 // letter anywhere is hex in every row (rail and bus columns apart). A first
 // row whose codes are not numbers is taken as a header. The text is UTF-8, or
 // Shift-JIS when it is not valid UTF-8. Quoted cells ("a,b") are allowed.
+// Rail line names are written as users know them (LineNames); station, stop
+// and bus line names as the list has them.
 class StationListImport
 {
 public:

@@ -25,13 +25,18 @@ CCsvFileDlg::CCsvFileDlg(AppSettings& settings, const QString& proposal, QWidget
 
 void CCsvFileDlg::ShowOptions()
 {
-    CCsvSettingDlg dialog(
-        {m_settings.CsvOutputItem, m_settings.CsvApplyOnly != 0, m_settings.CsvOutputHeader != 0},
-        this);
+    const AppSettings& s = m_settings;
+    CCsvSettingDlg dialog({s.CsvOutputItem, s.CsvApplyOnly != 0, s.CsvOutputHeader != 0,
+                           s.CsvProfile == AppSettings::kCsvHistory,
+                           s.CsvEncoding == AppSettings::kCsvUtf8, s.CsvShowCardId != 0},
+                          this);
     if (dialog.exec() != QDialog::Accepted)
         return;
     const CCsvSettingDlg::Choices chosen = dialog.Result();
     m_settings.CsvOutputItem = chosen.outputItem;
     m_settings.CsvApplyOnly = chosen.applyOnly ? 1 : 0;
     m_settings.CsvOutputHeader = chosen.header ? 1 : 0;
+    m_settings.CsvProfile = chosen.history ? AppSettings::kCsvHistory : AppSettings::kCsvColumns;
+    m_settings.CsvEncoding = chosen.utf8 ? AppSettings::kCsvUtf8 : AppSettings::kCsvShiftJis;
+    m_settings.CsvShowCardId = chosen.showCardId ? 1 : 0;
 }

@@ -5,7 +5,9 @@
 #include "CsvWriter.h"
 
 #include <QCheckBox>
+#include <QComboBox>
 #include <QDialogButtonBox>
+#include <QFormLayout>
 #include <QHBoxLayout>
 #include <QIcon>
 #include <QLabel>
@@ -26,7 +28,42 @@ CCsvSettingDlg::CCsvSettingDlg(const Choices& choices, QWidget* parent)
 {
     setWindowTitle(QStringLiteral("CSV保存設定"));
     auto* layout = new QVBoxLayout(this);
+    layout->addLayout(MakeFormatChoices());
     layout->addWidget(new QLabel(QStringLiteral("出力項目、順序を設定します。"), this));
+    layout->addLayout(MakeColumnList());
+    AddOptions(*layout);
+    auto* box = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
+    box->button(QDialogButtonBox::Ok)->setText(QStringLiteral("OK"));
+    box->button(QDialogButtonBox::Cancel)->setText(QStringLiteral("キャンセル"));
+    connect(box, &QDialogButtonBox::accepted, this, &CCsvSettingDlg::accept);
+    connect(box, &QDialogButtonBox::rejected, this, &CCsvSettingDlg::reject);
+    layout->addWidget(box);
+    Fill();
+    EnableForProfile();
+    connect(m_profile, &QComboBox::currentIndexChanged, this, &CCsvSettingDlg::EnableForProfile);
+}
+
+QLayout* CCsvSettingDlg::MakeFormatChoices()
+{
+    auto* form = new QFormLayout;
+    m_profile = new QComboBox(this);
+    m_profile->setObjectName(QStringLiteral("profile"));
+    m_profile->addItems({QStringLiteral("選択した項目"), QStringLiteral("カード履歴")});
+    m_profile->setCurrentIndex(m_choices.history ? 1 : 0);
+    m_profile->setToolTip(QStringLiteral("カード履歴は経費精算サービスが取り込む形式です"
+                                         "（Shift-JIS、項目と順序は固定）。"));
+    form->addRow(QStringLiteral("形式:"), m_profile);
+    m_encoding = new QComboBox(this);
+    m_encoding->setObjectName(QStringLiteral("encoding"));
+    m_encoding->addItems({QStringLiteral("Shift-JIS"), QStringLiteral("UTF-8 (BOM付き)")});
+    m_columnsEncoding = m_choices.utf8 ? 1 : 0;
+    m_encoding->setCurrentIndex(m_columnsEncoding);
+    form->addRow(QStringLiteral("文字コード:"), m_encoding);
+    return form;
+}
+
+QLayout* CCsvSettingDlg::MakeColumnList()
+{
     auto* row = new QHBoxLayout;
     m_list = new QListWidget(this);
     m_list->setObjectName(QStringLiteral("columns"));
@@ -37,7 +74,6 @@ CCsvSettingDlg::CCsvSettingDlg(const Choices& choices, QWidget* parent)
     auto* buttons = new QVBoxLayout;
     m_up = new QToolButton(this);
     m_up->setIcon(QIcon::fromTheme(QStringLiteral("go-up")));
-
     m_down = new QToolButton(this);
     m_down->setIcon(QIcon::fromTheme(QStringLiteral("go-down")));
     auto* tips = new CToolTipCtrlEx(this);
@@ -51,20 +87,37 @@ CCsvSettingDlg::CCsvSettingDlg(const Choices& choices, QWidget* parent)
     buttons->addWidget(m_down);
     buttons->addStretch();
     row->addLayout(buttons);
-    layout->addLayout(row);
+    return row;
+}
+
+void CCsvSettingDlg::AddOptions(QVBoxLayout& layout)
+{
     m_applyOnly = new QCheckBox(QStringLiteral("申請対象のみ保存する"), this);
-    m_applyOnly->setChecked(choices.applyOnly);
+    m_applyOnly->setChecked(m_choices.applyOnly);
     m_header = new QCheckBox(QStringLiteral("ヘッダーを付加する"), this);
-    m_header->setChecked(choices.header);
-    layout->addWidget(m_applyOnly);
-    layout->addWidget(m_header);
-    auto* box = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
-    box->button(QDialogButtonBox::Ok)->setText(QStringLiteral("OK"));
-    box->button(QDialogButtonBox::Cancel)->setText(QStringLiteral("キャンセル"));
-    connect(box, &QDialogButtonBox::accepted, this, &CCsvSettingDlg::accept);
-    connect(box, &QDialogButtonBox::rejected, this, &CCsvSettingDlg::reject);
-    layout->addWidget(box);
-    Fill();
+    m_header->setObjectName(QStringLiteral("header"));
+    m_header->setChecked(m_choices.header);
+    m_showCardId = new QCheckBox(QStringLiteral("カードIDを全桁出力する"), this);
+    m_showCardId->setObjectName(QStringLiteral("showCardId"));
+    m_showCardId->setChecked(m_choices.showCardId);
+    layout.addWidget(m_applyOnly);
+    layout.addWidget(m_header);
+    layout.addWidget(m_showCardId);
+}
+
+void CCsvSettingDlg::EnableForProfile()
+{
+    const bool history = m_profile->currentIndex() == 1;
+    // The encoding shows what the history layout writes, and the choice for
+    // the columns comes back when they are chosen again.
+    if (history && m_encoding->isEnabled())
+        m_columnsEncoding = m_encoding->currentIndex();
+    m_encoding->setCurrentIndex(history ? 0 : m_columnsEncoding);
+    const std::initializer_list<QWidget*> columnsOnly = {m_list, m_up, m_down, m_header,
+                                                         m_encoding};
+    for (QWidget* widget : columnsOnly)
+        widget->setEnabled(!history);
+    m_showCardId->setEnabled(history);
 }
 
 void CCsvSettingDlg::Fill()
@@ -125,5 +178,9 @@ void CCsvSettingDlg::accept()
     m_choices.applyOnly = m_applyOnly->isChecked();
     m_choices.header = m_header->isChecked();
     m_choices.outputItem = OutputItemOf(*m_list);
+    m_choices.history = m_profile->currentIndex() == 1;
+    m_choices.utf8 =
+        (m_encoding->isEnabled() ? m_encoding->currentIndex() : m_columnsEncoding) == 1;
+    m_choices.showCardId = m_showCardId->isChecked();
     QDialog::accept();
 }

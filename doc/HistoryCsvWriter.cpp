@@ -1,0 +1,115 @@
+#include "HistoryCsvWriter.h"
+
+#include "HistoryCodes.h"
+
+#include <QByteArray>
+#include <QDateTime>
+#include <QStringList>
+#include <algorithm>
+#include <tuple>
+
+namespace
+{
+const QLatin1String kCrLf("\r\n");
+
+QString Bare(QString cell)
+{
+    if (!cell.contains(QLatin1Char(',')) && !cell.contains(QLatin1Char('"')) &&
+        !cell.contains(QLatin1Char('\n')) && !cell.contains(QLatin1Char('\r')))
+        return cell;
+    cell.replace(QLatin1Char('"'), QLatin1String("\"\""));
+    cell.replace(QLatin1String("\r\n"), QLatin1String("\n"));
+    cell.replace(QLatin1Char('\n'), kCrLf);
+    return QLatin1Char('"') + cell + QLatin1Char('"');
+}
+
+// Card lines, newest first. Lines of one day share their date (no time of
+// day), so the card's serial number orders them; equal keys keep the reverse
+// of the document's order, which holds each read oldest first.
+std::vector<const EntryInfo*> NewestCardLinesFirst(const std::vector<const EntryInfo*>& lines)
+{
+    std::vector<const EntryInfo*> cards;
+    for (auto line = lines.rbegin(); line != lines.rend(); ++line)
+        if (!(*line)->IsManual())
+            cards.push_back(*line);
+    std::stable_sort(cards.begin(), cards.end(), [](const EntryInfo* a, const EntryInfo* b) {
+        return std::tie(a->dateTime, a->serialNumber) > std::tie(b->dateTime, b->serialNumber);
+    });
+    return cards;
+}
+} // namespace
+
+HistoryCsvWriter::HistoryCsvWriter(bool showCardId) : m_showCardId(showCardId) {}
+
+QString HistoryCsvWriter::FormatCardId(const CardId& idm, bool whole)
+{
+    const QByteArray bytes(reinterpret_cast<const char*>(idm.data()),
+                           static_cast<qsizetype>(idm.size()));
+    QString hex = QString::fromLatin1(bytes.toHex().toUpper());
+    if (!whole)
+        hex.replace(0, hex.size() - 4, QString(hex.size() - 4, QLatin1Char('*')));
+    return hex;
+}
+
+QString HistoryCsvWriter::Memo(const EntryInfo& line)
+{
+    switch (line.processType) {
+    case 20: // at the entry gate
+    case 21: // at the exit gate
+        return QStringLiteral("ｵｰﾄﾁｬｰｼﾞ");
+    case 2:
+    case 31: // on a bus
+    case 72: // points
+    case 73: // cash at a shop
+        return QStringLiteral("ﾁｬｰｼﾞ");
+    default:
+        break;
+    }
+    switch (ClassifyForImport(line.terminalType, line.processType)) {
+    case ImportClass::Bus:
+        return QStringLiteral("ﾊﾞｽ/路面等");
+    case ImportClass::Shop:
+        return QStringLiteral("物販");
+    case ImportClass::Rail:
+        break;
+    }
+    return QString();
+}
+
+QString HistoryCsvWriter::Row(const EntryInfo& line)
+{
+    // A bus line holds its operator, line and stop on the exit side.
+    const bool bus = ClassifyForImport(line.terminalType, line.processType) == ImportClass::Bus;
+    const QStringList cells = {
+        QDateTime::fromSecsSinceEpoch(line.dateTime).toString(QStringLiteral("yyyy/MM/dd")),
+        QString(),
+        bus ? QString() : line.entryCompanyName,
+        bus ? line.exitCompanyName : line.entryStationName,
+        QString(),
+        bus ? QString() : line.exitCompanyName,
+        line.exitStationName,
+        QString::number(line.fare),
+        QString::number(line.balance),
+        Memo(line),
+    };
+    QStringList written;
+    for (const QString& cell : cells)
+        written << Bare(cell);
+    return written.join(QLatin1Char(',')) + kCrLf;
+}
+
+QString HistoryCsvWriter::Text(const std::vector<const EntryInfo*>& lines) const
+{
+    const std::vector<const EntryInfo*> cards = NewestCardLinesFirst(lines);
+    // One file names one card: that of the newest line, the card last used.
+    QString text = QStringLiteral("カードID=");
+    if (!cards.empty())
+        text += FormatCardId(cards.front()->idm, m_showCardId);
+    text += kCrLf;
+    text += QStringLiteral("利用年月日,定期,鉄道会社名,入場駅/事業者名,定期,鉄道会社名,"
+                           "出場駅/降車場所,利用額(円),残額(円),メモ");
+    text += kCrLf;
+    for (const EntryInfo* line : cards)
+        text += Row(*line);
+    return text;
+}
