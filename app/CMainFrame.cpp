@@ -74,6 +74,7 @@ CMainFrame::CMainFrame(AppSettings& settings, CCorvaneDoc& doc, Prompts& prompts
     setCentralWidget(m_form);
     m_printing = new PrintCommands(m_doc, *m_form, m_settings, m_prompts, *m_files, this);
     m_csv = std::make_unique<CsvCommand>(m_doc, m_settings, m_prompts, this);
+    m_csv->SetPeriod([this] { return m_form->Filter(); });
     Wire();
     UpdateCommands();
     ShowDocument();

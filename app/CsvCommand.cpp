@@ -29,7 +29,8 @@ bool CsvCommand::Run()
         return false;
     m_settings.CsvSavePath = QFileInfo(path).absolutePath();
     bool replaced = false;
-    if (!m_doc.Data().WriteCsv(m_settings, path, &replaced)) {
+    const ClaimFilter period = m_period ? m_period() : ClaimFilter();
+    if (!m_doc.Data().WriteCsv(m_settings, path, &replaced, period)) {
         m_prompts.Ask(QStringLiteral("CSVファイル %1 を保存できませんでした。").arg(path),
                       Prompts::Icon::Exclamation, Prompts::Buttons::Ok);
         return false;

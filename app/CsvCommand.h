@@ -1,5 +1,7 @@
 #pragma once
 
+#include "ClaimRules.h"
+
 #include <QString>
 #include <functional>
 
@@ -20,6 +22,8 @@ public:
     CsvCommand(CCorvaneDoc& doc, AppSettings& settings, Prompts& prompts, QWidget* window);
 
     void SetChooser(Chooser chooser) { m_choose = std::move(chooser); }
+    // The period the list shows, which the export keeps to.
+    void SetPeriod(std::function<ClaimFilter()> period) { m_period = std::move(period); }
     // False when cancelled or when nothing could be written.
     bool Run();
 
@@ -28,4 +32,5 @@ private:
     AppSettings& m_settings;
     Prompts& m_prompts;
     Chooser m_choose;
+    std::function<ClaimFilter()> m_period;
 };

@@ -7,6 +7,7 @@
 #include "LineJson.h"
 #include "LineTable.h"
 #include "PdfExport.h"
+#include "PeriodOption.h"
 #include "PrintFormat.h"
 #include "PrintedClaim.h"
 #include "TextFormat.h"
@@ -15,14 +16,17 @@
 
 int DocumentCommands::Show(const CommandLine& line, CliContext& context)
 {
-    if (line.Positionals().size() != 1)
+    const auto period = PeriodOption(line);
+    if (line.Positionals().size() != 1 || !period)
         return Console::kUsage;
     CCorvaneDoc doc(context.settings);
     if (!context.OpenDocument(doc, line.Positionals()[0], false))
         return Console::kFailed;
+    // Every line of the period, hidden ones too: this is the claim's content.
     std::vector<const EntryInfo*> lines;
     for (const auto& entry : doc.Lines())
-        lines.push_back(entry.get());
+        if (entry->dateTime >= period->from && entry->dateTime < period->until)
+            lines.push_back(entry.get());
     if (line.Flag(QStringLiteral("--json"))) {
         const QJsonObject object{{QStringLiteral("lines"), LinesToJson(lines)}};
         Console::Out(QString::fromUtf8(QJsonDocument(object).toJson(QJsonDocument::Indented)));
@@ -32,8 +36,8 @@ int DocumentCommands::Show(const CommandLine& line, CliContext& context)
     for (const EntryInfo* entry : lines)
         table.Add(*entry);
     Console::Out(table.Text());
-    Console::Out(
-        QStringLiteral("申請合計: %1円\n").arg(FormatAmount(doc.Data().ClaimedTotal()).trimmed()));
+    const std::int64_t total = ClaimedTotal(ClaimedLines(doc.Lines(), *period));
+    Console::Out(QStringLiteral("申請合計: %1円\n").arg(FormatAmount(total).trimmed()));
     return Console::kOk;
 }
 
@@ -90,7 +94,8 @@ QString TakeCsvChoices(const CommandLine& line, AppSettings& choices)
 
 int DocumentCommands::Csv(const CommandLine& line, CliContext& context)
 {
-    if (line.Positionals().size() != 2)
+    const auto period = PeriodOption(line);
+    if (line.Positionals().size() != 2 || !period)
         return Console::kUsage;
     AppSettings choices = context.settings;
     if (const QString reason = TakeCsvChoices(line, choices); !reason.isEmpty()) {
@@ -102,7 +107,7 @@ int DocumentCommands::Csv(const CommandLine& line, CliContext& context)
         return Console::kFailed;
     const QString out = line.Positionals()[1];
     bool replaced = false;
-    if (!doc.Data().WriteCsv(choices, out, &replaced))
+    if (!doc.Data().WriteCsv(choices, out, &replaced, *period))
         return Console::Fail(QStringLiteral("CSVファイル %1 を保存できませんでした。").arg(out));
     if (replaced)
         Console::Err(QStringLiteral("fenwir-cli: Shift-JIS で表せない文字を「?」にしました。\n"));
@@ -112,7 +117,8 @@ int DocumentCommands::Csv(const CommandLine& line, CliContext& context)
 int DocumentCommands::Print(const CommandLine& line, CliContext& context)
 {
     const auto pdf = line.Option(QStringLiteral("--pdf"));
-    if (!pdf || line.Positionals().size() != 1)
+    const auto period = PeriodOption(line);
+    if (!pdf || line.Positionals().size() != 1 || !period)
         return Console::kUsage;
     const QString path = line.Positionals()[0];
     CCorvaneDoc doc(context.settings);
@@ -126,8 +132,9 @@ int DocumentCommands::Print(const CommandLine& line, CliContext& context)
     } else {
         layout.Load(context.settings.FormatFilePath);
     }
-    // The claim the desktop list would print: its apply rule, every line shown.
-    const std::vector<const EntryInfo*> claimed = ClaimedLines(doc.Lines());
+    // The claim the desktop list would print: its apply rule, every line of
+    // the period shown.
+    const std::vector<const EntryInfo*> claimed = ClaimedLines(doc.Lines(), *period);
     const bool record = line.Flag(QStringLiteral("--record"));
     // As the desktop program offers no print while nothing is ticked.
     if (record && claimed.empty())

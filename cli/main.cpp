@@ -16,16 +16,17 @@ const char* kUsage = R"(使い方: fenwir-cli コマンド [オプション] 引
 
   read [--reader auto|demo|image:ファイル] [--polling-time 秒] [--json] 交通費ファイル.ent
   import-dump [--json] カードイメージ 交通費ファイル.ent
-  show [--json] 交通費ファイル.ent
+  show [--json] [期間] 交通費ファイル.ent
   csv [--profile columns|history] [--items 列番号,...] [--apply-only] [--no-header]
-      [--encoding cp932|utf-8] [--show-card-id] 交通費ファイル.ent 出力.csv
-  print --pdf 出力.pdf [--layout レイアウト.fmt] [--record] 交通費ファイル.ent
+      [--encoding cp932|utf-8] [--show-card-id] [期間] 交通費ファイル.ent 出力.csv
+  print --pdf 出力.pdf [--layout レイアウト.fmt] [--record] [期間] 交通費ファイル.ent
   stations lookup エリア 路線 駅
   stations bus バス路線 停留所
   stations import 駅一覧.csv 出力データベース
   demo [--out フォルダ]
   --version
 
+期間: --month 年-月 (2026-11)、または --from 年-月-日 と --to 年-月-日 (その日を含む)。
 どのコマンドも --station-db データベース で駅名情報データベースを指定できます。
 )";
 
@@ -63,6 +64,9 @@ int main(int argc, char** argv)
     QGuiApplication::setApplicationName(QStringLiteral("Fenwir_Lite"));
 
     const QString db = QStringLiteral("--station-db");
+    const QString month = QStringLiteral("--month");
+    const QString from = QStringLiteral("--from");
+    const QString to = QStringLiteral("--to");
     const QHash<QString, Command> commands = {
         {QStringLiteral("read"),
          {{db, QStringLiteral("--reader"), QStringLiteral("--polling-time")},
@@ -70,15 +74,16 @@ int main(int argc, char** argv)
           CardCommands::Read}},
         {QStringLiteral("import-dump"),
          {{db}, {QStringLiteral("--json")}, CardCommands::ImportDump}},
-        {QStringLiteral("show"), {{db}, {QStringLiteral("--json")}, DocumentCommands::Show}},
+        {QStringLiteral("show"),
+         {{db, month, from, to}, {QStringLiteral("--json")}, DocumentCommands::Show}},
         {QStringLiteral("csv"),
-         {{db, QStringLiteral("--items"), QStringLiteral("--profile"),
-           QStringLiteral("--encoding")},
+         {{db, QStringLiteral("--items"), QStringLiteral("--profile"), QStringLiteral("--encoding"),
+           month, from, to},
           {QStringLiteral("--apply-only"), QStringLiteral("--no-header"),
            QStringLiteral("--show-card-id")},
           DocumentCommands::Csv}},
         {QStringLiteral("print"),
-         {{db, QStringLiteral("--pdf"), QStringLiteral("--layout")},
+         {{db, QStringLiteral("--pdf"), QStringLiteral("--layout"), month, from, to},
           {QStringLiteral("--record")},
           DocumentCommands::Print}},
         {QStringLiteral("stations"), {{db}, {}, StationCommands::Run}},

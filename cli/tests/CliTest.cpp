@@ -269,6 +269,66 @@ TEST_F(CliTest, PrintClaimsWhatTheListWouldClaim)
     EXPECT_TRUE(run.out.contains("申請合計: 0円")) << run.out.toStdString();
 }
 
+// --month, --from and --to keep show, csv and print to the same days.
+TEST_F(CliTest, PeriodKeepsShowCsvAndPrintToItsDays)
+{
+    EntryList list;
+    const auto add = [&](int month, int day, int hour, int fare) {
+        auto line = std::make_unique<EntryInfo>(
+            EntryInfo::ManualLine(*LocalToTimestamp(2026, month, day, hour, 0, 0)));
+        line->fare = fare;
+        line->applyFlag = 1;
+        list.lines.push_back(std::move(line));
+    };
+    add(10, 31, 23, 100);
+    add(11, 1, 0, 200);
+    add(11, 30, 23, 400);
+    add(12, 1, 0, 800);
+    ArchiveWriter out;
+    list.Write(out, EntryList::Document);
+    const QString ent = File("months.ent", out.Data());
+
+    const struct {
+        QStringList period;
+        const char* total;
+    } shows[] = {
+        {{"--month", "2026-11"}, "申請合計: 600円"},
+        {{"--from", "2026-11-30"}, "申請合計: 1,200円"},
+        {{"--to", "2026-10-31"}, "申請合計: 100円"},
+        {{"--from", "2026-11-01", "--to", "2026-11-01"}, "申請合計: 200円"},
+        {{}, "申請合計: 1,500円"},
+    };
+    for (const auto& show : shows) {
+        const CliRun run = Cli(QStringList{"show"} + show.period + QStringList{ent});
+        EXPECT_EQ(run.status, 0) << show.period.join(' ').toStdString();
+        EXPECT_TRUE(run.out.contains(QString::fromUtf8(show.total)))
+            << show.period.join(' ').toStdString() << run.out.toStdString();
+    }
+    const CliRun json = Cli({"show", "--json", "--month", "2026-11", ent});
+    EXPECT_EQ(QJsonDocument::fromJson(json.out.toUtf8())["lines"].toArray().size(), 2);
+
+    const QString csv = dir.filePath("november.csv");
+    ASSERT_EQ(Cli({"csv", "--month", "2026-11", "--items", "9", "--no-header", ent, csv}).status,
+              0);
+    QFile file(csv);
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    EXPECT_EQ(file.readAll(), QByteArray("\"200\"\r\n\"400\"\r\n"));
+
+    const CliRun print =
+        Cli({"print", "--record", "--month", "2026-11", "--pdf", dir.filePath("n.pdf"), ent});
+    ASSERT_EQ(print.status, 0) << print.err.toStdString();
+    EXPECT_TRUE(print.out.contains("申請を記録しました (600円)")) << print.out.toStdString();
+    EXPECT_TRUE(Cli({"show", ent}).out.contains("申請合計: 900円")); // October and December
+
+    for (const QStringList& bad :
+         {QStringList{"--month", "2026-13"},
+          QStringList{"--month", "2026-11", "--from", "2026-11-01"},
+          QStringList{"--from", "2026-11-31"},
+          QStringList{"--from", "2026-11-09", "--to", "2026-11-01"}, QStringList{"--to", "11/30"}})
+        EXPECT_EQ(Cli(QStringList{"show"} + bad + QStringList{ent}).status, 2)
+            << bad.join(' ').toStdString();
+}
+
 TEST_F(CliTest, ReadsThroughTheSimulatedAndTheRealReader)
 {
     const QString card = File("card.txt", Dump(4).toUtf8());

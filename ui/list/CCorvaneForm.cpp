@@ -4,6 +4,7 @@
 #include "CCorvaneDoc.h"
 #include "CEntryEditDlg.h"
 #include "CListCtrlEx.h"
+#include "ClaimPeriod.h"
 #include "EntryTableModel.h"
 #include "ListHeader.h"
 #include "ListedLinesModel.h"
@@ -13,7 +14,9 @@
 #include "TextFormat.h"
 
 #include <QCheckBox>
+#include <QComboBox>
 #include <QContextMenuEvent>
+#include <QDateEdit>
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QIcon>
@@ -71,6 +74,8 @@ void CCorvaneForm::BuildControls()
         FocusList();
     });
     top->addWidget(m_showAll);
+    top->addSpacing(16);
+    top->addLayout(BuildPeriodControls());
     top->addStretch();
     layout->addLayout(top);
 
@@ -106,6 +111,9 @@ void CCorvaneForm::BuildControls()
     setFocusProxy(m_list);
     QWidget::setTabOrder(m_list, m_cardButton);
     QWidget::setTabOrder(m_cardButton, m_showAll);
+    QWidget::setTabOrder(m_showAll, m_period);
+    QWidget::setTabOrder(m_period, m_from);
+    QWidget::setTabOrder(m_from, m_to);
 
     auto* bottom = new QHBoxLayout;
     m_totalCaption = new QLabel(QStringLiteral("合 計"), this);
@@ -115,6 +123,70 @@ void CCorvaneForm::BuildControls()
     bottom->addWidget(m_total);
     bottom->addStretch();
     layout->addLayout(bottom);
+}
+
+QLayout* CCorvaneForm::BuildPeriodControls()
+{
+    m_today = [] { return QDate::currentDate(); };
+    auto* row = new QHBoxLayout;
+    auto* caption = new QLabel(QStringLiteral("期間(&P)"), this);
+    m_period = new QComboBox(this);
+    m_period->setObjectName(QStringLiteral("period"));
+    m_period->addItems({QStringLiteral("全期間"), QStringLiteral("今月"), QStringLiteral("先月"),
+                        QStringLiteral("期間指定")});
+    caption->setBuddy(m_period);
+    const auto makeDate = [this](const char* name) {
+        auto* edit = new QDateEdit(this);
+        edit->setObjectName(QLatin1String(name));
+        edit->setCalendarPopup(true);
+        edit->setDisplayFormat(QStringLiteral("yyyy/MM/dd"));
+        edit->setDate(QDate::currentDate());
+        connect(edit, &QDateEdit::dateChanged, this, [this] { ApplyFilter(); });
+        return edit;
+    };
+    m_from = makeDate("periodFrom");
+    m_to = makeDate("periodTo");
+    auto* dash = new QLabel(QStringLiteral("～"), this);
+    connect(m_period, &QComboBox::currentIndexChanged, this, [this, dash](int index) {
+        const bool range = index == static_cast<int>(Period::Range);
+        for (QWidget* widget : {static_cast<QWidget*>(m_from), static_cast<QWidget*>(dash),
+                                static_cast<QWidget*>(m_to)})
+            widget->setVisible(range);
+        ApplyFilter();
+    });
+    for (QWidget* widget :
+         {static_cast<QWidget*>(m_from), static_cast<QWidget*>(dash), static_cast<QWidget*>(m_to)})
+        widget->setVisible(false);
+    row->addWidget(caption);
+    row->addWidget(m_period);
+    row->addWidget(m_from);
+    row->addWidget(dash);
+    row->addWidget(m_to);
+    return row;
+}
+
+void CCorvaneForm::SetPeriod(Period period, const QDate& from, const QDate& to)
+{
+    if (from.isValid())
+        m_from->setDate(from);
+    if (to.isValid())
+        m_to->setDate(to);
+    m_period->setCurrentIndex(static_cast<int>(period));
+    ApplyFilter();
+}
+
+ClaimFilter CCorvaneForm::PeriodFilter() const
+{
+    switch (static_cast<Period>(m_period->currentIndex())) {
+    case Period::ThisMonth:
+        return ClaimPeriod::MonthOf(m_today());
+    case Period::LastMonth:
+        return ClaimPeriod::MonthBefore(m_today());
+    case Period::Range:
+        return ClaimPeriod::Between(m_from->date(), m_to->date());
+    default:
+        return {};
+    }
 }
 
 std::array<int, 12> CCorvaneForm::ParseColumnWidths(const QString& text)
@@ -243,7 +315,9 @@ void CCorvaneForm::OnReset()
 
 void CCorvaneForm::ApplyFilter()
 {
-    ClaimFilter filter = m_listed->Filter();
+    if (!m_list)
+        return; // still being built
+    ClaimFilter filter = PeriodFilter();
     filter.showAll = ShowAll();
     m_listed->SetFilter(filter);
     m_list->setColumnHidden(EntryTableModel::Balance, !filter.showAll);

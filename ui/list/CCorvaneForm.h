@@ -3,6 +3,7 @@
 #include "ClaimRules.h"
 #include "EntryInfo.h"
 
+#include <QDate>
 #include <QWidget>
 #include <array>
 #include <functional>
@@ -15,7 +16,10 @@ class EntryTableModel;
 class ListedLinesModel;
 class Prompts;
 class QCheckBox;
+class QComboBox;
+class QDateEdit;
 class QLabel;
+class QLayout;
 class QMenu;
 class QToolButton;
 
@@ -64,7 +68,13 @@ public:
     void SetGrid(bool grid);
     void SetZebra(bool zebra);
 
-    // What the list shows, and so what a print, preview or PDF takes.
+    // The period the list shows, as the period box offers them.
+    enum class Period { All, ThisMonth, LastMonth, Range };
+    void SetPeriod(Period period, const QDate& from = {}, const QDate& to = {});
+    // What "今月" means; today by default.
+    void SetToday(std::function<QDate()> today) { m_today = std::move(today); }
+
+    // What the list shows, and so what a print, preview, PDF or CSV takes.
     ClaimFilter Filter() const;
     int RowCount() const;
     // The claim in the list: marked listed lines and the sum of their fares.
@@ -78,6 +88,9 @@ public:
     ListedLinesModel& Listed() const { return *m_listed; }
     CListCtrlEx& List() const { return *m_list; }
     QCheckBox& ShowAllBox() const { return *m_showAll; }
+    QComboBox& PeriodBox() const { return *m_period; }
+    QDateEdit& FromEdit() const { return *m_from; }
+    QDateEdit& ToEdit() const { return *m_to; }
     QLabel& TotalText() const { return *m_total; }
     QToolButton& CardButton() const { return *m_cardButton; }
 
@@ -95,6 +108,8 @@ protected:
 
 private:
     void BuildControls();
+    QLayout* BuildPeriodControls();
+    ClaimFilter PeriodFilter() const;
     void ApplyColumnWidths();
     void ApplyFilter();
     void OnReset();
@@ -117,6 +132,10 @@ private:
     CListCtrlEx* m_list = nullptr;
     QToolButton* m_cardButton = nullptr;
     QCheckBox* m_showAll = nullptr;
+    QComboBox* m_period = nullptr;
+    QDateEdit* m_from = nullptr;
+    QDateEdit* m_to = nullptr;
+    std::function<QDate()> m_today;
     QLabel* m_totalCaption = nullptr;
     QLabel* m_total = nullptr;
 

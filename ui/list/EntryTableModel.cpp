@@ -20,7 +20,7 @@ struct ColumnInfo {
 };
 
 // Headers, alignment and default widths; the balance column is sized by the
-// show-all state, the line columns start collapsed.
+// show-all state. Amounts are right-aligned, texts left-aligned.
 const std::array<ColumnInfo, EntryTableModel::ColumnCount> kColumns = {{
     {u"印刷", Qt::AlignCenter, 40},
     {u"日付", Qt::AlignCenter, 80},
@@ -30,10 +30,10 @@ const std::array<ColumnInfo, EntryTableModel::ColumnCount> kColumns = {{
     {u"出場会社名", Qt::AlignLeft | Qt::AlignVCenter, 120},
     {u"出場路線名", Qt::AlignLeft | Qt::AlignVCenter, -1},
     {u"出場駅名", Qt::AlignLeft | Qt::AlignVCenter, 120},
-    {u"料金/入金額", Qt::AlignLeft | Qt::AlignVCenter, 80},
-    {u"残高", Qt::AlignLeft | Qt::AlignVCenter, 80},
-    {u"訪問先", Qt::AlignRight | Qt::AlignVCenter, 120},
-    {u"備考", Qt::AlignRight | Qt::AlignVCenter, 120},
+    {u"料金/入金額", Qt::AlignRight | Qt::AlignVCenter, 80},
+    {u"残高", Qt::AlignRight | Qt::AlignVCenter, 80},
+    {u"訪問先", Qt::AlignLeft | Qt::AlignVCenter, 120},
+    {u"備考", Qt::AlignLeft | Qt::AlignVCenter, 120},
 }};
 
 QString CellText(const EntryInfo& line, int column)
@@ -54,9 +54,10 @@ QString CellText(const EntryInfo& line, int column)
     case EntryTableModel::ExitStation:
         return line.exitStationName;
     case EntryTableModel::Fare:
-        return FormatAmount(std::llabs(static_cast<long long>(line.fare)));
+        // A charge shows as the negative amount it is.
+        return FormatYen(line.fare);
     case EntryTableModel::Balance:
-        return FormatAmount(line.balance);
+        return FormatYen(line.balance);
     case EntryTableModel::Visit:
         return line.visitDestination;
     case EntryTableModel::Remarks:

@@ -9,6 +9,8 @@
 
 #include <QApplication>
 #include <QCheckBox>
+#include <QComboBox>
+#include <QDateEdit>
 #include <QHeaderView>
 #include <QLabel>
 #include <QTemporaryDir>
@@ -534,4 +536,39 @@ TEST_F(FormTest, EveryEditUndoesAndRedoesExactly)
         form.reset();
         requests.clear();
     }
+}
+
+// The period filters the list and its total; 今月 and 先月 follow the day.
+TEST_F(FormTest, PeriodFiltersTheListAndItsTotal)
+{
+    Form();
+    const auto on = [](int month, int day, int fare, int serial) {
+        EntryInfo line = Manual(fare, serial);
+        line.dateTime = *LocalToTimestamp(2026, month, day, 12, 0, 0);
+        return line;
+    };
+    Open({on(10, 31, 100, 1), on(11, 1, 200, 2), on(11, 30, 400, 3), on(12, 1, 800, 4)});
+    form->SetToday([] { return QDate(2026, 12, 10); });
+    const struct {
+        CCorvaneForm::Period period;
+        QDate from, to;
+        std::vector<int> serials;
+        std::int64_t total;
+    } cases[] = {
+        {CCorvaneForm::Period::LastMonth, {}, {}, {2, 3}, 600},
+        {CCorvaneForm::Period::ThisMonth, {}, {}, {4}, 800},
+        {CCorvaneForm::Period::Range, QDate(2026, 10, 31), QDate(2026, 11, 1), {1, 2}, 300},
+        {CCorvaneForm::Period::All, {}, {}, {1, 2, 3, 4}, 1500},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(form->PeriodBox().itemText(static_cast<int>(c.period)).toStdString());
+        form->SetPeriod(c.period, c.from, c.to);
+        EXPECT_EQ(Serials(), c.serials);
+        EXPECT_EQ(form->CheckedTotal(), c.total);
+        EXPECT_EQ(form->ToEdit().isVisibleTo(form.get()), c.period == CCorvaneForm::Period::Range);
+    }
+    // A new claim keeps the period the user chose.
+    form->SetPeriod(CCorvaneForm::Period::LastMonth);
+    Open({on(11, 5, 300, 5), on(12, 5, 300, 6)});
+    EXPECT_EQ(Serials(), std::vector<int>{5});
 }

@@ -69,9 +69,15 @@ TEST_F(EntryTableModelTest, CellsAndTheCheckRules)
     ASSERT_EQ(model.rowCount(), 4);
     EXPECT_EQ(model.columnCount(), 12);
     EXPECT_EQ(model.headerData(8, Qt::Horizontal, Qt::DisplayRole).toString(), "料金/入金額");
-    // The fare shows as its absolute value; the balance with one separator.
-    EXPECT_EQ(model.index(1, EntryTableModel::Fare).data().toString(), " 3,000");
-    EXPECT_EQ(model.index(0, EntryTableModel::Balance).data().toString(), "1234,567");
+    // Amounts grouped by thousands, right-aligned; a charge with its sign.
+    EXPECT_EQ(model.index(1, EntryTableModel::Fare).data().toString(), "-3,000");
+    EXPECT_EQ(model.index(0, EntryTableModel::Balance).data().toString(), "1,234,567");
+    const auto horizontal = [&](int column) {
+        return model.index(0, column).data(Qt::TextAlignmentRole).value<Qt::Alignment>() &
+               Qt::AlignHorizontal_Mask;
+    };
+    EXPECT_EQ(horizontal(EntryTableModel::Fare), Qt::AlignRight);
+    EXPECT_EQ(horizontal(EntryTableModel::Remarks), Qt::AlignLeft);
 
     const auto check = [&](int row, Qt::CheckState state) {
         return model.setData(model.index(row, 0), state, Qt::CheckStateRole);
@@ -96,7 +102,7 @@ TEST_F(EntryTableModelTest, RowsFollowEveryChangeOfTheDocument)
     EXPECT_EQ(Fares(listed), (std::vector<int>{100, 200, 300, 400}));
 
     doc.Reorder({4, 3, 2, 1, 0}, "x");
-    EXPECT_EQ(Fares(model), (std::vector<int>{400, 300, 3000, 200, 100}));
+    EXPECT_EQ(Fares(model), (std::vector<int>{400, 300, -3000, 200, 100}));
     EXPECT_EQ(Fares(listed), (std::vector<int>{400, 300, 200, 100}));
     doc.RemoveLines({0, 3});
     EXPECT_EQ(Fares(listed), (std::vector<int>{300, 100}));
@@ -108,7 +114,7 @@ TEST_F(EntryTableModelTest, RowsFollowEveryChangeOfTheDocument)
     // Undo brings back exactly the document's lines; the filter still holds.
     while (doc.UndoStack().canUndo())
         doc.UndoStack().undo();
-    EXPECT_EQ(Fares(model), (std::vector<int>{100, 200, 3000, 300, 400}));
+    EXPECT_EQ(Fares(model), (std::vector<int>{100, 200, -3000, 300, 400}));
     EXPECT_EQ(Fares(listed), (std::vector<int>{100, 200, 300, 400}));
     listed.SetFilter(ClaimFilter{true});
     EXPECT_EQ(listed.rowCount(), 5);
