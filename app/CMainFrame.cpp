@@ -2,6 +2,8 @@
 
 #include "AppSettings.h"
 #include "CAboutDlg.h"
+#include "CApplyHistoryDlg.h"
+#include "CClaimantDlg.h"
 #include "CCorvaneDoc.h"
 #include "CCorvaneForm.h"
 #include "CListCtrlEx.h"
@@ -131,6 +133,8 @@ void CMainFrame::Wire()
     on("ID_FILE_PRINT_SETUP", [this] { m_printing->PageSetup(); });
     on("ID_FILE_PDF", [this] { m_printing->SavePdf(); });
     on("ID_APP_ABOUT", [this] { CAboutDlg(this).exec(); });
+    on("ID_VIEW_APPLY_HISTORY", [this] { ShowApplications(); });
+    on("ID_CLAIMANT", [this] { EditClaimant(); });
     on("ID_APP_EXIT", [this] { close(); });
     on("ID_LIST_UP", [this] { m_form->MoveSelectedUp(); });
     on("ID_LIST_DOWN", [this] { m_form->MoveSelectedDown(); });
@@ -180,12 +184,12 @@ void CMainFrame::Wire()
     connect(&undo, &QUndoStack::canUndoChanged, undoAction, &QAction::setEnabled);
     connect(&undo, &QUndoStack::canRedoChanged, redoAction, &QAction::setEnabled);
     connect(&undo, &QUndoStack::undoTextChanged, undoAction, [undoAction](const QString& what) {
-        undoAction->setText(what.isEmpty() ? QStringLiteral("元に戻す")
-                                           : QStringLiteral("元に戻す: %1").arg(what));
+        undoAction->setText(what.isEmpty() ? QStringLiteral("元に戻す(&U)")
+                                           : QStringLiteral("元に戻す(&U): %1").arg(what));
     });
     connect(&undo, &QUndoStack::redoTextChanged, redoAction, [redoAction](const QString& what) {
-        redoAction->setText(what.isEmpty() ? QStringLiteral("やり直し")
-                                           : QStringLiteral("やり直し: %1").arg(what));
+        redoAction->setText(what.isEmpty() ? QStringLiteral("やり直し(&R)")
+                                           : QStringLiteral("やり直し(&R): %1").arg(what));
     });
     connect(m_recent, &RecentFiles::OpenRequested, this,
             [this](const QString& path) { m_files->OpenPath(path); });
@@ -195,6 +199,24 @@ void CMainFrame::UpdateCommands()
 {
     m_commands->UpdateEnabled(m_form->RowCount(), m_form->CheckedCount());
     m_panes->ShowClaim(m_form->CheckedCount(), m_form->CheckedTotal());
+}
+
+void CMainFrame::ShowApplications()
+{
+    CApplyHistoryDlg dialog(m_doc.Applications(), this);
+    if (dialog.exec() == QDialog::Accepted && !dialog.SelectedPath().isEmpty())
+        m_files->OpenPath(dialog.SelectedPath());
+}
+
+void CMainFrame::EditClaimant()
+{
+    CClaimantDlg dialog({m_settings.PostName, m_settings.IdNumber, m_settings.Name}, this);
+    if (dialog.exec() != QDialog::Accepted)
+        return;
+    const auto claimant = dialog.Result();
+    m_settings.PostName = claimant[0];
+    m_settings.IdNumber = claimant[1];
+    m_settings.Name = claimant[2];
 }
 
 void CMainFrame::ShowDocument()
@@ -207,6 +229,11 @@ bool CMainFrame::ReadCard()
 {
     GuiCardRead frontEnd(*m_panes, m_settings, this);
     CardReadCommand command(m_doc, m_settings, m_settings.ConnectStringMdb, m_reader);
+    command.SetOtherCardQuestion([this] {
+        return m_prompts.Ask(QStringLiteral("別のカードの履歴です。この交通費情報に追加しますか？"),
+                             Prompts::Icon::Question,
+                             Prompts::Buttons::YesNo) == Prompts::Answer::Yes;
+    });
     const CardReadCommand::Result result = command.Run(frontEnd, m_prompts);
     m_form->FocusList();
     return result.imported;

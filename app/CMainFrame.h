@@ -51,6 +51,8 @@ private:
     void Wire();
     void UpdateCommands();
     void ShowDocument();
+    void ShowApplications();
+    void EditClaimant();
     void SaveLayout() const;
 
     AppSettings& m_settings;

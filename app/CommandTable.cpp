@@ -29,39 +29,50 @@ CommandTable::CommandTable(QObject* parent) : QObject(parent)
     shortcut("ID_FILE_PRINT", QKeySequence(Qt::CTRL | Qt::Key_P));
     Add("ID_FILE_PRINT_PREVIEW", "印刷プレビュー(&V)", "印刷イメージを表示します。\n印刷プレビュー",
         "document-print-preview");
-    Add("ID_FILE_PRINT_SETUP", "印刷設定...", "プリンタおよび印刷オプションの変更\n印刷設定");
-    Add("ID_FILE_PDF", "PDFとして保存...", "申請書をPDFファイルとして保存します。\nPDFとして保存",
-        "document-save-as");
+    Add("ID_FILE_PRINT_SETUP", "印刷設定(&U)...", "プリンタおよび印刷オプションの変更\n印刷設定");
+    Add("ID_FILE_PDF", "PDFとして保存(&D)...",
+        "申請書をPDFファイルとして保存します。\nPDFとして保存", "document-save-as");
     Add("ID_APP_EXIT", "終了(&X)", "Fenwir Liteを終了します。\n終了");
-    Add("ID_LIST_UP", "上に移動", "選択リスト項目を上に移動します。\n上に移動", "go-up");
-    Add("ID_LIST_DOWN", "下に移動", "選択リスト項目を下に移動します。\n下に移動", "go-down");
-    Add("ID_LIST_EDIT", "項目編集...", "選択リスト項目の修正を行います。\n編集", "document-edit");
-    Add("ID_LIST_ADD", "項目追加...", "リスト項目を追加します。\n追加", "list-add");
-    Add("ID_LIST_DELETE", "項目削除", "選択リスト項目を削除します。\n削除", "list-remove");
-    Add("ID_VIEW_GRID", "グリッド表示", "リストの格子表示をします。\nグリッド表示", "fenwir-grid");
-    Add("ID_VIEW_ZEBRA", "ゼブラ表示", "リストの交互背景表示をします。\nゼブラ表示",
+    Add("ID_LIST_UP", "上に移動(&P)", "選択リスト項目を上に移動します。\n上に移動", "go-up");
+    Add("ID_LIST_DOWN", "下に移動(&N)", "選択リスト項目を下に移動します。\n下に移動", "go-down");
+    Add("ID_LIST_EDIT", "項目編集(&E)...", "選択リスト項目の修正を行います。\n編集",
+        "document-edit");
+    Add("ID_LIST_ADD", "項目追加(&A)...", "リスト項目を追加します。\n追加", "list-add");
+    Add("ID_LIST_DELETE", "項目削除(&D)", "選択リスト項目を削除します。\n削除", "list-remove");
+    Add("ID_VIEW_GRID", "グリッド表示(&G)", "リストの格子表示をします。\nグリッド表示",
+        "fenwir-grid");
+    Add("ID_VIEW_ZEBRA", "ゼブラ表示(&Z)", "リストの交互背景表示をします。\nゼブラ表示",
         "fenwir-zebra");
     Add("ID_VIEW_STATUS_BAR", "ステータス バー(&S)",
         "ステータス バーの表示/非表示\nステータス バーの表示切り替え");
-    Add("ID_AUTO_LOAD", "自動読込", "起動時、最後に保存した交通費情報を読み込みます。\n自動読込",
-        "fenwir-auto-load");
-    Add("ID_AUTO_SAVE", "自動保存", "印刷終了時に交通費情報を上書き保存します。\n自動保存",
+    Add("ID_AUTO_LOAD", "自動読込(&L)",
+        "起動時、最後に保存した交通費情報を読み込みます。\n自動読込", "fenwir-auto-load");
+    Add("ID_AUTO_SAVE", "自動保存(&A)", "印刷終了時に交通費情報を上書き保存します。\n自動保存",
         "fenwir-auto-save");
     Add("ID_APP_ABOUT", "Fenwir Liteのバージョン情報(&A)...",
         "プログラム情報、バージョン、著作権を表示します。\nバージョン情報", "help-about");
-    Add("ID_EDIT_UNDO", "元に戻す", "直前のリスト編集を元に戻します。\n元に戻す", "edit-undo");
+    Add("ID_EDIT_UNDO", "元に戻す(&U)", "直前のリスト編集を元に戻します。\n元に戻す", "edit-undo");
     Get("ID_EDIT_UNDO")
         ->setShortcuts(
             {QKeySequence(Qt::CTRL | Qt::Key_Z), QKeySequence(Qt::ALT | Qt::Key_Backspace)});
-    Add("ID_EDIT_REDO", "やり直し", "元に戻したリスト編集をやり直します。\nやり直し", "edit-redo");
+    Add("ID_EDIT_REDO", "やり直し(&R)", "元に戻したリスト編集をやり直します。\nやり直し",
+        "edit-redo");
     Get("ID_EDIT_REDO")
         ->setShortcuts(
             {QKeySequence(Qt::CTRL | Qt::Key_Y), QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z)});
+    Add("ID_VIEW_APPLY_HISTORY", "申請履歴(&H)...",
+        "これまでに記録した申請を表示します。\n申請履歴", "document-open-recent");
+    Add("ID_CLAIMANT", "申請者情報(&C)...",
+        "交通費精算書に印刷する申請者の所属、社員番号、氏名を設定します。\n申請者情報");
     Get("ID_EDIT_UNDO")->setEnabled(false);
     Get("ID_EDIT_REDO")->setEnabled(false);
     for (const char* toggle :
-         {"ID_VIEW_GRID", "ID_VIEW_ZEBRA", "ID_VIEW_STATUS_BAR", "ID_AUTO_LOAD", "ID_AUTO_SAVE"})
+         {"ID_VIEW_GRID", "ID_VIEW_ZEBRA", "ID_VIEW_STATUS_BAR", "ID_AUTO_LOAD", "ID_AUTO_SAVE"}) {
         Get(QLatin1String(toggle))->setCheckable(true);
+        // A menu shows these with their check mark; the status bar buttons
+        // keep the icons.
+        Get(QLatin1String(toggle))->setIconVisibleInMenu(false);
+    }
 }
 
 QAction* CommandTable::Add(const QString& name, const QString& text, const QString& prompt,
@@ -98,9 +109,10 @@ void CommandTable::BuildMenus(QMenuBar* bar, QMenu* recentFiles)
     add(list, {"ID_EDIT_UNDO", "ID_EDIT_REDO", "", "ID_LIST_UP", "ID_LIST_DOWN", "", "ID_LIST_EDIT",
                "ID_LIST_ADD", "ID_LIST_DELETE"});
     QMenu* view = bar->addMenu(QStringLiteral("表示(&V)"));
-    add(view, {"ID_VIEW_GRID", "ID_VIEW_ZEBRA", "", "ID_VIEW_STATUS_BAR"});
+    add(view,
+        {"ID_VIEW_GRID", "ID_VIEW_ZEBRA", "", "ID_VIEW_APPLY_HISTORY", "", "ID_VIEW_STATUS_BAR"});
     QMenu* settings = bar->addMenu(QStringLiteral("設定(&S)"));
-    add(settings, {"ID_AUTO_LOAD", "ID_AUTO_SAVE"});
+    add(settings, {"ID_AUTO_LOAD", "ID_AUTO_SAVE", "", "ID_CLAIMANT"});
     QMenu* help = bar->addMenu(QStringLiteral("ヘルプ(&H)"));
     add(help, {"ID_APP_ABOUT"});
     for (QMenu* menu : {file, list, view, settings, help})

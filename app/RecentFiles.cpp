@@ -15,7 +15,7 @@ const char* const kGroup = "Recent File List";
 
 RecentFiles::RecentFiles(int maxCount, QObject* parent)
     : QObject(parent), m_maxCount(std::max(1, maxCount)),
-      m_menu(new QMenu(QStringLiteral("最近使ったファイル"), nullptr))
+      m_menu(new QMenu(QStringLiteral("最近使ったファイル(&F)"), nullptr))
 {
     m_menu->setObjectName(QStringLiteral("ID_FILE_MRU"));
     connect(this, &QObject::destroyed, m_menu, &QObject::deleteLater);

@@ -24,6 +24,12 @@
 
 namespace
 {
+QString OtherCardText()
+{
+    return QStringLiteral("別のカードの履歴です。この交通費情報に追加するには --other-card "
+                          "を指定してください。");
+}
+
 struct Imported {
     QString idm;
     std::int32_t balance = -1;
@@ -33,12 +39,17 @@ struct Imported {
 // Names the stations and appends the new lines; false (reason printed) when a
 // record cannot be decoded, the claim then as it was.
 bool Import(CCorvaneDoc& doc, const CardInfo& card, const HistoryBlocks& blocks,
-            CliContext& context, Imported& result)
+            CliContext& context, bool otherCard, Imported& result)
 {
     ConsoleReporter reporter;
     try {
         const CardImport imported =
-            ImportCard(doc, card, blocks, context.connectString, context.settings, reporter);
+            ImportCard(doc, card, blocks, context.connectString, context.settings, reporter,
+                       [otherCard] { return otherCard; });
+        if (imported.declined) {
+            Console::Fail(OtherCardText());
+            return false;
+        }
         result.balance = imported.balance;
         result.added = imported.added;
     } catch (const BlockDecodeError& e) {
@@ -49,12 +60,15 @@ bool Import(CCorvaneDoc& doc, const CardInfo& card, const HistoryBlocks& blocks,
     return true;
 }
 
-void Report(const Imported& result, bool json)
+void Report(CCorvaneDoc& doc, const Imported& result, bool json)
 {
     if (json) {
+        const auto applied = [&doc](const EntryInfo& line) {
+            return doc.AppliedOn(line).has_value();
+        };
         QJsonObject object{{QStringLiteral("idm"), result.idm},
                            {QStringLiteral("balance"), result.balance},
-                           {QStringLiteral("lines"), LinesToJson(result.added)}};
+                           {QStringLiteral("lines"), LinesToJson(result.added, applied)}};
         Console::Out(QString::fromUtf8(QJsonDocument(object).toJson(QJsonDocument::Indented)));
         return;
     }
@@ -90,7 +104,7 @@ bool SaveIfChanged(CCorvaneDoc& doc, const QString& path, bool changed)
 // Reads a card through the chosen reader into the claim; the failures are
 // already told when it returns without an import.
 CardReadCommand::Result ReadThrough(const QString& reader, int pollingTime, CCorvaneDoc& doc,
-                                    CliContext& context)
+                                    CliContext& context, bool otherCard = false)
 {
     ReaderChoice choice(reader);
     AppSettings settings = context.settings;
@@ -98,6 +112,7 @@ CardReadCommand::Result ReadThrough(const QString& reader, int pollingTime, CCor
     CardReadCommand command(doc, settings, context.connectString, choice.Environment());
     // A reader found in reading mode is left as it was found: resting.
     command.SetRestReaderAfterRead(!choice.Simulated());
+    command.SetOtherCardQuestion([otherCard] { return otherCard; });
     TerminalReadFrontEnd frontEnd;
     ConsoleReporter reporter;
     return command.Run(frontEnd, reporter);
@@ -116,7 +131,7 @@ int SaveAndReport(CCorvaneDoc& doc, const QString& path, bool existed, const Imp
 {
     if (!SaveIfChanged(doc, path, !existed || !imported.added.empty()))
         return Console::kFailed;
-    Report(imported, line.Flag(QStringLiteral("--json")));
+    Report(doc, imported, line.Flag(QStringLiteral("--json")));
     return Console::kOk;
 }
 
@@ -125,7 +140,7 @@ int ImportAndSave(const CardInfo& card, const HistoryBlocks& blocks, CCorvaneDoc
                   const QString& path, bool existed, const CommandLine& line, CliContext& context)
 {
     Imported imported;
-    if (!Import(doc, card, blocks, context, imported))
+    if (!Import(doc, card, blocks, context, line.Flag(QStringLiteral("--other-card")), imported))
         return Console::kFailed;
     return SaveAndReport(doc, path, existed, imported, line);
 }
@@ -154,7 +169,10 @@ int CardCommands::Read(const CommandLine& line, CliContext& context)
     const bool existed = QFileInfo::exists(path);
     if (!context.OpenDocument(doc, path, true))
         return Console::kFailed;
-    const CardReadCommand::Result read = ReadThrough(reader, pollingTime, doc, context);
+    const CardReadCommand::Result read =
+        ReadThrough(reader, pollingTime, doc, context, line.Flag(QStringLiteral("--other-card")));
+    if (read.declined)
+        return Console::Fail(OtherCardText());
     if (!read.imported)
         return Console::kFailed;
     Imported imported;
@@ -220,7 +238,7 @@ int CardCommands::Demo(const CommandLine& line, CliContext& context)
             QDateTime::currentDateTime(), pdfPath, &pages, &error))
         return Console::Fail(error);
 
-    Report(imported, false);
+    Report(doc, imported, false);
     Console::Out(
         QStringLiteral("申請合計: %1円\n").arg(FormatAmount(data.ClaimedTotal()).trimmed()));
     Console::Out(QStringLiteral("交通費ファイル: %1\nCSVファイル: %2\nPDF (%3ページ): %4\n")

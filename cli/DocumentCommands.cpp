@@ -28,7 +28,10 @@ int DocumentCommands::Show(const CommandLine& line, CliContext& context)
         if (entry->dateTime >= period->from && entry->dateTime < period->until)
             lines.push_back(entry.get());
     if (line.Flag(QStringLiteral("--json"))) {
-        const QJsonObject object{{QStringLiteral("lines"), LinesToJson(lines)}};
+        const auto applied = [&doc](const EntryInfo& entry) {
+            return doc.AppliedOn(entry).has_value();
+        };
+        const QJsonObject object{{QStringLiteral("lines"), LinesToJson(lines, applied)}};
         Console::Out(QString::fromUtf8(QJsonDocument(object).toJson(QJsonDocument::Indented)));
         return Console::kOk;
     }

@@ -40,10 +40,15 @@ QJsonObject LineToJson(const EntryInfo& line)
     };
 }
 
-QJsonArray LinesToJson(const std::vector<const EntryInfo*>& lines)
+QJsonArray LinesToJson(const std::vector<const EntryInfo*>& lines,
+                       const std::function<bool(const EntryInfo&)>& applied)
 {
     QJsonArray array;
-    for (const EntryInfo* line : lines)
-        array.append(LineToJson(*line));
+    for (const EntryInfo* line : lines) {
+        QJsonObject object = LineToJson(*line);
+        if (applied)
+            object.insert(QStringLiteral("applied"), applied(*line));
+        array.append(object);
+    }
     return array;
 }

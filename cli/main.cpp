@@ -14,8 +14,9 @@ namespace
 {
 const char* kUsage = R"(使い方: fenwir-cli コマンド [オプション] 引数...
 
-  read [--reader auto|demo|image:ファイル] [--polling-time 秒] [--json] 交通費ファイル.ent
-  import-dump [--json] カードイメージ 交通費ファイル.ent
+  read [--reader auto|demo|image:ファイル] [--polling-time 秒] [--json] [--other-card]
+       交通費ファイル.ent
+  import-dump [--json] [--other-card] カードイメージ 交通費ファイル.ent
   show [--json] [期間] 交通費ファイル.ent
   csv [--profile columns|history] [--items 列番号,...] [--apply-only] [--no-header]
       [--encoding cp932|utf-8] [--show-card-id] [期間] 交通費ファイル.ent 出力.csv
@@ -70,10 +71,12 @@ int main(int argc, char** argv)
     const QHash<QString, Command> commands = {
         {QStringLiteral("read"),
          {{db, QStringLiteral("--reader"), QStringLiteral("--polling-time")},
-          {QStringLiteral("--json")},
+          {QStringLiteral("--json"), QStringLiteral("--other-card")},
           CardCommands::Read}},
         {QStringLiteral("import-dump"),
-         {{db}, {QStringLiteral("--json")}, CardCommands::ImportDump}},
+         {{db},
+          {QStringLiteral("--json"), QStringLiteral("--other-card")},
+          CardCommands::ImportDump}},
         {QStringLiteral("show"),
          {{db, month, from, to}, {QStringLiteral("--json")}, DocumentCommands::Show}},
         {QStringLiteral("csv"),

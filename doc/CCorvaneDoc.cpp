@@ -69,6 +69,26 @@ ApplyHistory& CCorvaneDoc::History()
     return m_history;
 }
 
+AppliedLines& CCorvaneDoc::Applied()
+{
+    // Read when first asked: the snapshots matter only to a claim with lines.
+    if (!m_appliedLoaded) {
+        m_applied.Load(History().Records());
+        m_appliedLoaded = true;
+    }
+    return m_applied;
+}
+
+std::optional<QDate> CCorvaneDoc::AppliedOn(const EntryInfo& line)
+{
+    return Applied().AppliedOn(line);
+}
+
+std::vector<AppliedLines::Application> CCorvaneDoc::Applications()
+{
+    return Applied().Applications();
+}
+
 void CCorvaneDoc::Reset(EntryList data, const QString& path)
 {
     Q_EMIT LinesAboutToBeReset();
@@ -196,8 +216,11 @@ bool CCorvaneDoc::RecordApplication(const std::vector<const EntryInfo*>& printed
     const QString path = FreeSnapshotPath();
     if (!FileWriter::WriteAtomically(path, out.Data(), nullptr))
         return false;
-    m_history.Add(ApplyRecord{m_data.documentTime, amount, QFileInfo(path).absoluteFilePath()});
+    const ApplyRecord record{m_data.documentTime, amount, QFileInfo(path).absoluteFilePath()};
+    m_history.Add(record);
     m_history.Save(m_settings);
+    if (m_appliedLoaded)
+        m_applied.Add(record, printed, AppliedLines::PrintedAt(path));
     return true;
 }
 

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "AppliedLines.h"
 #include "ApplyHistory.h"
 #include "EntryList.h"
 #include "PlacedLine.h"
@@ -59,6 +60,10 @@ public:
     // Positions of the given lines of this claim, ascending; others ignored.
     std::vector<std::size_t> PositionsOf(const std::vector<const EntryInfo*>& lines) const;
     ApplyHistory& History();
+    // The day a recorded application claimed this line, if one did.
+    std::optional<QDate> AppliedOn(const EntryInfo& line);
+    // The recorded applications, newest first.
+    std::vector<AppliedLines::Application> Applications();
     PrintFormat& Layout() { return m_layout; }
     QUndoStack& UndoStack() { return m_undo; }
 
@@ -118,6 +123,7 @@ private:
 
     void Reset(EntryList data, const QString& path);
     void EnsureHistoryLoaded();
+    AppliedLines& Applied();
     QString FreeSnapshotPath() const;
 
     AppSettings& m_settings;
@@ -125,6 +131,8 @@ private:
     ApplyHistory m_history;
     PrintFormat m_layout;
     QUndoStack m_undo;
+    AppliedLines m_applied;
     bool m_historyLoaded = false;
+    bool m_appliedLoaded = false;
     QString m_path;
 };

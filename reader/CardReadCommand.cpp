@@ -58,8 +58,13 @@ CardReadCommand::Result CardReadCommand::Read(CardReadFrontEnd& frontEnd, Messag
 
     frontEnd.CardWasRead();
     try {
-        const CardImport imported =
-            ImportCard(m_doc, card, job.Blocks(), m_connectString, m_settings, messages);
+        const CardImport imported = ImportCard(m_doc, card, job.Blocks(), m_connectString,
+                                               m_settings, messages, m_otherCard);
+        if (imported.declined) {
+            restorePanes();
+            result.declined = true;
+            return result;
+        }
         result.balance = imported.balance;
         result.added = imported.added;
     } catch (const BlockDecodeError& e) {

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "CardImport.h"
+
 #include <QString>
 #include <cstddef>
 #include <cstdint>
@@ -23,6 +25,7 @@ public:
     struct Result {
         int readerResult = 0;  // 0, or the reader's -1, -2, -3, -5
         bool imported = false; // the card was read and its history merged
+        bool declined = false; // another card's history, not added
         QString idm;           // 16 hex digits
         std::int32_t balance = -1;
         std::vector<const EntryInfo*> added; // the new lines, in the claim
@@ -34,6 +37,9 @@ public:
     // Puts the reader back into resting mode when the read ends, for callers
     // that did not prepare it themselves (the command line).
     void SetRestReaderAfterRead(bool rest) { m_restAfter = rest; }
+    // Asked before another card's history joins the claim; without one it
+    // never does.
+    void SetOtherCardQuestion(OtherCardQuestion question) { m_otherCard = std::move(question); }
 
     Result Run(CardReadFrontEnd& frontEnd, MessageReporter& messages);
 
@@ -48,4 +54,5 @@ private:
     QString m_connectString;
     ReaderEnvironment& m_environment;
     bool m_restAfter = false;
+    OtherCardQuestion m_otherCard;
 };

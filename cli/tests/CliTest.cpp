@@ -47,9 +47,16 @@ QString Dump(int records)
 class CliTest : public ::testing::Test
 {
 protected:
+    // Each test's runs share a home folder of the test's own: its settings
+    // and application history.
     CliRun Cli(const QStringList& args)
     {
         QProcess process;
+        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+        environment.insert(QStringLiteral("HOME"), Home());
+        environment.insert(QStringLiteral("XDG_CONFIG_HOME"), Home() + "/.config");
+        environment.insert(QStringLiteral("XDG_DATA_HOME"), Home() + "/.local/share");
+        process.setProcessEnvironment(environment);
         process.start(QStringLiteral(FENWIR_CLI), args);
         process.waitForFinished(60000);
         return {process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1,
@@ -67,6 +74,7 @@ protected:
     }
 
     QString Db() const { return fixture.Path(); }
+    QString Home() const { return dir.filePath("home"); }
 
     EntryList ReadDocument(const QString& path)
     {
@@ -99,6 +107,51 @@ TEST_F(CliTest, ImportingTheSameDumpTwiceAddsNothing)
     EXPECT_EQ(ReadDocument(ent).lines.size(), 5u);
 }
 
+// Next month's claim from the same card: what was printed and recorded is
+// read unmarked and shown as applied; another card's history is refused.
+TEST_F(CliTest, ClaimedTripsAndOtherCards)
+{
+    const QString dump = File("card.txt", Dump(3).toUtf8());
+    const QString october = dir.filePath("october.ent");
+    ASSERT_EQ(Cli({"import-dump", "--station-db", Db(), dump, october}).status, 0);
+    const CliRun print = Cli({"print", "--record", "--pdf", dir.filePath("o.pdf"), october});
+    ASSERT_EQ(print.status, 0) << print.err.toStdString();
+
+    const QString november = dir.filePath("november.ent");
+    const CliRun read = Cli({"import-dump", "--json", "--station-db", Db(),
+                             File("more.txt", Dump(5).toUtf8()), november});
+    ASSERT_EQ(read.status, 0) << read.err.toStdString();
+    std::vector<std::pair<int, bool>> lines; // applyFlag, applied
+    for (const auto value : QJsonDocument::fromJson(read.out.toUtf8())["lines"].toArray())
+        lines.emplace_back(value.toObject()["applyFlag"].toInt(),
+                           value.toObject()["applied"].toBool());
+    // Oldest first: the first record (no fare), the two claimed in October,
+    // two new trips.
+    EXPECT_EQ(lines, (std::vector<std::pair<int, bool>>{
+                         {0, false}, {0, true}, {0, true}, {1, false}, {1, false}}));
+    const CliRun show = Cli({"show", "--json", november});
+    EXPECT_EQ(QJsonDocument::fromJson(show.out.toUtf8())["lines"][2]["applied"].toBool(), true);
+    EXPECT_EQ(QJsonDocument::fromJson(show.out.toUtf8())["lines"][3]["applied"].toBool(), false);
+
+    QString other = Dump(2);
+    other.replace("UID: 01 14 02 12 3A 4B 5C 6D", "UID: 01 14 02 12 3A 4B 5C 77");
+    const QString otherCard = File("other.txt", other.toUtf8());
+    QFile file(november);
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    const QByteArray before = file.readAll();
+    file.close();
+    const CliRun refused = Cli({"import-dump", "--station-db", Db(), otherCard, november});
+    EXPECT_EQ(refused.status, 1);
+    EXPECT_TRUE(refused.err.contains("別のカードの履歴です。")) << refused.err.toStdString();
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    EXPECT_EQ(file.readAll(), before);
+    file.close();
+    const CliRun added =
+        Cli({"import-dump", "--other-card", "--station-db", Db(), otherCard, november});
+    EXPECT_EQ(added.status, 0) << added.err.toStdString();
+    EXPECT_EQ(ReadDocument(november).lines.size(), 7u);
+}
+
 TEST_F(CliTest, JsonCarriesEveryFieldOfTheDecodedLines)
 {
     const QString dump = File("card.txt", Dump(3).toUtf8());
@@ -110,7 +163,8 @@ TEST_F(CliTest, JsonCarriesEveryFieldOfTheDecodedLines)
     ASSERT_EQ(lines.size(), 3);
     const QJsonObject oldest = lines[0].toObject();
     const QJsonObject middle = lines[1].toObject();
-    EXPECT_EQ(oldest.size(), 32);
+    EXPECT_EQ(oldest.size(), 33); // every field and "applied"
+    EXPECT_FALSE(oldest["applied"].toBool());
     EXPECT_EQ(oldest["fare"].toInt(), 0);
     EXPECT_EQ(middle["fare"].toInt(), 200);
     EXPECT_EQ(middle["applyFlag"].toInt(), 1);
@@ -217,7 +271,7 @@ TEST_F(CliTest, PrintRendersPagesAndRecordsTheClaim)
     EXPECT_TRUE(run.out.contains("4,500円"));
     for (const auto& line : ReadDocument(ent).lines)
         EXPECT_EQ(line->applyFlag, 0);
-    const QString history = QDir::homePath() + "/Documents/Fenwir Lite/ApplyHistory/Apply.hst";
+    const QString history = Home() + "/Documents/Fenwir Lite/ApplyHistory/Apply.hst";
     EXPECT_TRUE(QFile::exists(history)) << history.toStdString();
 }
 
@@ -242,7 +296,7 @@ TEST_F(CliTest, PrintClaimsWhatTheListWouldClaim)
     const QString ent = File("unclaimable.ent", out.Data());
     const QByteArray before = out.Data();
     const QString pdf = dir.filePath("none.pdf");
-    const QString history = QDir::homePath() + "/Documents/Fenwir Lite/ApplyHistory/Apply.hst";
+    const QString history = Home() + "/Documents/Fenwir Lite/ApplyHistory/Apply.hst";
     const auto historyBytes = [&] {
         QFile file(history);
         return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("none");

@@ -86,6 +86,10 @@ void CCorvaneForm::BuildControls()
     m_list->setObjectName(QStringLiteral("historyList"));
     m_list->setHorizontalHeader(new ListHeader(m_list));
     m_list->setModel(m_listed);
+    // The day a line was claimed reads best beside its mark.
+    m_list->horizontalHeader()->moveSection(EntryTableModel::Applied, 1);
+    m_model->SetReclaimQuestion(
+        [this](const EntryInfo&, const QDate& day) { return ConfirmReclaim(day); });
     m_list->setSelectionBehavior(QAbstractItemView::SelectRows);
     m_list->setSelectionMode(QAbstractItemView::ExtendedSelection);
     m_list->setEditTriggers(QAbstractItemView::NoEditTriggers);
@@ -204,7 +208,9 @@ std::array<int, 12> CCorvaneForm::ParseColumnWidths(const QString& text)
 void CCorvaneForm::ApplyColumnWidths()
 {
     const auto widths = ParseColumnWidths(m_settings.ListControlWidth);
-    for (int c = 0; c < EntryTableModel::ColumnCount; ++c) {
+    m_list->setColumnWidth(EntryTableModel::Applied,
+                           EntryTableModel::DefaultWidth(EntryTableModel::Applied));
+    for (int c = 0; c < EntryTableModel::StoredColumnCount; ++c) {
         int width = widths[static_cast<std::size_t>(c)];
         if (c == EntryTableModel::Balance)
             width = kBalanceWidth; // shown or hidden by "全て表示"
@@ -215,7 +221,7 @@ void CCorvaneForm::ApplyColumnWidths()
 void CCorvaneForm::SaveColumnWidths()
 {
     QStringList widths;
-    for (int c = 0; c < EntryTableModel::ColumnCount; ++c)
+    for (int c = 0; c < EntryTableModel::StoredColumnCount; ++c)
         widths << QString::number(m_list->isColumnHidden(c) ? 0 : m_list->columnWidth(c));
     m_settings.ListControlWidth = widths.join(QLatin1Char(','));
 }
@@ -345,14 +351,23 @@ void CCorvaneForm::UpdateTotal()
     Q_EMIT StateChanged();
 }
 
+bool CCorvaneForm::ConfirmReclaim(const QDate& day)
+{
+    return m_prompts.Ask(EntryTableModel::ReclaimQuestion(day), Prompts::Icon::Question,
+                         Prompts::Buttons::YesNo) == Prompts::Answer::Yes;
+}
+
 void CCorvaneForm::SetAllChecks(bool checked)
 {
     const std::vector<int> selected = SelectedRows();
     std::vector<std::pair<std::size_t, bool>> marks;
     for (int row = 0; row < RowCount(); ++row) {
         const bool isSelected = std::binary_search(selected.begin(), selected.end(), row);
-        marks.emplace_back(m_listed->Position(row),
-                           selected.size() > 1 ? (isSelected ? checked : !checked) : checked);
+        const bool mark = selected.size() > 1 ? (isSelected ? checked : !checked) : checked;
+        // Marking everything never claims a trip a second time unasked.
+        if (mark && m_doc.AppliedOn(*LineAt(row)))
+            continue;
+        marks.emplace_back(m_listed->Position(row), mark);
     }
     m_doc.SetMarks(marks, QStringLiteral("チェックの一括変更"));
 }
@@ -364,8 +379,8 @@ void CCorvaneForm::ToggleCurrentMark()
     if (!line)
         return;
     const bool checked = line->applyFlag != 1;
-    m_doc.SetMarks({{m_listed->Position(current.row()), checked}},
-                   checked ? QStringLiteral("チェック") : QStringLiteral("チェックを外す"));
+    m_listed->setData(m_listed->index(current.row(), EntryTableModel::Print),
+                      checked ? Qt::Checked : Qt::Unchecked, Qt::CheckStateRole);
 }
 
 bool CCorvaneForm::Reorder(const std::vector<int>& order, const QString& text)

@@ -96,6 +96,8 @@ public:
 
     // "50,,90" -> 50, 90 and the defaults; consecutive commas count as one.
     static std::array<int, 12> ParseColumnWidths(const QString& text);
+    // Before a claimed line is marked again: the user's yes.
+    bool ConfirmReclaim(const QDate& day);
     static QString TotalTextFor(std::int64_t total);
 
 Q_SIGNALS:

@@ -34,6 +34,7 @@ const std::array<ColumnInfo, EntryTableModel::ColumnCount> kColumns = {{
     {u"残高", Qt::AlignRight | Qt::AlignVCenter, 80},
     {u"訪問先", Qt::AlignLeft | Qt::AlignVCenter, 120},
     {u"備考", Qt::AlignLeft | Qt::AlignVCenter, 120},
+    {u"申請済", Qt::AlignCenter, 84},
 }};
 
 QString CellText(const EntryInfo& line, int column)
@@ -106,6 +107,12 @@ void EntryTableModel::OnReordered(const std::vector<std::size_t>& order)
     Q_EMIT layoutChanged();
 }
 
+QString EntryTableModel::ReclaimQuestion(const QDate& day)
+{
+    return QStringLiteral("この明細は申請済みです（%1）。もう一度申請しますか？")
+        .arg(day.toString(QStringLiteral("yyyy/MM/dd")));
+}
+
 QString EntryTableModel::Header(int column)
 {
     return column >= 0 && column < ColumnCount
@@ -147,7 +154,15 @@ QVariant EntryTableModel::data(const QModelIndex& index, int role) const
         return {};
     switch (role) {
     case Qt::DisplayRole:
+        if (index.column() == Applied) {
+            const auto day = m_doc.AppliedOn(*line);
+            return day ? day->toString(QStringLiteral("yyyy/MM/dd")) : QString();
+        }
+        return CellText(*line, index.column());
     case Qt::ToolTipRole:
+        if (const auto day = m_doc.AppliedOn(*line); index.column() == Applied && day)
+            return QStringLiteral("%1 に申請済みです")
+                .arg(day->toString(QStringLiteral("yyyy/MM/dd")));
         return CellText(*line, index.column());
     case Qt::CheckStateRole:
         if (index.column() == Print)
@@ -196,6 +211,10 @@ bool EntryTableModel::setData(const QModelIndex& index, const QVariant& value, i
     const bool checked = value.value<Qt::CheckState>() == Qt::Checked;
     if ((line->applyFlag == 1) == checked)
         return true; // no change
+    if (checked && CanApply(*line) && m_reclaim) {
+        if (const auto day = m_doc.AppliedOn(*line); day && !m_reclaim(*line, *day))
+            return false;
+    }
     return m_doc.SetMarks({{static_cast<std::size_t>(index.row()), checked}},
                           checked ? QStringLiteral("チェック") : QStringLiteral("チェックを外す"));
 }

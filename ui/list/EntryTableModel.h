@@ -3,7 +3,9 @@
 #include "EntryInfo.h"
 
 #include <QAbstractTableModel>
+#include <QDate>
 #include <cstddef>
+#include <functional>
 #include <vector>
 
 class CCorvaneDoc;
@@ -31,7 +33,11 @@ public:
         Balance,
         Visit,
         Remarks,
-        ColumnCount
+        // Not a column of the stored widths: the day a recorded application
+        // claimed the line, shown beside the mark.
+        Applied,
+        ColumnCount,
+        StoredColumnCount = Applied
     };
 
     explicit EntryTableModel(CCorvaneDoc& doc, QObject* parent = nullptr);
@@ -45,6 +51,14 @@ public:
 
     const EntryInfo* Line(int row) const;
     void SetZebra(bool zebra);
+    // Asked before a line a recorded application claimed is marked again;
+    // true to mark it.
+    void SetReclaimQuestion(std::function<bool(const EntryInfo&, const QDate&)> question)
+    {
+        m_reclaim = std::move(question);
+    }
+    // The text of the question for a line claimed on that day.
+    static QString ReclaimQuestion(const QDate& day);
 
     static QString Header(int column);
     static QString DateText(std::int64_t dateTime);
@@ -56,4 +70,5 @@ private:
 
     CCorvaneDoc& m_doc;
     bool m_zebra = false;
+    std::function<bool(const EntryInfo&, const QDate&)> m_reclaim;
 };

@@ -572,3 +572,36 @@ TEST_F(FormTest, PeriodFiltersTheListAndItsTotal)
     Open({on(11, 5, 300, 5), on(12, 5, 300, 6)});
     EXPECT_EQ(Serials(), std::vector<int>{5});
 }
+
+// A trip a recorded application holds shows the day it was claimed, is not
+// marked by "mark all", and is marked again only after the user's yes.
+TEST_F(FormTest, ClaimedTripsAreMarkedAgainOnlyWhenTheUserSaysSo)
+{
+    QTemporaryDir dir;
+    settings.DefaultPath = dir.path();
+    Form();
+    Open({Line(210, 1, 1), Line(480, 1, 2)});
+    ASSERT_TRUE(doc.RecordApplication({doc.Lines()[0].get()}));
+    doc.SetMarks({{0, false}, {1, false}}, QStringLiteral("untick"));
+    const QString today = QDate::currentDate().toString("yyyy/MM/dd");
+    EXPECT_EQ(form->Listed().index(0, EntryTableModel::Applied).data().toString(), today);
+    EXPECT_TRUE(form->Listed().index(1, EntryTableModel::Applied).data().toString().isEmpty());
+    EXPECT_EQ(form->List().horizontalHeader()->visualIndex(EntryTableModel::Applied), 1);
+
+    form->SetAllChecks(true);
+    EXPECT_EQ(doc.Lines()[0]->applyFlag, 0);
+    EXPECT_EQ(doc.Lines()[1]->applyFlag, 1);
+    EXPECT_TRUE(prompts.asked.isEmpty());
+
+    const QModelIndex mark = form->Listed().index(0, EntryTableModel::Print);
+    prompts.answers = {Prompts::Answer::No};
+    EXPECT_FALSE(form->Listed().setData(mark, Qt::Checked, Qt::CheckStateRole));
+    EXPECT_EQ(prompts.asked.value(0),
+              QStringLiteral("この明細は申請済みです（%1）。もう一度申請しますか？").arg(today));
+    EXPECT_EQ(doc.Lines()[0]->applyFlag, 0);
+    prompts.answers = {Prompts::Answer::Yes};
+    form->SelectRows({0});
+    form->ToggleCurrentMark(); // Space asks the same
+    EXPECT_EQ(prompts.asked.size(), 2);
+    EXPECT_EQ(doc.Lines()[0]->applyFlag, 1);
+}

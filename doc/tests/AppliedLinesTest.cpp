@@ -1,0 +1,161 @@
+#include "AppliedLines.h"
+
+#include "AppSettings.h"
+#include "CCorvaneDoc.h"
+#include "CardImport.h"
+#include "EntrySamples.h"
+#include "MessageReporter.h"
+
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+#include <gtest/gtest.h>
+
+namespace
+{
+class SilentReporter : public MessageReporter
+{
+public:
+    void Report(int, const QString&, Icon) override {}
+};
+
+EntryInfo ManualOn(std::int64_t when, int fare)
+{
+    EntryInfo line = EntryInfo::ManualLine(when);
+    line.fare = fare;
+    line.entryStationName = QStringLiteral("東京");
+    line.exitStationName = QStringLiteral("横浜");
+    return line;
+}
+
+// A card record as the import of a card image gives it (one rail trip).
+HistoryBlocks Blocks(int trips)
+{
+    HistoryBlocks blocks;
+    for (int n = 0; n < trips + 1; ++n) {
+        HistoryBlock block{0x16, 0x01, 0, 0, 0x35, 0x62, 0x01, 0x10, 0x01, 0x20, 0, 0, 0, 0, 0, 0};
+        const int balance = 1000 + 200 * n;
+        block[10] = static_cast<std::uint8_t>(balance & 0xFF);
+        block[11] = static_cast<std::uint8_t>(balance >> 8);
+        block[14] = static_cast<std::uint8_t>(trips + 1 - n);
+        blocks.push_back(block);
+    }
+    return blocks;
+}
+
+CardInfo Card(std::uint8_t last)
+{
+    return CardInfo{CardInfo::kRead, {0x01, 0x14, 0x02, 0x12, 0x3A, 0x4B, 0x5C, last}, {}};
+}
+} // namespace
+
+TEST(AppliedLines, TellsAClaimedTripWhenItComesAgain)
+{
+    AppliedLines applied;
+    const EntryInfo card = SampleCardLine(7);
+    const EntryInfo manual = ManualOn(1'793'545'200, 480);
+    applied.Add({1, 680, "Apply261130-091500.ent"}, {&card, &manual},
+                QDateTime(QDate(2026, 11, 30), QTime(9, 15)));
+
+    struct Case {
+        const char* name;
+        EntryInfo line;
+        bool applied;
+    };
+    EntryInfo otherSerial = card;
+    otherSerial.serialNumber = 8;
+    EntryInfo otherCard = card;
+    otherCard.idm[7] = 0x99;
+    EntryInfo edited = card; // names, remarks and marks do not count
+    edited.remarks = QStringLiteral("打合せ");
+    edited.applyFlag = 0;
+    EntryInfo laterThatDay = manual;
+    laterThatDay.dateTime += 3600;
+    EntryInfo otherFare = manual;
+    otherFare.fare = 500;
+    EntryInfo otherStation = manual;
+    otherStation.exitStationName = QStringLiteral("川崎");
+    const Case cases[] = {
+        {"the same card trip", card, true},
+        {"the same trip, edited", edited, true},
+        {"another sequence number", otherSerial, false},
+        {"another card", otherCard, false},
+        {"the same manual line", manual, true},
+        {"a manual line of that day", laterThatDay, true},
+        {"another fare", otherFare, false},
+        {"another station", otherStation, false},
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(applied.AppliedOn(c.line).has_value(), c.applied) << c.name;
+    EXPECT_EQ(applied.AppliedOn(card), QDate(2026, 11, 30));
+}
+
+TEST(AppliedLines, HistoryListsEveryApplicationNewestFirst)
+{
+    QTemporaryDir dir;
+    AppSettings settings;
+    settings.DefaultPath = dir.path();
+    CCorvaneDoc doc(settings);
+    doc.ReplaceLines(SampleLines(3));
+    ASSERT_TRUE(doc.RecordApplication({doc.Lines()[0].get(), doc.Lines()[1].get()}));
+    // An application whose snapshot is damaged is still listed.
+    ApplyHistory& history = doc.History();
+    history.Add({1, 999, dir.filePath("ApplyHistory/Apply250101-080000.ent")});
+    history.Save(settings);
+    QFile damaged(dir.filePath("ApplyHistory/Apply250101-080000.ent"));
+    ASSERT_TRUE(damaged.open(QIODevice::WriteOnly));
+    damaged.write("broken");
+    damaged.close();
+
+    CCorvaneDoc later(settings); // a new run reads the snapshots back
+    const auto applications = later.Applications();
+    ASSERT_EQ(applications.size(), 2u);
+    EXPECT_EQ(applications[0].amount, 401);
+    EXPECT_EQ(applications[0].lineCount, 2);
+    EXPECT_EQ(applications[0].printed.date(), QDate::currentDate());
+    EXPECT_EQ(applications[1].printed, QDateTime(QDate(2025, 1, 1), QTime(8, 0)));
+    EXPECT_EQ(applications[1].lineCount, -1);
+    EXPECT_TRUE(later.AppliedOn(*doc.Lines()[1]));
+    EXPECT_FALSE(later.AppliedOn(*doc.Lines()[2]));
+}
+
+// A read into a new claim leaves the trips claimed last month unmarked; the
+// history of another card joins a claim only when the user says so.
+TEST(AppliedLines, CardImportKnowsClaimedTripsAndOtherCards)
+{
+    QTemporaryDir dir;
+    AppSettings settings;
+    settings.DefaultPath = dir.path();
+    SilentReporter messages;
+    CCorvaneDoc doc(settings);
+    const auto never = [] { return false; };
+    ImportCard(doc, Card(0x6D), Blocks(2), QString(), settings, messages, never);
+    ASSERT_EQ(doc.Lines().size(), 3u);
+    ASSERT_TRUE(doc.RecordApplication({doc.Lines()[1].get()})); // the first trip claimed
+
+    doc.NewDocument();
+    const CardImport again =
+        ImportCard(doc, Card(0x6D), Blocks(3), QString(), settings, messages, never);
+    ASSERT_EQ(again.added.size(), 4u);
+    std::vector<int> marks;
+    for (const EntryInfo* line : again.added)
+        marks.push_back(line->applyFlag);
+    EXPECT_EQ(marks, (std::vector<int>{0, 0, 1, 1})); // oldest (no fare), claimed, new, new
+
+    int asked = 0;
+    const CardImport other = ImportCard(doc, Card(0x77), Blocks(1), QString(), settings, messages,
+                                        [&] { return ++asked, false; });
+    EXPECT_TRUE(other.declined);
+    EXPECT_EQ(asked, 1);
+    EXPECT_EQ(doc.Lines().size(), 4u);
+    EXPECT_EQ(doc.UndoStack().count(), 1);
+    const CardImport added =
+        ImportCard(doc, Card(0x77), Blocks(1), QString(), settings, messages, [] { return true; });
+    EXPECT_FALSE(added.declined);
+    EXPECT_EQ(doc.Lines().size(), 6u);
+    // A card of the claim, or a claim without card lines, is not asked about.
+    EXPECT_FALSE(IsOtherCard(doc.Lines(), Card(0x77).idm));
+    EntryLines manualOnly;
+    manualOnly.push_back(std::make_unique<EntryInfo>(ManualOn(0, 100)));
+    EXPECT_FALSE(IsOtherCard(manualOnly, Card(0x01).idm));
+}
