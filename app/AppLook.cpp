@@ -1,5 +1,7 @@
 #include "AppLook.h"
 
+#include "DarkLookStyle.h"
+
 #include <QApplication>
 #include <QFontDatabase>
 #include <QPalette>
@@ -36,6 +38,10 @@ QPalette Dark()
                               QColor(40, 42, 46), QColor(230, 230, 230));
     palette.setColor(QPalette::Midlight, QColor(50, 52, 56));
     palette.setColor(QPalette::Link, QColor(130, 180, 240));
+    // Grid lines and box edges that show on the dark list.
+    palette.setColor(QPalette::Mid, QColor(96, 100, 108));
+    palette.setColor(QPalette::Light, QColor(150, 154, 160));
+    palette.setColor(QPalette::PlaceholderText, QColor(150, 154, 160));
     return palette;
 }
 } // namespace
@@ -70,6 +76,7 @@ void AppLook::Apply(QApplication& app, int look)
         app.setPalette(Tinted(QColor(238, 237, 229), QColor(245, 244, 238), QColor(51, 153, 255)));
         break;
     case 32802: // black
+        app.setStyle(new DarkLookStyle);
         app.setPalette(Dark());
         break;
     case 32803: // silver

@@ -22,10 +22,12 @@
 #include <QFileInfo>
 #include <QMenuBar>
 #include <QMimeData>
+#include <QScreen>
 #include <QSettings>
 #include <QToolBar>
 #include <QUndoStack>
 #include <QUrl>
+#include <algorithm>
 #include <memory>
 
 namespace
@@ -80,7 +82,33 @@ CMainFrame::CMainFrame(AppSettings& settings, CCorvaneDoc& doc, Prompts& prompts
     Wire();
     UpdateCommands();
     ShowDocument();
-    resize(900, 560);
+    resize(DefaultSize());
+    FitOnScreen();
+}
+
+QSize CMainFrame::DefaultSize() const
+{
+    // Every column of the list in sight, with the frame around it.
+    return QSize(m_form->ListWidth() + 40, 680);
+}
+
+void CMainFrame::FitOnScreen()
+{
+    const QScreen* display = screen();
+    if (!display)
+        return;
+    // Leave room for the window manager's frame around the window.
+    const QRect area = display->availableGeometry().adjusted(0, 0, -16, -40);
+    setMinimumSize(std::min(520, area.width()), std::min(380, area.height()));
+    resize(size().boundedTo(area.size()));
+    QRect placed = frameGeometry();
+    if (!area.contains(placed)) {
+        placed.moveLeft(std::clamp(placed.left(), area.left(),
+                                   std::max(area.left(), area.right() - placed.width())));
+        placed.moveTop(std::clamp(placed.top(), area.top(),
+                                  std::max(area.top(), area.bottom() - placed.height())));
+        move(placed.topLeft());
+    }
 }
 
 CMainFrame::~CMainFrame() = default;
@@ -263,6 +291,8 @@ void CMainFrame::RestoreLayout()
     const auto store = LayoutStore();
     restoreGeometry(store->value(QStringLiteral("geometry")).toByteArray());
     restoreState(store->value(QStringLiteral("state")).toByteArray());
+    // A window kept from a larger screen, or from before a scaling change.
+    FitOnScreen();
 }
 
 void CMainFrame::dragEnterEvent(QDragEnterEvent* event)

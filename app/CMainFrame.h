@@ -38,6 +38,9 @@ public:
     // The card read command: the lines read join the claim as one undoable step.
     bool ReadCard();
     void RestoreLayout();
+    // Every list column in sight at first; never larger than the screen.
+    QSize DefaultSize() const;
+    void FitOnScreen();
     static QString WindowTitle();
 
 protected:

@@ -40,3 +40,10 @@ bool IsOtherCard(const EntryLines& lines, const CardId& idm);
 
 // The sum of their fares, in 64 bits so no claim can overflow it.
 std::int64_t ClaimedTotal(const std::vector<const EntryInfo*>& claimed);
+
+// How many lines the claim holds and their total, without listing them.
+struct ClaimSummary {
+    std::size_t lines = 0;
+    std::int64_t total = 0;
+};
+ClaimSummary SummarizeClaim(const EntryLines& lines, const ClaimFilter& filter = {});

@@ -347,6 +347,7 @@ void CCorvaneDoc::InsertAt(std::vector<PlacedLine> lines)
                             std::make_move_iterator(run.end()));
         Q_EMIT LinesInserted(static_cast<int>(first), static_cast<int>(last));
     }
+    Q_EMIT LinesEdited();
 }
 
 std::vector<PlacedLine> CCorvaneDoc::TakeAt(const std::vector<std::size_t>& positions)
@@ -363,6 +364,7 @@ std::vector<PlacedLine> CCorvaneDoc::TakeAt(const std::vector<std::size_t>& posi
         Q_EMIT LinesRemoved(static_cast<int>(first), static_cast<int>(last));
     }
     std::reverse(taken.begin(), taken.end());
+    Q_EMIT LinesEdited();
     return taken;
 }
 
@@ -375,12 +377,14 @@ void CCorvaneDoc::SetMarksAt(const std::vector<std::pair<std::size_t, std::uint8
     }
     for (const auto& [first, last] : Runs(positions))
         Q_EMIT LinesChanged(static_cast<int>(first), static_cast<int>(last));
+    Q_EMIT LinesEdited();
 }
 
 void CCorvaneDoc::ReplaceAt(std::size_t position, const EntryInfo& content)
 {
     *m_data.lines[position] = content;
     Q_EMIT LinesChanged(static_cast<int>(position), static_cast<int>(position));
+    Q_EMIT LinesEdited();
 }
 
 void CCorvaneDoc::Permute(const std::vector<std::size_t>& order)
@@ -392,4 +396,5 @@ void CCorvaneDoc::Permute(const std::vector<std::size_t>& order)
         lines.push_back(std::move(m_data.lines[from]));
     m_data.lines = std::move(lines);
     Q_EMIT LinesReordered(order);
+    Q_EMIT LinesEdited();
 }

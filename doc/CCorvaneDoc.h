@@ -102,6 +102,8 @@ Q_SIGNALS:
     void LinesAboutToBeReordered();
     // order: the old position of the line now at each position.
     void LinesReordered(const std::vector<std::size_t>& order);
+    // Once after every change of the lines, whatever its kind.
+    void LinesEdited();
     void ModifiedChanged(bool modified);
     // The file, its name or its read-only state changed.
     void FileChanged();

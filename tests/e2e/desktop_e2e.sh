@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # The desktop program as a user drives it, under a virtual X server, with the
 # keyboard alone. First run: read the card (Ctrl+R), untick a line, save
-# through the real save dialog (Ctrl+S, a name, Enter), print through the
+# through the real save dialog (Ctrl+S, a name, Enter), set the claimant
+# through its dialog, print through the
 # real print dialog to a CUPS queue of the test's own (Ctrl+P, Enter), save
 # again and quit; then the saved claim is checked with fenwir-cli, the
 # printed job and the application history. Second run: read the card, open
@@ -112,6 +113,16 @@ xdotool key --clearmodifiers Return
 wait_for test -s "$claim"
 
 xdotool windowfocus --sync "$window"
+xdotool key --clearmodifiers alt+s c      # 設定 > 申請者情報...
+claimant=$(xdotool search --sync --onlyvisible --name "^申請者情報$" | head -n 1)
+xdotool windowfocus --sync "$claimant"
+xdotool type --delay 5 "Sales Dept"
+xdotool key --clearmodifiers Tab
+xdotool type --delay 5 "A-1024"
+xdotool key --clearmodifiers Tab
+xdotool type --delay 5 "Yamada Hanako"
+xdotool key --clearmodifiers Return
+xdotool windowfocus --sync "$window"
 xdotool key --clearmodifiers ctrl+p
 printer=$(xdotool search --sync --onlyvisible --name "^印刷$" | head -n 1)
 xdotool windowfocus --sync "$printer"
@@ -132,7 +143,10 @@ fenwir_pid=
 "$bin/fenwir-cli" show --json "$claim" > "$work/claim.json"
 pages=$(pdfinfo "$cups/jobs/job-1.pdf" | sed -n 's/^Pages: *//p')
 [ "$pages" = 1 ] || { echo "the printed job has $pages pages" >&2; exit 1; }
-pdftotext "$cups/jobs/job-1.pdf" - | grep -q "御茶ノ水" || { echo "the job lacks its text" >&2; exit 1; }
+pdftotext "$cups/jobs/job-1.pdf" "$work/job-1.txt"
+for text in 御茶ノ水 "Sales Dept" A-1024 "Yamada Hanako"; do
+    grep -q "$text" "$work/job-1.txt" || { echo "the job lacks $text" >&2; exit 1; }
+done
 python3 - "$work/claim.json" <<'PY'
 import json, sys
 lines = json.load(open(sys.argv[1]))["lines"]

@@ -23,6 +23,7 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QMenu>
+#include <QScrollBar>
 #include <QToolButton>
 #include <QVBoxLayout>
 #include <algorithm>
@@ -44,10 +45,7 @@ CCorvaneForm::CCorvaneForm(CCorvaneDoc& doc, AppSettings& settings, Prompts& pro
     ApplyColumnWidths();
     SetGrid(m_settings.ListGridView != 0);
     SetZebra(m_settings.ListZebraView != 0);
-    for (const auto signal :
-         {&CCorvaneDoc::LinesInserted, &CCorvaneDoc::LinesRemoved, &CCorvaneDoc::LinesChanged})
-        connect(&m_doc, signal, this, &CCorvaneForm::UpdateTotal);
-    connect(&m_doc, &CCorvaneDoc::LinesReordered, this, &CCorvaneForm::UpdateTotal);
+    connect(&m_doc, &CCorvaneDoc::LinesEdited, this, &CCorvaneForm::UpdateTotal);
     connect(&m_doc, &CCorvaneDoc::LinesReset, this, &CCorvaneForm::OnReset);
     OnReset();
 }
@@ -84,7 +82,12 @@ void CCorvaneForm::BuildControls()
     m_listed->setSourceModel(m_model);
     m_list = new CListCtrlEx(this);
     m_list->setObjectName(QStringLiteral("historyList"));
+    m_list->SetPlaceholderText(QStringLiteral("Ctrl+R またはカードボタンでカードを読み込みます"));
     m_list->setHorizontalHeader(new ListHeader(m_list));
+    // Row heights are set before the rows come: one per row would be resized.
+    m_list->verticalHeader()->hide();
+    m_list->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
+    m_list->verticalHeader()->setDefaultSectionSize(m_list->fontMetrics().height() + 8);
     m_list->setModel(m_listed);
     // The day a line was claimed reads best beside its mark.
     m_list->horizontalHeader()->moveSection(EntryTableModel::Applied, 1);
@@ -97,9 +100,6 @@ void CCorvaneForm::BuildControls()
     m_list->setTabKeyNavigation(false);
     m_list->setWordWrap(false);
     m_list->setTextElideMode(Qt::ElideRight);
-    m_list->verticalHeader()->hide();
-    m_list->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
-    m_list->verticalHeader()->setDefaultSectionSize(m_list->fontMetrics().height() + 8);
     m_list->horizontalHeader()->setSectionsMovable(false);
     m_list->horizontalHeader()->setHighlightSections(false);
     m_list->horizontalHeader()->setStretchLastSection(true);
@@ -247,6 +247,16 @@ ClaimFilter CCorvaneForm::Filter() const
     return m_listed->Filter();
 }
 
+int CCorvaneForm::ListWidth() const
+{
+    int width = m_list->verticalScrollBar()->sizeHint().width() + 2 * m_list->frameWidth();
+    for (int c = 0; c < EntryTableModel::ColumnCount; ++c)
+        if (!m_list->isColumnHidden(c))
+            width += m_list->columnWidth(c);
+    const QMargins margins = layout()->contentsMargins();
+    return width + margins.left() + margins.right();
+}
+
 int CCorvaneForm::RowCount() const
 {
     return m_listed->rowCount();
@@ -337,9 +347,9 @@ void CCorvaneForm::UpdateTotal()
     const bool showAll = ShowAll();
     m_totalCaption->setVisible(!showAll);
     m_total->setVisible(!showAll);
-    const auto claimed = ClaimedLines(m_doc.Lines(), Filter());
-    m_checkedCount = static_cast<int>(claimed.size());
-    m_checkedTotal = ClaimedTotal(claimed);
+    const ClaimSummary claim = SummarizeClaim(m_doc.Lines(), Filter());
+    m_checkedCount = static_cast<int>(claim.lines);
+    m_checkedTotal = claim.total;
     m_total->setText(TotalTextFor(m_checkedTotal));
     // Offered whenever there is a line to show, so a claim whose lines are all
     // filtered out can still be shown whole.

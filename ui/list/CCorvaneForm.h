@@ -77,6 +77,8 @@ public:
     // What the list shows, and so what a print, preview, PDF or CSV takes.
     ClaimFilter Filter() const;
     int RowCount() const;
+    // The width the list needs to show every column.
+    int ListWidth() const;
     // The claim in the list: marked listed lines and the sum of their fares.
     int CheckedCount() const { return m_checkedCount; }
     std::int64_t CheckedTotal() const { return m_checkedTotal; }

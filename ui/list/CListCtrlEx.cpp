@@ -118,9 +118,22 @@ void CListCtrlEx::AutoScroll()
     }
 }
 
+void CListCtrlEx::SetPlaceholderText(const QString& text)
+{
+    m_placeholder = text;
+    viewport()->update();
+}
+
 void CListCtrlEx::paintEvent(QPaintEvent* event)
 {
     QTableView::paintEvent(event);
+    if (model() && model()->rowCount() == 0 && !m_placeholder.isEmpty()) {
+        QPainter painter(viewport());
+        painter.setPen(palette().color(QPalette::PlaceholderText));
+        painter.drawText(viewport()->rect().adjusted(16, 16, -16, -16),
+                         Qt::AlignCenter | Qt::TextWordWrap, m_placeholder);
+        return;
+    }
     if (!m_dragging || m_dropRow < 0 || !model())
         return;
     // The drop target: a bar on the edge the rows will land at.

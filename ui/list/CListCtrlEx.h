@@ -17,6 +17,9 @@ public:
     explicit CListCtrlEx(QWidget* parent = nullptr);
 
     bool IsDragging() const { return m_dragging; }
+    // What an empty list says instead of rows.
+    void SetPlaceholderText(const QString& text);
+    QString PlaceholderText() const { return m_placeholder; }
     int DropRow() const { return m_dropRow; }
 
 Q_SIGNALS:
@@ -37,6 +40,7 @@ private:
 
     enum class Scroll { None, Up, Down };
 
+    QString m_placeholder;
     QPoint m_pressPos;
     bool m_pressedOnSelection = false;
     bool m_dragging = false;
