@@ -62,8 +62,15 @@ protected:
         ReaderEnvironment environment{pcsc, "/nonexistent/libfelica.so"};
         CardReadCommand command(doc, settings, QString(), environment);
         command.SetRestReaderAfterRead(restAfter);
+        command.SetOtherCardQuestion([this] {
+            ++otherCardQuestions;
+            return addOtherCard;
+        });
         return command.Run(frontEnd, messages);
     }
+
+    int otherCardQuestions = 0;
+    bool addOtherCard = true;
 
     void Place(CardImage image)
     {
@@ -180,4 +187,27 @@ TEST_F(CardReadCommandTest, CommandLineReadLeavesTheReaderResting)
     ASSERT_EQ(controls.size(), 2);
     EXPECT_TRUE(controls[0].endsWith("95 18 /256")); // reading mode for the read
     EXPECT_TRUE(controls[1].endsWith("95 1B /256")); // resting mode afterwards
+}
+
+// Another card's history is added only when the user says so; declining
+// leaves the claim and the panes as they were, without a message.
+TEST_F(CardReadCommandTest, AnotherCardIsAddedOnlyOnRequest)
+{
+    Place(TestCard(2));
+    ASSERT_TRUE(Run().imported);
+    EXPECT_EQ(otherCardQuestions, 0); // the first card of a claim is not asked about
+    CardImage other = TestCard(3);
+    other.idm[7] = 0x77;
+    Place(other);
+    addOtherCard = false;
+    const auto declined = Run();
+    EXPECT_FALSE(declined.imported);
+    EXPECT_TRUE(declined.declined);
+    EXPECT_EQ(otherCardQuestions, 1);
+    EXPECT_EQ(doc.Lines().size(), 2u);
+    EXPECT_TRUE(messages.reported.isEmpty());
+    EXPECT_EQ(frontEnd.card, "011402123A4B5C6D");
+    addOtherCard = true;
+    EXPECT_TRUE(Run().imported);
+    EXPECT_EQ(doc.Lines().size(), 5u);
 }
