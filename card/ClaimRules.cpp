@@ -21,16 +21,34 @@ constexpr std::array<bool, 256> LeftOutProcesses()
     return table;
 }
 constexpr std::array<bool, 256> kLeftOut = LeftOutProcesses();
+
+// Not hidden, and of the period.
+bool InPeriod(const EntryInfo& line, const ClaimFilter& filter)
+{
+    return line.hidden != 1 && line.dateTime >= filter.from && line.dateTime < filter.until;
+}
+
+// What a list without "全て表示" shows: journeys with a fare.
+bool IsJourneyWithFare(const EntryInfo& line)
+{
+    return line.fare > 0 && !kLeftOut[line.processType] && line.terminalType != 0xC7 &&
+           line.terminalType != 0xC8;
+}
 } // namespace
 
 bool IsListed(const EntryInfo& line, const ClaimFilter& filter)
 {
-    if (line.hidden == 1 || line.dateTime < filter.from || line.dateTime >= filter.until)
-        return false;
-    if (filter.showAll)
-        return true;
-    return line.fare > 0 && !kLeftOut[line.processType] && line.terminalType != 0xC7 &&
-           line.terminalType != 0xC8;
+    return InPeriod(line, filter) && (filter.showAll || IsJourneyWithFare(line));
+}
+
+std::vector<int> ListedPositions(const EntryLines& lines, const ClaimFilter& filter)
+{
+    std::vector<int> positions;
+    positions.reserve(lines.size());
+    for (std::size_t i = 0; i < lines.size(); ++i)
+        if (IsListed(*lines[i], filter))
+            positions.push_back(static_cast<int>(i));
+    return positions;
 }
 
 std::vector<const EntryInfo*> ClaimedLines(const EntryLines& lines, const ClaimFilter& filter)
@@ -46,7 +64,11 @@ ClaimSummary SummarizeClaim(const EntryLines& lines, const ClaimFilter& filter)
 {
     ClaimSummary summary;
     for (const auto& line : lines) {
-        if (line->applyFlag == 1 && IsListed(*line, filter) && CanApply(*line)) {
+        if (!InPeriod(*line, filter))
+            continue;
+        ++summary.listedWithAll;
+        if (line->applyFlag == 1 && (filter.showAll || IsJourneyWithFare(*line)) &&
+            CanApply(*line)) {
             ++summary.lines;
             summary.total += line->fare;
         }

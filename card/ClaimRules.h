@@ -30,6 +30,9 @@ bool CanApply(const EntryInfo& line);
 // unticked only journeys with a fare; only lines of the period.
 bool IsListed(const EntryInfo& line, const ClaimFilter& filter);
 
+// The positions of the lines a list shows, ascending.
+std::vector<int> ListedPositions(const EntryLines& lines, const ClaimFilter& filter);
+
 // The lines of a claim, in order: listed, allowed by CanApply and marked.
 std::vector<const EntryInfo*> ClaimedLines(const EntryLines& lines, const ClaimFilter& filter = {});
 
@@ -41,9 +44,11 @@ bool IsOtherCard(const EntryLines& lines, const CardId& idm);
 // The sum of their fares, in 64 bits so no claim can overflow it.
 std::int64_t ClaimedTotal(const std::vector<const EntryInfo*>& claimed);
 
-// How many lines the claim holds and their total, without listing them.
+// How many lines the claim holds and their total, without listing them; and
+// how many lines of the period a list with "全て表示" ticked would show.
 struct ClaimSummary {
     std::size_t lines = 0;
     std::int64_t total = 0;
+    std::size_t listedWithAll = 0;
 };
 ClaimSummary SummarizeClaim(const EntryLines& lines, const ClaimFilter& filter = {});

@@ -18,6 +18,9 @@ struct EntryInfo {
     std::uint8_t processType = 0;
     std::uint8_t paymentType = 0;
     std::uint8_t recordByte3 = 0;
+    // The fare beside the codes and the date: every fill and total of a list
+    // reads these, so they share a cache line.
+    std::int32_t fare = 0;
     std::int64_t dateTime = 0;
     std::uint8_t entryArea = 0;
     std::int32_t entryLine = 0;
@@ -38,7 +41,6 @@ struct EntryInfo {
     std::int32_t balance = 0;
     std::int32_t serialNumber = 0;
     std::int32_t regionByte = 0;
-    std::int32_t fare = 0;
     std::int32_t distance = 0;
     float bearing = 0;
     QString visitDestination;

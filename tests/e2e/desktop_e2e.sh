@@ -16,7 +16,18 @@ bin=$1 card=$2 stations=$3
 work=$(mktemp -d)
 fenwir_pid=
 cupsd_pid=
+# Every step is traced to a file, shown when the run fails.
+exec {trace}>"$work/trace.log"
+BASH_XTRACEFD=$trace
+set -x
 cleanup() {
+    local status=$?
+    set +x
+    if [ "$status" -ne 0 ]; then
+        echo "desktop end-to-end failed; its last steps:" >&2
+        tail -n 25 "$work/trace.log" >&2
+        import -window root "$work/failed.png" 2>/dev/null && cp "$work/failed.png" /tmp/fenwir-e2e-failed.png
+    fi
     # Each process is ended and waited for, so nothing writes into the
     # folder while it is removed (cupsd saves its state as it stops).
     for pid in $fenwir_pid $cupsd_pid; do
@@ -94,8 +105,8 @@ lpadmin -d fenwir-test
 
 "$bin/fenwir" --reader "image:$card" --station-db "$stations" >"$work/fenwir.log" 2>&1 &
 fenwir_pid=$!
-window=$(xdotool search --sync --onlyvisible --name "Fenwir  Lite" | head -n 1)
-xdotool windowfocus --sync "$window"
+window=$(timeout 30 xdotool search --sync --onlyvisible --name "Fenwir  Lite" | head -n 1)
+timeout 30 xdotool windowfocus --sync "$window"
 
 title=$(xdotool getwindowname "$window")
 [ "$title" = "Fenwir  Lite - 非接触ICカード交通費精算書作成システム" ] ||
@@ -104,36 +115,36 @@ title=$(xdotool getwindowname "$window")
 xdotool key --clearmodifiers ctrl+r     # the read finishes before the next key is handled
 xdotool key --clearmodifiers Down space # untick the second line
 xdotool key --clearmodifiers ctrl+s
-dialog=$(xdotool search --sync --onlyvisible --name "名前を付けて保存" | head -n 1)
-xdotool windowfocus --sync "$dialog"
+dialog=$(timeout 30 xdotool search --sync --onlyvisible --name "名前を付けて保存" | head -n 1)
+timeout 30 xdotool windowfocus --sync "$dialog"
 claim=$work/claim.ent
 xdotool key --clearmodifiers ctrl+a
 xdotool type --delay 5 "$claim"
 xdotool key --clearmodifiers Return
 wait_for test -s "$claim"
 
-xdotool windowfocus --sync "$window"
+timeout 30 xdotool windowfocus --sync "$window"
 xdotool key --clearmodifiers alt+s c      # 設定 > 申請者情報...
-claimant=$(xdotool search --sync --onlyvisible --name "^申請者情報$" | head -n 1)
-xdotool windowfocus --sync "$claimant"
+claimant=$(timeout 30 xdotool search --sync --onlyvisible --name "^申請者情報$" | head -n 1)
+timeout 30 xdotool windowfocus --sync "$claimant"
 xdotool type --delay 5 "Sales Dept"
 xdotool key --clearmodifiers Tab
 xdotool type --delay 5 "A-1024"
 xdotool key --clearmodifiers Tab
 xdotool type --delay 5 "Yamada Hanako"
 xdotool key --clearmodifiers Return
-xdotool windowfocus --sync "$window"
+timeout 30 xdotool windowfocus --sync "$window"
 xdotool key --clearmodifiers ctrl+p
-printer=$(xdotool search --sync --onlyvisible --name "^印刷$" | head -n 1)
-xdotool windowfocus --sync "$printer"
+printer=$(timeout 30 xdotool search --sync --onlyvisible --name "^印刷$" | head -n 1)
+timeout 30 xdotool windowfocus --sync "$printer"
 xdotool key --clearmodifiers Return
 wait_for test -s "$cups/jobs/job-1.pdf"
 wait_for test -s "$HOME/Documents/Fenwir Lite/ApplyHistory/Apply.hst"
-xdotool windowfocus --sync "$window"
+timeout 30 xdotool windowfocus --sync "$window"
 saved=$(md5sum < "$claim")
 xdotool key --clearmodifiers ctrl+s # the printed claim, its marks cleared
 wait_for bash -c "[ \"\$(md5sum < '$claim')\" != '$saved' ]"
-xdotool windowfocus --sync "$window"
+timeout 30 xdotool windowfocus --sync "$window"
 xdotool key --clearmodifiers alt+f
 xdotool key --clearmodifiers x
 wait_for bash -c "! kill -0 $fenwir_pid"
@@ -160,8 +171,8 @@ PY
 # Waits for a window whose name is exactly $1 and gives it the focus.
 focus_window() {
     local id
-    id=$(xdotool search --sync --onlyvisible --name "^$1\$" | head -n 1)
-    xdotool windowfocus --sync "$id"
+    id=$(timeout 30 xdotool search --sync --onlyvisible --name "^$1\$" | head -n 1)
+    timeout 30 xdotool windowfocus --sync "$id"
     echo "$id"
 }
 
@@ -169,8 +180,8 @@ history=$HOME/Documents/Fenwir\ Lite/ApplyHistory/Apply.hst
 recorded=$(md5sum < "$history")
 "$bin/fenwir" --reader "image:$card" --station-db "$stations" >"$work/fenwir.log" 2>&1 &
 fenwir_pid=$!
-window=$(xdotool search --sync --onlyvisible --name "Fenwir  Lite" | head -n 1)
-xdotool windowfocus --sync "$window"
+window=$(timeout 30 xdotool search --sync --onlyvisible --name "Fenwir  Lite" | head -n 1)
+timeout 30 xdotool windowfocus --sync "$window"
 xdotool key --clearmodifiers ctrl+r
 xdotool key --clearmodifiers ctrl+o
 focus_window "Fenwir Lite" >/dev/null           # save the read? no
@@ -179,7 +190,7 @@ focus_window "開く" >/dev/null
 xdotool key --clearmodifiers ctrl+a
 xdotool type --delay 5 "$claim"
 xdotool key --clearmodifiers Return
-xdotool windowfocus --sync "$window"
+timeout 30 xdotool windowfocus --sync "$window"
 xdotool key --clearmodifiers Down space       # the list has the focus: tick line 2
 xdotool key --clearmodifiers Return           # and edit it
 edit=$(focus_window "交通費編集")
@@ -188,7 +199,7 @@ xdotool key --clearmodifiers Escape
 
 lpadmin -p fenwir-test -E >/dev/null            # accepting again after the first run
 /usr/sbin/cupsreject fenwir-test
-xdotool windowfocus --sync "$window"
+timeout 30 xdotool windowfocus --sync "$window"
 xdotool key --clearmodifiers ctrl+p
 focus_window "印刷" >/dev/null
 xdotool key --clearmodifiers Return
@@ -196,11 +207,11 @@ focus_window "Fenwir Lite" >/dev/null           # the refused job is reported
 xdotool key --clearmodifiers Return
 [ "$(md5sum < "$history")" = "$recorded" ] || { echo "a refused print was recorded" >&2; exit 1; }
 
-xdotool windowfocus --sync "$window"
+timeout 30 xdotool windowfocus --sync "$window"
 saved=$(md5sum < "$claim")
 xdotool key --clearmodifiers ctrl+s             # the tick, marks as they were
 wait_for bash -c "[ \"\$(md5sum < '$claim')\" != '$saved' ]"
-xdotool windowfocus --sync "$window"
+timeout 30 xdotool windowfocus --sync "$window"
 xdotool key --clearmodifiers space              # untick again, then leave
 xdotool key --clearmodifiers alt+f
 xdotool key --clearmodifiers x

@@ -116,8 +116,6 @@ void CCorvaneForm::BuildControls()
     QWidget::setTabOrder(m_list, m_cardButton);
     QWidget::setTabOrder(m_cardButton, m_showAll);
     QWidget::setTabOrder(m_showAll, m_period);
-    QWidget::setTabOrder(m_period, m_from);
-    QWidget::setTabOrder(m_from, m_to);
 
     auto* bottom = new QHBoxLayout;
     m_totalCaption = new QLabel(QStringLiteral("合 計"), this);
@@ -132,45 +130,61 @@ void CCorvaneForm::BuildControls()
 QLayout* CCorvaneForm::BuildPeriodControls()
 {
     m_today = [] { return QDate::currentDate(); };
-    auto* row = new QHBoxLayout;
+    m_periodRow = new QHBoxLayout;
     auto* caption = new QLabel(QStringLiteral("期間(&P)"), this);
     m_period = new QComboBox(this);
     m_period->setObjectName(QStringLiteral("period"));
     m_period->addItems({QStringLiteral("全期間"), QStringLiteral("今月"), QStringLiteral("先月"),
                         QStringLiteral("期間指定")});
     caption->setBuddy(m_period);
+    connect(m_period, &QComboBox::currentIndexChanged, this, [this](int index) {
+        const bool range = index == static_cast<int>(Period::Range);
+        if (range)
+            EnsureDateEdits();
+        if (m_from) {
+            for (QWidget* widget : {static_cast<QWidget*>(m_from), static_cast<QWidget*>(m_dash),
+                                    static_cast<QWidget*>(m_to)})
+                widget->setVisible(range);
+        }
+        ApplyFilter();
+    });
+    m_periodRow->addWidget(caption);
+    m_periodRow->addWidget(m_period);
+    return m_periodRow;
+}
+
+void CCorvaneForm::EnsureDateEdits()
+{
+    // Made when first needed: date fields are slow to build, and most months
+    // are claimed as 今月 or 先月.
+    if (m_from)
+        return;
     const auto makeDate = [this](const char* name) {
-        auto* edit = new QDateEdit(this);
+        auto* edit = new QDateEdit(QDate::currentDate(), this);
         edit->setObjectName(QLatin1String(name));
         edit->setCalendarPopup(true);
         edit->setDisplayFormat(QStringLiteral("yyyy/MM/dd"));
-        edit->setDate(QDate::currentDate());
         connect(edit, &QDateEdit::dateChanged, this, [this] { ApplyFilter(); });
         return edit;
     };
     m_from = makeDate("periodFrom");
     m_to = makeDate("periodTo");
-    auto* dash = new QLabel(QStringLiteral("～"), this);
-    connect(m_period, &QComboBox::currentIndexChanged, this, [this, dash](int index) {
-        const bool range = index == static_cast<int>(Period::Range);
-        for (QWidget* widget : {static_cast<QWidget*>(m_from), static_cast<QWidget*>(dash),
-                                static_cast<QWidget*>(m_to)})
-            widget->setVisible(range);
-        ApplyFilter();
-    });
-    for (QWidget* widget :
-         {static_cast<QWidget*>(m_from), static_cast<QWidget*>(dash), static_cast<QWidget*>(m_to)})
-        widget->setVisible(false);
-    row->addWidget(caption);
-    row->addWidget(m_period);
-    row->addWidget(m_from);
-    row->addWidget(dash);
-    row->addWidget(m_to);
-    return row;
+    m_dash = new QLabel(QStringLiteral("～"), this);
+    m_periodRow->addWidget(m_from);
+    m_periodRow->addWidget(m_dash);
+    m_periodRow->addWidget(m_to);
+    const bool range = m_period->currentIndex() == static_cast<int>(Period::Range);
+    for (QWidget* widget : {static_cast<QWidget*>(m_from), static_cast<QWidget*>(m_dash),
+                            static_cast<QWidget*>(m_to)})
+        widget->setVisible(range);
+    QWidget::setTabOrder(m_period, m_from);
+    QWidget::setTabOrder(m_from, m_to);
 }
 
 void CCorvaneForm::SetPeriod(Period period, const QDate& from, const QDate& to)
 {
+    if (from.isValid() || to.isValid() || period == Period::Range)
+        EnsureDateEdits();
     if (from.isValid())
         m_from->setDate(from);
     if (to.isValid())
@@ -187,7 +201,7 @@ ClaimFilter CCorvaneForm::PeriodFilter() const
     case Period::LastMonth:
         return ClaimPeriod::MonthBefore(m_today());
     case Period::Range:
-        return ClaimPeriod::Between(m_from->date(), m_to->date());
+        return m_from ? ClaimPeriod::Between(m_from->date(), m_to->date()) : ClaimFilter();
     default:
         return {};
     }
@@ -353,11 +367,7 @@ void CCorvaneForm::UpdateTotal()
     m_total->setText(TotalTextFor(m_checkedTotal));
     // Offered whenever there is a line to show, so a claim whose lines are all
     // filtered out can still be shown whole.
-    ClaimFilter everything = Filter();
-    everything.showAll = true;
-    m_showAll->setEnabled(
-        std::any_of(m_doc.Lines().begin(), m_doc.Lines().end(),
-                    [&](const auto& line) { return IsListed(*line, everything); }));
+    m_showAll->setEnabled(claim.listedWithAll > 0);
     Q_EMIT StateChanged();
 }
 

@@ -19,6 +19,7 @@ class QCheckBox;
 class QComboBox;
 class QDateEdit;
 class QLabel;
+class QHBoxLayout;
 class QLayout;
 class QMenu;
 class QToolButton;
@@ -91,8 +92,17 @@ public:
     CListCtrlEx& List() const { return *m_list; }
     QCheckBox& ShowAllBox() const { return *m_showAll; }
     QComboBox& PeriodBox() const { return *m_period; }
-    QDateEdit& FromEdit() const { return *m_from; }
-    QDateEdit& ToEdit() const { return *m_to; }
+    // The dates of 期間指定 (made when first needed).
+    QDateEdit& FromEdit()
+    {
+        EnsureDateEdits();
+        return *m_from;
+    }
+    QDateEdit& ToEdit()
+    {
+        EnsureDateEdits();
+        return *m_to;
+    }
     QLabel& TotalText() const { return *m_total; }
     QToolButton& CardButton() const { return *m_cardButton; }
 
@@ -113,6 +123,7 @@ protected:
 private:
     void BuildControls();
     QLayout* BuildPeriodControls();
+    void EnsureDateEdits();
     ClaimFilter PeriodFilter() const;
     void ApplyColumnWidths();
     void ApplyFilter();
@@ -139,6 +150,8 @@ private:
     QComboBox* m_period = nullptr;
     QDateEdit* m_from = nullptr;
     QDateEdit* m_to = nullptr;
+    QLabel* m_dash = nullptr;
+    QHBoxLayout* m_periodRow = nullptr;
     std::function<QDate()> m_today;
     QLabel* m_totalCaption = nullptr;
     QLabel* m_total = nullptr;

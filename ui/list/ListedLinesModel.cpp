@@ -54,15 +54,7 @@ bool ListedLinesModel::Accepts(int sourceRow) const
 
 std::vector<int> ListedLinesModel::ListedRows() const
 {
-    std::vector<int> rows;
-    if (!sourceModel())
-        return rows;
-    const int count = sourceModel()->rowCount();
-    rows.reserve(static_cast<std::size_t>(count));
-    for (int row = 0; row < count; ++row)
-        if (Accepts(row))
-            rows.push_back(row);
-    return rows;
+    return sourceModel() ? ListedPositions(m_doc.Lines(), m_filter) : std::vector<int>();
 }
 
 int ListedLinesModel::LowerBound(int sourceRow) const
