@@ -30,6 +30,14 @@ public:
         readers = {QStringLiteral("Fuzzed Reader 00 00")};
         return SCARD_S_SUCCESS;
     }
+    LONG GetStatusChange(SCARDCONTEXT, const QString&, DWORD, DWORD, ReaderState& state) override
+    {
+        QByteArray atr;
+        const LONG status = Next(33, atr);
+        state.eventState = SCARD_STATE_PRESENT;
+        state.atr = atr;
+        return status;
+    }
     LONG Connect(SCARDCONTEXT, const QString&, DWORD, DWORD, SCARDHANDLE& card) override
     {
         card = 2;

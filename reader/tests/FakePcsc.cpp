@@ -29,6 +29,29 @@ LONG FakePcsc::ListReaders(SCARDCONTEXT, QStringList& list)
     return listResult;
 }
 
+LONG FakePcsc::GetStatusChange(SCARDCONTEXT context, const QString& reader, DWORD currentState,
+                               DWORD timeoutMs, ReaderState& state)
+{
+    log << QStringLiteral("wait %1 /%2").arg(reader).arg(timeoutMs);
+    if (context == 0)
+        return SCARD_E_INVALID_HANDLE;
+    if (statusResult != SCARD_S_SUCCESS)
+        return statusResult;
+    const auto now = [this]() -> DWORD {
+        return card || answer ? SCARD_STATE_PRESENT : SCARD_STATE_EMPTY;
+    };
+    const DWORD known = currentState & ~static_cast<DWORD>(SCARD_STATE_CHANGED);
+    if (currentState != SCARD_STATE_UNAWARE && known == now()) {
+        if (waited)
+            waited(timeoutMs);
+        if (known == now())
+            return SCARD_E_TIMEOUT;
+    }
+    state.eventState = now() | SCARD_STATE_CHANGED;
+    state.atr = now() == SCARD_STATE_PRESENT ? atr : QByteArray();
+    return SCARD_S_SUCCESS;
+}
+
 LONG FakePcsc::Connect(SCARDCONTEXT context, const QString& reader, DWORD shareMode,
                        DWORD protocols, SCARDHANDLE& handle)
 {
