@@ -5,22 +5,15 @@
 #include "CPcscPart3.h"
 #include "KnownReaders.h"
 #include "PcscApi.h"
+#include "PcscFamilies.h"
 
 namespace
 {
-// Whether a reader's name says it reads contactless cards.
-bool LooksContactless(const QString& name)
-{
-    for (const char* word : {"FeliCa", "PaSoRi", "RC-S", "Contactless", "CL Reader", "PICC", "NFC"})
-        if (name.contains(QLatin1String(word), Qt::CaseInsensitive))
-            return true;
-    return false;
-}
-
 // Among the readers the table does not name, the first that speaks PC/SC
 // Part 3: with a card on it, one that accepts a transparent session. Without
 // a card nothing can be asked: a reader whose name says it is contactless is
-// taken to wait at, any other is passed over.
+// taken to wait at, unless the name is of a maker whose own commands we
+// speak; any other is passed over.
 bool FindPart3Reader(CFelicaMod& holder, ReaderEnvironment& environment, const QStringList& readers)
 {
     for (const QString& name : readers) {
@@ -29,10 +22,27 @@ bool FindPart3Reader(CFelicaMod& holder, ReaderEnvironment& environment, const Q
         const auto probed = CPcscPart3(environment.pcsc, name).Probe();
         if (probed == CPcscPart3::ProbeResult::NoService)
             return false;
-        const bool empty = probed == CPcscPart3::ProbeResult::NoCard && LooksContactless(name);
+        const bool empty = probed == CPcscPart3::ProbeResult::NoCard &&
+                           PcscFamilies::LooksContactless(name) && PcscFamilies::ByName(name) == 0;
         if (empty || probed == CPcscPart3::ProbeResult::Accepted) {
             holder.readerName = name;
             holder.modelIndex = KnownReaders::kPart3Model;
+            return true;
+        }
+    }
+    return false;
+}
+
+// Among the readers left, the first of a maker whose FeliCa commands we speak.
+bool FindFamilyReader(CFelicaMod& holder, PcscApi& pcsc, SCARDCONTEXT context,
+                      const QStringList& readers)
+{
+    for (const QString& name : readers) {
+        if (KnownReaders::ModelIndex(name) != 0)
+            continue;
+        if (const int model = PcscFamilies::Find(pcsc, context, name)) {
+            holder.readerName = name;
+            holder.modelIndex = model;
             return true;
         }
     }
@@ -74,7 +84,8 @@ LONG FindPcscReader(CFelicaMod& holder, ReaderEnvironment& environment)
         }
         result = status;
     }
-    if (result != SCARD_S_SUCCESS && FindPart3Reader(holder, environment, readers))
+    if (result != SCARD_S_SUCCESS && (FindPart3Reader(holder, environment, readers) ||
+                                      FindFamilyReader(holder, pcsc, context, readers)))
         result = SCARD_S_SUCCESS;
     pcsc.ReleaseContext(context);
     return result;

@@ -22,6 +22,12 @@ public:
     VirtualCard* card = nullptr;
     // When set, answers instead of the card; an empty answer fails the transmit.
     std::function<QByteArray(const QByteArray&)> answer;
+    // A card of its own on some readers, answering as the reader presents it.
+    struct Placed {
+        QByteArray atr;
+        std::function<QByteArray(const QByteArray&)> answer;
+    };
+    QMap<QString, Placed> placed;
     LONG controlResult = SCARD_S_SUCCESS;
     QByteArray controlOutput;
     // The ATR of whatever lies on the reader.
@@ -52,6 +58,12 @@ public:
 
     // The log lines that start with a prefix ("transmit", "control", ...).
     QStringList Calls(const QString& prefix) const;
+
+private:
+    bool CardOn(const QString& reader) const;
+
+    QMap<SCARDHANDLE, QString> m_connected;
+    SCARDHANDLE m_lastHandle = 500;
 };
 
 QString Hex(const QByteArray& bytes);
