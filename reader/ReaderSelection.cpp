@@ -6,6 +6,10 @@
 #include "KnownReaders.h"
 #include "PcscApi.h"
 #include "PcscFamilies.h"
+#include "UsbBus.h"
+#include "UsbReaders.h"
+
+#include <algorithm>
 
 namespace
 {
@@ -47,6 +51,27 @@ bool FindFamilyReader(CFelicaMod& holder, PcscApi& pcsc, SCARDCONTEXT context,
         }
     }
     return false;
+}
+
+// The first USB reader the user may open, else the first found (whose
+// opening then says why not).
+bool FindUsbReader(CFelicaMod& holder, ReaderEnvironment& environment)
+{
+    if (!environment.usb)
+        return false;
+    const std::vector<UsbDeviceInfo> devices = environment.usb->Devices();
+    if (devices.empty())
+        return false;
+    const auto usable = std::find_if(devices.begin(), devices.end(), [](const UsbDeviceInfo& d) {
+        return d.access != UsbDeviceInfo::Access::NoPermission;
+    });
+    const UsbDeviceInfo& device = usable != devices.end() ? *usable : devices.front();
+    holder.module = UsbReaders::CreateModule(*environment.usb, device);
+    if (!holder.module)
+        return false;
+    holder.family = CFelicaMod::Usb;
+    holder.readerName = QString::fromLatin1(UsbReaders::Find(device.vendor, device.product)->name);
+    return true;
 }
 } // namespace
 
@@ -101,6 +126,8 @@ int SelectReader(CFelicaMod& holder, ReaderEnvironment& environment)
             KnownReaders::CreateModule(holder.modelIndex, environment.pcsc, holder.readerName);
         return kReaderReady;
     }
+    if (FindUsbReader(holder, environment))
+        return kReaderReady;
     holder.module = std::make_unique<CPasoriMod>(environment.vendorLibrary);
     if (!holder.module->IsAvailable()) {
         holder.family = CFelicaMod::VendorLibraryMissing;
