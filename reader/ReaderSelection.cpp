@@ -164,6 +164,15 @@ void RestReader(ReaderEnvironment& environment)
             ->SwitchReaderMode(0);
 }
 
+QString ServiceStoppedAdvice()
+{
+    return QStringLiteral("\n\nカードリーダーを使うには PC/SC サービス (pcscd) が動いている必要が"
+                          "あります。次のコマンドで入れて起動できます。\n\n"
+                          "  sudo apt-get install pcscd\n"
+                          "  sudo systemctl enable --now pcscd.socket\n\n"
+                          "詳しくは README の「カードリーダー」を参照してください。");
+}
+
 int ReaderMessageId(int result)
 {
     switch (result) {
@@ -186,7 +195,7 @@ QString ReaderMessageText(int result)
     case kReaderNotConnected:
         return QStringLiteral("カードリーダーが接続されていません。");
     case kReaderServiceStopped:
-        return QStringLiteral("SmartCardサービスが停止しています。");
+        return QStringLiteral("SmartCardサービスが停止しています。") + ServiceStoppedAdvice();
     default:
         return QString();
     }

@@ -37,6 +37,8 @@ void PrepareReader(ReaderEnvironment& environment);
 // At the end: puts a recognised PC/SC reader back into resting mode.
 void RestReader(ReaderEnvironment& environment);
 
-// The message of a result code, or empty for 0 and -5.
+// The message of a result code, or empty for 0 and -5. A stopped service's
+// message says what to do about it on this system.
 int ReaderMessageId(int result);
 QString ReaderMessageText(int result);
+QString ServiceStoppedAdvice();
