@@ -34,6 +34,6 @@ std::unique_ptr<CReaderMod> UsbReaders::CreateModule(UsbBus& bus, const UsbDevic
 
 QString UsbReaders::Describe(Chip chip)
 {
-    return chip == Chip::Port100 ? QStringLiteral("USB 直接 (Port-100 のフレーム、libusb)")
-                                 : QStringLiteral("USB 直接 (RC-S956/PN53x のフレーム、libusb)");
+    return chip == Chip::Port100 ? QStringLiteral("USB 直接 (Port-100 のフレーム)")
+                                 : QStringLiteral("USB 直接 (RC-S956/PN53x のフレーム)");
 }
