@@ -5,6 +5,7 @@
 #include "CCorvaneDoc.h"
 #include "CCorvaneForm.h"
 #include "CListCtrlEx.h"
+#include "CReaderCheckDlg.h"
 #include "CardReadCommand.h"
 #include "CommandTable.h"
 #include "CsvCommand.h"
@@ -129,6 +130,7 @@ void CMainFrame::Wire()
     on("ID_FILE_PRINT_SETUP", [this] { m_printing->PageSetup(); });
     on("ID_FILE_PDF", [this] { m_printing->SavePdf(); });
     on("ID_APP_ABOUT", [this] { CAboutDlg(this).exec(); });
+    on("ID_READER_CHECK", [this] { CReaderCheckDlg(m_reader, this).exec(); });
     on("ID_APP_EXIT", [this] { close(); });
     on("ID_LIST_UP", [this] { m_form->MoveSelectedUp(); });
     on("ID_LIST_DOWN", [this] { m_form->MoveSelectedDown(); });
