@@ -119,6 +119,12 @@ bool PcscStack::PlaceCard(const QString& imagePath, const QStringList& options, 
     return m_emulator->waitForStarted(10000) && (!waitUntilSeen || WaitForCardState(true));
 }
 
+bool PcscStack::RemoveCard()
+{
+    Stop(m_emulator);
+    return WaitForCardState(false);
+}
+
 bool PcscStack::WaitForNoCard()
 {
     return WaitForCardState(false);

@@ -22,6 +22,8 @@ public:
                    bool waitUntilSeen = true);
     // Waits until the reader reports no card.
     bool WaitForNoCard();
+    // Takes the card away (stops the emulator) and waits until the reader says so.
+    bool RemoveCard();
     QString ReaderName() const { return m_readerName + QStringLiteral(" 00 00"); }
     QString Log() const;
 
