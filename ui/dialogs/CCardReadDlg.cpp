@@ -30,7 +30,7 @@ CCardReadDlg::CCardReadDlg(QWidget* parent) : QDialog(parent, Qt::Dialog | Qt::F
     m_icon->setPixmap(style()->standardIcon(QStyle::SP_MessageBoxCritical).pixmap(size, size));
     m_message = new QLabel(this);
     m_message->setWordWrap(true);
-    m_message->setMinimumWidth(260);
+    m_message->setMinimumWidth(320);
     body->addWidget(m_animation, 0, Qt::AlignCenter);
     body->addWidget(m_icon, 0, Qt::AlignTop);
     body->addWidget(m_message, 1);
@@ -120,6 +120,7 @@ void CCardReadDlg::ShowFailure(const QString& text)
     m_status->hide();
     m_button->setText(QStringLiteral("OK"));
     m_button->setFocus();
+    CentreOnOwner(); // the message makes the box larger
     QApplication::beep();
     Q_EMIT Failed();
 }

@@ -52,6 +52,8 @@ TEST(CardReadDlg, SaysWhatToDoCountsDownAndOpensCentredOnItsWindow)
         EXPECT_TRUE(dialog.InstructionText().isEmpty());
         EXPECT_TRUE(dialog.CountdownText().isEmpty());
         EXPECT_EQ(dialog.Button()->text(), "OK");
+        const QPoint failedOffset = dialog.geometry().center() - owner.frameGeometry().center();
+        EXPECT_LE(failedOffset.manhattanLength(), 2);
         dialog.Button()->click();
     });
     EXPECT_FALSE(dialog.Run(detector));
