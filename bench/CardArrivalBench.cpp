@@ -133,7 +133,6 @@ bool TimeOneRead(benchmark::State& state, ReaderEnvironment& environment,
     settings.PollingTime = 10;
     settings.dbPassword = AppSettings::kDbPassword;
     CCorvaneDoc doc(settings);
-    doc.NewDocument();
     TimingFrontEnd frontEnd;
     frontEnd.dialog.lay = lay;
     IgnoreMessages messages;
