@@ -36,7 +36,8 @@ public:
     QByteArray Take(std::size_t length)
     {
         const std::size_t take = std::min(length, m_size - std::min(m_pos, m_size));
-        QByteArray bytes(reinterpret_cast<const char*>(m_data + m_pos), static_cast<qsizetype>(take));
+        QByteArray bytes(reinterpret_cast<const char*>(m_data + m_pos),
+                         static_cast<qsizetype>(take));
         m_pos += take;
         return bytes;
     }

@@ -252,7 +252,7 @@ TEST(UsbModules, Rcs956ReadsTheDocumentedFrames)
         {W, cmd("32 05 000001")},
         {R, kAck},
         {R, rsp("33")},
-        // The polling of readers.md; the answer as nfcpy's RC-S956 test records it.
+        // The documented polling frame; the answer as nfcpy's RC-S956 test records it.
         {W, Hex("0000FF09F7D44A01010000030100DC00")},
         {R, kAck},
         {R, rsp("4B 0101 14 01 0102030405060708 F1F2F3F4F5F6F7F8 AABB")},
