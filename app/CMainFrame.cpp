@@ -7,6 +7,7 @@
 #include "CCorvaneDoc.h"
 #include "CCorvaneForm.h"
 #include "CListCtrlEx.h"
+#include "CReaderCheckDlg.h"
 #include "CardReadCommand.h"
 #include "CommandTable.h"
 #include "CsvCommand.h"
@@ -163,6 +164,7 @@ void CMainFrame::Wire()
     on("ID_APP_ABOUT", [this] { CAboutDlg(this).exec(); });
     on("ID_VIEW_APPLY_HISTORY", [this] { ShowApplications(); });
     on("ID_CLAIMANT", [this] { EditClaimant(); });
+    on("ID_READER_CHECK", [this] { CReaderCheckDlg(m_reader, this).exec(); });
     on("ID_APP_EXIT", [this] { close(); });
     on("ID_LIST_UP", [this] { m_form->MoveSelectedUp(); });
     on("ID_LIST_DOWN", [this] { m_form->MoveSelectedDown(); });

@@ -49,6 +49,8 @@ CommandTable::CommandTable(QObject* parent) : QObject(parent)
         "起動時、最後に保存した交通費情報を読み込みます。\n自動読込", "fenwir-auto-load");
     Add("ID_AUTO_SAVE", "自動保存(&A)", "印刷終了時に交通費情報を上書き保存します。\n自動保存",
         "fenwir-auto-save");
+    Add("ID_READER_CHECK", "カードリーダーの確認(&C)...",
+        "接続されているカードリーダーと、それぞれの読み方を表示します。\nカードリーダーの確認");
     Add("ID_APP_ABOUT", "Fenwir Liteのバージョン情報(&A)...",
         "プログラム情報、バージョン、著作権を表示します。\nバージョン情報", "help-about");
     Add("ID_EDIT_UNDO", "元に戻す(&U)", "直前のリスト編集を元に戻します。\n元に戻す", "edit-undo");
@@ -114,7 +116,7 @@ void CommandTable::BuildMenus(QMenuBar* bar, QMenu* recentFiles)
     QMenu* settings = bar->addMenu(QStringLiteral("設定(&S)"));
     add(settings, {"ID_AUTO_LOAD", "ID_AUTO_SAVE", "", "ID_CLAIMANT"});
     QMenu* help = bar->addMenu(QStringLiteral("ヘルプ(&H)"));
-    add(help, {"ID_APP_ABOUT"});
+    add(help, {"ID_READER_CHECK", "", "ID_APP_ABOUT"});
     for (QMenu* menu : {file, list, view, settings, help})
         menu->setToolTipsVisible(false);
 }

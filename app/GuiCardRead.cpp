@@ -10,7 +10,8 @@
 #include <QLibrary>
 
 GuiCardRead::GuiCardRead(StatusPanes& panes, const AppSettings& settings, QWidget* window)
-    : m_panes(panes), m_settings(settings), m_window(window)
+    : m_panes(panes), m_settings(settings), m_window(window),
+      m_before(panes.CardText(), panes.BalanceText())
 {
 }
 
@@ -38,6 +39,9 @@ void GuiCardRead::SetCardPaneTexts(const QString& card, const QString& balance)
 CardWaitDialog* GuiCardRead::WaitDialog()
 {
     m_dialog = std::make_unique<CCardReadDlg>(m_window);
+    // The dialog's failure state waits for the user; the panes need not.
+    QObject::connect(m_dialog.get(), &CCardReadDlg::Failed, m_dialog.get(),
+                     [this] { m_panes.SetCardPaneTexts(m_before.first, m_before.second); });
     return m_dialog.get();
 }
 

@@ -11,7 +11,8 @@ class QWidget;
 
 // What the desktop program adds to a card read: the status panes, the
 // detection dialog over the main window, the success sound and the wait
-// cursor during the import.
+// cursor during the import. Made for one read: the panes' texts when it is
+// made come back as soon as the detection dialog gives up.
 class GuiCardRead : public CardReadFrontEnd
 {
 public:
@@ -28,6 +29,7 @@ private:
     StatusPanes& m_panes;
     const AppSettings& m_settings;
     QWidget* m_window;
+    std::pair<QString, QString> m_before;
     std::unique_ptr<CCardReadDlg> m_dialog;
     bool m_waitCursor = false;
 };

@@ -3,18 +3,20 @@
 #include "CardWaitDialog.h"
 
 // The detection dialog in a terminal: says what it does on standard error and
-// waits the 500 ms between tries itself. It ends at the failure state.
+// lets the timer's interval pass itself between ticks. It ends at the
+// failure state.
 class TerminalWaitDialog : public CardWaitDialog
 {
 public:
     bool Run(CardDetector& detector) override;
     void ShowStatus(const QString& text) override;
     void ShowFailure(const QString& text) override;
-    void StartTimer(int milliseconds) override { m_interval = milliseconds; }
-    void StopTimer() override { m_interval = 0; }
+    void StartTimer(int milliseconds) override;
+    void StopTimer() override { m_running = false; }
     void Accept() override { m_accepted = true; }
 
 private:
     int m_interval = 0;
+    bool m_running = false;
     bool m_accepted = false;
 };

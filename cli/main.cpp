@@ -5,6 +5,7 @@
 #include "Console.h"
 #include "DocumentCommands.h"
 #include "ProductVersion.h"
+#include "ReaderCommands.h"
 #include "StationCommands.h"
 
 #include <QGuiApplication>
@@ -24,6 +25,7 @@ const char* kUsage = R"(使い方: fenwir-cli コマンド [オプション] 引
   stations lookup エリア 路線 駅
   stations bus バス路線 停留所
   stations import 駅一覧.csv 出力データベース
+  readers
   demo [--out フォルダ]
   --version
 
@@ -91,6 +93,7 @@ int main(int argc, char** argv)
           DocumentCommands::Print}},
         {QStringLiteral("stations"), {{db}, {}, StationCommands::Run}},
         {QStringLiteral("demo"), {{db, QStringLiteral("--out")}, {}, CardCommands::Demo}},
+        {QStringLiteral("readers"), {{db}, {}, ReaderCommands::Readers}},
     };
 
     QStringList args = app.arguments().mid(1);

@@ -1,6 +1,7 @@
 #include "CPcscMod.h"
 
 #include <PCSC/reader.h>
+#include <algorithm>
 
 QByteArray CPcscMod::Bytes(std::initializer_list<int> values)
 {
@@ -67,6 +68,23 @@ LONG CPcscMod::Connect()
     if (status == SCARD_S_SUCCESS)
         m_card = card;
     return status;
+}
+
+int CPcscMod::WaitForCard(int timeoutMs)
+{
+    if (!SignalsArrival())
+        return 1;
+    PcscApi::ReaderState state;
+    const LONG status = m_pcsc.GetStatusChange(m_context, m_name, m_readerState,
+                                               static_cast<DWORD>(std::max(timeoutMs, 0)), state);
+    if (status == SCARD_S_SUCCESS) {
+        m_readerState = state.eventState & ~static_cast<DWORD>(SCARD_STATE_CHANGED);
+    } else if (status != SCARD_E_TIMEOUT) {
+        // The service cannot tell: look for the card by asking instead.
+        m_canWait = false;
+        return 1;
+    }
+    return (m_readerState & SCARD_STATE_PRESENT) != 0 ? 1 : 0;
 }
 
 bool CPcscMod::Command(const QByteArray& command, std::size_t receiveSize, std::size_t minSize,

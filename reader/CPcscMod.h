@@ -28,6 +28,9 @@ public:
     int SetReaderParameter(std::uint8_t value) override;
     int SwitchReaderMode(std::uint8_t mode) override;
     int GetReaderParameter(std::uint8_t& value) override;
+    // Waits on the service for a card to arrive on the reader.
+    int WaitForCard(int timeoutMs) override;
+    bool SignalsArrival() override { return m_context != 0 && m_canWait; }
     virtual int GetCardIds(CardId& idm, CardId& pmm);
     virtual int PollSystem(std::uint16_t systemCode);
 
@@ -63,4 +66,8 @@ protected:
     QString m_name;
     SCARDCONTEXT m_context = 0;
     SCARDHANDLE m_card = 0;
+
+private:
+    DWORD m_readerState = SCARD_STATE_UNAWARE;
+    bool m_canWait = true;
 };

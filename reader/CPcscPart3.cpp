@@ -5,8 +5,6 @@ namespace
 constexpr std::uint8_t kStatusObject = 0xC0;
 constexpr std::uint8_t kDataObject = 0x97;
 constexpr std::uint8_t kTransceiveObject = 0x95;
-constexpr std::uint8_t kPollingResponse = 0x01;
-constexpr std::uint8_t kReadResponse = 0x07;
 
 // The data objects of an answer (tag, one-byte length, value) before its
 // status word; nothing when they overrun it.
@@ -76,7 +74,7 @@ std::optional<QByteArray> CPcscPart3::ExchangeData(const QByteArray& response)
     return data ? data : QByteArray();
 }
 
-bool CPcscPart3::Session(const QByteArray& command)
+bool CPcscPart3::SessionCommand(const QByteArray& command)
 {
     QByteArray response;
     if (m_pcsc.Transmit(m_card, command, 256, response) != SCARD_S_SUCCESS)
@@ -89,12 +87,12 @@ std::optional<QByteArray> CPcscPart3::Transceive(const QByteArray& frame)
     if (m_pcsc.BeginTransaction(m_card) != SCARD_S_SUCCESS)
         return std::nullopt;
     std::optional<QByteArray> answer;
-    if (Session(StartSession()) && Session(SwitchToFelica())) {
+    if (SessionCommand(StartSession()) && SessionCommand(SwitchToFelica())) {
         QByteArray response;
         if (m_pcsc.Transmit(m_card, Exchange(frame), 256, response) == SCARD_S_SUCCESS)
             answer = ExchangeData(response);
     }
-    Session(EndSession());
+    SessionCommand(EndSession());
     m_pcsc.EndTransaction(m_card, SCARD_LEAVE_CARD);
     // A FeliCa frame starts with its own length.
     if (answer && (answer->isEmpty() || At(*answer, 0) != answer->size()))
@@ -111,26 +109,21 @@ CPcscPart3::ProbeResult CPcscPart3::Probe()
         return ProbeResult::NoCard;
     if (status != SCARD_S_SUCCESS || m_pcsc.BeginTransaction(m_card) != SCARD_S_SUCCESS)
         return ProbeResult::Refused;
-    const bool accepted = Session(StartSession());
+    const bool accepted = SessionCommand(StartSession());
     if (accepted)
-        Session(EndSession());
+        SessionCommand(EndSession());
     m_pcsc.EndTransaction(m_card, SCARD_LEAVE_CARD);
     return accepted ? ProbeResult::Accepted : ProbeResult::Refused;
 }
 
-std::optional<QByteArray> CPcscPart3::PollFrame(std::uint16_t systemCode)
+FelicaSession CPcscPart3::Felica()
 {
-    // Polling: length, command 00, system code, request code 01, time slot 0.
-    const auto answer =
-        Transceive(Bytes({0x06, 0x00, systemCode >> 8, systemCode & 0xFF, 0x01, 0x00}));
-    if (!answer || answer->size() < 18 || At(*answer, 1) != kPollingResponse)
-        return std::nullopt;
-    return answer;
+    return FelicaSession([this](const QByteArray& frame) { return Transceive(frame); });
 }
 
 int CPcscPart3::PollSystem(std::uint16_t systemCode)
 {
-    return PollFrame(systemCode) ? 1 : 0;
+    return Felica().Poll(systemCode) ? 1 : 0;
 }
 
 int CPcscPart3::Polling(CardId& idm, CardId& pmm, std::uint16_t systemCode, std::uint8_t,
@@ -138,13 +131,11 @@ int CPcscPart3::Polling(CardId& idm, CardId& pmm, std::uint16_t systemCode, std:
 {
     if (!ConnectShared())
         return 0;
-    const auto answer = PollFrame(systemCode);
+    const auto answer = Felica().Poll(systemCode);
     if (!answer)
         return 0;
-    for (int i = 0; i < 8; ++i) {
-        idm[i] = At(*answer, 2 + i);
-        pmm[i] = At(*answer, 10 + i);
-    }
+    idm = answer->idm;
+    pmm = answer->pmm;
     return 1;
 }
 
@@ -153,30 +144,5 @@ int CPcscPart3::ReadBlocks(const CardId& idm, std::uint16_t serviceCode, std::ui
 {
     if (m_card == 0)
         return 0;
-    HistoryBlocks read;
-    for (int n = 0; n < maxCount; ++n) {
-        // Read Without Encryption: one service, one block (80 nn).
-        QByteArray frame = Bytes({0x10, 0x06});
-        frame.append(reinterpret_cast<const char*>(idm.data()), 8);
-        frame += Bytes({0x01, serviceCode & 0xFF, serviceCode >> 8, 0x01, 0x80, n});
-        const auto answer = Transceive(frame);
-        if (!answer || answer->size() < 12 || At(*answer, 1) != kReadResponse) {
-            blocks.clear(); // nothing of a failed transfer reaches the caller
-            return 0;
-        }
-        if (At(*answer, 10) != 0 || At(*answer, 11) != 0)
-            break; // no block n
-        if (answer->size() < 13 + 16) {
-            blocks.clear();
-            return 0;
-        }
-        HistoryBlock block;
-        for (int i = 0; i < 16; ++i)
-            block[i] = At(*answer, 13 + i);
-        if (block[0] == 0 && block[1] == 0)
-            break;
-        read.push_back(block);
-    }
-    blocks.insert(blocks.end(), read.begin(), read.end());
-    return 1;
+    return Felica().ReadBlocks(idm, serviceCode, blocks, maxCount);
 }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "CPcscMod.h"
+#include "FelicaSession.h"
 
 #include <optional>
 
@@ -39,6 +40,6 @@ public:
 private:
     // One FeliCa frame through a session of its own, inside a transaction.
     std::optional<QByteArray> Transceive(const QByteArray& frame);
-    bool Session(const QByteArray& command);
-    std::optional<QByteArray> PollFrame(std::uint16_t systemCode);
+    bool SessionCommand(const QByteArray& command);
+    FelicaSession Felica();
 };

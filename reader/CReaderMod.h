@@ -36,4 +36,10 @@ public:
     // 0: resting mode, 1: reading mode.
     virtual int SwitchReaderMode(std::uint8_t /*mode*/) { return 0; }
     virtual int GetReaderParameter(std::uint8_t& /*value*/) { return 0; }
+    // Whether a card may lie on the reader now. A reader that can tell the
+    // card's arrival waits up to timeoutMs for it; any other says yes at once
+    // and is asked again after a pause.
+    virtual int WaitForCard(int /*timeoutMs*/) { return 1; }
+    // True while WaitForCard waits for the card's arrival.
+    virtual bool SignalsArrival() { return false; }
 };

@@ -17,6 +17,8 @@ public:
     virtual bool Run(CardDetector& detector) = 0;
 
     virtual void ShowStatus(const QString& text) = 0;
+    // How many whole seconds the wait has left; shown as a countdown.
+    virtual void ShowSecondsLeft(int /*seconds*/) {}
     // The failure state: message, stop icon, beep, the button says "OK".
     virtual void ShowFailure(const QString& text) = 0;
     virtual void StartTimer(int milliseconds) = 0;

@@ -1,6 +1,9 @@
 #include "KnownReaders.h"
 
+#include "CPcscAcr122.h"
+#include "CPcscAcsDirect.h"
 #include "CPcscCloud.h"
+#include "CPcscIdentiv.h"
 #include "CPcscMod.h"
 #include "CPcscMrica.h"
 #include "CPcscPart3.h"
@@ -36,7 +39,39 @@ std::unique_ptr<CReaderMod> KnownReaders::CreateModule(int modelIndex, PcscApi& 
         return std::make_unique<CPcscCloud>(pcsc, readerName);
     if (modelIndex == 8)
         return std::make_unique<CPcscMrica>(pcsc, readerName);
-    if (modelIndex == kPart3Model)
+    switch (modelIndex) {
+    case kPart3Model:
         return std::make_unique<CPcscPart3>(pcsc, readerName);
-    return std::make_unique<CPcscMod>(pcsc, readerName);
+    case kAcr122Model:
+        return std::make_unique<CPcscAcr122>(pcsc, readerName);
+    case kAcsDirectModel:
+        return std::make_unique<CPcscAcsDirect>(pcsc, readerName);
+    case kIdentivModel:
+        return std::make_unique<CPcscIdentiv>(pcsc, readerName);
+    default:
+        return std::make_unique<CPcscMod>(pcsc, readerName);
+    }
+}
+
+QString KnownReaders::Describe(int modelIndex)
+{
+    switch (modelIndex) {
+    case 2:
+    case 3:
+    case 4:
+    case 5:
+        return QStringLiteral("FeliCa 擬似APDU (FF 40 / FF 46)、Identiv のモード切替");
+    case 8:
+        return QStringLiteral("Circle 方式 (FF AB)");
+    case kPart3Model:
+        return QStringLiteral("PC/SC Part 3 の透過交換 (FF C2)");
+    case kAcr122Model:
+        return QStringLiteral("ACR122U 方式 (PN532 の D4 4A / D4 40 を FF 00 00 00 で送る)");
+    case kAcsDirectModel:
+        return QStringLiteral("ACS 直接送信 (FeliCa フレームを FF 00 00 00 で送る)");
+    case kIdentivModel:
+        return QStringLiteral("Identiv/SCM 方式 (FF 40 / FF 46)");
+    default:
+        return QStringLiteral("FeliCa 擬似APDU (FF 40 / FF 46)");
+    }
 }

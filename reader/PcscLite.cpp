@@ -1,5 +1,6 @@
 #include "PcscLite.h"
 
+#include <algorithm>
 #include <vector>
 
 LONG PcscLite::EstablishContext(SCARDCONTEXT& context)
@@ -26,6 +27,23 @@ LONG PcscLite::ListReaders(SCARDCONTEXT context, QStringList& readers)
     // A multi-string: names separated by NULs, ended by an empty one.
     for (const char* p = names.data(); *p != '\0'; p += qstrlen(p) + 1)
         readers.append(QString::fromUtf8(p));
+    return SCARD_S_SUCCESS;
+}
+
+LONG PcscLite::GetStatusChange(SCARDCONTEXT context, const QString& reader, DWORD currentState,
+                               DWORD timeoutMs, ReaderState& state)
+{
+    const QByteArray name = reader.toUtf8();
+    SCARD_READERSTATE query{};
+    query.szReader = name.constData();
+    query.dwCurrentState = currentState;
+    const LONG status = SCardGetStatusChange(context, timeoutMs, &query, 1);
+    if (status != SCARD_S_SUCCESS)
+        return status;
+    state.eventState = query.dwEventState;
+    const DWORD atrSize = std::min<DWORD>(query.cbAtr, sizeof query.rgbAtr);
+    state.atr =
+        QByteArray(reinterpret_cast<const char*>(query.rgbAtr), static_cast<qsizetype>(atrSize));
     return SCARD_S_SUCCESS;
 }
 

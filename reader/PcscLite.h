@@ -9,6 +9,8 @@ public:
     LONG EstablishContext(SCARDCONTEXT& context) override;
     LONG ReleaseContext(SCARDCONTEXT context) override;
     LONG ListReaders(SCARDCONTEXT context, QStringList& readers) override;
+    LONG GetStatusChange(SCARDCONTEXT context, const QString& reader, DWORD currentState,
+                         DWORD timeoutMs, ReaderState& state) override;
     LONG Connect(SCARDCONTEXT context, const QString& reader, DWORD shareMode, DWORD protocols,
                  SCARDHANDLE& card) override;
     LONG Disconnect(SCARDHANDLE card, DWORD disposition) override;

@@ -10,6 +10,10 @@ public:
     LONG EstablishContext(SCARDCONTEXT&) override { return SCARD_E_NO_SERVICE; }
     LONG ReleaseContext(SCARDCONTEXT) override { return SCARD_E_NO_SERVICE; }
     LONG ListReaders(SCARDCONTEXT, QStringList&) override { return SCARD_E_NO_SERVICE; }
+    LONG GetStatusChange(SCARDCONTEXT, const QString&, DWORD, DWORD, ReaderState&) override
+    {
+        return SCARD_E_NO_SERVICE;
+    }
     LONG Connect(SCARDCONTEXT, const QString&, DWORD, DWORD, SCARDHANDLE&) override
     {
         return SCARD_E_NO_SERVICE;

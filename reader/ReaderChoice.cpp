@@ -2,6 +2,8 @@
 
 #include "CPasoriMod.h"
 #include "Folders.h"
+#include "LibusbBus.h"
+#include "SocketUsbBus.h"
 
 #include <QFileInfo>
 
@@ -31,6 +33,16 @@ ReaderChoice::ReaderChoice(const QString& choice)
                         : CPasoriMod::DefaultLibraryPath()}
 {
     // The simulated library reads the card image named here.
-    if (m_simulated)
+    if (m_simulated) {
         qputenv("FENWIR_CARD_IMAGE", m_image.toUtf8());
+        return;
+    }
+    const QString socket = qEnvironmentVariable("FENWIR_USB_SOCKET");
+    if (socket.isEmpty())
+        m_usb = std::make_unique<LibusbBus>();
+    else
+        m_usb = std::make_unique<SocketUsbBus>(socket);
+    m_environment.usb = m_usb.get();
 }
+
+ReaderChoice::~ReaderChoice() = default;

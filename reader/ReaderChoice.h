@@ -5,14 +5,22 @@
 #include "ReaderSelection.h"
 
 #include <QString>
+#include <memory>
 
-// Which reader a program reads through: "auto" (the PC/SC service, then the
-// vendor library), or the simulated vendor library playing a card image
-// ("demo" for the demo card beside the program, "image:FILE").
+class UsbBus;
+
+// Which reader a program reads through: "auto" (the PC/SC service, the USB
+// readers, then the vendor library), or the simulated vendor library playing
+// a card image ("demo" for the demo card beside the program, "image:FILE").
+// The USB readers are libusb's, or the one device behind the socket that
+// FENWIR_USB_SOCKET names.
 class ReaderChoice
 {
 public:
     explicit ReaderChoice(const QString& choice = QStringLiteral("auto"));
+    ~ReaderChoice();
+    ReaderChoice(const ReaderChoice&) = delete;
+    ReaderChoice& operator=(const ReaderChoice&) = delete;
 
     static bool IsValid(const QString& choice);
     bool Simulated() const { return m_simulated; }
@@ -22,6 +30,7 @@ public:
 private:
     PcscLite m_pcsc;
     PcscUnavailable m_noPcsc;
+    std::unique_ptr<UsbBus> m_usb;
     bool m_simulated;
     QString m_image;
     ReaderEnvironment m_environment;

@@ -5,22 +5,19 @@
 #include "CPcscPart3.h"
 #include "KnownReaders.h"
 #include "PcscApi.h"
+#include "PcscFamilies.h"
+#include "UsbBus.h"
+#include "UsbReaders.h"
+
+#include <algorithm>
 
 namespace
 {
-// Whether a reader's name says it reads contactless cards.
-bool LooksContactless(const QString& name)
-{
-    for (const char* word : {"FeliCa", "PaSoRi", "RC-S", "Contactless", "CL Reader", "PICC", "NFC"})
-        if (name.contains(QLatin1String(word), Qt::CaseInsensitive))
-            return true;
-    return false;
-}
-
 // Among the readers the table does not name, the first that speaks PC/SC
 // Part 3: with a card on it, one that accepts a transparent session. Without
 // a card nothing can be asked: a reader whose name says it is contactless is
-// taken to wait at, any other is passed over.
+// taken to wait at, unless the name is of a maker whose own commands we
+// speak; any other is passed over.
 bool FindPart3Reader(CFelicaMod& holder, ReaderEnvironment& environment, const QStringList& readers)
 {
     for (const QString& name : readers) {
@@ -29,7 +26,8 @@ bool FindPart3Reader(CFelicaMod& holder, ReaderEnvironment& environment, const Q
         const auto probed = CPcscPart3(environment.pcsc, name).Probe();
         if (probed == CPcscPart3::ProbeResult::NoService)
             return false;
-        const bool empty = probed == CPcscPart3::ProbeResult::NoCard && LooksContactless(name);
+        const bool empty = probed == CPcscPart3::ProbeResult::NoCard &&
+                           PcscFamilies::LooksContactless(name) && PcscFamilies::ByName(name) == 0;
         if (empty || probed == CPcscPart3::ProbeResult::Accepted) {
             holder.readerName = name;
             holder.modelIndex = KnownReaders::kPart3Model;
@@ -37,6 +35,43 @@ bool FindPart3Reader(CFelicaMod& holder, ReaderEnvironment& environment, const Q
         }
     }
     return false;
+}
+
+// Among the readers left, the first of a maker whose FeliCa commands we speak.
+bool FindFamilyReader(CFelicaMod& holder, PcscApi& pcsc, SCARDCONTEXT context,
+                      const QStringList& readers)
+{
+    for (const QString& name : readers) {
+        if (KnownReaders::ModelIndex(name) != 0)
+            continue;
+        if (const int model = PcscFamilies::Find(pcsc, context, name)) {
+            holder.readerName = name;
+            holder.modelIndex = model;
+            return true;
+        }
+    }
+    return false;
+}
+
+// The first USB reader the user may open, else the first found (whose
+// opening then says why not).
+bool FindUsbReader(CFelicaMod& holder, ReaderEnvironment& environment)
+{
+    if (!environment.usb)
+        return false;
+    const std::vector<UsbDeviceInfo> devices = environment.usb->Devices();
+    if (devices.empty())
+        return false;
+    const auto usable = std::find_if(devices.begin(), devices.end(), [](const UsbDeviceInfo& d) {
+        return d.access != UsbDeviceInfo::Access::NoPermission;
+    });
+    const UsbDeviceInfo& device = usable != devices.end() ? *usable : devices.front();
+    holder.module = UsbReaders::CreateModule(*environment.usb, device);
+    if (!holder.module)
+        return false;
+    holder.family = CFelicaMod::Usb;
+    holder.readerName = QString::fromLatin1(UsbReaders::Find(device.vendor, device.product)->name);
+    return true;
 }
 } // namespace
 
@@ -74,7 +109,8 @@ LONG FindPcscReader(CFelicaMod& holder, ReaderEnvironment& environment)
         }
         result = status;
     }
-    if (result != SCARD_S_SUCCESS && FindPart3Reader(holder, environment, readers))
+    if (result != SCARD_S_SUCCESS && (FindPart3Reader(holder, environment, readers) ||
+                                      FindFamilyReader(holder, pcsc, context, readers)))
         result = SCARD_S_SUCCESS;
     pcsc.ReleaseContext(context);
     return result;
@@ -90,6 +126,8 @@ int SelectReader(CFelicaMod& holder, ReaderEnvironment& environment)
             KnownReaders::CreateModule(holder.modelIndex, environment.pcsc, holder.readerName);
         return kReaderReady;
     }
+    if (FindUsbReader(holder, environment))
+        return kReaderReady;
     holder.module = std::make_unique<CPasoriMod>(environment.vendorLibrary);
     if (!holder.module->IsAvailable()) {
         holder.family = CFelicaMod::VendorLibraryMissing;
@@ -126,6 +164,15 @@ void RestReader(ReaderEnvironment& environment)
             ->SwitchReaderMode(0);
 }
 
+QString ServiceStoppedAdvice()
+{
+    return QStringLiteral("\n\nカードリーダーを使うには PC/SC サービス (pcscd) が動いている必要が"
+                          "あります。次のコマンドで入れて起動できます。\n\n"
+                          "  sudo apt-get install pcscd\n"
+                          "  sudo systemctl enable --now pcscd.socket\n\n"
+                          "詳しくは README の「カードリーダー」を参照してください。");
+}
+
 int ReaderMessageId(int result)
 {
     switch (result) {
@@ -148,7 +195,7 @@ QString ReaderMessageText(int result)
     case kReaderNotConnected:
         return QStringLiteral("カードリーダーが接続されていません。");
     case kReaderServiceStopped:
-        return QStringLiteral("SmartCardサービスが停止しています。");
+        return QStringLiteral("SmartCardサービスが停止しています。") + ServiceStoppedAdvice();
     default:
         return QString();
     }

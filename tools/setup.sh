@@ -7,7 +7,7 @@ packages=(
   cmake ninja-build g++ clang pkg-config
   qt6-base-dev qt6-multimedia-dev qt6-svg-dev libqt6svg6 qt6-translations-l10n libqt6sql6-sqlite libqt6sql6-odbc
   unixodbc unixodbc-dev odbcinst libsqliteodbc sqlite3
-  libpcsclite-dev pcscd vsmartcard-vpcd
+  libpcsclite-dev pcscd vsmartcard-vpcd libusb-1.0-0-dev
   libgtest-dev libgmock-dev googletest libbenchmark-dev
   libfuzzer-14-dev libclang-rt-14-dev
   fonts-noto-cjk python3-fonttools poppler-utils tzdata

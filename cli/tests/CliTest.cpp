@@ -6,6 +6,7 @@
 #include "ProductVersion.h"
 #include "ShiftJis.h"
 #include "StationFixture.h"
+#include "UsbStack.h"
 
 #include <QDir>
 #include <QFile>
@@ -48,14 +49,16 @@ class CliTest : public ::testing::Test
 {
 protected:
     // Each test's runs share a home folder of the test's own: its settings
-    // and application history.
-    CliRun Cli(const QStringList& args)
+    // and application history. usbSocket names the USB seam's emulator.
+    CliRun Cli(const QStringList& args, const QString& usbSocket = QString())
     {
         QProcess process;
         QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
         environment.insert(QStringLiteral("HOME"), Home());
         environment.insert(QStringLiteral("XDG_CONFIG_HOME"), Home() + "/.config");
         environment.insert(QStringLiteral("XDG_DATA_HOME"), Home() + "/.local/share");
+        if (!usbSocket.isEmpty())
+            environment.insert(QStringLiteral("FENWIR_USB_SOCKET"), usbSocket);
         process.setProcessEnvironment(environment);
         process.start(QStringLiteral(FENWIR_CLI), args);
         process.waitForFinished(60000);
@@ -537,4 +540,70 @@ TEST_F(CliTest, StationListImportAndLookups)
     EXPECT_TRUE(run.out.startsWith("神田")) << run.out.toStdString();
     run = Cli({"--station-db", db, "stations", "bus", "31", "10"}); // the stop column is decimal
     EXPECT_EQ(run.out, "大塚駅前\t都02\t都営\n") << run.err.toStdString();
+}
+
+TEST_F(CliTest, ReadersShowsEveryReaderAndTheOneAReadTakes)
+{
+    ASSERT_FALSE(PcscStack::ServiceAlreadyRunning());
+    const QString card = File("card.txt", Dump(4).toUtf8());
+    UsbStack usb;
+    ASSERT_TRUE(usb.Start("rcs380", card));
+    {
+        // No PC/SC service: the USB reader is the one.
+        const CliRun run = Cli({"readers"}, usb.Socket());
+        EXPECT_EQ(run.status, 0) << run.err.toStdString();
+        EXPECT_TRUE(run.out.contains("pcscd が動いていません")) << run.out.toStdString();
+        EXPECT_TRUE(run.out.contains("Sony RC-S380/S"));
+        EXPECT_TRUE(run.out.contains("(054c:06c1)"));
+        EXPECT_TRUE(run.out.contains("読み取りに使うリーダー: Sony RC-S380/S"));
+    }
+    PcscStack stack;
+    ASSERT_TRUE(stack.StartService("ACS ACR122U PICC Interface"));
+    ASSERT_TRUE(stack.PlaceCard(card, {"--personality", "acr122"}));
+    const CliRun run = Cli({"readers"}, usb.Socket());
+    EXPECT_EQ(run.status, 0) << run.err.toStdString();
+    EXPECT_TRUE(
+        run.out.contains("ACS ACR122U PICC Interface 00 00\n    カードあり (ATR 3B 8F 80 01"))
+        << run.out.toStdString();
+    EXPECT_TRUE(run.out.contains("読み方: ACR122U 方式"));
+    EXPECT_TRUE(run.out.contains("ACS ACR122U PICC Interface 00 01\n    カードなし"))
+        << run.out.toStdString();
+    EXPECT_TRUE(run.out.contains("Sony RC-S380/S"));
+    EXPECT_TRUE(run.out.contains("読み取りに使うリーダー: ACS ACR122U PICC Interface 00 00"));
+}
+
+TEST_F(CliTest, ReadsThroughAUsbReaderWithTheCardLaidDuringTheWait)
+{
+    ASSERT_FALSE(PcscStack::ServiceAlreadyRunning());
+    const QString card = File("card.txt", Dump(4).toUtf8());
+    for (const char* device : {"rcs380", "rcs956"}) {
+        SCOPED_TRACE(device);
+        UsbStack usb;
+        ASSERT_TRUE(usb.Start(device, card, {"--card-after-polls", "12"}));
+        const QString claim = dir.filePath(QStringLiteral("usb-%1.ent").arg(device));
+        const CliRun run = Cli(
+            {"read", "--polling-time", "20", "--json", "--station-db", Db(), claim}, usb.Socket());
+        ASSERT_EQ(run.status, 0) << run.err.toStdString();
+        const QJsonObject object = QJsonDocument::fromJson(run.out.toUtf8()).object();
+        EXPECT_EQ(object["idm"].toString(), "011402123A4B5C6D");
+        EXPECT_EQ(object["lines"].toArray().size(), 4);
+        EXPECT_TRUE(run.err.contains("カードをリーダーにかざしてください"));
+    }
+}
+
+TEST_F(CliTest, ABrokenUsbAnswerFailsTheReadAndWritesNothing)
+{
+    ASSERT_FALSE(PcscStack::ServiceAlreadyRunning());
+    const QString card = File("card.txt", Dump(8).toUtf8());
+    for (const char* fault : {"bad-checksum@3", "nak@3", "error-frame@3", "short@3", "vanish@3"}) {
+        SCOPED_TRACE(fault);
+        UsbStack usb;
+        ASSERT_TRUE(usb.Start("rcs956", card, {"--fault", fault}));
+        const QString claim = dir.filePath("broken.ent");
+        const CliRun run = Cli({"read", "--polling-time", "0", claim}, usb.Socket());
+        EXPECT_EQ(run.status, 1);
+        EXPECT_TRUE(run.err.contains("カードリーダーが接続されていません。"))
+            << run.err.toStdString();
+        EXPECT_FALSE(QFile::exists(claim));
+    }
 }

@@ -134,7 +134,7 @@ TEST_F(CardReadCommandTest, FailuresSayWhyAndPutThePanesBack)
         {"unknown reader", [](FakePcsc& p) { p.readers = {"Other Reader 00 00"}; },
          "150 カードリーダーのオープンに失敗しました。 " + kStop},
         {"service stopped", [](FakePcsc& p) { p.establishResult = SCARD_E_NO_SERVICE; },
-         "147 SmartCardサービスが停止しています。 " + kStop},
+         "147 SmartCardサービスが停止しています。" + ServiceStoppedAdvice() + " " + kStop},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);

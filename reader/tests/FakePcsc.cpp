@@ -29,6 +29,31 @@ LONG FakePcsc::ListReaders(SCARDCONTEXT, QStringList& list)
     return listResult;
 }
 
+LONG FakePcsc::GetStatusChange(SCARDCONTEXT context, const QString& reader, DWORD currentState,
+                               DWORD timeoutMs, ReaderState& state)
+{
+    log << QStringLiteral("wait %1 /%2").arg(reader).arg(timeoutMs);
+    if (context == 0)
+        return SCARD_E_INVALID_HANDLE;
+    if (statusResult != SCARD_S_SUCCESS)
+        return statusResult;
+    const auto now = [this, &reader]() -> DWORD {
+        return CardOn(reader) ? SCARD_STATE_PRESENT : SCARD_STATE_EMPTY;
+    };
+    const DWORD known = currentState & ~static_cast<DWORD>(SCARD_STATE_CHANGED);
+    if (currentState != SCARD_STATE_UNAWARE && known == now()) {
+        if (waited)
+            waited(timeoutMs);
+        if (known == now())
+            return SCARD_E_TIMEOUT;
+    }
+    state.eventState = now() | SCARD_STATE_CHANGED;
+    state.atr = now() != SCARD_STATE_PRESENT ? QByteArray()
+                : placed.contains(reader)    ? placed[reader].atr
+                                             : atr;
+    return SCARD_S_SUCCESS;
+}
+
 LONG FakePcsc::Connect(SCARDCONTEXT context, const QString& reader, DWORD shareMode,
                        DWORD protocols, SCARDHANDLE& handle)
 {
@@ -39,12 +64,14 @@ LONG FakePcsc::Connect(SCARDCONTEXT context, const QString& reader, DWORD shareM
     if (context == 0)
         return SCARD_E_INVALID_HANDLE;
     // As pcsc-lite answers: a shared connection needs a card on the reader.
-    const LONG shared = card || answer ? SCARD_S_SUCCESS : SCARD_E_NO_SMARTCARD;
+    const LONG shared = CardOn(reader) ? SCARD_S_SUCCESS : SCARD_E_NO_SMARTCARD;
     const LONG result = shareMode == SCARD_SHARE_DIRECT ? directConnectResult
                                                         : connectResults.value(reader, shared);
     if (result != SCARD_S_SUCCESS)
         return result;
-    handle = 500 + ++openCards;
+    ++openCards;
+    handle = ++m_lastHandle;
+    m_connected[handle] = reader;
     return SCARD_S_SUCCESS;
 }
 
@@ -75,7 +102,10 @@ LONG FakePcsc::Transmit(SCARDHANDLE handle, const QByteArray& command, std::size
     if (handle == 0)
         return SCARD_E_INVALID_HANDLE;
     QByteArray reply;
-    if (answer)
+    const QString reader = m_connected.value(handle);
+    if (placed.contains(reader))
+        reply = placed[reader].answer(command);
+    else if (answer)
         reply = answer(command);
     else if (card)
         reply = card->Respond(command);
@@ -97,6 +127,11 @@ LONG FakePcsc::Control(SCARDHANDLE handle, DWORD code, const QByteArray& input,
     if (controlResult == SCARD_S_SUCCESS)
         output = controlOutput.left(static_cast<qsizetype>(outputSize));
     return controlResult;
+}
+
+bool FakePcsc::CardOn(const QString& reader) const
+{
+    return placed.contains(reader) || card || answer;
 }
 
 QStringList FakePcsc::Calls(const QString& prefix) const

@@ -170,7 +170,11 @@ TEST_F(SelectionTest, ResultCodesWithoutVendorLibrary)
         EXPECT_EQ(h.family, CFelicaMod::VendorLibraryMissing);
         EXPECT_EQ(fake.openContexts, 0);
     }
-    EXPECT_EQ(ReaderMessageText(kReaderServiceStopped), "SmartCardサービスが停止しています。");
+    // A stopped service's message says what to do about it.
+    const QString stopped = ReaderMessageText(kReaderServiceStopped);
+    EXPECT_TRUE(stopped.startsWith("SmartCardサービスが停止しています。\n\n"));
+    EXPECT_TRUE(stopped.contains("systemctl enable --now pcscd.socket"));
+    EXPECT_TRUE(stopped.contains("README"));
     EXPECT_EQ(ReaderMessageId(kReaderNotConnected), 180);
     EXPECT_EQ(ReaderMessageText(kReaderOpenFailed), "カードリーダーのオープンに失敗しました。");
 }

@@ -55,6 +55,19 @@ wait_for() {
     return 1
 }
 
+# The first visible window whose name matches, waiting up to 30 s. A window
+# that closes while xdotool walks the windows makes it fail: that is retried.
+find_window() {
+    local id=
+    for _ in $(seq 300); do
+        id=$(xdotool search --onlyvisible --name "$1" 2>/dev/null | head -n 1) || true
+        if [ -n "$id" ]; then echo "$id"; return 0; fi
+        sleep 0.1
+    done
+    echo "no window named $1" >&2
+    return 1
+}
+
 # A CUPS daemon of our own whose only queue keeps each job as sent.
 cups=$work/cups
 mkdir -p "$cups"/{spool,tmp,cache,state,log,jobs,bin/backend,bin/filter,bin/daemon}
@@ -105,7 +118,7 @@ lpadmin -d fenwir-test
 
 "$bin/fenwir" --reader "image:$card" --station-db "$stations" >"$work/fenwir.log" 2>&1 &
 fenwir_pid=$!
-window=$(timeout 30 xdotool search --sync --onlyvisible --name "Fenwir  Lite" | head -n 1)
+window=$(find_window "Fenwir  Lite")
 timeout 30 xdotool windowfocus --sync "$window"
 
 title=$(xdotool getwindowname "$window")
@@ -115,7 +128,7 @@ title=$(xdotool getwindowname "$window")
 xdotool key --clearmodifiers ctrl+r     # the read finishes before the next key is handled
 xdotool key --clearmodifiers Down space # untick the second line
 xdotool key --clearmodifiers ctrl+s
-dialog=$(timeout 30 xdotool search --sync --onlyvisible --name "名前を付けて保存" | head -n 1)
+dialog=$(find_window "名前を付けて保存")
 timeout 30 xdotool windowfocus --sync "$dialog"
 claim=$work/claim.ent
 xdotool key --clearmodifiers ctrl+a
@@ -125,7 +138,7 @@ wait_for test -s "$claim"
 
 timeout 30 xdotool windowfocus --sync "$window"
 xdotool key --clearmodifiers alt+s c      # 設定 > 申請者情報...
-claimant=$(timeout 30 xdotool search --sync --onlyvisible --name "^申請者情報$" | head -n 1)
+claimant=$(find_window "^申請者情報$")
 timeout 30 xdotool windowfocus --sync "$claimant"
 xdotool type --delay 5 "Sales Dept"
 xdotool key --clearmodifiers Tab
@@ -135,7 +148,7 @@ xdotool type --delay 5 "Yamada Hanako"
 xdotool key --clearmodifiers Return
 timeout 30 xdotool windowfocus --sync "$window"
 xdotool key --clearmodifiers ctrl+p
-printer=$(timeout 30 xdotool search --sync --onlyvisible --name "^印刷$" | head -n 1)
+printer=$(find_window "^印刷$")
 timeout 30 xdotool windowfocus --sync "$printer"
 xdotool key --clearmodifiers Return
 wait_for test -s "$cups/jobs/job-1.pdf"
@@ -171,7 +184,7 @@ PY
 # Waits for a window whose name is exactly $1 and gives it the focus.
 focus_window() {
     local id
-    id=$(timeout 30 xdotool search --sync --onlyvisible --name "^$1\$" | head -n 1)
+    id=$(find_window "^$1\$")
     timeout 30 xdotool windowfocus --sync "$id"
     echo "$id"
 }
@@ -180,7 +193,7 @@ history=$HOME/Documents/Fenwir\ Lite/ApplyHistory/Apply.hst
 recorded=$(md5sum < "$history")
 "$bin/fenwir" --reader "image:$card" --station-db "$stations" >"$work/fenwir.log" 2>&1 &
 fenwir_pid=$!
-window=$(timeout 30 xdotool search --sync --onlyvisible --name "Fenwir  Lite" | head -n 1)
+window=$(find_window "Fenwir  Lite")
 timeout 30 xdotool windowfocus --sync "$window"
 xdotool key --clearmodifiers ctrl+r
 xdotool key --clearmodifiers ctrl+o

@@ -1,8 +1,11 @@
 #include "CFelicaMod.h"
 #include "CPcscMrica.h"
 #include "CPcscPart3.h"
+#include "CardDetector.h"
 #include "CardReadJob.h"
 #include "CardReader.h"
+#include "CardWaitDialog.h"
+#include "KnownReaders.h"
 #include "PcscLite.h"
 #include "PcscStack.h"
 #include "ReaderSelection.h"
@@ -178,4 +181,104 @@ TEST_F(PcscIntegrationTest, UnknownReaderThatSpeaksPart3ReadsTheSameBlocks)
     ASSERT_EQ(Read(), 0) << stack.Log().toStdString();
     EXPECT_EQ(blocks, named);
     EXPECT_EQ(FormatIdm(card.idm), "011402123A4B5C6D");
+}
+
+namespace
+{
+struct FamilyReader {
+    const char* name;
+    const char* personality;
+    int model;
+};
+const FamilyReader kFamilyReaders[] = {
+    {"ACS ACR122U PICC Interface", "acr122", KnownReaders::kAcr122Model},
+    {"ACS ACR1252 Dual Reader [ACR1252 Dual Reader PICC]", "acs-direct",
+     KnownReaders::kAcsDirectModel},
+    {"Identiv uTrust 3700 F CL Reader [uTrust 3700 F CL Reader]", "identiv",
+     KnownReaders::kIdentivModel},
+};
+
+// The detection dialog of a test: it lays the card once the wait has begun,
+// then lets the detector wait for it.
+class LayingDialog : public CardWaitDialog
+{
+public:
+    explicit LayingDialog(std::function<bool()> lay) : m_lay(std::move(lay)) {}
+
+    bool Run(CardDetector& detector) override
+    {
+        detector.Open();
+        laid = m_lay();
+        while (laid && m_running && detector.GetState() == CardDetector::State::Waiting)
+            detector.Tick();
+        return m_accepted;
+    }
+    void ShowStatus(const QString&) override {}
+    void ShowFailure(const QString&) override {}
+    void StartTimer(int) override { m_running = true; }
+    void StopTimer() override { m_running = false; }
+    void Accept() override { m_accepted = true; }
+
+    bool laid = false;
+
+private:
+    std::function<bool()> m_lay;
+    bool m_running = false;
+    bool m_accepted = false;
+};
+} // namespace
+
+TEST_F(PcscIntegrationTest, ReaderFamiliesReadUnderTheirOwnNames)
+{
+    for (const FamilyReader& family : kFamilyReaders) {
+        SCOPED_TRACE(family.personality);
+        PcscStack local;
+        ASSERT_TRUE(local.StartService(family.name));
+        ASSERT_TRUE(local.PlaceCard(Card(22), {"--personality", family.personality}));
+        CFelicaMod holder;
+        ReaderEnvironment environment{pcsc, QString()};
+        ASSERT_EQ(SelectReader(holder, environment), 0);
+        EXPECT_EQ(holder.readerName, local.ReaderName());
+        EXPECT_EQ(holder.modelIndex, family.model);
+        ASSERT_EQ(Read(), 0) << local.Log().toStdString();
+        ASSERT_EQ(blocks.size(), 20u);
+        EXPECT_EQ(blocks[19][15], 19);
+        EXPECT_EQ(FormatIdm(card.idm), "011402123A4B5C6D");
+    }
+}
+
+TEST_F(PcscIntegrationTest, ReaderFamiliesReadACardLaidDuringTheWait)
+{
+    for (const FamilyReader& family : kFamilyReaders) {
+        SCOPED_TRACE(family.personality);
+        PcscStack local;
+        ASSERT_TRUE(local.StartService(family.name));
+        const QString image = Card(6);
+        LayingDialog dialog([&] {
+            return local.PlaceCard(image, {"--personality", family.personality}, false);
+        });
+        ReaderEnvironment environment{pcsc, QString()};
+        CardReadJob job(lines, rows, card);
+        EXPECT_EQ(ReadCard(job, 20, environment, &dialog), 0) << local.Log().toStdString();
+        EXPECT_TRUE(dialog.laid);
+        EXPECT_EQ(job.Blocks().size(), 6u);
+    }
+}
+
+TEST_F(PcscIntegrationTest, ReaderFamiliesFailWholeOnABrokenAnswer)
+{
+    for (const FamilyReader& family : kFamilyReaders) {
+        for (const char* fault : {"--remove-at", "--wrong-status-at", "--truncate-at"}) {
+            SCOPED_TRACE(std::string(family.personality) + " " + fault);
+            PcscStack local;
+            ASSERT_TRUE(local.StartService(family.name));
+            ASSERT_TRUE(
+                local.PlaceCard(Card(20), {"--personality", family.personality, fault, "4"}));
+            rows.resize(1);
+            EXPECT_EQ(Read(), kReaderNotConnected);
+            EXPECT_TRUE(blocks.empty());
+            EXPECT_EQ(card.kind, CardInfo::kNoCard);
+            EXPECT_EQ(rows.size(), 1u);
+        }
+    }
 }

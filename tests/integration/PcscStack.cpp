@@ -108,15 +108,21 @@ bool PcscStack::StartService(const QString& readerName)
     return false;
 }
 
-bool PcscStack::PlaceCard(const QString& imagePath, const QStringList& faults)
+bool PcscStack::PlaceCard(const QString& imagePath, const QStringList& options, bool waitUntilSeen)
 {
     m_emulator = std::make_unique<QProcess>();
     m_emulator->setProcessChannelMode(QProcess::ForwardedErrorChannel);
     m_emulator->start(QStringLiteral(FENWIR_CARD_EMULATOR),
                       QStringList{QStringLiteral("--image"), imagePath, QStringLiteral("--port"),
                                   QString::number(m_port)} +
-                          faults);
-    return m_emulator->waitForStarted(10000) && WaitForCardState(true);
+                          options);
+    return m_emulator->waitForStarted(10000) && (!waitUntilSeen || WaitForCardState(true));
+}
+
+bool PcscStack::RemoveCard()
+{
+    Stop(m_emulator);
+    return WaitForCardState(false);
 }
 
 bool PcscStack::WaitForNoCard()

@@ -16,10 +16,14 @@ public:
 
     // Starts pcscd; with an empty name it has no reader at all.
     bool StartService(const QString& readerName);
-    // Starts the emulator on slot 0 and waits until the reader sees the card.
-    bool PlaceCard(const QString& imagePath, const QStringList& faults = {});
+    // Starts the emulator on slot 0 (options: its faults, its personality)
+    // and, unless told not to, waits until the reader sees the card.
+    bool PlaceCard(const QString& imagePath, const QStringList& options = {},
+                   bool waitUntilSeen = true);
     // Waits until the reader reports no card.
     bool WaitForNoCard();
+    // Takes the card away (stops the emulator) and waits until the reader says so.
+    bool RemoveCard();
     QString ReaderName() const { return m_readerName + QStringLiteral(" 00 00"); }
     QString Log() const;
 

@@ -64,6 +64,13 @@ std::optional<QByteArray> VirtualCard::Fault(int number)
     return std::nullopt;
 }
 
+std::optional<QByteArray> VirtualCard::FrameFault(const QByteArray& frame)
+{
+    if (frame.size() < 2 || At(frame, 1) != 0x06)
+        return std::nullopt;
+    return Fault(At(frame, frame.size() - 1));
+}
+
 // As a reader answers: a wrong class, instruction, P1/P2 or length is an
 // error status, never 90 00.
 QByteArray VirtualCard::Respond(const QByteArray& apdu)

@@ -34,14 +34,18 @@ public:
 
     static QByteArray Atr();
 
+    // A FeliCa frame's answer (with its length byte), or empty for silence.
+    QByteArray Felica(const QByteArray& frame);
+    // For a block read among FeliCa frames: what the faults make the reader
+    // answer instead (empty: the card is gone), or nothing.
+    std::optional<QByteArray> FrameFault(const QByteArray& frame);
+
 private:
     QByteArray PcscPolling(const QByteArray& apdu) const;
     QByteArray PcscRead(const QByteArray& apdu);
     QByteArray MricaPolling(const QByteArray& apdu) const;
     QByteArray MricaRead(const QByteArray& apdu);
     QByteArray Part3(const QByteArray& apdu);
-    // A FeliCa frame's answer (with its length byte), or empty for silence.
-    QByteArray Felica(const QByteArray& frame);
     // Applies the faults for block n; nothing when the block answers normally.
     std::optional<QByteArray> Fault(int number);
 

@@ -1,6 +1,7 @@
 // The stand-ins for cards and readers answer a wrong command with an error,
 // as real ones do, so a wrong byte in a reader module cannot pass the tests.
 #include "FelicaLibraryApi.h"
+#include "ReaderPersonality.h"
 #include "VirtualCard.h"
 
 #include <QFile>
@@ -153,4 +154,57 @@ TEST(SimulatedFelicaLibrary, RefusesReadsARealCardWouldNotAnswer)
     }
     dispose();
     qunsetenv("FENWIR_CARD_IMAGE");
+}
+
+// Each reader family's personality answers its own commands as its maker
+// documents them, and refuses the others' with an error status.
+TEST(ReaderPersonality, AnswersItsOwnFamilysCommandsOnly)
+{
+    VirtualCard card(Card());
+    const QByteArray idm = QByteArray::fromHex("011402123A4B5C6D");
+    const QByteArray pmm = QByteArray::fromHex("100B4B428485D0FF");
+    const QByteArray rwe0 = QByteArray::fromHex("1006") + idm + QByteArray::fromHex("010F09018000");
+    const struct {
+        const char* personality;
+        QByteArray apdu;
+        QByteArray reply;
+    } cases[] = {
+        // ACR122U: InListPassiveTarget, then InDataExchange with target 1.
+        {"acr122", QByteArray::fromHex("FF00000009D44A01010000030100"),
+         QByteArray::fromHex("D54B01011401") + idm + pmm + QByteArray::fromHex("00039000")},
+        {"acr122", QByteArray::fromHex("FF00000013D44001") + rwe0,
+         QByteArray::fromHex("D541001D07") + idm + QByteArray::fromHex("000001") +
+             QByteArray::fromHex("16010000356201100120E803000000009000")},
+        {"acr122", QByteArray::fromHex("FF4000000400030100"), QByteArray::fromHex("6A81")},
+        {"acr122", QByteArray::fromHex("FFC200000281000000"), QByteArray::fromHex("6A81")},
+        // ACR1251/1252: the FeliCa frame as it is.
+        {"acs-direct", QByteArray::fromHex("FF00000006060000030100"),
+         QByteArray::fromHex("1401") + idm + pmm + QByteArray::fromHex("00039000")},
+        {"acs-direct", QByteArray::fromHex("FF00000010") + rwe0,
+         QByteArray::fromHex("1D07") + idm + QByteArray::fromHex("000001") +
+             QByteArray::fromHex("16010000356201100120E803000000009000")},
+        {"acs-direct", QByteArray::fromHex("FF00000009D44A01010000030100"),
+         QByteArray::fromHex("6700")},
+        {"acs-direct", QByteArray::fromHex("FF460101040F098000"), QByteArray::fromHex("6A81")},
+        // Identiv / SCM: FF 40 and FF 46.
+        {"identiv", QByteArray::fromHex("FF4000000400030100"),
+         idm + pmm + QByteArray::fromHex("00039000")},
+        {"identiv", QByteArray::fromHex("FF460101040F098000"),
+         idm + QByteArray::fromHex("000001") +
+             QByteArray::fromHex("16010000356201100120E803000000009000")},
+        {"identiv", QByteArray::fromHex("FF460101040F098003"),
+         idm + QByteArray::fromHex("01A29000")},
+        {"identiv", QByteArray::fromHex("FF00000006060000030100"), QByteArray::fromHex("6D00")},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(std::string(c.personality) + " " + c.apdu.toHex(' ').toStdString());
+        VirtualCard fresh(Card());
+        auto reader = ReaderPersonality::Create(c.personality, fresh);
+        ASSERT_NE(reader, nullptr);
+        // InDataExchange needs a target listed first.
+        if (c.apdu.mid(5, 2) == QByteArray::fromHex("D440"))
+            reader->Respond(QByteArray::fromHex("FF00000009D44A01010000030100"));
+        EXPECT_EQ(reader->Respond(c.apdu).toHex(' '), c.reply.toHex(' '));
+    }
+    EXPECT_EQ(ReaderPersonality::Create("other", card), nullptr);
 }

@@ -1,0 +1,77 @@
+#include "IdentivPersonality.h"
+
+#include "VirtualCard.h"
+
+namespace
+{
+const QByteArray kOk("\x90\x00", 2);
+const QByteArray kWrongLength("\x67\x00", 2);
+const QByteArray kWrongData("\x6A\x80", 2);
+const QByteArray kNotFound("\x6A\x81", 2);
+
+std::uint8_t At(const QByteArray& bytes, qsizetype i)
+{
+    return static_cast<std::uint8_t>(bytes[i]);
+}
+} // namespace
+
+QByteArray IdentivPersonality::Respond(const QByteArray& apdu)
+{
+    if (m_card.Removed())
+        return QByteArray();
+    if (apdu.size() < 5)
+        return kWrongLength;
+    if (apdu == QByteArray::fromHex("FFCA000000"))
+        return QByteArray(reinterpret_cast<const char*>(m_card.Image().idm.data()), 8) + kOk;
+    if (At(apdu, 0) != 0xFF)
+        return QByteArray("\x6E\x00", 2);
+    if (At(apdu, 4) != apdu.size() - 5)
+        return kWrongLength;
+    switch (At(apdu, 1)) {
+    case 0x40:
+        return Polling(apdu);
+    case 0x46:
+        return Read(apdu);
+    default:
+        return QByteArray("\x6D\x00", 2);
+    }
+}
+
+// FF 40 00 00 04 sh sl rc ts
+QByteArray IdentivPersonality::Polling(const QByteArray& apdu)
+{
+    if (apdu.size() != 9 || At(apdu, 2) != 0 || At(apdu, 3) != 0)
+        return kWrongData;
+    const QByteArray answer =
+        m_card.Felica(QByteArray(1, '\x06') + QByteArray(1, '\0') + apdu.mid(5));
+    if (answer.isEmpty())
+        return kNotFound;
+    return answer.mid(2) + kOk; // NFCID2 (IDm and PMm), then the system code if asked
+}
+
+// FF 46 P1 (services) P2 (blocks) Lc <service codes> <block elements>
+QByteArray IdentivPersonality::Read(const QByteArray& apdu)
+{
+    const int services = At(apdu, 2);
+    const int blocks = At(apdu, 3);
+    if (services != 1 || blocks < 1 || At(apdu, 4) != 2 * (services + blocks))
+        return kWrongData;
+    const QByteArray idm(reinterpret_cast<const char*>(m_card.Image().idm.data()), 8);
+    QByteArray data;
+    for (int b = 0; b < blocks; ++b) {
+        const qsizetype element = 7 + 2 * b;
+        if (At(apdu, element) != 0x80)
+            return kWrongData;
+        QByteArray frame = QByteArray::fromHex("1006") + idm + QByteArray(1, '\x01') +
+                           apdu.mid(5, 2) + QByteArray::fromHex("0180") + apdu.mid(element + 1, 1);
+        if (auto fault = m_card.FrameFault(frame))
+            return *fault;
+        const QByteArray answer = m_card.Felica(frame);
+        if (answer.isEmpty())
+            return QByteArray("\x63\x00", 2);
+        if (At(answer, 10) != 0 || At(answer, 11) != 0)
+            return idm + answer.mid(10, 2) + kOk; // the card's status flags, no data
+        data += answer.mid(13, 16);
+    }
+    return idm + QByteArray("\x00\x00", 2) + QByteArray(1, static_cast<char>(blocks)) + data + kOk;
+}
