@@ -170,7 +170,7 @@ QString ServiceStoppedAdvice()
                           "あります。次のコマンドで入れて起動できます。\n\n"
                           "  sudo apt-get install pcscd\n"
                           "  sudo systemctl enable --now pcscd.socket\n\n"
-                          "詳しくは README の「カードリーダー」を参照してください。");
+                          "詳しくは README の「Card readers」を参照してください。");
 }
 
 int ReaderMessageId(int result)

@@ -128,7 +128,7 @@ void ReaderSurvey::SurveyUsb(ReaderEnvironment& environment)
             m_usbLocked = true;
             entry.whyNot = QStringLiteral(
                 "開く権限がありません。udev の規則を入れて (パッケージなら入っています)"
-                "、リーダーを差し直してください。README の「カードリーダー」を参照。");
+                "、リーダーを差し直してください。README の「Card readers」を参照。");
         } else {
             entry.how = UsbReaders::Describe(model->chip);
         }
@@ -176,7 +176,7 @@ void ReaderSurvey::Choose(ReaderEnvironment& environment)
     else
         m_advice =
             QStringLiteral("使えるカードリーダーが見つかりません。リーダーを差し、"
-                           "README の「カードリーダー」の表で読み方と準備を確かめてください。");
+                           "README の「Card readers」の表で読み方と準備を確かめてください。");
 }
 
 QString ReaderSurvey::Text() const
