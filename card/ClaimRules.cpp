@@ -3,12 +3,6 @@
 #include <algorithm>
 #include <array>
 
-bool CanApply(const EntryInfo& line)
-{
-    return (line.fare > 0 || line.IsManual()) && line.processType != 0x07 &&
-           line.processType != 0x11 && line.terminalType != 0xC7 && line.terminalType != 0xC8;
-}
-
 namespace
 {
 // The processes a list without "全て表示" leaves out, as a table by code: the
@@ -41,6 +35,11 @@ bool IsListed(const EntryInfo& line, const ClaimFilter& filter)
     return InPeriod(line, filter) && (filter.showAll || IsJourneyWithFare(line));
 }
 
+bool IsClaimed(const EntryInfo& line, const ClaimFilter& filter)
+{
+    return line.applyFlag == 1 && IsListed(line, filter) && CanApply(line);
+}
+
 std::vector<int> ListedPositions(const EntryLines& lines, const ClaimFilter& filter)
 {
     std::vector<int> positions;
@@ -55,7 +54,7 @@ std::vector<const EntryInfo*> ClaimedLines(const EntryLines& lines, const ClaimF
 {
     std::vector<const EntryInfo*> claimed;
     for (const auto& line : lines)
-        if (line->applyFlag == 1 && IsListed(*line, filter) && CanApply(*line))
+        if (IsClaimed(*line, filter))
             claimed.push_back(line.get());
     return claimed;
 }
@@ -64,13 +63,22 @@ ClaimSummary SummarizeClaim(const EntryLines& lines, const ClaimFilter& filter)
 {
     ClaimSummary summary;
     for (const auto& line : lines) {
-        if (!InPeriod(*line, filter))
-            continue;
-        ++summary.listedWithAll;
-        if (line->applyFlag == 1 && (filter.showAll || IsJourneyWithFare(*line)) &&
-            CanApply(*line)) {
+        if (IsClaimed(*line, filter)) {
             ++summary.lines;
             summary.total += line->fare;
+        }
+    }
+    return summary;
+}
+
+ClaimSummary SummarizeListed(const EntryLines& lines, const std::vector<int>& listed)
+{
+    ClaimSummary summary;
+    for (const int position : listed) {
+        const EntryInfo& line = *lines[static_cast<std::size_t>(position)];
+        if (line.applyFlag == 1 && CanApply(line)) {
+            ++summary.lines;
+            summary.total += line.fare;
         }
     }
     return summary;

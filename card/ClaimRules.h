@@ -23,12 +23,19 @@ struct ClaimFilter {
 
 // Whether a line may carry the claim mark and be edited: a manual line or a
 // fare paid, and neither an issue (process 0x07, 0x11) nor a shop purchase
-// (terminal 0xC7, 0xC8).
-bool CanApply(const EntryInfo& line);
+// (terminal 0xC7, 0xC8). Inline: totals ask it of every line.
+inline bool CanApply(const EntryInfo& line)
+{
+    return (line.fare > 0 || line.IsManual()) && line.processType != 0x07 &&
+           line.processType != 0x11 && line.terminalType != 0xC7 && line.terminalType != 0xC8;
+}
 
 // Whether the history list shows a line: never a hidden one; with "全て表示"
 // unticked only journeys with a fare; only lines of the period.
 bool IsListed(const EntryInfo& line, const ClaimFilter& filter);
+
+// Whether a line is part of the claim: listed, allowed by CanApply and marked.
+bool IsClaimed(const EntryInfo& line, const ClaimFilter& filter);
 
 // The positions of the lines a list shows, ascending.
 std::vector<int> ListedPositions(const EntryLines& lines, const ClaimFilter& filter);
@@ -44,11 +51,11 @@ bool IsOtherCard(const EntryLines& lines, const CardId& idm);
 // The sum of their fares, in 64 bits so no claim can overflow it.
 std::int64_t ClaimedTotal(const std::vector<const EntryInfo*>& claimed);
 
-// How many lines the claim holds and their total, without listing them; and
-// how many lines of the period a list with "全て表示" ticked would show.
+// How many lines the claim holds and their total, without listing them.
 struct ClaimSummary {
     std::size_t lines = 0;
     std::int64_t total = 0;
-    std::size_t listedWithAll = 0;
 };
 ClaimSummary SummarizeClaim(const EntryLines& lines, const ClaimFilter& filter = {});
+// The same for lines already known to be listed (positions from ListedPositions).
+ClaimSummary SummarizeListed(const EntryLines& lines, const std::vector<int>& listed);

@@ -371,17 +371,21 @@ std::vector<PlacedLine> CCorvaneDoc::TakeAt(const std::vector<std::size_t>& posi
 void CCorvaneDoc::SetMarksAt(const std::vector<std::pair<std::size_t, std::uint8_t>>& marks)
 {
     std::vector<std::size_t> positions;
-    for (const auto& [position, mark] : marks) {
+    for (const auto& mark : marks)
+        positions.push_back(mark.first);
+    const auto runs = Runs(positions);
+    for (const auto& [first, last] : runs)
+        Q_EMIT LinesAboutToBeChanged(static_cast<int>(first), static_cast<int>(last));
+    for (const auto& [position, mark] : marks)
         m_data.lines[position]->applyFlag = mark;
-        positions.push_back(position);
-    }
-    for (const auto& [first, last] : Runs(positions))
+    for (const auto& [first, last] : runs)
         Q_EMIT LinesChanged(static_cast<int>(first), static_cast<int>(last));
     Q_EMIT LinesEdited();
 }
 
 void CCorvaneDoc::ReplaceAt(std::size_t position, const EntryInfo& content)
 {
+    Q_EMIT LinesAboutToBeChanged(static_cast<int>(position), static_cast<int>(position));
     *m_data.lines[position] = content;
     Q_EMIT LinesChanged(static_cast<int>(position), static_cast<int>(position));
     Q_EMIT LinesEdited();

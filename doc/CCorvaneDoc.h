@@ -98,6 +98,7 @@ Q_SIGNALS:
     void LinesInserted(int first, int last);
     void LinesAboutToBeRemoved(int first, int last);
     void LinesRemoved(int first, int last);
+    void LinesAboutToBeChanged(int first, int last);
     void LinesChanged(int first, int last);
     void LinesAboutToBeReordered();
     // order: the old position of the line now at each position.

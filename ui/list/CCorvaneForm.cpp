@@ -45,7 +45,17 @@ CCorvaneForm::CCorvaneForm(CCorvaneDoc& doc, AppSettings& settings, Prompts& pro
     ApplyColumnWidths();
     SetGrid(m_settings.ListGridView != 0);
     SetZebra(m_settings.ListZebraView != 0);
-    connect(&m_doc, &CCorvaneDoc::LinesEdited, this, &CCorvaneForm::UpdateTotal);
+    // The total follows each change by the lines it touched, not by a recount
+    // of the whole claim.
+    connect(&m_doc, &CCorvaneDoc::LinesAboutToBeRemoved, this,
+            [this](int first, int last) { Account(first, last, -1); });
+    connect(&m_doc, &CCorvaneDoc::LinesAboutToBeChanged, this,
+            [this](int first, int last) { Account(first, last, -1); });
+    connect(&m_doc, &CCorvaneDoc::LinesInserted, this,
+            [this](int first, int last) { Account(first, last, +1); });
+    connect(&m_doc, &CCorvaneDoc::LinesChanged, this,
+            [this](int first, int last) { Account(first, last, +1); });
+    connect(&m_doc, &CCorvaneDoc::LinesEdited, this, &CCorvaneForm::ShowTotal);
     connect(&m_doc, &CCorvaneDoc::LinesReset, this, &CCorvaneForm::OnReset);
     OnReset();
 }
@@ -353,21 +363,34 @@ void CCorvaneForm::ApplyFilter()
     m_list->setColumnHidden(EntryTableModel::Balance, !filter.showAll);
     if (!m_list->currentIndex().isValid() && RowCount() > 0)
         SelectRows({0});
-    UpdateTotal();
+    const ClaimSummary claim = SummarizeListed(m_doc.Lines(), m_listed->Positions());
+    m_checkedCount = static_cast<int>(claim.lines);
+    m_checkedTotal = claim.total;
+    ShowTotal();
 }
 
-void CCorvaneForm::UpdateTotal()
+void CCorvaneForm::Account(int first, int last, int sign)
+{
+    const auto& lines = m_doc.Lines();
+    const ClaimFilter filter = Filter();
+    for (int position = first; position <= last; ++position) {
+        const EntryInfo& line = *lines[static_cast<std::size_t>(position)];
+        if (IsClaimed(line, filter)) {
+            m_checkedCount += sign;
+            m_checkedTotal += sign * static_cast<std::int64_t>(line.fare);
+        }
+    }
+}
+
+void CCorvaneForm::ShowTotal()
 {
     const bool showAll = ShowAll();
     m_totalCaption->setVisible(!showAll);
     m_total->setVisible(!showAll);
-    const ClaimSummary claim = SummarizeClaim(m_doc.Lines(), Filter());
-    m_checkedCount = static_cast<int>(claim.lines);
-    m_checkedTotal = claim.total;
     m_total->setText(TotalTextFor(m_checkedTotal));
-    // Offered whenever there is a line to show, so a claim whose lines are all
-    // filtered out can still be shown whole.
-    m_showAll->setEnabled(claim.listedWithAll > 0);
+    // Offered whenever the list shows something, and while unticked, so a
+    // claim whose lines the filter leaves all out can still be shown whole.
+    m_showAll->setEnabled(RowCount() > 0 || !showAll);
     Q_EMIT StateChanged();
 }
 

@@ -129,7 +129,10 @@ private:
     void ApplyFilter();
     void OnReset();
     void OnHeaderClicked(int section);
-    void UpdateTotal();
+    // The claim's count and total changed by the lines first..last going
+    // (sign -1) or coming (+1); ShowTotal puts them on screen.
+    void Account(int first, int last, int sign);
+    void ShowTotal();
     bool HandleKey(const QKeyEvent& key);
     bool Reorder(const std::vector<int>& order, const QString& text);
     void SelectLines(const std::vector<const EntryInfo*>& lines);

@@ -33,6 +33,8 @@ public:
     void SetFilter(const ClaimFilter& filter);
     const ClaimFilter& Filter() const { return m_filter; }
 
+    // The document positions of the listed lines, ascending.
+    const std::vector<int>& Positions() const { return m_rows; }
     // The line of a listed row, and its position in the document.
     const EntryInfo* Line(int row) const;
     std::size_t Position(int row) const;
