@@ -227,7 +227,8 @@ void CMainFrame::Wire()
 
 void CMainFrame::UpdateCommands()
 {
-    m_commands->UpdateEnabled(m_form->RowCount(), m_form->CheckedCount());
+    m_commands->UpdateEnabled(m_form->RowCount(), static_cast<int>(m_doc.Lines().size()),
+                              m_form->CheckedCount());
     m_panes->ShowClaim(m_form->CheckedCount(), m_form->CheckedTotal());
 }
 

@@ -133,10 +133,12 @@ QMenu* CommandTable::BuildContextMenu(QWidget* parent) const
     return menu;
 }
 
-void CommandTable::UpdateEnabled(int rows, int checked)
+void CommandTable::UpdateEnabled(int rows, int lines, int checked)
 {
-    for (const char* name : {"ID_FILE_SAVE", "ID_FILE_SAVE_AS", "ID_CSV_SAVE", "ID_LIST_UP",
-                             "ID_LIST_DOWN", "ID_LIST_EDIT", "ID_LIST_DELETE"})
+    // A claim whose lines the list's filter hides is still saved and exported.
+    for (const char* name : {"ID_FILE_SAVE", "ID_FILE_SAVE_AS", "ID_CSV_SAVE"})
+        Get(QLatin1String(name))->setEnabled(lines > 0);
+    for (const char* name : {"ID_LIST_UP", "ID_LIST_DOWN", "ID_LIST_EDIT", "ID_LIST_DELETE"})
         Get(QLatin1String(name))->setEnabled(rows > 0);
     for (const char* name : {"ID_FILE_PRINT", "ID_FILE_PRINT_PREVIEW", "ID_FILE_PDF"})
         Get(QLatin1String(name))->setEnabled(checked > 0);

@@ -23,8 +23,8 @@ public:
     void BuildMenus(QMenuBar* bar, QMenu* recentFiles);
     QMenu* BuildContextMenu(QWidget* parent) const;
 
-    // The enable rules: rows and checked rows of the list.
-    void UpdateEnabled(int rows, int checked);
+    // The enable rules: rows and checked rows of the list, lines of the claim.
+    void UpdateEnabled(int rows, int lines, int checked);
 
 private:
     QAction* Add(const QString& name, const QString& text, const QString& prompt,

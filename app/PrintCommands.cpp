@@ -16,6 +16,7 @@
 
 #include <QDateTime>
 #include <QPageSetupDialog>
+#include <algorithm>
 
 PrintCommands::PrintCommands(CCorvaneDoc& doc, CCorvaneForm& form, AppSettings& settings,
                              Prompts& prompts, FileCommands& files, QWidget* window)
@@ -51,6 +52,11 @@ bool PrintCommands::Print(ClaimPrinter* printer)
     const auto claimed = Claim();
     if (claimed.empty())
         return false;
+    // A recorded application prints as a copy of the record: it is not
+    // claimed again. Any other claim holding a claimed trip asks first.
+    const bool copyOfRecord = m_doc.IsRecordedApplication();
+    if (!copyOfRecord && !ConfirmClaimedAgain(claimed))
+        return false;
     PrintJob job(m_doc.Layout());
     const int pages = job.Prepare(claimed, Claimant(), QDateTime::currentDateTime());
     if (!printer->Choose(m_doc.Layout(), pages))
@@ -67,6 +73,10 @@ bool PrintCommands::Print(ClaimPrinter* printer)
     case ClaimPrinter::Outcome::Kind::Printed:
         break;
     }
+    if (copyOfRecord) {
+        Q_EMIT Status(QStringLiteral("申請の記録を印刷しました（申請は追加していません）"));
+        return false;
+    }
     const std::function<bool()> save =
         m_settings.AutoSave != 0 ? std::function<bool()>([this] { return m_files.Save(); })
                                  : std::function<bool()>();
@@ -79,6 +89,21 @@ bool PrintCommands::Print(ClaimPrinter* printer)
     }
     Q_EMIT Status(recorded.StatusText());
     return true;
+}
+
+bool PrintCommands::ConfirmClaimedAgain(const std::vector<const EntryInfo*>& claimed)
+{
+    m_doc.RefreshHistory();
+    const auto again = std::count_if(claimed.begin(), claimed.end(), [this](const EntryInfo* line) {
+        return m_doc.AppliedOn(*line).has_value();
+    });
+    if (again == 0)
+        return true;
+    return m_prompts.Ask(
+               QStringLiteral(
+                   "申請済みの明細が %1 件含まれています。印刷して、もう一度申請しますか？")
+                   .arg(again),
+               Prompts::Icon::Question, Prompts::Buttons::YesNo) == Prompts::Answer::Yes;
 }
 
 void PrintCommands::Preview(ClaimPrinter* printer)

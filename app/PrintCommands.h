@@ -20,7 +20,8 @@ class QWidget;
 // claim is what the list shows marked (the core's rule with the list's
 // filter). A print the print service accepted is recorded by the core's
 // after-print steps, fed exactly the lines on the printed pages; anything
-// else (a cancelled dialog, a refused job, output to a file) records nothing.
+// else (a cancelled dialog, a refused job, output to a file, a copy of a
+// recorded application) records nothing.
 class PrintCommands : public QObject
 {
     Q_OBJECT
@@ -49,6 +50,8 @@ Q_SIGNALS:
 
 private:
     QtClaimPrinter& SystemPrinter();
+    // A claim holding trips already claimed prints only on the user's yes.
+    bool ConfirmClaimedAgain(const std::vector<const EntryInfo*>& claimed);
 
     CCorvaneDoc& m_doc;
     CCorvaneForm& m_form;

@@ -13,6 +13,7 @@
 #include "undo/MarkLinesCommand.h"
 #include "undo/ReorderLinesCommand.h"
 
+#include <QDateTime>
 #include <QFile>
 #include <QFileInfo>
 #include <algorithm>
@@ -86,6 +87,7 @@ std::optional<QDate> CCorvaneDoc::AppliedOn(const EntryInfo& line)
 
 std::vector<AppliedLines::Application> CCorvaneDoc::Applications()
 {
+    RefreshHistory();
     return Applied().Applications();
 }
 
@@ -126,7 +128,34 @@ void CCorvaneDoc::EnsureHistoryLoaded()
     if (m_historyLoaded)
         return;
     m_history.Load(m_settings);
+    m_historyStamp = HistoryFileStamp();
     m_historyLoaded = true;
+}
+
+std::pair<QDateTime, qint64> CCorvaneDoc::HistoryFileStamp() const
+{
+    const QFileInfo file(JoinPath(ApplyHistory::Folder(m_settings), ApplyHistory::kFileName));
+    return file.exists() ? std::pair(file.lastModified(), file.size())
+                         : std::pair(QDateTime(), qint64(-1));
+}
+
+void CCorvaneDoc::RefreshHistory()
+{
+    if (!m_historyLoaded) {
+        EnsureHistoryLoaded();
+        return;
+    }
+    const auto stamp = HistoryFileStamp();
+    if (stamp == m_historyStamp)
+        return;
+    // A history file gone (or elsewhere now) holds no record.
+    if (stamp.second < 0)
+        m_history.Clear();
+    else
+        m_history.Load(m_settings);
+    m_historyStamp = stamp;
+    m_appliedLoaded = false;
+    Q_EMIT AppliedChanged();
 }
 
 bool CCorvaneDoc::Load(const QString& path, QString* error)
@@ -206,7 +235,8 @@ bool CCorvaneDoc::RecordApplication(const std::vector<const EntryInfo*>& printed
     const std::int64_t total = ClaimedTotal(printed);
     const auto amount = static_cast<std::int32_t>(std::clamp<std::int64_t>(
         total, std::numeric_limits<std::int32_t>::min(), std::numeric_limits<std::int32_t>::max()));
-    EnsureHistoryLoaded();
+    // Records another program added meanwhile are kept, not written over.
+    RefreshHistory();
     ArchiveWriter out;
     try {
         m_data.WriteSnapshot(out, printed);
@@ -219,6 +249,7 @@ bool CCorvaneDoc::RecordApplication(const std::vector<const EntryInfo*>& printed
     const ApplyRecord record{m_data.documentTime, amount, QFileInfo(path).absoluteFilePath()};
     m_history.Add(record);
     m_history.Save(m_settings);
+    m_historyStamp = HistoryFileStamp();
     if (m_appliedLoaded)
         m_applied.Add(record, printed, AppliedLines::PrintedAt(path));
     return true;

@@ -60,6 +60,9 @@ public:
     // Positions of the given lines of this claim, ascending; others ignored.
     std::vector<std::size_t> PositionsOf(const std::vector<const EntryInfo*>& lines) const;
     ApplyHistory& History();
+    // Reads the application history again when another program (the
+    // command line, a second session) changed it since it was read.
+    void RefreshHistory();
     // The day a recorded application claimed this line, if one did.
     std::optional<QDate> AppliedOn(const EntryInfo& line);
     // The recorded applications, newest first.
@@ -109,6 +112,8 @@ Q_SIGNALS:
     // The file, its name or its read-only state changed.
     void FileChanged();
     void CardChanged();
+    // The recorded applications changed: which lines are 申請済 may differ.
+    void AppliedChanged();
 
 private:
     friend class LinesCommand;
@@ -126,6 +131,7 @@ private:
 
     void Reset(EntryList data, const QString& path);
     void EnsureHistoryLoaded();
+    std::pair<QDateTime, qint64> HistoryFileStamp() const;
     AppliedLines& Applied();
     QString FreeSnapshotPath() const;
 
@@ -136,6 +142,7 @@ private:
     QUndoStack m_undo;
     AppliedLines m_applied;
     bool m_historyLoaded = false;
+    std::pair<QDateTime, qint64> m_historyStamp; // Apply.hst as last read or written
     bool m_appliedLoaded = false;
     QString m_path;
 };

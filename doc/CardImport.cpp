@@ -15,6 +15,8 @@ CardImport ImportCard(CCorvaneDoc& doc, const CardInfo& card, const HistoryBlock
         declined.declined = true;
         return declined;
     }
+    // Trips claimed from another program since the history was read count.
+    doc.RefreshHistory();
     CardInfo read = card;
     std::vector<CardHistoryRow> rows;
     EntryLines added;

@@ -1,6 +1,7 @@
 #include "AppSettings.h"
 #include "CCorvaneDoc.h"
 #include "CCorvaneForm.h"
+#include "CListCtrlEx.h"
 #include "CMainFrame.h"
 #include "CommandTable.h"
 #include "FileCommands.h"
@@ -170,4 +171,20 @@ TEST_F(MainFrameTest, StatusBarNamesTheClaimAndItsTotal)
     doc.UndoStack().undo(); // the read taken back: a change from the saved claim
     EXPECT_EQ(frame.Panes().DocumentText(), "november.ent ＊未保存");
     EXPECT_EQ(frame.Panes().ClaimText(), "申請 0件 0円");
+}
+
+// A period that hides every line leaves the claim to save and export; only
+// the list's own commands wait for rows.
+TEST_F(MainFrameTest, AClaimHiddenByThePeriodCanStillBeSaved)
+{
+    doc.NewDocument();
+    qputenv("FENWIR_CARD_IMAGE", FENWIR_DEMO_CARD);
+    ASSERT_TRUE(frame.ReadCard());
+    frame.Form().SetPeriod(CCorvaneForm::Period::Range, QDate(2001, 1, 1), QDate(2001, 1, 31));
+    EXPECT_EQ(frame.Form().RowCount(), 0);
+    EXPECT_TRUE(Enabled("ID_FILE_SAVE"));
+    EXPECT_TRUE(Enabled("ID_CSV_SAVE"));
+    EXPECT_FALSE(Enabled("ID_LIST_EDIT"));
+    EXPECT_FALSE(Enabled("ID_FILE_PRINT"));
+    EXPECT_EQ(frame.Form().List().PlaceholderText(), "この期間に表示する明細はありません");
 }

@@ -145,11 +145,14 @@ TEST_F(PrintCommandsTest, RealPrintRecordsClearsMarksAndSavesWithAutoSave)
     EXPECT_EQ(printing.Claimant()[0], "営業部");
     for (const bool autoSave : {false, true}) {
         SCOPED_TRACE(autoSave);
+        // A history of its own each time: the same trips are not claimed twice.
+        settings.DefaultPath = dir.filePath(autoSave ? "history2" : "history1");
+        QDir().mkpath(settings.DefaultPath);
         OpenThree();
         settings.AutoSave = autoSave ? 1 : 0;
         ASSERT_EQ(form.CheckedCount(), 2);
         const std::size_t before = Records().size();
-        ASSERT_TRUE(printing.Print(&printer));
+        ASSERT_TRUE(printing.Print(&printer)) << prompts.asked.join('|').toStdString();
         EXPECT_EQ(printer.total, 690);
         EXPECT_EQ(printer.pages, 1);
         ASSERT_EQ(Records().size(), before + 1);
@@ -246,9 +249,9 @@ TEST_F(PrintCommandsTest, PageRangeRecordsTheLinesOnThosePages)
     EXPECT_EQ(doc.Lines()[20]->applyFlag, 0);
 }
 
-// A reopened application printed again with 自動保存 is recorded anew, but
-// the record it was opened from stays as it was: the save asks for a name.
-TEST_F(PrintCommandsTest, ReprintingASnapshotNeverOverwritesIt)
+// A recorded application opened again prints as a copy of the record: it
+// records nothing, keeps its marks and is not saved over.
+TEST_F(PrintCommandsTest, ARecordPrintsAsACopy)
 {
     OpenThree();
     ASSERT_TRUE(printing.Print(&printer));
@@ -260,13 +263,34 @@ TEST_F(PrintCommandsTest, ReprintingASnapshotNeverOverwritesIt)
 
     ASSERT_TRUE(files.OpenPath(snapshot, false));
     settings.AutoSave = 1;
-    prompts.fileNames.clear(); // the user cancels the name
-    ASSERT_TRUE(printing.Print(&printer));
-    EXPECT_EQ(Records().size(), 2u);
-    EXPECT_EQ(prompts.proposals.size(), 2); // asked for a name
+    printer.pages = 0;
+    EXPECT_FALSE(printing.Print(&printer));
+    EXPECT_EQ(printer.pages, 1); // it was printed
+    EXPECT_EQ(Records().size(), 1u);
+    EXPECT_EQ(status, "申請の記録を印刷しました（申請は追加していません）");
+    EXPECT_EQ(form.CheckedCount(), 2);
     ASSERT_TRUE(file.open(QIODevice::ReadOnly));
     EXPECT_EQ(file.readAll(), recorded);
-    EXPECT_TRUE(doc.IsModified());
+}
+
+// Trips claimed already (ticked again, or brought back by undo) are printed
+// and recorded again only after the user's yes.
+TEST_F(PrintCommandsTest, ClaimedTripsAreClaimedAgainOnlyOnYes)
+{
+    OpenThree();
+    ASSERT_TRUE(printing.Print(&printer));
+    doc.UndoStack().undo(); // the marks are back
+    ASSERT_EQ(form.CheckedCount(), 2);
+    prompts.answers = {Prompts::Answer::No};
+    printer.pages = 0;
+    EXPECT_FALSE(printing.Print(&printer));
+    EXPECT_EQ(prompts.asked.last(),
+              "申請済みの明細が 2 件含まれています。印刷して、もう一度申請しますか？");
+    EXPECT_EQ(printer.pages, 0); // not even the print dialog
+    EXPECT_EQ(Records().size(), 1u);
+    prompts.answers = {Prompts::Answer::Yes};
+    EXPECT_TRUE(printing.Print(&printer));
+    EXPECT_EQ(Records().size(), 2u);
 }
 
 // The preview's own print button is the print command: it records.

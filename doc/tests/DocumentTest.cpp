@@ -245,3 +245,22 @@ TEST_F(DocumentTest, RecordedApplicationIsNeverOverwritten)
     EXPECT_FALSE(opened.IsRecordedApplication());
     EXPECT_EQ(ReadAll(snapshot), recorded);
 }
+
+// Another program (the command line) records an application while this one
+// runs: its record is kept, and its trips count as claimed.
+TEST_F(DocumentTest, RecordsOfAnotherProgramAreKept)
+{
+    doc.ReplaceLines(SampleLines(3));
+    ASSERT_TRUE(doc.RecordApplication({doc.Lines()[0].get()}));
+    CCorvaneDoc other(settings);
+    other.ReplaceLines(SampleLines(3));
+    ASSERT_TRUE(other.RecordApplication({other.Lines()[1].get()}));
+
+    EXPECT_TRUE(doc.AppliedOn(*doc.Lines()[0]));
+    doc.RefreshHistory();
+    EXPECT_TRUE(doc.AppliedOn(*doc.Lines()[1]));
+    ASSERT_TRUE(doc.RecordApplication({doc.Lines()[2].get()}));
+    ApplyHistory stored;
+    ASSERT_TRUE(stored.Load(settings));
+    EXPECT_EQ(stored.Records().size(), 3u);
+}

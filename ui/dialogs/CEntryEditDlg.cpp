@@ -69,6 +69,20 @@ CEntryEditDlg::CEntryEditDlg(const EntryInfo& source, const QStringList& visitHi
     FillControls();
     if (!m_manualLine)
         ApplyCardRestrictions();
+    FocusFirstField();
+}
+
+void CEntryEditDlg::FocusFirstField()
+{
+    // Typing starts in the first field that may change, not on the buttons.
+    QWidget* fields[] = {m_date,     m_names[0], m_names[1], m_names[2], m_names[3],
+                         m_names[4], m_names[5], m_fare,     m_visit,    m_remarks};
+    for (QWidget* field : fields) {
+        if (field->isEnabled()) {
+            field->setFocus();
+            return;
+        }
+    }
 }
 
 void CEntryEditDlg::BuildControls()

@@ -52,6 +52,7 @@ private:
     void BuildControls();
     void FillControls();
     void ApplyCardRestrictions();
+    void FocusFirstField();
     void CopyFromTemplate();
 
     EntryInfo m_workingCopy;

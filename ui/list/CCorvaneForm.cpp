@@ -92,7 +92,6 @@ void CCorvaneForm::BuildControls()
     m_listed->setSourceModel(m_model);
     m_list = new CListCtrlEx(this);
     m_list->setObjectName(QStringLiteral("historyList"));
-    m_list->SetPlaceholderText(QStringLiteral("Ctrl+R またはカードボタンでカードを読み込みます"));
     m_list->setHorizontalHeader(new ListHeader(m_list));
     // Row heights are set before the rows come: one per row would be resized.
     m_list->verticalHeader()->hide();
@@ -169,16 +168,18 @@ void CCorvaneForm::EnsureDateEdits()
     // are claimed as 今月 or 先月.
     if (m_from)
         return;
-    const auto makeDate = [this](const char* name) {
-        auto* edit = new QDateEdit(QDate::currentDate(), this);
+    const auto makeDate = [this](const char* name, const QDate& day) {
+        auto* edit = new QDateEdit(day, this);
         edit->setObjectName(QLatin1String(name));
         edit->setCalendarPopup(true);
         edit->setDisplayFormat(QStringLiteral("yyyy/MM/dd"));
         connect(edit, &QDateEdit::dateChanged, this, [this] { ApplyFilter(); });
         return edit;
     };
-    m_from = makeDate("periodFrom");
-    m_to = makeDate("periodTo");
+    // From the first of last month to today: what a monthly claim is for.
+    const QDate today = m_today();
+    m_from = makeDate("periodFrom", QDate(today.year(), today.month(), 1).addMonths(-1));
+    m_to = makeDate("periodTo", today);
     m_dash = new QLabel(QStringLiteral("～"), this);
     m_periodRow->addWidget(m_from);
     m_periodRow->addWidget(m_dash);
@@ -211,7 +212,10 @@ ClaimFilter CCorvaneForm::PeriodFilter() const
     case Period::LastMonth:
         return ClaimPeriod::MonthBefore(m_today());
     case Period::Range:
-        return m_from ? ClaimPeriod::Between(m_from->date(), m_to->date()) : ClaimFilter();
+        // Dates given the wrong way round mean the same days.
+        return m_from ? ClaimPeriod::Between(std::min(m_from->date(), m_to->date()),
+                                             std::max(m_from->date(), m_to->date()))
+                      : ClaimFilter();
     default:
         return {};
     }
@@ -369,6 +373,13 @@ void CCorvaneForm::ApplyFilter()
     ShowTotal();
 }
 
+void CCorvaneForm::ShowPlaceholder()
+{
+    m_list->SetPlaceholderText(
+        m_doc.Lines().empty() ? QStringLiteral("Ctrl+R またはカードボタンでカードを読み込みます")
+                              : QStringLiteral("この期間に表示する明細はありません"));
+}
+
 void CCorvaneForm::Account(int first, int last, int sign)
 {
     const auto& lines = m_doc.Lines();
@@ -384,6 +395,7 @@ void CCorvaneForm::Account(int first, int last, int sign)
 
 void CCorvaneForm::ShowTotal()
 {
+    ShowPlaceholder();
     const bool showAll = ShowAll();
     m_totalCaption->setVisible(!showAll);
     m_total->setVisible(!showAll);
@@ -528,10 +540,14 @@ bool CCorvaneForm::EditSelected()
     if (!CanApply(*line))
         return false;
     SelectRows({row});
-    const auto edited = m_editLine({*line, nullptr, line->IsManual(), m_settings.TransitURL});
+    auto edited = m_editLine({*line, nullptr, line->IsManual(), m_settings.TransitURL});
     m_list->setFocus();
     if (!edited)
         return false;
+    // The dialog marks every line with a fare; a trip claimed already keeps
+    // its mark off unless the user ticks it again (and is asked).
+    if (line->applyFlag == 0 && m_doc.AppliedOn(*line))
+        edited->applyFlag = 0;
     m_settings.AddVisit(edited->visitDestination, edited->exitStationName);
     m_doc.EditLine(m_listed->Position(row), *edited);
     SelectLines({line});

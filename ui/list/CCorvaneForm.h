@@ -133,6 +133,7 @@ private:
     // (sign -1) or coming (+1); ShowTotal puts them on screen.
     void Account(int first, int last, int sign);
     void ShowTotal();
+    void ShowPlaceholder();
     bool HandleKey(const QKeyEvent& key);
     bool Reorder(const std::vector<int>& order, const QString& text);
     void SelectLines(const std::vector<const EntryInfo*>& lines);

@@ -91,6 +91,10 @@ void EntryTableModel::Connect()
     connect(&m_doc, &CCorvaneDoc::LinesAboutToBeReordered, this,
             [this] { Q_EMIT layoutAboutToBeChanged(); });
     connect(&m_doc, &CCorvaneDoc::LinesReordered, this, &EntryTableModel::OnReordered);
+    connect(&m_doc, &CCorvaneDoc::AppliedChanged, this, [this] {
+        if (rowCount() > 0)
+            Q_EMIT dataChanged(index(0, Applied), index(rowCount() - 1, Applied));
+    });
 }
 
 void EntryTableModel::OnReordered(const std::vector<std::size_t>& order)

@@ -31,7 +31,9 @@ Prompts::Answer WidgetPrompts::Ask(const QString& text, Icon icon, Buttons butto
         box.setStandardButtons(QMessageBox::Ok);
         break;
     case Buttons::YesNo:
+        // Deleting, claiming again: Enter alone does nothing that cannot wait.
         box.setStandardButtons(QMessageBox::Yes | QMessageBox::No);
+        box.setDefaultButton(QMessageBox::No);
         break;
     case Buttons::YesNoCancel:
         box.setStandardButtons(QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel);

@@ -195,3 +195,15 @@ TEST(EntryEditDlg, LongStoredTextsComeBackUnchanged)
     EXPECT_EQ(dialog.NameEdit(0)->maxLength(), 20);
     EXPECT_EQ(dialog.FareEdit()->maxLength(), 5);
 }
+
+// Typing starts in the first field that may change.
+TEST(EntryEditDlg, FocusStartsInTheFirstFieldThatMayChange)
+{
+    ScriptedPrompts prompts;
+    CEntryEditDlg manual(EntryInfo::ManualLine(0), {}, QString(), nullptr, true, prompts);
+    EXPECT_EQ(manual.focusWidget(), manual.DateEdit());
+    CEntryEditDlg bus(CardLine(0x0D), {}, QString(), nullptr, false, prompts);
+    EXPECT_EQ(bus.focusWidget(), bus.NameEdit(0));
+    CEntryEditDlg rail(CardLine(0x01), {}, QString(), nullptr, false, prompts);
+    EXPECT_EQ(rail.focusWidget(), rail.VisitCombo());
+}
