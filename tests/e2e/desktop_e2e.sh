@@ -68,6 +68,12 @@ find_window() {
     return 1
 }
 
+# Waits until no visible window's name matches: while a modal dialog is up,
+# the program drops the keys meant for its main window.
+wait_closed() {
+    wait_for bash -c "[ -z \"\$(xdotool search --onlyvisible --name '$1' 2>/dev/null)\" ]"
+}
+
 # A CUPS daemon of our own whose only queue keeps each job as sent.
 cups=$work/cups
 mkdir -p "$cups"/{spool,tmp,cache,state,log,jobs,bin/backend,bin/filter,bin/daemon}
@@ -146,6 +152,7 @@ xdotool type --delay 5 "A-1024"
 xdotool key --clearmodifiers Tab
 xdotool type --delay 5 "Yamada Hanako"
 xdotool key --clearmodifiers Return
+wait_closed "^申請者情報$"
 timeout 30 xdotool windowfocus --sync "$window"
 xdotool key --clearmodifiers ctrl+p
 printer=$(find_window "^印刷$")
@@ -203,12 +210,14 @@ focus_window "開く" >/dev/null
 xdotool key --clearmodifiers ctrl+a
 xdotool type --delay 5 "$claim"
 xdotool key --clearmodifiers Return
+wait_closed "^開く$"
 timeout 30 xdotool windowfocus --sync "$window"
 xdotool key --clearmodifiers Down space       # the list has the focus: tick line 2
 xdotool key --clearmodifiers Return           # and edit it
 edit=$(focus_window "交通費編集")
 [ "$(xdotool getwindowname "$edit")" = "交通費編集" ] || { echo "edit dialog title" >&2; exit 1; }
 xdotool key --clearmodifiers Escape
+wait_closed "^交通費編集$"
 
 lpadmin -p fenwir-test -E >/dev/null            # accepting again after the first run
 /usr/sbin/cupsreject fenwir-test
@@ -218,6 +227,7 @@ focus_window "印刷" >/dev/null
 xdotool key --clearmodifiers Return
 focus_window "Fenwir Lite" >/dev/null           # the refused job is reported
 xdotool key --clearmodifiers Return
+wait_closed "^Fenwir Lite$"
 [ "$(md5sum < "$history")" = "$recorded" ] || { echo "a refused print was recorded" >&2; exit 1; }
 
 timeout 30 xdotool windowfocus --sync "$window"
