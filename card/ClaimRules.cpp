@@ -59,18 +59,6 @@ std::vector<const EntryInfo*> ClaimedLines(const EntryLines& lines, const ClaimF
     return claimed;
 }
 
-ClaimSummary SummarizeClaim(const EntryLines& lines, const ClaimFilter& filter)
-{
-    ClaimSummary summary;
-    for (const auto& line : lines) {
-        if (IsClaimed(*line, filter)) {
-            ++summary.lines;
-            summary.total += line->fare;
-        }
-    }
-    return summary;
-}
-
 ClaimSummary SummarizeListed(const EntryLines& lines, const std::vector<int>& listed)
 {
     ClaimSummary summary;

@@ -56,6 +56,5 @@ struct ClaimSummary {
     std::size_t lines = 0;
     std::int64_t total = 0;
 };
-ClaimSummary SummarizeClaim(const EntryLines& lines, const ClaimFilter& filter = {});
-// The same for lines already known to be listed (positions from ListedPositions).
+// Of lines already known to be listed (positions from ListedPositions).
 ClaimSummary SummarizeListed(const EntryLines& lines, const std::vector<int>& listed);

@@ -66,7 +66,7 @@ QString CCorvaneDoc::Title() const
 
 ApplyHistory& CCorvaneDoc::History()
 {
-    EnsureHistoryLoaded();
+    RefreshHistory();
     return m_history;
 }
 

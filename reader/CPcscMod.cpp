@@ -1,19 +1,18 @@
 #include "CPcscMod.h"
 
+#include "ByteString.h"
+
 #include <PCSC/reader.h>
 #include <algorithm>
 
 QByteArray CPcscMod::Bytes(std::initializer_list<int> values)
 {
-    QByteArray bytes;
-    for (int v : values)
-        bytes.append(static_cast<char>(v));
-    return bytes;
+    return ByteString(values);
 }
 
 std::uint8_t CPcscMod::At(const QByteArray& bytes, qsizetype i)
 {
-    return static_cast<std::uint8_t>(bytes[i]);
+    return ByteAt(bytes, i);
 }
 
 CPcscMod::CPcscMod(PcscApi& pcsc, const QString& readerName) : m_pcsc(pcsc)

@@ -1,5 +1,7 @@
 #include "FelicaFrame.h"
 
+#include "ByteString.h"
+
 namespace
 {
 constexpr std::uint8_t kPollingCommand = 0x00;
@@ -8,11 +10,6 @@ constexpr std::uint8_t kReadCommand = 0x06;
 constexpr std::uint8_t kReadResponse = 0x07;
 // Length, response code and IDm; then the two status flags.
 constexpr qsizetype kReadHeader = 10;
-
-std::uint8_t At(const QByteArray& bytes, qsizetype i)
-{
-    return static_cast<std::uint8_t>(bytes[i]);
-}
 
 char Byte(int value)
 {
@@ -56,12 +53,13 @@ QByteArray FelicaFrame::ReadWithoutEncryption(const CardId& idm, std::uint16_t s
 std::optional<FelicaFrame::PollingAnswer> FelicaFrame::ParsePolling(const QByteArray& frame)
 {
     // Length, response code, IDm, PMm, and maybe the system code.
-    if (frame.size() < 18 || At(frame, 0) != frame.size() || At(frame, 1) != kPollingResponse)
+    if (frame.size() < 18 || ByteAt(frame, 0) != frame.size() ||
+        ByteAt(frame, 1) != kPollingResponse)
         return std::nullopt;
     PollingAnswer answer;
     for (int i = 0; i < 8; ++i) {
-        answer.idm[static_cast<std::size_t>(i)] = At(frame, 2 + i);
-        answer.pmm[static_cast<std::size_t>(i)] = At(frame, 10 + i);
+        answer.idm[static_cast<std::size_t>(i)] = ByteAt(frame, 2 + i);
+        answer.pmm[static_cast<std::size_t>(i)] = ByteAt(frame, 10 + i);
     }
     return answer;
 }
@@ -69,21 +67,21 @@ std::optional<FelicaFrame::PollingAnswer> FelicaFrame::ParsePolling(const QByteA
 FelicaFrame::ReadAnswer FelicaFrame::ParseRead(const QByteArray& frame, const CardId& idm)
 {
     ReadAnswer answer;
-    if (frame.size() < kReadHeader + 2 || At(frame, 0) != frame.size() ||
-        At(frame, 1) != kReadResponse)
+    if (frame.size() < kReadHeader + 2 || ByteAt(frame, 0) != frame.size() ||
+        ByteAt(frame, 1) != kReadResponse)
         return answer;
     for (int i = 0; i < 8; ++i)
-        if (At(frame, 2 + i) != idm[static_cast<std::size_t>(i)])
+        if (ByteAt(frame, 2 + i) != idm[static_cast<std::size_t>(i)])
             return answer; // another card's answer
-    if (At(frame, kReadHeader) != 0 || At(frame, kReadHeader + 1) != 0) {
+    if (ByteAt(frame, kReadHeader) != 0 || ByteAt(frame, kReadHeader + 1) != 0) {
         answer.status = ReadStatus::NoBlock;
         return answer;
     }
     // Status flags clear: the block count, then exactly one block.
-    if (frame.size() != kReadHeader + 3 + 16 || At(frame, kReadHeader + 2) != 1)
+    if (frame.size() != kReadHeader + 3 + 16 || ByteAt(frame, kReadHeader + 2) != 1)
         return answer;
     for (int i = 0; i < 16; ++i)
-        answer.block[static_cast<std::size_t>(i)] = At(frame, kReadHeader + 3 + i);
+        answer.block[static_cast<std::size_t>(i)] = ByteAt(frame, kReadHeader + 3 + i);
     answer.status = ReadStatus::Block;
     return answer;
 }

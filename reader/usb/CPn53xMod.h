@@ -18,9 +18,13 @@ protected:
     bool Initialise() override;
     void Shutdown() override;
     std::optional<QByteArray> Exchange(const QByteArray& frame, int timeoutMs) override;
+    QByteArray DataFrame(const QByteArray& data) const override;
+    std::optional<QByteArray> DataOf(const QByteArray& frame) const override;
+    bool IsAck(const QByteArray& frame) const override;
+    QByteArray AckFrame() const override;
+    std::uint8_t CommandByte() const override { return 0xD4; }
 
 private:
-    std::optional<QByteArray> Command(int code, const QByteArray& parameters, int timeoutMs);
     bool Configure(const QByteArray& item);
     std::optional<QByteArray> ListTarget(const QByteArray& pollingFrame, int timeoutMs);
 };

@@ -22,10 +22,13 @@ protected:
     bool Initialise() override;
     void Shutdown() override;
     std::optional<QByteArray> Exchange(const QByteArray& frame, int timeoutMs) override;
+    QByteArray DataFrame(const QByteArray& data) const override;
+    std::optional<QByteArray> DataOf(const QByteArray& frame) const override;
+    bool IsAck(const QByteArray& frame) const override;
+    QByteArray AckFrame() const override;
+    std::uint8_t CommandByte() const override { return 0xD6; }
 
 private:
-    // A command's response parameters (after D7 cc+1), or nothing.
-    std::optional<QByteArray> Command(int code, const QByteArray& parameters, int timeoutMs);
     // A command whose response is a single status byte, 00 for success.
     bool Succeeds(int code, const QByteArray& parameters);
     // The radio set for FeliCa at 212 kbps, once per opening.

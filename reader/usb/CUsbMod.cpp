@@ -1,5 +1,6 @@
 #include "CUsbMod.h"
 
+#include "ByteString.h"
 #include "UsbBus.h"
 
 namespace
@@ -47,6 +48,29 @@ void CUsbMod::Drain()
         if (m_transport->Read(leftover, kReadBufferSize, kDrainTimeoutMs) !=
             UsbTransport::Status::Ok)
             return;
+}
+
+std::optional<QByteArray> CUsbMod::Command(int code, const QByteArray& parameters, int timeoutMs)
+{
+    if (!m_transport->Write(DataFrame(ByteString({CommandByte(), code}) + parameters),
+                            kCommandTimeoutMs))
+        return std::nullopt;
+    QByteArray in;
+    if (m_transport->Read(in, kReadBufferSize, kAckTimeoutMs) != UsbTransport::Status::Ok ||
+        !IsAck(in))
+        return std::nullopt;
+    const UsbTransport::Status status = m_transport->Read(in, kReadBufferSize, timeoutMs);
+    if (status == UsbTransport::Status::Timeout) {
+        m_transport->Write(AckFrame(), kCommandTimeoutMs); // cancel it
+        return std::nullopt;
+    }
+    if (status != UsbTransport::Status::Ok)
+        return std::nullopt;
+    const auto data = DataOf(in);
+    if (!data || data->size() < 2 || ByteAt(*data, 0) != CommandByte() + 1 ||
+        ByteAt(*data, 1) != code + 1)
+        return std::nullopt;
+    return data->mid(2);
 }
 
 void CUsbMod::SetChip(const QString& name, int version)

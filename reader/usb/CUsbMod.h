@@ -52,6 +52,26 @@ protected:
     // answer within the time, or any fault of the chip or the link).
     virtual std::optional<QByteArray> Exchange(const QByteArray& frame, int timeoutMs) = 0;
 
+    // The chip's framing of a command and of its answers.
+    virtual QByteArray DataFrame(const QByteArray& data) const = 0;
+    // A data frame's data; nothing for an ACK, NAK, error or broken frame.
+    virtual std::optional<QByteArray> DataOf(const QByteArray& frame) const = 0;
+    virtual bool IsAck(const QByteArray& frame) const = 0;
+    // The ACK, which the host also sends to cancel a command.
+    virtual QByteArray AckFrame() const = 0;
+    // The first byte of the host's commands; the chip's answers have the next.
+    virtual std::uint8_t CommandByte() const = 0;
+
+    // One command to the chip: its frame, the chip's ACK, then its response,
+    // whose parameters (after the two leading bytes) are returned. A response
+    // that does not come in time is cancelled with an ACK.
+    std::optional<QByteArray> Command(int code, const QByteArray& parameters, int timeoutMs);
+
+    static constexpr int kAckTimeoutMs = 100;
+    static constexpr int kCommandTimeoutMs = 100;
+    // Time for the answer to travel back beyond the card's own timeout.
+    static constexpr int kLinkMarginMs = 100;
+
     UsbTransport& Transport() { return *m_transport; }
     // Reads and drops whatever an interrupted earlier session left queued.
     void Drain();

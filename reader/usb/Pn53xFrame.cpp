@@ -1,13 +1,10 @@
 #include "Pn53xFrame.h"
 
+#include "ByteString.h"
+
 namespace
 {
 const QByteArray kStart = QByteArray::fromHex("0000FF");
-
-std::uint8_t At(const QByteArray& bytes, qsizetype i)
-{
-    return static_cast<std::uint8_t>(bytes[i]);
-}
 
 std::uint8_t Checksum(const QByteArray& bytes)
 {
@@ -20,10 +17,10 @@ std::uint8_t Checksum(const QByteArray& bytes)
 // The data between a header of the given size and its DCS and postamble.
 std::optional<QByteArray> Body(const QByteArray& frame, qsizetype header, int length)
 {
-    if (frame.size() != header + length + 2 || At(frame, frame.size() - 1) != 0)
+    if (frame.size() != header + length + 2 || ByteAt(frame, frame.size() - 1) != 0)
         return std::nullopt;
     const QByteArray data = frame.mid(header, length);
-    if (Checksum(data) != At(frame, header + length))
+    if (Checksum(data) != ByteAt(frame, header + length))
         return std::nullopt;
     return data;
 }
@@ -74,15 +71,16 @@ Pn53xFrame::Decoded Pn53xFrame::Decode(const QByteArray& frame)
     if (frame.size() < 7 || !frame.startsWith(kStart))
         return {};
     std::optional<QByteArray> data;
-    if (At(frame, 3) == 0xFF && At(frame, 4) == 0xFF) {
+    if (ByteAt(frame, 3) == 0xFF && ByteAt(frame, 4) == 0xFF) {
         if (frame.size() < 10 ||
-            static_cast<std::uint8_t>(At(frame, 5) + At(frame, 6) + At(frame, 7)) != 0)
+            static_cast<std::uint8_t>(ByteAt(frame, 5) + ByteAt(frame, 6) + ByteAt(frame, 7)) != 0)
             return {};
-        data = Body(frame, 8, At(frame, 5) << 8 | At(frame, 6));
+        data = Body(frame, 8, ByteAt(frame, 5) << 8 | ByteAt(frame, 6));
     } else {
-        if (At(frame, 3) == 0 || static_cast<std::uint8_t>(At(frame, 3) + At(frame, 4)) != 0)
+        if (ByteAt(frame, 3) == 0 ||
+            static_cast<std::uint8_t>(ByteAt(frame, 3) + ByteAt(frame, 4)) != 0)
             return {};
-        data = Body(frame, 5, At(frame, 3));
+        data = Body(frame, 5, ByteAt(frame, 3));
     }
     if (!data)
         return {};

@@ -1,20 +1,17 @@
 #include "Port100Frame.h"
 
+#include "ByteString.h"
+
 namespace
 {
 const QByteArray kStart = QByteArray::fromHex("0000FFFFFF");
 constexpr qsizetype kHeader = 8; // start, length, length checksum
 
-std::uint8_t At(const QByteArray& bytes, qsizetype i)
-{
-    return static_cast<std::uint8_t>(bytes[i]);
-}
-
 std::uint8_t Sum(const QByteArray& bytes, qsizetype from, qsizetype count)
 {
     std::uint8_t sum = 0;
     for (qsizetype i = from; i < from + count; ++i)
-        sum = static_cast<std::uint8_t>(sum + At(bytes, i));
+        sum = static_cast<std::uint8_t>(sum + ByteAt(bytes, i));
     return sum;
 }
 } // namespace
@@ -46,11 +43,12 @@ std::optional<QByteArray> Port100Frame::DecodeData(const QByteArray& frame)
 {
     if (frame.size() < kHeader + 2 || !frame.startsWith(kStart))
         return std::nullopt;
-    const int length = At(frame, 5) | At(frame, 6) << 8;
-    if (static_cast<std::uint8_t>(At(frame, 5) + At(frame, 6) + At(frame, 7)) != 0 ||
-        frame.size() != kHeader + length + 2 || At(frame, frame.size() - 1) != 0)
+    const int length = ByteAt(frame, 5) | ByteAt(frame, 6) << 8;
+    if (static_cast<std::uint8_t>(ByteAt(frame, 5) + ByteAt(frame, 6) + ByteAt(frame, 7)) != 0 ||
+        frame.size() != kHeader + length + 2 || ByteAt(frame, frame.size() - 1) != 0)
         return std::nullopt;
-    if (static_cast<std::uint8_t>(Sum(frame, kHeader, length) + At(frame, kHeader + length)) != 0)
+    if (static_cast<std::uint8_t>(Sum(frame, kHeader, length) + ByteAt(frame, kHeader + length)) !=
+        0)
         return std::nullopt;
     return frame.mid(kHeader, length);
 }

@@ -1,5 +1,6 @@
 #include "Acr122Personality.h"
 
+#include "ByteString.h"
 #include "VirtualCard.h"
 
 namespace
@@ -9,10 +10,6 @@ const QByteArray kFailed("\x63\x00", 2);
 const QByteArray kNotSupported("\x6A\x81", 2);
 const QByteArray kWrongLength("\x67\x00", 2);
 
-std::uint8_t At(const QByteArray& bytes, qsizetype i)
-{
-    return static_cast<std::uint8_t>(bytes[i]);
-}
 } // namespace
 
 QByteArray Acr122Personality::Respond(const QByteArray& apdu)
@@ -25,21 +22,21 @@ QByteArray Acr122Personality::Respond(const QByteArray& apdu)
         return QByteArray(reinterpret_cast<const char*>(m_card.Image().idm.data()), 8) + kOk;
     if (!apdu.startsWith(QByteArray::fromHex("FF000000")))
         return kNotSupported;
-    if (At(apdu, 4) != apdu.size() - 5)
+    if (ByteAt(apdu, 4) != apdu.size() - 5)
         return kWrongLength;
     return Chip(apdu.mid(5));
 }
 
 QByteArray Acr122Personality::Chip(const QByteArray& command)
 {
-    if (command.size() < 2 || At(command, 0) != 0xD4)
+    if (command.size() < 2 || ByteAt(command, 0) != 0xD4)
         return kFailed;
-    switch (At(command, 1)) {
+    switch (ByteAt(command, 1)) {
     case 0x4A:
         return ListPassiveTarget(command);
     case 0x40:
         // Only target 1, and only once it has been listed.
-        if (command.size() < 4 || At(command, 2) != 0x01 || !m_listed)
+        if (command.size() < 4 || ByteAt(command, 2) != 0x01 || !m_listed)
             return QByteArray::fromHex("D54127") + kOk;
         return Exchange(command.mid(3), 0x41);
     case 0x42:
@@ -52,8 +49,8 @@ QByteArray Acr122Personality::Chip(const QByteArray& command)
 // D4 4A MaxTg BrTy <polling payload>: one target at 212 or 424 kbps.
 QByteArray Acr122Personality::ListPassiveTarget(const QByteArray& command)
 {
-    if (command.size() != 9 || At(command, 2) != 0x01 ||
-        (At(command, 3) != 0x01 && At(command, 3) != 0x02))
+    if (command.size() != 9 || ByteAt(command, 2) != 0x01 ||
+        (ByteAt(command, 3) != 0x01 && ByteAt(command, 3) != 0x02))
         return kFailed;
     const QByteArray answer = m_card.Felica(QByteArray(1, '\x06') + command.mid(4));
     m_listed = !answer.isEmpty();

@@ -1,5 +1,6 @@
 #include "IdentivPersonality.h"
 
+#include "ByteString.h"
 #include "VirtualCard.h"
 
 namespace
@@ -9,10 +10,6 @@ const QByteArray kWrongLength("\x67\x00", 2);
 const QByteArray kWrongData("\x6A\x80", 2);
 const QByteArray kNotFound("\x6A\x81", 2);
 
-std::uint8_t At(const QByteArray& bytes, qsizetype i)
-{
-    return static_cast<std::uint8_t>(bytes[i]);
-}
 } // namespace
 
 QByteArray IdentivPersonality::Respond(const QByteArray& apdu)
@@ -23,11 +20,11 @@ QByteArray IdentivPersonality::Respond(const QByteArray& apdu)
         return kWrongLength;
     if (apdu == QByteArray::fromHex("FFCA000000"))
         return QByteArray(reinterpret_cast<const char*>(m_card.Image().idm.data()), 8) + kOk;
-    if (At(apdu, 0) != 0xFF)
+    if (ByteAt(apdu, 0) != 0xFF)
         return QByteArray("\x6E\x00", 2);
-    if (At(apdu, 4) != apdu.size() - 5)
+    if (ByteAt(apdu, 4) != apdu.size() - 5)
         return kWrongLength;
-    switch (At(apdu, 1)) {
+    switch (ByteAt(apdu, 1)) {
     case 0x40:
         return Polling(apdu);
     case 0x46:
@@ -40,7 +37,7 @@ QByteArray IdentivPersonality::Respond(const QByteArray& apdu)
 // FF 40 00 00 04 sh sl rc ts
 QByteArray IdentivPersonality::Polling(const QByteArray& apdu)
 {
-    if (apdu.size() != 9 || At(apdu, 2) != 0 || At(apdu, 3) != 0)
+    if (apdu.size() != 9 || ByteAt(apdu, 2) != 0 || ByteAt(apdu, 3) != 0)
         return kWrongData;
     const QByteArray answer =
         m_card.Felica(QByteArray(1, '\x06') + QByteArray(1, '\0') + apdu.mid(5));
@@ -52,15 +49,15 @@ QByteArray IdentivPersonality::Polling(const QByteArray& apdu)
 // FF 46 P1 (services) P2 (blocks) Lc <service codes> <block elements>
 QByteArray IdentivPersonality::Read(const QByteArray& apdu)
 {
-    const int services = At(apdu, 2);
-    const int blocks = At(apdu, 3);
-    if (services != 1 || blocks < 1 || At(apdu, 4) != 2 * (services + blocks))
+    const int services = ByteAt(apdu, 2);
+    const int blocks = ByteAt(apdu, 3);
+    if (services != 1 || blocks < 1 || ByteAt(apdu, 4) != 2 * (services + blocks))
         return kWrongData;
     const QByteArray idm(reinterpret_cast<const char*>(m_card.Image().idm.data()), 8);
     QByteArray data;
     for (int b = 0; b < blocks; ++b) {
         const qsizetype element = 7 + 2 * b;
-        if (At(apdu, element) != 0x80)
+        if (ByteAt(apdu, element) != 0x80)
             return kWrongData;
         QByteArray frame = QByteArray::fromHex("1006") + idm + QByteArray(1, '\x01') +
                            apdu.mid(5, 2) + QByteArray::fromHex("0180") + apdu.mid(element + 1, 1);
@@ -69,7 +66,7 @@ QByteArray IdentivPersonality::Read(const QByteArray& apdu)
         const QByteArray answer = m_card.Felica(frame);
         if (answer.isEmpty())
             return QByteArray("\x63\x00", 2);
-        if (At(answer, 10) != 0 || At(answer, 11) != 0)
+        if (ByteAt(answer, 10) != 0 || ByteAt(answer, 11) != 0)
             return idm + answer.mid(10, 2) + kOk; // the card's status flags, no data
         data += answer.mid(13, 16);
     }

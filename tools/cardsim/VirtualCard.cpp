@@ -1,5 +1,7 @@
 #include "VirtualCard.h"
 
+#include "ByteString.h"
+
 namespace
 {
 const QByteArray kOk("\x90\x00", 2);
@@ -9,11 +11,6 @@ const QByteArray kWrongData("\x6A\x80", 2);
 const QByteArray kWrongParameters("\x6B\x00", 2);
 const QByteArray kInstructionNotSupported("\x6D\x00", 2);
 const QByteArray kClassNotSupported("\x6E\x00", 2);
-
-std::uint8_t At(const QByteArray& bytes, qsizetype i)
-{
-    return static_cast<std::uint8_t>(bytes[i]);
-}
 
 QByteArray Raw(const std::uint8_t* data, qsizetype size)
 {
@@ -66,9 +63,9 @@ std::optional<QByteArray> VirtualCard::Fault(int number)
 
 std::optional<QByteArray> VirtualCard::FrameFault(const QByteArray& frame)
 {
-    if (frame.size() < 2 || At(frame, 1) != 0x06)
+    if (frame.size() < 2 || ByteAt(frame, 1) != 0x06)
         return std::nullopt;
-    return Fault(At(frame, frame.size() - 1));
+    return Fault(ByteAt(frame, frame.size() - 1));
 }
 
 // As a reader answers: a wrong class, instruction, P1/P2 or length is an
@@ -79,14 +76,14 @@ QByteArray VirtualCard::Respond(const QByteArray& apdu)
         return QByteArray();
     if (apdu.size() < 5)
         return kWrongLength;
-    if (At(apdu, 0) != 0xFF)
+    if (ByteAt(apdu, 0) != 0xFF)
         return kClassNotSupported;
     // Part 3 commands carry a trailing Le byte; the others none.
-    const qsizetype le = At(apdu, 1) == 0xC2 ? 1 : 0;
-    if (At(apdu, 4) != apdu.size() - 5 - le)
+    const qsizetype le = ByteAt(apdu, 1) == 0xC2 ? 1 : 0;
+    if (ByteAt(apdu, 4) != apdu.size() - 5 - le)
         return kWrongLength;
-    const auto p1p2 = static_cast<std::uint16_t>(At(apdu, 2) << 8 | At(apdu, 3));
-    switch (At(apdu, 1)) {
+    const auto p1p2 = static_cast<std::uint16_t>(ByteAt(apdu, 2) << 8 | ByteAt(apdu, 3));
+    switch (ByteAt(apdu, 1)) {
     case 0x40:
         return p1p2 == 0x0000 ? PcscPolling(apdu) : kWrongParameters;
     case 0x46:
@@ -94,9 +91,9 @@ QByteArray VirtualCard::Respond(const QByteArray& apdu)
     case 0xAB:
         if (p1p2 != 0x0000)
             return kWrongParameters;
-        if (At(apdu, 5) == 0x00)
+        if (ByteAt(apdu, 5) == 0x00)
             return MricaPolling(apdu);
-        if (At(apdu, 5) == 0x06)
+        if (ByteAt(apdu, 5) == 0x06)
             return MricaRead(apdu);
         return kWrongData;
     case 0xC2:
@@ -117,9 +114,9 @@ QByteArray VirtualCard::PcscPolling(const QByteArray& apdu) const
 {
     if (apdu.size() != 9)
         return kWrongLength;
-    if (At(apdu, 8) != 0x00) // the time slot
+    if (ByteAt(apdu, 8) != 0x00) // the time slot
         return kWrongData;
-    const auto code = static_cast<std::uint16_t>(At(apdu, 5) << 8 | At(apdu, 6));
+    const auto code = static_cast<std::uint16_t>(ByteAt(apdu, 5) << 8 | ByteAt(apdu, 6));
     if (!AnswersSystem(code))
         return kNotFound;
     return Raw(m_image.idm.data(), 8) + Raw(m_image.pmm.data(), 8) + kOk;
@@ -130,13 +127,13 @@ QByteArray VirtualCard::PcscRead(const QByteArray& apdu)
 {
     if (apdu.size() != 9)
         return kWrongLength;
-    if (At(apdu, 7) != 0x80) // a two-byte block-list element
+    if (ByteAt(apdu, 7) != 0x80) // a two-byte block-list element
         return kWrongData;
-    const int number = At(apdu, 8);
+    const int number = ByteAt(apdu, 8);
     if (auto fault = Fault(number))
         return *fault;
     const QByteArray header = Raw(m_image.idm.data(), 8);
-    const auto service = static_cast<std::uint16_t>(At(apdu, 6) << 8 | At(apdu, 5));
+    const auto service = static_cast<std::uint16_t>(ByteAt(apdu, 6) << 8 | ByteAt(apdu, 5));
     const auto block = Block(number);
     if (service != CardImage::kHistoryServiceCode || !block)
         return header + QByteArray("\x01\xA2", 2) + kOk;
@@ -148,9 +145,9 @@ QByteArray VirtualCard::MricaPolling(const QByteArray& apdu) const
 {
     if (apdu.size() != 10)
         return kWrongLength;
-    if (At(apdu, 9) != 0x00) // the time slot
+    if (ByteAt(apdu, 9) != 0x00) // the time slot
         return kWrongData;
-    const auto code = static_cast<std::uint16_t>(At(apdu, 6) << 8 | At(apdu, 7));
+    const auto code = static_cast<std::uint16_t>(ByteAt(apdu, 6) << 8 | ByteAt(apdu, 7));
     if (!AnswersSystem(code))
         return kNotFound;
     return QByteArray("\x12\x01", 2) + Raw(m_image.idm.data(), 8) + Raw(m_image.pmm.data(), 8) +
@@ -163,15 +160,15 @@ QByteArray VirtualCard::MricaRead(const QByteArray& apdu)
     if (apdu.size() != 20)
         return kWrongLength;
     // One service, one block, a two-byte block-list element.
-    if (At(apdu, 14) != 0x01 || At(apdu, 17) != 0x01 || At(apdu, 18) != 0x80)
+    if (ByteAt(apdu, 14) != 0x01 || ByteAt(apdu, 17) != 0x01 || ByteAt(apdu, 18) != 0x80)
         return kWrongData;
     if (apdu.mid(6, 8) != Raw(m_image.idm.data(), 8))
         return kNotFound; // another card's IDm
-    const int number = At(apdu, 19);
+    const int number = ByteAt(apdu, 19);
     if (auto fault = Fault(number))
         return *fault;
     const QByteArray header = QByteArray("\x1D\x07", 2) + Raw(m_image.idm.data(), 8);
-    const auto service = static_cast<std::uint16_t>(At(apdu, 16) << 8 | At(apdu, 15));
+    const auto service = static_cast<std::uint16_t>(ByteAt(apdu, 16) << 8 | ByteAt(apdu, 15));
     const auto block = Block(number);
     if (service != CardImage::kHistoryServiceCode || !block)
         return header + QByteArray("\x01\xA1", 2) + kOk;
@@ -193,23 +190,24 @@ QByteArray Part3Failed(int object)
 // 02 switch protocol; the answer's objects, then 90 00.
 QByteArray VirtualCard::Part3(const QByteArray& apdu)
 {
-    if (At(apdu, 2) != 0x00)
+    if (ByteAt(apdu, 2) != 0x00)
         return kWrongParameters;
-    const QByteArray objects = apdu.mid(5, At(apdu, 4));
-    switch (At(apdu, 3)) {
+    const QByteArray objects = apdu.mid(5, ByteAt(apdu, 4));
+    switch (ByteAt(apdu, 3)) {
     case 0x00: // start or end a session, RF off or on
-        if (objects.size() == 2 && At(objects, 1) == 0 && At(objects, 0) >= 0x81 &&
-            At(objects, 0) <= 0x84)
+        if (objects.size() == 2 && ByteAt(objects, 1) == 0 && ByteAt(objects, 0) >= 0x81 &&
+            ByteAt(objects, 0) <= 0x84)
             return kPart3Ok + kOk;
         return Part3Failed(1);
     case 0x02: // only FeliCa
         return objects == QByteArray::fromHex("8F020300") ? kPart3Ok + kOk : Part3Failed(1);
     case 0x01: {
-        if (objects.size() < 2 || At(objects, 0) != 0x95 || At(objects, 1) != objects.size() - 2)
+        if (objects.size() < 2 || ByteAt(objects, 0) != 0x95 ||
+            ByteAt(objects, 1) != objects.size() - 2)
             return Part3Failed(1);
         const QByteArray frame = objects.mid(2);
         const int block =
-            frame.size() > 1 && At(frame, 1) == 0x06 ? At(frame, frame.size() - 1) : -1;
+            frame.size() > 1 && ByteAt(frame, 1) == 0x06 ? ByteAt(frame, frame.size() - 1) : -1;
         if (block >= 0) {
             if (auto fault = Fault(block)) {
                 if (fault->isEmpty())
@@ -231,25 +229,25 @@ QByteArray VirtualCard::Part3(const QByteArray& apdu)
 
 QByteArray VirtualCard::Felica(const QByteArray& frame)
 {
-    if (frame.size() < 2 || At(frame, 0) != frame.size())
+    if (frame.size() < 2 || ByteAt(frame, 0) != frame.size())
         return QByteArray();
     const QByteArray idm = Raw(m_image.idm.data(), 8);
-    switch (At(frame, 1)) {
+    switch (ByteAt(frame, 1)) {
     case 0x00: { // polling: system code, request code, time slot
         if (frame.size() != 6 ||
-            !AnswersSystem(static_cast<std::uint16_t>(At(frame, 2) << 8 | At(frame, 3))))
+            !AnswersSystem(static_cast<std::uint16_t>(ByteAt(frame, 2) << 8 | ByteAt(frame, 3))))
             return QByteArray();
         QByteArray answer = QByteArray(1, '\x01') + idm + Raw(m_image.pmm.data(), 8);
-        if (At(frame, 4) == 0x01)
+        if (ByteAt(frame, 4) == 0x01)
             answer += frame.mid(2, 2);
         return QByteArray(1, static_cast<char>(answer.size() + 1)) + answer;
     }
     case 0x06: { // read without encryption: IDm, one service, one block 80 nn
-        if (frame.size() != 16 || frame.mid(2, 8) != idm || At(frame, 10) != 1 ||
-            At(frame, 13) != 1 || At(frame, 14) != 0x80)
+        if (frame.size() != 16 || frame.mid(2, 8) != idm || ByteAt(frame, 10) != 1 ||
+            ByteAt(frame, 13) != 1 || ByteAt(frame, 14) != 0x80)
             return QByteArray();
-        const auto service = static_cast<std::uint16_t>(At(frame, 12) << 8 | At(frame, 11));
-        const auto block = Block(At(frame, 15));
+        const auto service = static_cast<std::uint16_t>(ByteAt(frame, 12) << 8 | ByteAt(frame, 11));
+        const auto block = Block(ByteAt(frame, 15));
         QByteArray answer = QByteArray(1, '\x07') + idm;
         if (service != CardImage::kHistoryServiceCode || !block)
             answer += QByteArray::fromHex("01A2");

@@ -4,7 +4,6 @@
 
 namespace
 {
-const QByteArray kAck = QByteArray::fromHex("0000FF00FF00");
 constexpr int kHeader = 8;
 
 int Sum(const QByteArray& bytes)
@@ -62,27 +61,9 @@ std::vector<QByteArray> Port100Emulator::Receive(const QByteArray& out)
         // An unknown command answers with a parameter error.
         response = Command(code, payload->mid(2)).value_or(QByteArray(1, '\x01'));
     }
-    QByteArray frame =
+    const QByteArray frame =
         Frame(QByteArray(1, '\xD7') + QByteArray(1, static_cast<char>(code + 1)) + response);
-    switch (fault) {
-    case Fault::Vanish:
-        Vanish();
-        return {};
-    case Fault::NoAnswer:
-        return {kAck};
-    case Fault::BadChecksum:
-        frame[frame.size() - 2] = static_cast<char>(frame[frame.size() - 2] ^ 0x55);
-        break;
-    case Fault::ShortAnswer:
-        frame.chop(5);
-        break;
-    case Fault::Oversized:
-        frame += QByteArray(64, '\x5A');
-        break;
-    default:
-        break;
-    }
-    return {kAck, frame};
+    return Answer(frame, fault);
 }
 
 std::optional<QByteArray> Port100Emulator::Command(std::uint8_t code, const QByteArray& parameters)

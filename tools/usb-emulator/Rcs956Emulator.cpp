@@ -4,7 +4,6 @@
 
 namespace
 {
-const QByteArray kAck = QByteArray::fromHex("0000FF00FF00");
 const QByteArray kNak = QByteArray::fromHex("0000FFFF0000");
 const QByteArray kErrorFrame = QByteArray::fromHex("0000FF01FF7F8100");
 
@@ -54,31 +53,14 @@ std::vector<QByteArray> Rcs956Emulator::Receive(const QByteArray& out)
     const auto response = Command(code, payload->mid(2), fault);
     if (!response)
         return {kAck, kErrorFrame}; // a syntax error
-    QByteArray frame =
+    const QByteArray frame =
         Frame(QByteArray(1, '\xD5') + QByteArray(1, static_cast<char>(code + 1)) + *response);
-    switch (fault) {
-    case Fault::Vanish:
-        Vanish();
-        return {};
-    case Fault::NoAnswer:
-        return {kAck};
-    case Fault::Nak:
+    // The PN53x link's own faults; the others are every chip's.
+    if (fault == Fault::Nak)
         return {kNak};
-    case Fault::ErrorFrame:
+    if (fault == Fault::ErrorFrame)
         return {kAck, kErrorFrame};
-    case Fault::BadChecksum:
-        frame[frame.size() - 2] = static_cast<char>(frame[frame.size() - 2] ^ 0x55);
-        break;
-    case Fault::ShortAnswer:
-        frame.chop(5);
-        break;
-    case Fault::Oversized:
-        frame += QByteArray(64, '\x5A');
-        break;
-    default:
-        break;
-    }
-    return {kAck, frame};
+    return Answer(frame, fault);
 }
 
 std::optional<QByteArray> Rcs956Emulator::Command(std::uint8_t code, const QByteArray& parameters,

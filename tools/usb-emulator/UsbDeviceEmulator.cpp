@@ -2,6 +2,31 @@
 
 #include <QMap>
 
+const QByteArray UsbDeviceEmulator::kAck = QByteArray::fromHex("0000FF00FF00");
+
+std::vector<QByteArray> UsbDeviceEmulator::Answer(QByteArray frame, Fault fault)
+{
+    switch (fault) {
+    case Fault::Vanish:
+        Vanish();
+        return {};
+    case Fault::NoAnswer:
+        return {kAck};
+    case Fault::BadChecksum:
+        frame[frame.size() - 2] = static_cast<char>(frame[frame.size() - 2] ^ 0x55);
+        break;
+    case Fault::ShortAnswer:
+        frame.chop(5);
+        break;
+    case Fault::Oversized:
+        frame += QByteArray(64, '\x5A');
+        break;
+    default:
+        break;
+    }
+    return {kAck, frame};
+}
+
 std::optional<UsbDeviceEmulator::Fault> UsbDeviceEmulator::ParseFault(const QString& name)
 {
     static const QMap<QString, Fault> kFaults = {

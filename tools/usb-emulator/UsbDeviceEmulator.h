@@ -48,7 +48,13 @@ public:
 
     static std::optional<Fault> ParseFault(const QString& name);
 
+    // The ACK frame both chips use (the host also sends it to cancel).
+    static const QByteArray kAck;
+
 protected:
+    // What goes back for a command answered by frame: the ACK and the
+    // frame, as a fault of the link or the device changes them.
+    std::vector<QByteArray> Answer(QByteArray frame, Fault fault);
     // The fault for a FeliCa frame sent to the card: only a block read
     // of the faulty block has one.
     Fault FaultFor(const QByteArray& felicaFrame) const;

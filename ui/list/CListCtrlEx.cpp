@@ -120,6 +120,8 @@ void CListCtrlEx::AutoScroll()
 
 void CListCtrlEx::SetPlaceholderText(const QString& text)
 {
+    if (text == m_placeholder)
+        return;
     m_placeholder = text;
     viewport()->update();
 }
