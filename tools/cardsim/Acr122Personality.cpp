@@ -14,12 +14,8 @@ const QByteArray kWrongLength("\x67\x00", 2);
 
 QByteArray Acr122Personality::Respond(const QByteArray& apdu)
 {
-    if (m_card.Removed())
-        return QByteArray();
-    if (apdu.size() < 5)
-        return kWrongLength;
-    if (apdu == QByteArray::fromHex("FFCA000000"))
-        return QByteArray(reinterpret_cast<const char*>(m_card.Image().idm.data()), 8) + kOk;
+    if (auto common = CommonAnswer(m_card, apdu))
+        return *common;
     if (!apdu.startsWith(QByteArray::fromHex("FF000000")))
         return kNotSupported;
     if (ByteAt(apdu, 4) != apdu.size() - 5)

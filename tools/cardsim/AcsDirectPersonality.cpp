@@ -5,12 +5,8 @@
 QByteArray AcsDirectPersonality::Respond(const QByteArray& apdu)
 {
     const QByteArray ok("\x90\x00", 2);
-    if (m_card.Removed())
-        return QByteArray();
-    if (apdu.size() < 5)
-        return QByteArray("\x67\x00", 2);
-    if (apdu == QByteArray::fromHex("FFCA000000"))
-        return QByteArray(reinterpret_cast<const char*>(m_card.Image().idm.data()), 8) + ok;
+    if (auto common = CommonAnswer(m_card, apdu))
+        return *common;
     if (!apdu.startsWith(QByteArray::fromHex("FF000000")))
         return QByteArray("\x6A\x81", 2);
     const QByteArray frame = apdu.mid(5);

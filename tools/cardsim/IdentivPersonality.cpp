@@ -14,12 +14,8 @@ const QByteArray kNotFound("\x6A\x81", 2);
 
 QByteArray IdentivPersonality::Respond(const QByteArray& apdu)
 {
-    if (m_card.Removed())
-        return QByteArray();
-    if (apdu.size() < 5)
-        return kWrongLength;
-    if (apdu == QByteArray::fromHex("FFCA000000"))
-        return QByteArray(reinterpret_cast<const char*>(m_card.Image().idm.data()), 8) + kOk;
+    if (auto common = CommonAnswer(m_card, apdu))
+        return *common;
     if (ByteAt(apdu, 0) != 0xFF)
         return QByteArray("\x6E\x00", 2);
     if (ByteAt(apdu, 4) != apdu.size() - 5)

@@ -4,6 +4,7 @@
 #include "AcsDirectPersonality.h"
 #include "IdentivPersonality.h"
 #include "StandardPersonality.h"
+#include "VirtualCard.h"
 
 QByteArray ReaderPersonality::Acr122Atr()
 {
@@ -36,4 +37,17 @@ std::unique_ptr<ReaderPersonality> ReaderPersonality::Create(const QString& name
     if (name == QLatin1String("identiv"))
         return std::make_unique<IdentivPersonality>(card);
     return nullptr;
+}
+
+std::optional<QByteArray> ReaderPersonality::CommonAnswer(const VirtualCard& card,
+                                                          const QByteArray& apdu)
+{
+    if (card.Removed())
+        return QByteArray();
+    if (apdu.size() < 5)
+        return QByteArray("\x67\x00", 2);
+    if (apdu == QByteArray::fromHex("FFCA000000"))
+        return QByteArray(reinterpret_cast<const char*>(card.Image().idm.data()), 8) +
+               QByteArray("\x90\x00", 2);
+    return std::nullopt;
 }

@@ -3,6 +3,7 @@
 #include <QByteArray>
 #include <QStringList>
 #include <memory>
+#include <optional>
 
 class VirtualCard;
 
@@ -27,4 +28,10 @@ public:
     // ATRs of a FeliCa card: as ACS's ACR122U names it, and the PC/SC name.
     static QByteArray Acr122Atr();
     static QByteArray FelicaAtr();
+
+protected:
+    // What every family answers alike: nothing once the card is gone, 67 00
+    // to an APDU too short to be one, the IDm to FF CA (Get Data); nothing
+    // here for any other command, which is the family's own.
+    static std::optional<QByteArray> CommonAnswer(const VirtualCard& card, const QByteArray& apdu);
 };
