@@ -8,6 +8,7 @@
 #include "CCorvaneForm.h"
 #include "CListCtrlEx.h"
 #include "CReaderCheckDlg.h"
+#include "CardIdentity.h"
 #include "CardReadCommand.h"
 #include "CommandTable.h"
 #include "CsvCommand.h"
@@ -260,10 +261,11 @@ bool CMainFrame::ReadCard()
 {
     GuiCardRead frontEnd(*m_panes, m_settings, this);
     CardReadCommand command(m_doc, m_settings, m_settings.ConnectStringMdb, m_reader);
-    command.SetOtherCardQuestion([this] {
-        return m_prompts.Ask(QStringLiteral("別のカードの履歴です。この交通費情報に追加しますか？"),
-                             Prompts::Icon::Question,
-                             Prompts::Buttons::YesNo) == Prompts::Answer::Yes;
+    command.SetOtherCardQuestion([this](const OtherCard& card) {
+        const QString name = m_settings.CardNameOf(CardIdHex(card.idm));
+        return m_prompts.Ask(
+                   card.Description(name) + QStringLiteral("この交通費情報に追加しますか？"),
+                   Prompts::Icon::Question, Prompts::Buttons::YesNo) == Prompts::Answer::Yes;
     });
     const CardReadCommand::Result result = command.Run(frontEnd, m_prompts);
     m_form->FocusList();

@@ -22,6 +22,8 @@ public:
         int lastPage = 0;
         QString error;
         QString file;
+        // Printed, but the print service holds the job: why, for the user.
+        QString held;
     };
 
     virtual ~ClaimPrinter() = default;

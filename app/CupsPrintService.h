@@ -16,6 +16,9 @@ public:
     struct Submission {
         int jobId = 0; // 0 when refused
         QString error;
+        // Taken but not printing: the queue is stopped or the job is held.
+        // Why, in words for the user; empty when the job goes out.
+        QString held;
     };
 
     static Submission Submit(const QString& printer, const QString& pdfPath, const QString& title,

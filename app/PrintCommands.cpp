@@ -83,11 +83,21 @@ bool PrintCommands::Print(ClaimPrinter* printer)
     const PrintedClaim recorded =
         RecordPrintedClaim(m_doc, job.LinesOnPages(outcome.firstPage, outcome.lastPage), save);
     if (!recorded.recorded) {
-        m_prompts.Ask(QStringLiteral("印刷しましたが、申請履歴に記録できませんでした。"),
-                      Prompts::Icon::Exclamation, Prompts::Buttons::Ok);
+        m_prompts.Ask(recorded.NotRecordedText(), Prompts::Icon::Exclamation, Prompts::Buttons::Ok);
         return false;
     }
-    Q_EMIT Status(recorded.StatusText());
+    if (outcome.held.isEmpty()) {
+        Q_EMIT Status(recorded.StatusText());
+        return true;
+    }
+    // Recorded, as the queue took the job; the user decides whether it
+    // stays a claim if the paper never comes out.
+    const QString held = QStringLiteral("印刷は保留されています: %1").arg(outcome.held);
+    Q_EMIT Status(recorded.StatusText() + QStringLiteral("　") + held);
+    m_prompts.Ask(recorded.StatusText() + QStringLiteral("\n\n") + held +
+                      QStringLiteral("。\n\n印刷しないときは、表示 → 申請履歴... の 取消... で"
+                                     "この申請を取り消してください。"),
+                  Prompts::Icon::Information, Prompts::Buttons::Ok);
     return true;
 }
 

@@ -119,6 +119,7 @@ ClaimPrinter::Outcome QtClaimPrinter::Submit(const PrintJob& job, Outcome outcom
         return outcome;
     }
     outcome.kind = Outcome::Kind::Printed;
+    outcome.held = submitted.held;
     return outcome;
 }
 

@@ -79,16 +79,3 @@ std::int64_t ClaimedTotal(const std::vector<const EntryInfo*>& claimed)
         total += line->fare;
     return total;
 }
-
-bool IsOtherCard(const EntryLines& lines, const CardId& idm)
-{
-    bool anyCardLine = false;
-    for (const auto& line : lines) {
-        if (line->IsManual())
-            continue;
-        anyCardLine = true;
-        if (std::equal(line->idm.begin() + 1, line->idm.end(), idm.begin() + 1))
-            return false;
-    }
-    return anyCardLine;
-}

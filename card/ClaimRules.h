@@ -43,11 +43,6 @@ std::vector<int> ListedPositions(const EntryLines& lines, const ClaimFilter& fil
 // The lines of a claim, in order: listed, allowed by CanApply and marked.
 std::vector<const EntryInfo*> ClaimedLines(const EntryLines& lines, const ClaimFilter& filter = {});
 
-// Whether a card's history would join a claim of another card: the claim
-// holds card lines and none of this card's (the IDm's first byte aside, as
-// the import tells duplicates).
-bool IsOtherCard(const EntryLines& lines, const CardId& idm);
-
 // The sum of their fares, in 64 bits so no claim can overflow it.
 std::int64_t ClaimedTotal(const std::vector<const EntryInfo*>& claimed);
 

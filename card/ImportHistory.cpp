@@ -1,23 +1,40 @@
 #include "ImportHistory.h"
 
 #include "AppSettings.h"
+#include "CardIdentity.h"
 #include "CardReadJob.h"
 #include "HistoryCodes.h"
 #include "MessageReporter.h"
 #include "StationDb.h"
 
+#include <algorithm>
 #include <cmath>
 
 namespace
 {
 bool IsDuplicate(const EntryInfo& line, const EntryLines& document)
 {
-    for (const auto& held : document) {
-        if (held->dateTime == line.dateTime && held->serialNumber == line.serialNumber &&
-            std::equal(held->idm.begin() + 1, held->idm.end(), line.idm.begin() + 1))
-            return true;
-    }
-    return false;
+    return std::any_of(document.begin(), document.end(),
+                       [&](const auto& held) { return IsSameRecord(*held, line); });
+}
+
+// The balance before the oldest block, when the document holds the card's
+// record before it; -1 otherwise.
+std::int32_t BalanceBefore(CardReadJob& job, const std::vector<CardId>& cardIds)
+{
+    if (job.Blocks().empty())
+        return -1;
+    // Decoded on its own, so the read's rows are not touched.
+    const EntryLines none;
+    EntryLines scratch;
+    std::vector<CardHistoryRow> rows;
+    CardInfo card = job.Card();
+    CardReadJob probe(none, scratch, rows, card);
+    std::int32_t previous = -1;
+    const auto oldest = probe.DecodeBlock(job.Blocks().back(), previous);
+    const std::vector<CardId> ids = cardIds.empty() ? std::vector<CardId>{card.idm} : cardIds;
+    const EntryInfo* before = RecordBefore(job.Held(), ids, *oldest);
+    return before ? before->balance : -1;
 }
 
 void CompleteBus(EntryInfo& line, StationDb& db, const AppSettings& settings)
@@ -65,7 +82,8 @@ void CompleteRail(EntryInfo& line, StationDb& db, const AppSettings& settings)
 } // namespace
 
 std::int32_t ImportHistory(CardReadJob& job, const QString& connectString, const QString& password,
-                           const AppSettings& settings, MessageReporter& messages)
+                           const AppSettings& settings, MessageReporter& messages,
+                           const std::vector<CardId>& cardIds)
 {
     StationDb db;
     if (!db.Connect(connectString, password, StationDb::kReadOnly | StationDb::kNoDialog))
@@ -79,6 +97,7 @@ std::int32_t ImportHistory(CardReadJob& job, const QString& connectString, const
     std::int32_t previousBalance = -1;
     EntryLines added;
     try {
+        previousBalance = BalanceBefore(job, cardIds);
         for (auto block = job.Blocks().rbegin(); block != job.Blocks().rend(); ++block) {
             std::unique_ptr<EntryInfo> line = job.DecodeBlock(*block, previousBalance);
             if (IsDuplicate(*line, job.Held()))

@@ -3,6 +3,7 @@
 #include "BlockDecodeError.h"
 #include "CCorvaneDoc.h"
 #include "CardDetector.h"
+#include "CardIdentity.h"
 #include "CardImage.h"
 #include "CardImport.h"
 #include "CardReadCommand.h"
@@ -24,10 +25,19 @@
 
 namespace
 {
-QString OtherCardText()
+QString OtherCardText(const QString& card)
 {
-    return QStringLiteral("別のカードの履歴です。この交通費情報に追加するには --other-card "
-                          "を指定してください。");
+    return card + QStringLiteral("この交通費情報に追加するには --other-card を指定してください。");
+}
+
+// Answers the question about another card as the command line was told,
+// keeping the card's description for the refusal.
+OtherCardQuestion Answer(bool otherCard, const AppSettings& settings, QString& described)
+{
+    return [otherCard, &settings, &described](const OtherCard& card) {
+        described = card.Description(settings.CardNameOf(CardIdHex(card.idm)));
+        return otherCard;
+    };
 }
 
 struct Imported {
@@ -42,12 +52,13 @@ bool Import(CCorvaneDoc& doc, const CardInfo& card, const HistoryBlocks& blocks,
             CliContext& context, bool otherCard, Imported& result)
 {
     ConsoleReporter reporter;
+    QString described;
     try {
         const CardImport imported =
             ImportCard(doc, card, blocks, context.connectString, context.settings, reporter,
-                       [otherCard] { return otherCard; });
+                       Answer(otherCard, context.settings, described));
         if (imported.declined) {
-            Console::Fail(OtherCardText());
+            Console::Fail(OtherCardText(described));
             return false;
         }
         result.balance = imported.balance;
@@ -104,7 +115,7 @@ bool SaveIfChanged(CCorvaneDoc& doc, const QString& path, bool changed)
 // Reads a card through the chosen reader into the claim; the failures are
 // already told when it returns without an import.
 CardReadCommand::Result ReadThrough(const QString& reader, int pollingTime, CCorvaneDoc& doc,
-                                    CliContext& context, bool otherCard = false)
+                                    CliContext& context, bool otherCard, QString& described)
 {
     ReaderChoice choice(reader);
     AppSettings settings = context.settings;
@@ -112,7 +123,7 @@ CardReadCommand::Result ReadThrough(const QString& reader, int pollingTime, CCor
     CardReadCommand command(doc, settings, context.connectString, choice.Environment());
     // A reader found in reading mode is left as it was found: resting.
     command.SetRestReaderAfterRead(!choice.Simulated());
-    command.SetOtherCardQuestion([otherCard] { return otherCard; });
+    command.SetOtherCardQuestion(Answer(otherCard, context.settings, described));
     TerminalReadFrontEnd frontEnd;
     ConsoleReporter reporter;
     return command.Run(frontEnd, reporter);
@@ -169,10 +180,11 @@ int CardCommands::Read(const CommandLine& line, CliContext& context)
     const bool existed = QFileInfo::exists(path);
     if (!context.OpenDocument(doc, path, true))
         return Console::kFailed;
-    const CardReadCommand::Result read =
-        ReadThrough(reader, pollingTime, doc, context, line.Flag(QStringLiteral("--other-card")));
+    QString described;
+    const CardReadCommand::Result read = ReadThrough(
+        reader, pollingTime, doc, context, line.Flag(QStringLiteral("--other-card")), described);
     if (read.declined)
-        return Console::Fail(OtherCardText());
+        return Console::Fail(OtherCardText(described));
     if (!read.imported)
         return Console::kFailed;
     Imported imported;
@@ -220,7 +232,9 @@ int CardCommands::Demo(const CommandLine& line, CliContext& context)
     CCorvaneDoc doc(context.settings);
     doc.NewDocument();
     const EntryList& data = doc.Data();
-    const CardReadCommand::Result read = ReadThrough(QStringLiteral("demo"), 0, doc, context);
+    QString described;
+    const CardReadCommand::Result read =
+        ReadThrough(QStringLiteral("demo"), 0, doc, context, false, described);
     if (!read.imported)
         return Console::kFailed;
     Imported imported;

@@ -144,6 +144,20 @@ int DocumentCommands::Print(const CommandLine& line, CliContext& context)
         return Console::Fail(QStringLiteral("申請する明細がありません。"));
     if (record && doc.IsRecordedApplication())
         return Console::Fail(CCorvaneDoc::SnapshotProtectedMessage());
+    // A copy of a claim printed before is not a new claim unless asked.
+    if (record && !line.Flag(QStringLiteral("--reclaim"))) {
+        const AppliedLines::Claimed before = doc.ClaimedBefore(claimed);
+        if (before.lines > 0) {
+            QStringList days;
+            for (const QDate& day : before.days)
+                days << day.toString(QStringLiteral("yyyy/MM/dd"));
+            return Console::Fail(
+                QStringLiteral("申請済みの明細が %1 件含まれています（%2 に申請）。"
+                               "もう一度申請するときは --reclaim を付けてください。")
+                    .arg(before.lines)
+                    .arg(days.join(QStringLiteral("、"))));
+        }
+    }
     const AppSettings& s = context.settings;
     QString error;
     int pages = 0;
@@ -158,7 +172,7 @@ int DocumentCommands::Print(const CommandLine& line, CliContext& context)
     const PrintedClaim printed =
         RecordPrintedClaim(doc, claimed, [&] { return doc.Save(path, &error); });
     if (!printed.recorded)
-        return Console::Fail(QStringLiteral("申請履歴を記録できませんでした。"));
+        return Console::Fail(printed.NotRecordedText());
     if (!printed.saved)
         return Console::Fail(error);
     Console::Out(printed.StatusText() + QLatin1Char('\n'));

@@ -2,27 +2,12 @@
 
 #include "HistoryCodes.h"
 #include "TextFormat.h"
+#include "TextTable.h"
 
 #include <QDateTime>
 
 namespace
 {
-int DisplayWidth(const QString& text)
-{
-    int width = 0;
-    for (QChar c : text) {
-        if (c.isLowSurrogate())
-            continue;
-        const char16_t u = c.unicode();
-        const bool wide = (u >= 0x1100 && u <= 0x115F) || (u >= 0x2E80 && u <= 0xA4CF) ||
-                          (u >= 0xAC00 && u <= 0xD7A3) || (u >= 0xF900 && u <= 0xFAFF) ||
-                          (u >= 0xFE30 && u <= 0xFE4F) || (u >= 0xFF00 && u <= 0xFF60) ||
-                          (u >= 0xFFE0 && u <= 0xFFE6) || c.isHighSurrogate();
-        width += wide ? 2 : 1;
-    }
-    return width;
-}
-
 QString Place(const QString& name, std::int32_t line, std::int32_t station)
 {
     if (!name.isEmpty())
@@ -54,25 +39,9 @@ void LineTable::Add(const EntryInfo& line)
 
 QString LineTable::Text() const
 {
-    QList<QStringList> all{kHeader};
-    all.append(m_rows);
-    QList<int> widths(kHeader.size(), 0);
-    for (const QStringList& row : all)
-        for (qsizetype i = 0; i < row.size(); ++i)
-            widths[i] = std::max(widths[i], DisplayWidth(row[i]));
     // Amount columns are right-aligned.
-    const auto rightAligned = [](qsizetype column) { return column >= 6 && column <= 8; };
-    QString text;
-    for (const QStringList& row : all) {
-        QString out;
-        for (qsizetype i = 0; i < row.size(); ++i) {
-            const QString pad(widths[i] - DisplayWidth(row[i]), QLatin1Char(' '));
-            out += rightAligned(i) ? pad + row[i] : row[i] + pad;
-            out += QStringLiteral("  ");
-        }
-        while (out.endsWith(QLatin1Char(' ')))
-            out.chop(1);
-        text += out + QLatin1Char('\n');
-    }
-    return text;
+    TextTable table(kHeader, {6, 7, 8});
+    for (const QStringList& row : m_rows)
+        table.Add(row);
+    return table.Text();
 }

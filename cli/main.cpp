@@ -1,4 +1,5 @@
 // fenwir-cli: transport-expense claims from the command line.
+#include "ApplicationCommands.h"
 #include "CardCommands.h"
 #include "CliContext.h"
 #include "CommandLine.h"
@@ -21,7 +22,9 @@ const char* kUsage = R"(使い方: fenwir-cli コマンド [オプション] 引
   show [--json] [期間] 交通費ファイル.ent
   csv [--profile columns|history] [--items 列番号,...] [--apply-only] [--no-header]
       [--encoding cp932|utf-8] [--show-card-id] [期間] 交通費ファイル.ent 出力.csv
-  print --pdf 出力.pdf [--layout レイアウト.fmt] [--record] [期間] 交通費ファイル.ent
+  print --pdf 出力.pdf [--layout レイアウト.fmt] [--record [--reclaim]] [期間] 交通費ファイル.ent
+  applications [--json]
+  applications --cancel 番号
   stations lookup エリア 路線 駅
   stations bus バス路線 停留所
   stations import 駅一覧.csv 出力データベース
@@ -30,6 +33,7 @@ const char* kUsage = R"(使い方: fenwir-cli コマンド [オプション] 引
   --version
 
 期間: --month 年-月 (2026-11)、または --from 年-月-日 と --to 年-月-日 (その日を含む)。
+applications の番号は新しい順です (1 が最新)。
 どのコマンドも --station-db データベース で駅名情報データベースを指定できます。
 )";
 
@@ -89,8 +93,12 @@ int main(int argc, char** argv)
           DocumentCommands::Csv}},
         {QStringLiteral("print"),
          {{db, QStringLiteral("--pdf"), QStringLiteral("--layout"), month, from, to},
-          {QStringLiteral("--record")},
+          {QStringLiteral("--record"), QStringLiteral("--reclaim")},
           DocumentCommands::Print}},
+        {QStringLiteral("applications"),
+         {{db, QStringLiteral("--cancel")},
+          {QStringLiteral("--json")},
+          ApplicationCommands::Applications}},
         {QStringLiteral("stations"), {{db}, {}, StationCommands::Run}},
         {QStringLiteral("demo"), {{db, QStringLiteral("--out")}, {}, CardCommands::Demo}},
         {QStringLiteral("readers"), {{db}, {}, ReaderCommands::Readers}},

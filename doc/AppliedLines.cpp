@@ -18,10 +18,13 @@ QByteArray AppliedLines::Key(const EntryInfo& line)
         out << quint8('M') << day << line.entryStationName << line.exitStationName
             << qint32(line.fare);
     } else {
-        out << quint8('C');
-        out.writeRawData(reinterpret_cast<const char*>(line.idm.data()),
-                         static_cast<int>(line.idm.size()));
-        out << qint32(line.serialNumber) << qint64(line.dateTime);
+        // What the card itself recorded; never its ID, nor names the user
+        // or a station database may change.
+        out << quint8('C') << qint32(line.serialNumber) << qint64(line.dateTime)
+            << qint32(line.balance) << qint32(line.fare) << quint8(line.terminalType)
+            << quint8(line.processType) << quint8(line.entryArea) << qint32(line.entryLine)
+            << qint32(line.entryStation) << quint8(line.exitArea) << qint32(line.exitLine)
+            << qint32(line.exitStation);
     }
     return key;
 }
@@ -53,38 +56,61 @@ void AppliedLines::Remember(const std::vector<const EntryInfo*>& lines, const QD
     }
 }
 
+AppliedLines::Application AppliedLines::Describe(std::size_t index, const ApplyRecord& record,
+                                                 const std::vector<const EntryInfo*>& lines,
+                                                 const QDateTime& printed)
+{
+    Application application{
+        printed, record.amount, static_cast<int>(lines.size()), record.snapshotPath, index, {}, {},
+        {}};
+    for (const EntryInfo* line : lines) {
+        const QDate day = QDateTime::fromSecsSinceEpoch(line->dateTime).date();
+        if (!application.from.isValid() || day < application.from)
+            application.from = day;
+        if (!application.to.isValid() || day > application.to)
+            application.to = day;
+    }
+    if (record.cancelled != 0)
+        application.cancelled = QDateTime::fromSecsSinceEpoch(record.cancelled).date();
+    return application;
+}
+
 void AppliedLines::Load(const std::vector<ApplyRecord>& records)
 {
     m_days.clear();
     m_applications.clear();
-    for (const ApplyRecord& record : records) {
-        Application application{PrintedAt(record.snapshotPath), record.amount, -1,
-                                record.snapshotPath};
+    for (std::size_t i = 0; i < records.size(); ++i) {
+        const ApplyRecord& record = records[i];
+        const QDateTime printed = PrintedAt(record.snapshotPath);
+        EntryList snapshot;
+        bool readable = false;
         QFile file(record.snapshotPath);
         if (file.open(QIODevice::ReadOnly)) {
             try {
                 ArchiveReader in(file.readAll());
-                EntryList snapshot;
                 snapshot.Read(in);
-                std::vector<const EntryInfo*> lines;
-                for (const auto& line : snapshot.lines)
-                    lines.push_back(line.get());
-                Remember(lines, application.printed.date());
-                application.lineCount = static_cast<int>(lines.size());
+                readable = true;
             } catch (const ArchiveError&) {
                 // A damaged snapshot still shows in the history, without lines.
             }
         }
+        std::vector<const EntryInfo*> lines;
+        for (const auto& line : snapshot.lines)
+            lines.push_back(line.get());
+        Application application = Describe(i, record, lines, printed);
+        if (!readable)
+            application.lineCount = -1;
+        if (record.cancelled == 0)
+            Remember(lines, printed.date());
         m_applications.push_back(std::move(application));
     }
 }
 
-void AppliedLines::Add(const ApplyRecord& record, const std::vector<const EntryInfo*>& lines,
-                       const QDateTime& printed)
+void AppliedLines::Add(std::size_t index, const ApplyRecord& record,
+                       const std::vector<const EntryInfo*>& lines, const QDateTime& printed)
 {
     Remember(lines, printed.date());
-    m_applications.push_back(
-        {printed, record.amount, static_cast<int>(lines.size()), record.snapshotPath});
+    m_applications.push_back(Describe(index, record, lines, printed));
 }
 
 std::optional<QDate> AppliedLines::AppliedOn(const EntryInfo& line) const

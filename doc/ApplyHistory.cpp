@@ -10,8 +10,10 @@
 
 #include <QFile>
 #include <QFileInfo>
+#include <algorithm>
 
 const QString ApplyHistory::kMarker = QStringLiteral("<## ApplyHistoryInfo ##>");
+const QString ApplyHistory::kCancelMarker = QStringLiteral("<## ApplyHistoryCancelled ##>");
 const QString ApplyHistory::kFileName = QStringLiteral("Apply.hst");
 
 QString ApplyHistory::Folder(const AppSettings& settings)
@@ -33,6 +35,17 @@ std::vector<ApplyRecord> ApplyHistory::Parse(const QByteArray& bytes)
         record.snapshotPath = in.ReadString();
         records.push_back(std::move(record));
     }
+    // Anything else after the records is not ours to read.
+    if (in.AtEnd() || in.ReadString() != kCancelMarker)
+        return records;
+    const std::int32_t cancelled = in.ReadInt32();
+    for (std::int32_t i = 0; i < cancelled; ++i) {
+        const std::int32_t index = in.ReadInt32();
+        const std::int64_t when = in.ReadTime();
+        if (index < 0 || index >= count)
+            throw ArchiveError("a cancellation of no record");
+        records[static_cast<std::size_t>(index)].cancelled = when;
+    }
     return records;
 }
 
@@ -47,6 +60,18 @@ QByteArray ApplyHistory::Serialize(const std::vector<ApplyRecord>& records)
         out.WriteTime(record.documentTime);
         out.WriteInt32(record.amount);
         out.WriteString(record.snapshotPath);
+    }
+    const auto cancelled = std::count_if(records.begin(), records.end(),
+                                         [](const ApplyRecord& r) { return r.cancelled != 0; });
+    if (cancelled == 0)
+        return out.Data(); // byte for byte what earlier versions write
+    out.WriteString(kCancelMarker);
+    out.WriteInt32(static_cast<std::int32_t>(cancelled));
+    for (std::size_t i = 0; i < records.size(); ++i) {
+        if (records[i].cancelled == 0)
+            continue;
+        out.WriteInt32(static_cast<std::int32_t>(i));
+        out.WriteTime(records[i].cancelled);
     }
     return out.Data();
 }
@@ -83,15 +108,19 @@ bool ApplyHistory::KeepDamagedFileAside(const QString& path)
     return QFile::rename(path, aside);
 }
 
-bool ApplyHistory::Save(const AppSettings& settings)
+bool ApplyHistory::Save(const AppSettings& settings, QString* error)
 {
     const QString path = JoinPath(Folder(settings), kFileName);
     if (m_fileUnreadable && QFileInfo::exists(path)) {
-        if (!KeepDamagedFileAside(path))
+        if (!KeepDamagedFileAside(path)) {
+            if (error)
+                *error = FileWriter::WriteFailedMessage(
+                    path, QStringLiteral("読めない履歴ファイルを別名で残せませんでした"));
             return false;
+        }
     }
     m_fileUnreadable = false;
-    if (!FileWriter::WriteAtomically(path, Serialize(m_records), nullptr))
+    if (!FileWriter::WriteAtomically(path, Serialize(m_records), error))
         return false;
     return !m_records.empty();
 }

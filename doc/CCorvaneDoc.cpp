@@ -7,6 +7,7 @@
 #include "ClaimRules.h"
 #include "FileWriter.h"
 #include "Folders.h"
+#include "LocalTime.h"
 #include "TextFormat.h"
 #include "undo/EditLineCommand.h"
 #include "undo/LinesCommand.h"
@@ -83,6 +84,21 @@ AppliedLines& CCorvaneDoc::Applied()
 std::optional<QDate> CCorvaneDoc::AppliedOn(const EntryInfo& line)
 {
     return Applied().AppliedOn(line);
+}
+
+AppliedLines::Claimed CCorvaneDoc::ClaimedBefore(const std::vector<const EntryInfo*>& lines)
+{
+    RefreshHistory();
+    AppliedLines::Claimed claimed;
+    for (const EntryInfo* line : lines) {
+        if (const auto day = Applied().AppliedOn(*line)) {
+            ++claimed.lines;
+            if (std::find(claimed.days.begin(), claimed.days.end(), *day) == claimed.days.end())
+                claimed.days.push_back(*day);
+        }
+    }
+    std::sort(claimed.days.begin(), claimed.days.end());
+    return claimed;
 }
 
 std::vector<AppliedLines::Application> CCorvaneDoc::Applications()
@@ -183,6 +199,29 @@ bool CCorvaneDoc::Load(const QString& path, QString* error)
     return true;
 }
 
+bool CCorvaneDoc::CancelApplication(std::size_t index, QString* error)
+{
+    RefreshHistory();
+    const auto& records = m_history.Records();
+    if (index >= records.size()) {
+        *error = QStringLiteral("その申請は申請履歴にありません。");
+        return false;
+    }
+    if (records[index].cancelled != 0) {
+        *error = QStringLiteral("その申請はすでに取り消されています。");
+        return false;
+    }
+    m_history.Cancel(index, CurrentTimestamp());
+    if (!m_history.Save(m_settings, error)) {
+        m_history.Cancel(index, 0);
+        return false;
+    }
+    m_historyStamp = HistoryFileStamp();
+    m_appliedLoaded = false;
+    Q_EMIT AppliedChanged();
+    return true;
+}
+
 bool CCorvaneDoc::IsSnapshotPath(const QString& path)
 {
     const QString target = QFileInfo(path).absoluteFilePath();
@@ -230,7 +269,7 @@ QString CCorvaneDoc::FreeSnapshotPath() const
     return path;
 }
 
-bool CCorvaneDoc::RecordApplication(const std::vector<const EntryInfo*>& printed)
+bool CCorvaneDoc::RecordApplication(const std::vector<const EntryInfo*>& printed, QString* error)
 {
     const std::int64_t total = ClaimedTotal(printed);
     const auto amount = static_cast<std::int32_t>(std::clamp<std::int64_t>(
@@ -241,17 +280,25 @@ bool CCorvaneDoc::RecordApplication(const std::vector<const EntryInfo*>& printed
     try {
         m_data.WriteSnapshot(out, printed);
     } catch (const ArchiveError&) {
+        if (error)
+            *error = QStringLiteral("印刷した明細を申請の控えに書けませんでした。");
         return false;
     }
     const QString path = FreeSnapshotPath();
-    if (!FileWriter::WriteAtomically(path, out.Data(), nullptr))
+    if (!FileWriter::WriteAtomically(path, out.Data(), error))
         return false;
     const ApplyRecord record{m_data.documentTime, amount, QFileInfo(path).absoluteFilePath()};
     m_history.Add(record);
-    m_history.Save(m_settings);
+    if (!m_history.Save(m_settings, error)) {
+        // A snapshot no record names would be a claim nobody knows of.
+        m_history.RemoveLast();
+        QFile::remove(path);
+        return false;
+    }
     m_historyStamp = HistoryFileStamp();
     if (m_appliedLoaded)
-        m_applied.Add(record, printed, AppliedLines::PrintedAt(path));
+        m_applied.Add(m_history.Records().size() - 1, record, printed,
+                      AppliedLines::PrintedAt(path));
     return true;
 }
 

@@ -38,8 +38,9 @@ public:
     // Takes lines as an opened file would give them (no file, unmodified).
     void ReplaceLines(EntryLines lines);
     // A snapshot of exactly the printed lines and a history record of their
-    // total; false (nothing recorded) when the snapshot cannot be written.
-    bool RecordApplication(const std::vector<const EntryInfo*>& printed);
+    // total. False when either cannot be written: then nothing is recorded
+    // (no snapshot is left behind) and error says which file and why.
+    bool RecordApplication(const std::vector<const EntryInfo*>& printed, QString* error = nullptr);
 
     // The edits, each one undoable step; false when nothing would change.
     // Marks by position; a line that may not be claimed is never marked.
@@ -65,8 +66,15 @@ public:
     void RefreshHistory();
     // The day a recorded application claimed this line, if one did.
     std::optional<QDate> AppliedOn(const EntryInfo& line);
+    // Of these lines, those a recorded application already claimed and the
+    // days it did, from the history as it is now.
+    AppliedLines::Claimed ClaimedBefore(const std::vector<const EntryInfo*>& lines);
     // The recorded applications, newest first.
     std::vector<AppliedLines::Application> Applications();
+    // Takes back the application that is the history's record `index`: it
+    // stays in the history, marked with today, and its lines are no longer
+    // claimed. False with the reason when it cannot be done.
+    bool CancelApplication(std::size_t index, QString* error);
     PrintFormat& Layout() { return m_layout; }
     QUndoStack& UndoStack() { return m_undo; }
 

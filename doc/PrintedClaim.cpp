@@ -9,11 +9,23 @@ QString PrintedClaim::StatusText() const
     return QStringLiteral("申請を記録しました (%1円)").arg(FormatYen(total));
 }
 
+QString PrintedClaim::NotRecordedText() const
+{
+    return QStringLiteral("印刷しましたが、申請として記録できませんでした。\n%1\n"
+                          "明細のチェックと交通費ファイルは印刷前のままです。"
+                          "ディスクに空きを作ってから、もう一度印刷してください。")
+        .arg(error);
+}
+
 PrintedClaim RecordPrintedClaim(CCorvaneDoc& doc, const std::vector<const EntryInfo*>& printed,
                                 const std::function<bool()>& save)
 {
     PrintedClaim result;
-    if (printed.empty() || !doc.RecordApplication(printed))
+    if (printed.empty()) {
+        result.error = QStringLiteral("印刷した明細がありません。");
+        return result;
+    }
+    if (!doc.RecordApplication(printed, &result.error))
         return result;
     result.recorded = true;
     result.total = ClaimedTotal(printed);

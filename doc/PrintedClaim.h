@@ -14,9 +14,13 @@ struct PrintedClaim {
     bool saved = false;    // and the claim was saved afterwards
     std::int64_t total = 0;
     std::size_t lineCount = 0;
+    QString error; // why nothing was recorded
 
     // "申請を記録しました (4,700円)"
     QString StatusText() const;
+    // For a print that went out but could not be recorded: what happened,
+    // why, and what to do.
+    QString NotRecordedText() const;
 };
 
 // The steps after a print that the print system accepted: a snapshot of

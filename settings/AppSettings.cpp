@@ -41,7 +41,7 @@ QVariant One()
 }
 
 // The stored values in the order in which they are written.
-const std::array<Value, 30> kValues = {{
+const std::array<Value, 31> kValues = {{
     {"PostName", &AppSettings::PostName, Empty},
     {"IdNumber", &AppSettings::IdNumber, Empty},
     {"Name", &AppSettings::Name, Empty},
@@ -76,6 +76,7 @@ const std::array<Value, 30> kValues = {{
     {"VisHistry", &AppSettings::VisHistry, [] { return QVariant(QStringList()); }},
     {"VisStation", &AppSettings::VisStation, [] { return QVariant(QStringList()); }},
     {"WavCardReadOK", &AppSettings::WavCardReadOK, Empty},
+    {"CardNames", &AppSettings::CardNames, [] { return QVariant(QStringList()); }},
 }};
 
 const char* const kGroup = "Settings/Profile";
@@ -231,6 +232,37 @@ int AppSettings::GetCsvOutputItems(std::vector<std::uint16_t>& items) const
         items.push_back(static_cast<std::uint16_t>(number));
     }
     return static_cast<int>(items.size());
+}
+
+namespace
+{
+// The entry of CardNames for an IDm, or -1.
+qsizetype CardNameEntry(const QStringList& names, const QString& idmHex)
+{
+    const QString key = idmHex.mid(2).toUpper();
+    for (qsizetype i = 0; i < names.size(); ++i) {
+        const QString id = names[i].section(QLatin1Char('='), 0, 0);
+        if (id.size() == idmHex.size() && id.mid(2).toUpper() == key)
+            return i;
+    }
+    return -1;
+}
+} // namespace
+
+QString AppSettings::CardNameOf(const QString& idmHex) const
+{
+    const qsizetype entry = CardNameEntry(CardNames, idmHex);
+    return entry < 0 ? QString() : CardNames[entry].section(QLatin1Char('='), 1);
+}
+
+void AppSettings::SetCardName(const QString& idmHex, const QString& name)
+{
+    const qsizetype entry = CardNameEntry(CardNames, idmHex);
+    if (entry >= 0)
+        CardNames.removeAt(entry);
+    const QString trimmed = name.trimmed();
+    if (!trimmed.isEmpty())
+        CardNames.append(idmHex.toUpper() + QLatin1Char('=') + trimmed);
 }
 
 void AppSettings::RemoveVisitAt(qsizetype position)

@@ -46,6 +46,8 @@ public:
     int CsvEncoding = kCsvShiftJis;
     // The card history layout writes the card's IDm whole instead of masked.
     int CsvShowCardId = 0;
+    // Names the user gave cards: "<IDm as hex>=<name>" each.
+    QStringList CardNames;
     // Password of the station database; fixed, never stored.
     QString dbPassword;
 
@@ -66,6 +68,12 @@ public:
     void AddVisit(const QString& visit, const QString& station);
     // The most recent visit destination recorded with this station, or empty.
     QString FindVisitByStation(const QString& station) const;
+
+    // The name given to the card with this IDm (hex digits; the first byte
+    // aside, as readers differ on it), or empty.
+    QString CardNameOf(const QString& idmHex) const;
+    // Names a card; an empty name forgets it.
+    void SetCardName(const QString& idmHex, const QString& name);
 
     // "Driver=...;DBQ=<module folder>/FenwirStn.mdb;PageTimeout=5;"
     static QString BuiltInConnectString();

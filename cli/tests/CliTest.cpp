@@ -1,5 +1,5 @@
-#include "ArchiveReader.h"
 #include "ArchiveWriter.h"
+#include "CliFixture.h"
 #include "EntryList.h"
 #include "LocalTime.h"
 #include "PcscStack.h"
@@ -17,82 +17,6 @@
 #include <QRegularExpression>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
-
-namespace
-{
-struct CliRun {
-    int status = -1;
-    QString out;
-    QString err;
-};
-
-// A dump of n rail records on 2026-11-02 between stations 1-16 and 1-32,
-// newest first, balances rising by 200 towards the oldest.
-QString Dump(int records)
-{
-    QString text = QStringLiteral("UID: 01 14 02 12 3A 4B 5C 6D\n");
-    for (int n = 0; n < records; ++n) {
-        const int balance = 1000 + 200 * n;
-        text += QStringLiteral("Block %1: | Service code 090F | Block index %2 | Data: 16 01 00 00 "
-                               "35 62 01 %3 01 %4 %5 %6 00 00 %7 00 |\n")
-                    .arg(n + 1, 4, 10, QChar('0'))
-                    .arg(n, 2, 10, QChar('0'))
-                    .arg(n % 2 ? "20" : "10", n % 2 ? "10" : "20")
-                    .arg(balance & 0xFF, 2, 16, QChar('0'))
-                    .arg(balance >> 8, 2, 16, QChar('0'))
-                    .arg(records - n, 2, 16, QChar('0'));
-    }
-    return text;
-}
-
-class CliTest : public ::testing::Test
-{
-protected:
-    // Each test's runs share a home folder of the test's own: its settings
-    // and application history. usbSocket names the USB seam's emulator.
-    CliRun Cli(const QStringList& args, const QString& usbSocket = QString())
-    {
-        QProcess process;
-        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-        environment.insert(QStringLiteral("HOME"), Home());
-        environment.insert(QStringLiteral("XDG_CONFIG_HOME"), Home() + "/.config");
-        environment.insert(QStringLiteral("XDG_DATA_HOME"), Home() + "/.local/share");
-        if (!usbSocket.isEmpty())
-            environment.insert(QStringLiteral("FENWIR_USB_SOCKET"), usbSocket);
-        process.setProcessEnvironment(environment);
-        process.start(QStringLiteral(FENWIR_CLI), args);
-        process.waitForFinished(60000);
-        return {process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1,
-                QString::fromUtf8(process.readAllStandardOutput()),
-                QString::fromUtf8(process.readAllStandardError())};
-    }
-
-    QString File(const QString& name, const QByteArray& content)
-    {
-        const QString path = dir.filePath(name);
-        QFile file(path);
-        file.open(QIODevice::WriteOnly);
-        file.write(content);
-        return path;
-    }
-
-    QString Db() const { return fixture.Path(); }
-    QString Home() const { return dir.filePath("home"); }
-
-    EntryList ReadDocument(const QString& path)
-    {
-        QFile file(path);
-        file.open(QIODevice::ReadOnly);
-        EntryList list;
-        ArchiveReader in(file.readAll());
-        list.Read(in);
-        return list;
-    }
-
-    QTemporaryDir dir;
-    StationFixture fixture{dir.filePath("stations.sqlite")};
-};
-} // namespace
 
 TEST_F(CliTest, ImportingTheSameDumpTwiceAddsNothing)
 {
@@ -114,7 +38,8 @@ TEST_F(CliTest, ImportingTheSameDumpTwiceAddsNothing)
 // read unmarked and shown as applied; another card's history is refused.
 TEST_F(CliTest, ClaimedTripsAndOtherCards)
 {
-    const QString dump = File("card.txt", Dump(3).toUtf8());
+    const QString uid = QStringLiteral("01 14 02 12 3A 4B 5C 6D");
+    const QString dump = File("card.txt", Dump(uid, CardRecords(3, 1)).toUtf8());
     const QString october = dir.filePath("october.ent");
     ASSERT_EQ(Cli({"import-dump", "--station-db", Db(), dump, october}).status, 0);
     const CliRun print = Cli({"print", "--record", "--pdf", dir.filePath("o.pdf"), october});
@@ -122,7 +47,7 @@ TEST_F(CliTest, ClaimedTripsAndOtherCards)
 
     const QString november = dir.filePath("november.ent");
     const CliRun read = Cli({"import-dump", "--json", "--station-db", Db(),
-                             File("more.txt", Dump(5).toUtf8()), november});
+                             File("more.txt", Dump(uid, CardRecords(5, 1)).toUtf8()), november});
     ASSERT_EQ(read.status, 0) << read.err.toStdString();
     std::vector<std::pair<int, bool>> lines; // applyFlag, applied
     for (const auto value : QJsonDocument::fromJson(read.out.toUtf8())["lines"].toArray())
@@ -136,16 +61,15 @@ TEST_F(CliTest, ClaimedTripsAndOtherCards)
     EXPECT_EQ(QJsonDocument::fromJson(show.out.toUtf8())["lines"][2]["applied"].toBool(), true);
     EXPECT_EQ(QJsonDocument::fromJson(show.out.toUtf8())["lines"][3]["applied"].toBool(), false);
 
-    QString other = Dump(2);
-    other.replace("UID: 01 14 02 12 3A 4B 5C 6D", "UID: 01 14 02 12 3A 4B 5C 77");
-    const QString otherCard = File("other.txt", other.toUtf8());
+    const QString otherCard =
+        File("other.txt", Dump("01 14 02 12 3A 4B 5C 77", {{2, 5000}, {1, 5200}}).toUtf8());
     QFile file(november);
     ASSERT_TRUE(file.open(QIODevice::ReadOnly));
     const QByteArray before = file.readAll();
     file.close();
     const CliRun refused = Cli({"import-dump", "--station-db", Db(), otherCard, november});
     EXPECT_EQ(refused.status, 1);
-    EXPECT_TRUE(refused.err.contains("別のカードの履歴です。")) << refused.err.toStdString();
+    EXPECT_TRUE(refused.err.contains("別のカードの履歴です（")) << refused.err.toStdString();
     ASSERT_TRUE(file.open(QIODevice::ReadOnly));
     EXPECT_EQ(file.readAll(), before);
     file.close();

@@ -28,16 +28,19 @@ EntryInfo ManualOn(std::int64_t when, int fare)
     return line;
 }
 
-// A card record as the import of a card image gives it (one rail trip).
-HistoryBlocks Blocks(int trips)
+// A card's newest records as a read gives them (rail trips of 200 yen, the
+// oldest without a fare): the record with sequence number s always holds the
+// balance top - 200 s, so reads of one card agree on every record.
+HistoryBlocks Blocks(int trips, int top = 2000)
 {
     HistoryBlocks blocks;
     for (int n = 0; n < trips + 1; ++n) {
         HistoryBlock block{0x16, 0x01, 0, 0, 0x35, 0x62, 0x01, 0x10, 0x01, 0x20, 0, 0, 0, 0, 0, 0};
-        const int balance = 1000 + 200 * n;
+        const int serial = trips + 1 - n;
+        const int balance = top - 200 * serial;
         block[10] = static_cast<std::uint8_t>(balance & 0xFF);
         block[11] = static_cast<std::uint8_t>(balance >> 8);
-        block[14] = static_cast<std::uint8_t>(trips + 1 - n);
+        block[14] = static_cast<std::uint8_t>(serial);
         blocks.push_back(block);
     }
     return blocks;
@@ -54,7 +57,7 @@ TEST(AppliedLines, TellsAClaimedTripWhenItComesAgain)
     AppliedLines applied;
     const EntryInfo card = SampleCardLine(7);
     const EntryInfo manual = ManualOn(1'793'545'200, 480);
-    applied.Add({1, 680, "Apply261130-091500.ent"}, {&card, &manual},
+    applied.Add(0, {1, 680, "Apply261130-091500.ent"}, {&card, &manual},
                 QDateTime(QDate(2026, 11, 30), QTime(9, 15)));
 
     struct Case {
@@ -64,8 +67,15 @@ TEST(AppliedLines, TellsAClaimedTripWhenItComesAgain)
     };
     EntryInfo otherSerial = card;
     otherSerial.serialNumber = 8;
-    EntryInfo otherCard = card;
-    otherCard.idm[7] = 0x99;
+    EntryInfo otherId = card; // a phone's card may give another ID each time
+    otherId.idm[7] = 0x99;
+    otherId.idm[0] = 0x99;
+    EntryInfo otherBalance = card;
+    otherBalance.balance += 10;
+    EntryInfo otherDay = card;
+    otherDay.dateTime += 86400;
+    EntryInfo otherExit = card;
+    otherExit.exitStation += 1;
     EntryInfo edited = card; // names, remarks and marks do not count
     edited.remarks = QStringLiteral("打合せ");
     edited.applyFlag = 0;
@@ -79,7 +89,10 @@ TEST(AppliedLines, TellsAClaimedTripWhenItComesAgain)
         {"the same card trip", card, true},
         {"the same trip, edited", edited, true},
         {"another sequence number", otherSerial, false},
-        {"another card", otherCard, false},
+        {"the same trip under another card ID", otherId, true},
+        {"another balance", otherBalance, false},
+        {"another day", otherDay, false},
+        {"another exit station", otherExit, false},
         {"the same manual line", manual, true},
         {"a manual line of that day", laterThatDay, true},
         {"another fare", otherFare, false},
@@ -128,7 +141,7 @@ TEST(AppliedLines, CardImportKnowsClaimedTripsAndOtherCards)
     settings.DefaultPath = dir.path();
     SilentReporter messages;
     CCorvaneDoc doc(settings);
-    const auto never = [] { return false; };
+    const auto never = [](const OtherCard&) { return false; };
     ImportCard(doc, Card(0x6D), Blocks(2), QString(), settings, messages, never);
     ASSERT_EQ(doc.Lines().size(), 3u);
     ASSERT_TRUE(doc.RecordApplication({doc.Lines()[1].get()})); // the first trip claimed
@@ -143,19 +156,14 @@ TEST(AppliedLines, CardImportKnowsClaimedTripsAndOtherCards)
     EXPECT_EQ(marks, (std::vector<int>{0, 0, 1, 1})); // oldest (no fare), claimed, new, new
 
     int asked = 0;
-    const CardImport other = ImportCard(doc, Card(0x77), Blocks(1), QString(), settings, messages,
-                                        [&] { return ++asked, false; });
+    const CardImport other = ImportCard(doc, Card(0x77), Blocks(1, 5000), QString(), settings,
+                                        messages, [&](const OtherCard&) { return ++asked, false; });
     EXPECT_TRUE(other.declined);
     EXPECT_EQ(asked, 1);
     EXPECT_EQ(doc.Lines().size(), 4u);
     EXPECT_EQ(doc.UndoStack().count(), 1);
-    const CardImport added =
-        ImportCard(doc, Card(0x77), Blocks(1), QString(), settings, messages, [] { return true; });
+    const CardImport added = ImportCard(doc, Card(0x77), Blocks(1, 5000), QString(), settings,
+                                        messages, [](const OtherCard&) { return true; });
     EXPECT_FALSE(added.declined);
     EXPECT_EQ(doc.Lines().size(), 6u);
-    // A card of the claim, or a claim without card lines, is not asked about.
-    EXPECT_FALSE(IsOtherCard(doc.Lines(), Card(0x77).idm));
-    EntryLines manualOnly;
-    manualOnly.push_back(std::make_unique<EntryInfo>(ManualOn(0, 100)));
-    EXPECT_FALSE(IsOtherCard(manualOnly, Card(0x01).idm));
 }

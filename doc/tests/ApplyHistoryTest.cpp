@@ -2,6 +2,7 @@
 
 #include "AppSettings.h"
 #include "ArchiveError.h"
+#include "ArchiveReader.h"
 
 #include <QDir>
 #include <QFile>
@@ -102,4 +103,34 @@ TEST(ApplyHistoryParse, HostileCountFailsCleanly)
     bytes[54] = '\xFF';
     bytes[55] = '\x7F';
     EXPECT_THROW(ApplyHistory::Parse(bytes), ArchiveError);
+}
+
+// Cancellations follow the records, so a history written now still reads
+// in earlier versions (which stop after the records), and one without any
+// is byte for byte what they write.
+TEST(ApplyHistoryParse, CancellationsKeepTheFormatEarlierVersionsRead)
+{
+    const std::vector<ApplyRecord> records = {{1, 300, "/a/Apply261002-090000.ent", 0},
+                                              {2, 900, "/a/Apply261102-090000.ent", 1'795'000'000}};
+    const QByteArray bytes = ApplyHistory::Serialize(records);
+    EXPECT_EQ(ApplyHistory::Parse(bytes), records);
+
+    // What an earlier version reads: the marker, the count and the records.
+    ArchiveReader earlier(bytes);
+    EXPECT_EQ(earlier.ReadString(), ApplyHistory::kMarker);
+    ASSERT_EQ(earlier.ReadInt32(), 2);
+    for (const ApplyRecord& record : records) {
+        EXPECT_EQ(earlier.ReadTime(), record.documentTime);
+        EXPECT_EQ(earlier.ReadInt32(), record.amount);
+        EXPECT_EQ(earlier.ReadString(), record.snapshotPath);
+    }
+
+    std::vector<ApplyRecord> standing = records;
+    standing[1].cancelled = 0;
+    EXPECT_EQ(ApplyHistory::Serialize(standing), bytes.left(static_cast<int>(earlier.Position())));
+    // Whatever a later version adds after the records is passed by.
+    EXPECT_EQ(ApplyHistory::Parse(ApplyHistory::Serialize(standing) + QByteArray("\x03xyz", 4)),
+              standing);
+    // A cut cancellation section is a damaged file.
+    EXPECT_THROW(ApplyHistory::Parse(bytes.left(bytes.size() - 3)), ArchiveError);
 }

@@ -62,7 +62,7 @@ protected:
         ReaderEnvironment environment{pcsc, "/nonexistent/libfelica.so"};
         CardReadCommand command(doc, settings, QString(), environment);
         command.SetRestReaderAfterRead(restAfter);
-        command.SetOtherCardQuestion([this] {
+        command.SetOtherCardQuestion([this](const OtherCard&) {
             ++otherCardQuestions;
             return addOtherCard;
         });
@@ -198,6 +198,8 @@ TEST_F(CardReadCommandTest, AnotherCardIsAddedOnlyOnRequest)
     EXPECT_EQ(otherCardQuestions, 0); // the first card of a claim is not asked about
     CardImage other = TestCard(3);
     other.idm[7] = 0x77;
+    for (HistoryBlock& block : other.history)
+        block[10] = 0x10; // records of its own: another balance
     Place(other);
     addOtherCard = false;
     const auto declined = Run();

@@ -75,7 +75,7 @@ TEST_F(AppSettingsTest, FirstRunDefaults)
     EXPECT_EQ(s.dbPassword, "5d0f7a2c9e13b846");
 }
 
-TEST_F(AppSettingsTest, SaveWritesThirtyValuesWithoutPassword)
+TEST_F(AppSettingsTest, SaveWritesEveryValueWithoutPassword)
 {
     {
         QSettings store = Store();
@@ -83,7 +83,7 @@ TEST_F(AppSettingsTest, SaveWritesThirtyValuesWithoutPassword)
     }
     QSettings store = Store();
     store.beginGroup("Settings/Profile");
-    EXPECT_EQ(store.childKeys().size(), 30);
+    EXPECT_EQ(store.childKeys().size(), 31);
     EXPECT_FALSE(store.contains("dbPassword"));
     EXPECT_EQ(store.value("VisHistry").typeId(), QMetaType::QByteArray);
 }
@@ -316,4 +316,18 @@ TEST(AppSettingsVisits, ZeroLimitKeepsTheNewestOnly)
     s.AddVisit("b", "");
     s.AddVisit("c", "");
     EXPECT_EQ(s.VisHistry, QStringList({"c"}));
+}
+
+// A card's name is found whatever the reader said of the ID's first byte.
+TEST_F(AppSettingsTest, CardNames)
+{
+    AppSettings settings;
+    settings.SetCardName("011402123A4B3906", QStringLiteral(" 通勤用 Suica "));
+    settings.SetCardName("01140212AAAA0001", QStringLiteral("a=b"));
+    EXPECT_EQ(settings.CardNameOf("031402123a4b3906"), QStringLiteral("通勤用 Suica"));
+    EXPECT_EQ(settings.CardNameOf("01140212AAAA0001"), QStringLiteral("a=b"));
+    EXPECT_EQ(settings.CardNameOf("0114"), QString());
+    settings.SetCardName("011402123A4B3906", QString());
+    EXPECT_EQ(settings.CardNameOf("011402123A4B3906"), QString());
+    EXPECT_EQ(settings.CardNames.size(), 1);
 }

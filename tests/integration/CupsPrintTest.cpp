@@ -135,11 +135,14 @@ TEST(CupsPrint, OnlyAJobTheServiceTookIsRecorded)
         const char* name;
         bool (CupsQueue::*state)() const;
         bool recorded;
+        const char* held;
     };
     const Case cases[] = {
-        {"stopped, still taking jobs", &CupsQueue::Stop, true},
-        {"refusing jobs", &CupsQueue::RejectJobs, false},
-        {"removed after the dialog", &CupsQueue::Remove, false},
+        {"stopped, still taking jobs", &CupsQueue::Stop, true, "fenwir-test が停止しています"},
+        {"stopped with a reason", &CupsQueue::StopForPaper, true,
+         "fenwir-test が停止しています（用紙補充のため停止中）"},
+        {"refusing jobs", &CupsQueue::RejectJobs, false, nullptr},
+        {"removed after the dialog", &CupsQueue::Remove, false, nullptr},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
@@ -153,7 +156,13 @@ TEST(CupsPrint, OnlyAJobTheServiceTookIsRecorded)
         EXPECT_EQ(claim.form.CheckedCount(), c.recorded ? 0 : 25);
         EXPECT_EQ(claim.doc.IsModified(), c.recorded);
         if (c.recorded) {
-            EXPECT_TRUE(claim.prompts.asked.isEmpty());
+            // Held, and said so: the paper may never come out.
+            ASSERT_EQ(claim.prompts.asked.size(), 1);
+            const QString& told = claim.prompts.asked[0];
+            EXPECT_TRUE(told.contains("申請を記録しました (5,000円)")) << told.toStdString();
+            EXPECT_TRUE(told.contains("印刷は保留されています: プリンター " + QString(c.held)))
+                << told.toStdString();
+            EXPECT_TRUE(told.contains("取消")) << told.toStdString();
             EXPECT_EQ(cups.PendingJobs(), 1);
         } else {
             ASSERT_EQ(claim.prompts.asked.size(), 1);

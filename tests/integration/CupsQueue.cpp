@@ -70,6 +70,12 @@ bool CupsQueue::Stop() const
     return Run(QStringLiteral("/usr/sbin/cupsdisable"), {m_queue});
 }
 
+bool CupsQueue::StopForPaper() const
+{
+    return Run(QStringLiteral("/usr/sbin/cupsdisable"),
+               {QStringLiteral("-r"), QStringLiteral("用紙補充のため停止中"), m_queue});
+}
+
 bool CupsQueue::Remove() const
 {
     return Admin({QStringLiteral("-x"), m_queue});

@@ -24,6 +24,8 @@ public:
     // stopped but still taking jobs (cupsdisable), or gone (lpadmin -x).
     bool RejectJobs() const;
     bool Stop() const;
+    // Stopped with the administrator's reason "用紙補充のため停止中".
+    bool StopForPaper() const;
     bool Remove() const;
     // Jobs the queue holds and has not printed.
     int PendingJobs() const;

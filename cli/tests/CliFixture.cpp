@@ -1,0 +1,104 @@
+#include "CliFixture.h"
+
+#include "ArchiveReader.h"
+
+#include <QFile>
+#include <QProcess>
+#include <csignal>
+#include <sys/resource.h>
+
+QString Dump(const QString& uid, const std::vector<std::pair<int, int>>& records)
+{
+    QString text = QStringLiteral("UID: %1\n").arg(uid);
+    for (std::size_t n = 0; n < records.size(); ++n) {
+        const auto [serial, balance] = records[n];
+        text += QStringLiteral("Block %1: | Service code 090F | Block index %2 | Data: 16 01 00 00 "
+                               "35 62 01 %3 01 %4 %5 %6 00 %7 %8 00 |\n")
+                    .arg(n + 1, 4, 10, QChar('0'))
+                    .arg(n, 2, 10, QChar('0'))
+                    .arg(serial % 2 ? "10" : "20", serial % 2 ? "20" : "10")
+                    .arg(balance & 0xFF, 2, 16, QChar('0'))
+                    .arg(balance >> 8, 2, 16, QChar('0'))
+                    .arg(serial >> 8, 2, 16, QChar('0'))
+                    .arg(serial & 0xFF, 2, 16, QChar('0'));
+    }
+    return text;
+}
+
+std::vector<std::pair<int, int>> CardRecords(int newest, int oldest)
+{
+    std::vector<std::pair<int, int>> records;
+    for (int serial = newest; serial >= oldest; --serial)
+        records.emplace_back(serial, 10000 - 200 * serial);
+    return records;
+}
+
+QString Dump(int records)
+{
+    QString text = QStringLiteral("UID: 01 14 02 12 3A 4B 5C 6D\n");
+    for (int n = 0; n < records; ++n) {
+        const int balance = 1000 + 200 * n;
+        text += QStringLiteral("Block %1: | Service code 090F | Block index %2 | Data: 16 01 00 00 "
+                               "35 62 01 %3 01 %4 %5 %6 00 00 %7 00 |\n")
+                    .arg(n + 1, 4, 10, QChar('0'))
+                    .arg(n, 2, 10, QChar('0'))
+                    .arg(n % 2 ? "20" : "10", n % 2 ? "10" : "20")
+                    .arg(balance & 0xFF, 2, 16, QChar('0'))
+                    .arg(balance >> 8, 2, 16, QChar('0'))
+                    .arg(records - n, 2, 16, QChar('0'));
+    }
+    return text;
+}
+
+CliRun CliTest::Cli(const QStringList& args, const QString& usbSocket, off_t fileSizeLimit)
+{
+    QProcess process;
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.insert(QStringLiteral("HOME"), Home());
+    environment.insert(QStringLiteral("XDG_CONFIG_HOME"), Home() + "/.config");
+    environment.insert(QStringLiteral("XDG_DATA_HOME"), Home() + "/.local/share");
+    if (!usbSocket.isEmpty())
+        environment.insert(QStringLiteral("FENWIR_USB_SOCKET"), usbSocket);
+    process.setProcessEnvironment(environment);
+    if (fileSizeLimit > 0) {
+        process.setChildProcessModifier([fileSizeLimit] {
+            // Writing past the limit then fails with EFBIG, as on a full
+            // disk, instead of ending the process.
+            std::signal(SIGXFSZ, SIG_IGN);
+            rlimit limit{};
+            getrlimit(RLIMIT_FSIZE, &limit);
+            limit.rlim_cur = static_cast<rlim_t>(fileSizeLimit);
+            setrlimit(RLIMIT_FSIZE, &limit);
+        });
+    }
+    process.start(QStringLiteral(FENWIR_CLI), args);
+    process.waitForFinished(60000);
+    return {process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1,
+            QString::fromUtf8(process.readAllStandardOutput()),
+            QString::fromUtf8(process.readAllStandardError())};
+}
+
+QString CliTest::File(const QString& name, const QByteArray& content)
+{
+    const QString path = dir.filePath(name);
+    QFile file(path);
+    file.open(QIODevice::WriteOnly);
+    file.write(content);
+    return path;
+}
+
+QByteArray CliTest::Bytes(const QString& path) const
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+EntryList CliTest::ReadDocument(const QString& path)
+{
+    QFile file(path);
+    file.open(QIODevice::ReadOnly);
+    EntryList list;
+    ArchiveReader in(file.readAll());
+    list.Read(in);
+    return list;
+}
