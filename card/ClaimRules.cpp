@@ -1,21 +1,9 @@
 #include "ClaimRules.h"
 
 #include <algorithm>
-#include <array>
 
 namespace
 {
-// The processes a list without "全て表示" leaves out, as a table by code: the
-// test runs for every line of a claim at every refill.
-constexpr std::array<bool, 256> LeftOutProcesses()
-{
-    std::array<bool, 256> table{};
-    for (const std::uint8_t code : {0x07, 0x11, 0x46, 0x48, 0x49, 0x4A, 0x4B, 0xC6, 0xCB})
-        table[code] = true;
-    return table;
-}
-constexpr std::array<bool, 256> kLeftOut = LeftOutProcesses();
-
 // Not hidden, and of the period.
 bool InPeriod(const EntryInfo& line, const ClaimFilter& filter)
 {
@@ -25,8 +13,9 @@ bool InPeriod(const EntryInfo& line, const ClaimFilter& filter)
 // What a list without "全て表示" shows: journeys with a fare.
 bool IsJourneyWithFare(const EntryInfo& line)
 {
-    return line.fare > 0 && !kLeftOut[line.processType] && line.terminalType != 0xC7 &&
-           line.terminalType != 0xC8;
+    // A point charge (特典チャージ, 0x48) is no journey either.
+    return line.fare > 0 && !IsCardIssue(line.processType) && line.processType != 0x48 &&
+           !IsShopPurchase(line.terminalType, line.processType);
 }
 } // namespace
 

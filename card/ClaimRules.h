@@ -21,13 +21,37 @@ struct ClaimFilter {
     bool operator==(const ClaimFilter&) const = default;
 };
 
+// Whether a record is a purchase: made at a shop or vending terminal, or a
+// shop's process (物販, 物販取消, 入場物販, 現金併用物販, ...) at any
+// terminal. The one rule that decoding, the list and the claim follow.
+inline bool IsShopPurchase(std::uint8_t terminalType, std::uint8_t processType)
+{
+    switch (processType) {
+    case 70:
+    case 73:
+    case 74:
+    case 75:
+    case 198:
+    case 203:
+        return true;
+    default:
+        return terminalType == 199 || terminalType == 200;
+    }
+}
+
+// Whether a record issues the card (新規発行, 再発行).
+inline bool IsCardIssue(std::uint8_t processType)
+{
+    return processType == 0x07 || processType == 0x11;
+}
+
 // Whether a line may carry the claim mark and be edited: a manual line or a
-// fare paid, and neither an issue (process 0x07, 0x11) nor a shop purchase
-// (terminal 0xC7, 0xC8). Inline: totals ask it of every line.
+// fare paid, and neither an issue nor a purchase. Inline: totals ask it of
+// every line.
 inline bool CanApply(const EntryInfo& line)
 {
-    return (line.fare > 0 || line.IsManual()) && line.processType != 0x07 &&
-           line.processType != 0x11 && line.terminalType != 0xC7 && line.terminalType != 0xC8;
+    return (line.fare > 0 || line.IsManual()) && !IsCardIssue(line.processType) &&
+           !IsShopPurchase(line.terminalType, line.processType);
 }
 
 // Whether the history list shows a line: never a hidden one; with "全て表示"

@@ -1,5 +1,7 @@
 #include "HistoryCodes.h"
 
+#include "ClaimRules.h"
+
 QString TerminalTypeText(std::uint8_t code)
 {
     switch (code) {
@@ -115,19 +117,8 @@ bool HasTimeOfDay(std::uint8_t terminalType)
 
 RecordClass ClassifyRecord(std::uint8_t terminalType, std::uint8_t processType)
 {
-    if (HasTimeOfDay(terminalType))
+    if (IsShopPurchase(terminalType, processType))
         return RecordClass::Shop;
-    switch (processType) {
-    case 70:
-    case 73:
-    case 74:
-    case 75:
-    case 198:
-    case 203:
-        return RecordClass::Shop;
-    default:
-        break;
-    }
     if (terminalType == 5)
         return RecordClass::Bus;
     switch (processType) {
@@ -154,18 +145,8 @@ ImportClass ClassifyForImport(std::uint8_t terminalType, std::uint8_t processTyp
     }
     if (terminalType == 5)
         return ImportClass::Bus;
-    if (HasTimeOfDay(terminalType))
+    // A point charge names no station either.
+    if (IsShopPurchase(terminalType, processType) || processType == 72)
         return ImportClass::Shop;
-    switch (processType) {
-    case 70:
-    case 72:
-    case 73:
-    case 74:
-    case 75:
-    case 198:
-    case 203:
-        return ImportClass::Shop;
-    default:
-        return ImportClass::Rail;
-    }
+    return ImportClass::Rail;
 }

@@ -36,9 +36,9 @@ TEST(ClaimRules, ApplyRuleAndListFilter)
         {"issue 0x11", Line(0x16, 0x11, 100), false, true, false},
         {"shop terminal C7", Line(0xC7, 0x46, 120), false, true, false},
         {"vending C8", Line(0xC8, 0x46, 120), false, true, false},
-        {"shop process on a gate", Line(0x16, 0x46, 120), true, true, false},
+        {"a purchase at a gate terminal", Line(0x16, 0x46, 120), false, true, false},
         {"process 0x48", Line(0x16, 0x48, 50), true, true, false},
-        {"process 0xCB", Line(0x16, 0xCB, 50), true, true, false},
+        {"an entry purchase, part cash", Line(0x16, 0xCB, 50), false, true, false},
         {"bus", Line(0x05, 0x0D, 220), true, true, true},
         {"hidden", Line(0x16, 0x01, 210, 1), true, false, false},
     };

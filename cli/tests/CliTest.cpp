@@ -216,6 +216,8 @@ TEST_F(CliTest, PrintClaimsWhatTheListWouldClaim)
     };
     add(0x08, 0x02, -3000, 0); // a charge
     add(0xC7, 0x46, 120, 0);   // a shop purchase
+    add(0x16, 0x46, 150, 0);   // a purchase at a station's terminal
+    add(0x12, 0xCB, 240, 0);   // an entry purchase, part cash, at a ticket machine
     add(0x16, 0x07, 500, 0);   // an issue
     add(0x16, 0x01, 210, 1);   // a hidden journey
     ArchiveWriter out;
