@@ -207,6 +207,11 @@ void CMainFrame::Wire()
     connect(&m_doc, &CCorvaneDoc::FileChanged, this, &CMainFrame::ShowDocument);
     connect(m_printing, &PrintCommands::Status, this,
             [this](const QString& text) { m_panes->showMessage(text, 15000); });
+    connect(&m_doc, &CCorvaneDoc::LeftRecord, this, [this] {
+        m_panes->showMessage(QStringLiteral("申請の記録を変更したため、新しい無題の交通費情報に"
+                                            "なりました（記録は元のまま残っています）"),
+                             15000);
+    });
     QUndoStack& undo = m_doc.UndoStack();
     QAction* undoAction = m_commands->Get(QStringLiteral("ID_EDIT_UNDO"));
     QAction* redoAction = m_commands->Get(QStringLiteral("ID_EDIT_REDO"));

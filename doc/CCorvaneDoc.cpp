@@ -332,7 +332,7 @@ bool CCorvaneDoc::SetMarks(const std::vector<std::pair<std::size_t, bool>>& mark
     }
     if (changes.empty())
         return false;
-    m_undo.push(new MarkLinesCommand(*this, text, std::move(changes)));
+    Push(new MarkLinesCommand(*this, text, std::move(changes)));
     return true;
 }
 
@@ -351,7 +351,7 @@ bool CCorvaneDoc::EditLine(std::size_t position, const EntryInfo& content)
     EntryInfo after = content;
     if (after.applyFlag == 1 && !CanApply(after))
         after.applyFlag = 0;
-    m_undo.push(new EditLineCommand(*this, position, *m_data.lines[position], std::move(after)));
+    Push(new EditLineCommand(*this, position, *m_data.lines[position], std::move(after)));
     return true;
 }
 
@@ -361,7 +361,7 @@ void CCorvaneDoc::InsertLine(std::size_t position, std::unique_ptr<EntryInfo> li
         line->applyFlag = 0;
     std::vector<PlacedLine> lines;
     lines.push_back({std::min(position, m_data.lines.size()), std::move(line)});
-    m_undo.push(new LinesCommand(*this, QStringLiteral("項目追加"), std::move(lines)));
+    Push(new LinesCommand(*this, QStringLiteral("項目追加"), std::move(lines)));
 }
 
 void CCorvaneDoc::RemoveLines(std::vector<std::size_t> positions)
@@ -373,7 +373,7 @@ void CCorvaneDoc::RemoveLines(std::vector<std::size_t> positions)
                     positions.end());
     if (positions.empty())
         return;
-    m_undo.push(new LinesCommand(*this, QStringLiteral("項目削除"), positions));
+    Push(new LinesCommand(*this, QStringLiteral("項目削除"), positions));
 }
 
 bool CCorvaneDoc::Reorder(std::vector<std::size_t> order, const QString& text)
@@ -385,7 +385,7 @@ bool CCorvaneDoc::Reorder(std::vector<std::size_t> order, const QString& text)
         moved = order[i] != i;
     if (!moved)
         return false;
-    m_undo.push(new ReorderLinesCommand(*this, text, std::move(order)));
+    Push(new ReorderLinesCommand(*this, text, std::move(order)));
     return true;
 }
 
@@ -397,7 +397,7 @@ void CCorvaneDoc::AppendLines(EntryLines lines, const QString& text)
     std::size_t position = m_data.lines.size();
     for (auto& line : lines)
         placed.push_back({position++, std::move(line)});
-    m_undo.push(new LinesCommand(*this, text, std::move(placed)));
+    Push(new LinesCommand(*this, text, std::move(placed)));
 }
 
 void CCorvaneDoc::SetLastCard(const CardInfo& card, std::vector<CardHistoryRow> rows)
@@ -405,6 +405,22 @@ void CCorvaneDoc::SetLastCard(const CardInfo& card, std::vector<CardHistoryRow> 
     m_data.card = card;
     m_data.historyRows = std::move(rows);
     Q_EMIT CardChanged();
+}
+
+void CCorvaneDoc::Push(QUndoCommand* command)
+{
+    // A recorded application stays as it was printed: the first change
+    // makes it a new claim of its own, untitled and unsaved.
+    if (IsRecordedApplication()) {
+        m_path.clear();
+        m_data.kind = EntryList::Document;
+        m_undo.push(command);
+        m_undo.resetClean();
+        Q_EMIT FileChanged();
+        Q_EMIT LeftRecord();
+        return;
+    }
+    m_undo.push(command);
 }
 
 void CCorvaneDoc::InsertAt(std::vector<PlacedLine> lines)

@@ -122,6 +122,8 @@ Q_SIGNALS:
     void CardChanged();
     // The recorded applications changed: which lines are 申請済 may differ.
     void AppliedChanged();
+    // A recorded application was changed and is now a new untitled claim.
+    void LeftRecord();
 
 private:
     friend class LinesCommand;
@@ -138,6 +140,8 @@ private:
     void Permute(const std::vector<std::size_t>& order);
 
     void Reset(EntryList data, const QString& path);
+    // Every change goes on the undo stack through here.
+    void Push(QUndoCommand* command);
     void EnsureHistoryLoaded();
     std::pair<QDateTime, qint64> HistoryFileStamp() const;
     AppliedLines& Applied();

@@ -273,6 +273,36 @@ TEST_F(PrintCommandsTest, ARecordPrintsAsACopy)
     EXPECT_EQ(file.readAll(), recorded);
 }
 
+// A record changed (here a card read into it) is no longer the record: it
+// is a new untitled claim whose print is recorded like any other.
+TEST_F(PrintCommandsTest, AChangedRecordIsANewClaim)
+{
+    OpenThree();
+    ASSERT_TRUE(printing.Print(&printer));
+    const QString snapshot = Records()[0].snapshotPath;
+    ASSERT_TRUE(files.OpenPath(snapshot, false));
+    int left = 0;
+    QObject::connect(&doc, &CCorvaneDoc::LeftRecord, [&] { ++left; });
+
+    EntryLines read;
+    read.push_back(Line(320, 4));
+    doc.AppendLines(std::move(read), QStringLiteral("カード読込"));
+    EXPECT_EQ(left, 1);
+    EXPECT_FALSE(doc.IsRecordedApplication());
+    EXPECT_EQ(doc.Title(), "無題");
+    EXPECT_TRUE(doc.IsModified());
+    doc.UndoStack().undo(); // back to the record's lines: still a claim to save
+    EXPECT_TRUE(doc.IsModified());
+    doc.UndoStack().redo();
+
+    doc.SetMarks({{0, false}, {1, false}}, QStringLiteral("untick")); // claimed before
+    EXPECT_TRUE(printing.Print(&printer));
+    EXPECT_TRUE(prompts.asked.isEmpty());
+    ASSERT_EQ(Records().size(), 2u);
+    EXPECT_EQ(SnapshotSerials(Records()[1]), (std::vector<int>{4}));
+    EXPECT_EQ(status, "申請を記録しました (320円)");
+}
+
 // Trips claimed already (ticked again, or brought back by undo) are printed
 // and recorded again only after the user's yes.
 TEST_F(PrintCommandsTest, ClaimedTripsAreClaimedAgainOnlyOnYes)

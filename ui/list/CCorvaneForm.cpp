@@ -416,6 +416,7 @@ void CCorvaneForm::SetAllChecks(bool checked)
 {
     const std::vector<int> selected = SelectedRows();
     std::vector<std::pair<std::size_t, bool>> marks;
+    m_doc.RefreshHistory();
     for (int row = 0; row < RowCount(); ++row) {
         const bool isSelected = std::binary_search(selected.begin(), selected.end(), row);
         const bool mark = selected.size() > 1 ? (isSelected ? checked : !checked) : checked;

@@ -216,6 +216,8 @@ bool EntryTableModel::setData(const QModelIndex& index, const QVariant& value, i
     if ((line->applyFlag == 1) == checked)
         return true; // no change
     if (checked && CanApply(*line) && m_reclaim) {
+        // Another program may have claimed the trip since the list was shown.
+        m_doc.RefreshHistory();
         if (const auto day = m_doc.AppliedOn(*line); day && !m_reclaim(*line, *day))
             return false;
     }

@@ -605,3 +605,30 @@ TEST_F(FormTest, ClaimedTripsAreMarkedAgainOnlyWhenTheUserSaysSo)
     EXPECT_EQ(prompts.asked.size(), 2);
     EXPECT_EQ(doc.Lines()[0]->applyFlag, 1);
 }
+
+// A trip another program claims while the claim is open is known when the
+// user ticks it, and marking everything passes it by.
+TEST_F(FormTest, TickingReadsTheHistoryAnotherProgramWrote)
+{
+    QTemporaryDir dir;
+    settings.DefaultPath = dir.path();
+    Form();
+    Open({Line(210, 1, 1), Line(480, 1, 2)});
+    doc.SetMarks({{0, false}, {1, false}}, QStringLiteral("untick"));
+    EXPECT_FALSE(doc.AppliedOn(*doc.Lines()[0])); // the history as first read
+
+    CCorvaneDoc other(settings); // the command line, a second session
+    EntryLines copy;
+    copy.push_back(std::make_unique<EntryInfo>(*doc.Lines()[0]));
+    other.ReplaceLines(std::move(copy));
+    ASSERT_TRUE(other.RecordApplication({other.Lines()[0].get()}));
+
+    form->SetAllChecks(true);
+    EXPECT_EQ(doc.Lines()[0]->applyFlag, 0);
+    EXPECT_EQ(doc.Lines()[1]->applyFlag, 1);
+    prompts.answers = {Prompts::Answer::No};
+    const QModelIndex mark = form->Listed().index(0, EntryTableModel::Print);
+    EXPECT_FALSE(form->Listed().setData(mark, Qt::Checked, Qt::CheckStateRole));
+    ASSERT_EQ(prompts.asked.size(), 1);
+    EXPECT_TRUE(prompts.asked[0].startsWith("この明細は申請済みです"));
+}
