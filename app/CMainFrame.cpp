@@ -240,7 +240,11 @@ void CMainFrame::UpdateCommands()
 
 void CMainFrame::ShowApplications()
 {
-    CApplyHistoryDlg dialog(m_doc.Applications(), this);
+    CApplyHistoryDlg::History history{[this] { return m_doc.Applications(); },
+                                      [this](std::size_t record, QString* error) {
+                                          return m_doc.CancelApplication(record, error);
+                                      }};
+    CApplyHistoryDlg dialog(std::move(history), m_prompts, this);
     if (dialog.exec() == QDialog::Accepted && !dialog.SelectedPath().isEmpty())
         m_files->OpenPath(dialog.SelectedPath());
 }

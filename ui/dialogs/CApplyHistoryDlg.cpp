@@ -1,5 +1,6 @@
 #include "CApplyHistoryDlg.h"
 
+#include "Prompts.h"
 #include "TextFormat.h"
 
 #include <QDialogButtonBox>
@@ -12,73 +13,131 @@
 
 namespace
 {
+enum Column { Printed, Period, Amount, Lines, State, ColumnCount };
+
 QTableWidgetItem* Cell(const QString& text, Qt::Alignment align)
 {
     auto* item = new QTableWidgetItem(text);
     item->setTextAlignment(align | Qt::AlignVCenter);
     return item;
 }
+
+QString Day(const QDate& day)
+{
+    return day.toString(QStringLiteral("yyyy/MM/dd"));
+}
+
+QString PeriodText(const AppliedLines::Application& application)
+{
+    if (!application.from.isValid())
+        return QStringLiteral("—");
+    if (application.from == application.to)
+        return Day(application.from);
+    return QStringLiteral("%1～%2").arg(Day(application.from), Day(application.to));
+}
+
+QString LinesText(int count)
+{
+    return count < 0 ? QStringLiteral("読めません") : QStringLiteral("%1件").arg(count);
+}
+
+QString Describe(const AppliedLines::Application& application)
+{
+    return QStringLiteral("%1 印刷、%2、%3円、明細 %4")
+        .arg(application.printed.toString(QStringLiteral("yyyy/MM/dd HH:mm")),
+             PeriodText(application), FormatYen(application.amount),
+             LinesText(application.lineCount));
+}
 } // namespace
 
-CApplyHistoryDlg::CApplyHistoryDlg(const std::vector<AppliedLines::Application>& applications,
-                                   QWidget* parent)
-    : QDialog(parent), m_applications(applications)
+CApplyHistoryDlg::CApplyHistoryDlg(History history, Prompts& prompts, QWidget* parent)
+    : QDialog(parent), m_history(std::move(history)), m_prompts(prompts)
 {
     setWindowTitle(QStringLiteral("申請履歴"));
     auto* layout = new QVBoxLayout(this);
-    m_table = new QTableWidget(static_cast<int>(m_applications.size()), 3, this);
+    m_table = new QTableWidget(0, ColumnCount, this);
     m_table->setObjectName(QStringLiteral("applications"));
-    m_table->setHorizontalHeaderLabels(
-        {QStringLiteral("申請日時"), QStringLiteral("金額"), QStringLiteral("明細数")});
+    m_table->setHorizontalHeaderLabels({QStringLiteral("印刷日時"), QStringLiteral("利用期間"),
+                                        QStringLiteral("金額"), QStringLiteral("明細数"),
+                                        QStringLiteral("状態")});
     m_table->verticalHeader()->hide();
     m_table->setSelectionBehavior(QAbstractItemView::SelectRows);
     m_table->setSelectionMode(QAbstractItemView::SingleSelection);
     m_table->setEditTriggers(QAbstractItemView::NoEditTriggers);
     m_table->setTabKeyNavigation(false);
-    for (int row = 0; row < m_table->rowCount(); ++row) {
-        const auto& application = m_applications[static_cast<std::size_t>(row)];
-        m_table->setItem(
-            row, 0,
-            Cell(application.printed.toString(QStringLiteral("yyyy/MM/dd HH:mm")), Qt::AlignLeft));
-        m_table->setItem(
-            row, 1, Cell(FormatYen(application.amount) + QStringLiteral("円"), Qt::AlignRight));
-        m_table->setItem(row, 2,
-                         Cell(application.lineCount < 0
-                                  ? QStringLiteral("読めません")
-                                  : QStringLiteral("%1件").arg(application.lineCount),
-                              Qt::AlignRight));
-        m_table->item(row, 0)->setToolTip(application.snapshotPath);
-    }
-    m_table->horizontalHeader()->setSectionResizeMode(0, QHeaderView::Stretch);
-    m_table->setColumnWidth(1, 110);
-    m_table->setColumnWidth(2, 80);
+    m_table->setWordWrap(false);
     layout->addWidget(m_table, 1);
-    if (m_applications.empty())
-        layout->addWidget(new QLabel(QStringLiteral("記録された申請はまだありません。"), this));
+    auto* empty = new QLabel(QStringLiteral("記録された申請はまだありません。"), this);
+    empty->setObjectName(QStringLiteral("noApplications"));
+    layout->addWidget(empty);
 
     auto* buttons = new QDialogButtonBox(this);
     m_open = buttons->addButton(QStringLiteral("開く(&O)"), QDialogButtonBox::AcceptRole);
     m_open->setObjectName(QStringLiteral("openApplication"));
+    m_cancel = buttons->addButton(QStringLiteral("取消(&C)..."), QDialogButtonBox::ActionRole);
+    m_cancel->setObjectName(QStringLiteral("cancelApplication"));
+    m_cancel->setToolTip(QStringLiteral(
+        "選んだ申請を取り消します。申請は履歴に残り、その明細は申請済みではなくなります。"));
     buttons->addButton(QStringLiteral("閉じる"), QDialogButtonBox::RejectRole);
     connect(m_open, &QPushButton::clicked, this, &CApplyHistoryDlg::OpenSelected);
+    connect(m_cancel, &QPushButton::clicked, this, &CApplyHistoryDlg::CancelSelected);
     connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
     connect(m_table, &QTableWidget::itemSelectionChanged, this, &CApplyHistoryDlg::UpdateButtons);
     connect(m_table, &QTableWidget::cellDoubleClicked, this, &CApplyHistoryDlg::OpenSelected);
     layout->addWidget(buttons);
-    if (!m_applications.empty())
+    Fill();
+    if (m_table->rowCount() > 0)
         m_table->selectRow(0);
     UpdateButtons();
-    resize(460, 360);
+    resize(720, 400);
+}
+
+void CApplyHistoryDlg::Fill()
+{
+    m_applications = m_history.list ? m_history.list() : std::vector<AppliedLines::Application>();
+    m_table->setRowCount(static_cast<int>(m_applications.size()));
+    for (int row = 0; row < m_table->rowCount(); ++row) {
+        const auto& application = m_applications[static_cast<std::size_t>(row)];
+        m_table->setItem(
+            row, Printed,
+            Cell(application.printed.toString(QStringLiteral("yyyy/MM/dd HH:mm")), Qt::AlignLeft));
+        m_table->setItem(row, Period, Cell(PeriodText(application), Qt::AlignLeft));
+        m_table->setItem(
+            row, Amount,
+            Cell(FormatYen(application.amount) + QStringLiteral("円"), Qt::AlignRight));
+        m_table->setItem(row, Lines, Cell(LinesText(application.lineCount), Qt::AlignRight));
+        const bool cancelled = application.cancelled.isValid();
+        m_table->setItem(
+            row, State,
+            Cell(cancelled ? QStringLiteral("取消 %1").arg(Day(application.cancelled)) : QString(),
+                 Qt::AlignLeft));
+        m_table->item(row, Printed)->setToolTip(application.snapshotPath);
+        for (int column = 0; column < ColumnCount && cancelled; ++column)
+            m_table->item(row, column)->setForeground(palette().brush(QPalette::PlaceholderText));
+    }
+    // Each column as wide as its widest text, with room to breathe.
+    m_table->resizeColumnsToContents();
+    for (int column = 0; column + 1 < ColumnCount; ++column)
+        m_table->setColumnWidth(column, m_table->columnWidth(column) + 16);
+    m_table->horizontalHeader()->setStretchLastSection(true);
+    findChild<QLabel*>(QStringLiteral("noApplications"))->setVisible(m_applications.empty());
+}
+
+const AppliedLines::Application* CApplyHistoryDlg::Selected() const
+{
+    const int row = m_table->currentRow();
+    if (row < 0 || row >= static_cast<int>(m_applications.size()) ||
+        !m_table->selectionModel()->isRowSelected(row, QModelIndex()))
+        return nullptr;
+    return &m_applications[static_cast<std::size_t>(row)];
 }
 
 void CApplyHistoryDlg::UpdateButtons()
 {
-    const int row = m_table->currentRow();
-    const bool readable =
-        row >= 0 && row < static_cast<int>(m_applications.size()) &&
-        m_applications[static_cast<std::size_t>(row)].lineCount >= 0 &&
-        QFileInfo::exists(m_applications[static_cast<std::size_t>(row)].snapshotPath);
-    m_open->setEnabled(readable);
+    const AppliedLines::Application* application = Selected();
+    m_open->setEnabled(application && application->lineCount >= 0 &&
+                       QFileInfo::exists(application->snapshotPath));
+    m_cancel->setEnabled(application && !application->cancelled.isValid() && m_history.cancel);
 }
 
 void CApplyHistoryDlg::OpenSelected()
@@ -86,6 +145,28 @@ void CApplyHistoryDlg::OpenSelected()
     UpdateButtons();
     if (!m_open->isEnabled())
         return;
-    m_chosen = m_applications[static_cast<std::size_t>(m_table->currentRow())].snapshotPath;
+    m_chosen = Selected()->snapshotPath;
     accept();
+}
+
+void CApplyHistoryDlg::CancelSelected()
+{
+    UpdateButtons();
+    if (!m_cancel->isEnabled())
+        return;
+    const AppliedLines::Application chosen = *Selected();
+    const QString question =
+        QStringLiteral("この申請を取り消しますか？\n\n%1\n\n取り消した申請は申請履歴に残り、"
+                       "その明細は申請済みではなくなります。")
+            .arg(Describe(chosen));
+    if (m_prompts.Ask(question, Prompts::Icon::Question, Prompts::Buttons::YesNo) !=
+        Prompts::Answer::Yes)
+        return;
+    QString error;
+    if (!m_history.cancel(chosen.record, &error))
+        m_prompts.Ask(error, Prompts::Icon::Stop, Prompts::Buttons::Ok);
+    const int row = m_table->currentRow();
+    Fill();
+    m_table->selectRow(std::min(row, m_table->rowCount() - 1));
+    UpdateButtons();
 }

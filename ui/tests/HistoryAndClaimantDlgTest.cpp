@@ -1,5 +1,6 @@
 #include "CApplyHistoryDlg.h"
 #include "CClaimantDlg.h"
+#include "ScriptedPrompts.h"
 
 #include <QFile>
 #include <QLineEdit>
@@ -8,6 +9,21 @@
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
+namespace
+{
+AppliedLines::Application Application(QDateTime printed, std::int32_t amount, int lines,
+                                      QString path, std::size_t record)
+{
+    AppliedLines::Application application;
+    application.printed = printed;
+    application.amount = amount;
+    application.lineCount = lines;
+    application.snapshotPath = path;
+    application.record = record;
+    return application;
+}
+} // namespace
+
 TEST(ApplyHistoryDlg, ListsTheApplicationsAndOpensAReadableOne)
 {
     QTemporaryDir dir;
@@ -15,16 +31,24 @@ TEST(ApplyHistoryDlg, ListsTheApplicationsAndOpensAReadableOne)
     QFile file(snapshot);
     ASSERT_TRUE(file.open(QIODevice::WriteOnly));
     file.close();
-    CApplyHistoryDlg dialog(
-        {{QDateTime(QDate(2026, 11, 30), QTime(9, 15)), 4700, 15, snapshot},
-         {QDateTime(QDate(2026, 10, 31), QTime(18, 2)), 1234567, -1, dir.filePath("gone.ent")}});
+    auto november =
+        Application(QDateTime(QDate(2026, 11, 30), QTime(9, 15)), 4700, 15, snapshot, 1);
+    november.from = QDate(2026, 11, 4);
+    november.to = QDate(2026, 11, 27);
+    auto october = Application(QDateTime(QDate(2026, 10, 31), QTime(18, 2)), 1234567, -1,
+                               dir.filePath("gone.ent"), 0);
+    october.cancelled = QDate(2026, 11, 2);
+    ScriptedPrompts prompts;
+    CApplyHistoryDlg dialog({[&] { return std::vector{november, october}; }, nullptr}, prompts);
     QTableWidget& table = dialog.Table();
     ASSERT_EQ(table.rowCount(), 2);
-    EXPECT_EQ(table.item(0, 0)->text(), "2026/11/30 09:15");
-    EXPECT_EQ(table.item(0, 1)->text(), "4,700円");
-    EXPECT_EQ(table.item(0, 2)->text(), "15件");
-    EXPECT_EQ(table.item(1, 1)->text(), "1,234,567円");
-    EXPECT_EQ(table.item(1, 2)->text(), "読めません");
+    const QStringList first = {"2026/11/30 09:15", "2026/11/04～2026/11/27", "4,700円", "15件", ""};
+    for (int column = 0; column < first.size(); ++column)
+        EXPECT_EQ(table.item(0, column)->text(), first[column]) << column;
+    EXPECT_EQ(table.item(1, 1)->text(), "—");
+    EXPECT_EQ(table.item(1, 2)->text(), "1,234,567円");
+    EXPECT_EQ(table.item(1, 3)->text(), "読めません");
+    EXPECT_EQ(table.item(1, 4)->text(), "取消 2026/11/02");
     EXPECT_TRUE(dialog.OpenButton().isEnabled());
     table.selectRow(1);
     EXPECT_FALSE(dialog.OpenButton().isEnabled()); // nothing to open
@@ -32,6 +56,37 @@ TEST(ApplyHistoryDlg, ListsTheApplicationsAndOpensAReadableOne)
     dialog.OpenButton().click();
     EXPECT_EQ(dialog.result(), QDialog::Accepted);
     EXPECT_EQ(dialog.SelectedPath(), snapshot);
+}
+
+// 取消... asks first (no by default) and then takes the application back;
+// the list shows it cancelled, and a cancelled one cannot be taken back again.
+TEST(ApplyHistoryDlg, CancelAsksAndShowsTheApplicationTakenBack)
+{
+    std::vector<AppliedLines::Application> applications = {
+        Application(QDateTime(QDate(2026, 12, 1), QTime(8, 30)), 900, 3, "/x/a.ent", 4)};
+    std::vector<std::size_t> cancelled;
+    ScriptedPrompts prompts;
+    CApplyHistoryDlg dialog({[&] { return applications; },
+                             [&](std::size_t record, QString*) {
+                                 cancelled.push_back(record);
+                                 applications[0].cancelled = QDate(2026, 12, 10);
+                                 return true;
+                             }},
+                            prompts);
+    ASSERT_TRUE(dialog.CancelButton().isEnabled());
+    prompts.answers = {Prompts::Answer::No};
+    dialog.CancelButton().click();
+    EXPECT_TRUE(cancelled.empty());
+    ASSERT_EQ(prompts.asked.size(), 1);
+    EXPECT_TRUE(prompts.asked[0].startsWith("この申請を取り消しますか？"));
+    EXPECT_TRUE(prompts.asked[0].contains("2026/12/01 08:30 印刷、—、900円、明細 3件"))
+        << prompts.asked[0].toStdString();
+
+    prompts.answers = {Prompts::Answer::Yes};
+    dialog.CancelButton().click();
+    EXPECT_EQ(cancelled, std::vector<std::size_t>{4});
+    EXPECT_EQ(dialog.Table().item(0, 4)->text(), "取消 2026/12/10");
+    EXPECT_FALSE(dialog.CancelButton().isEnabled());
 }
 
 TEST(ClaimantDlg, GivesBackTheThreeTexts)
