@@ -3,6 +3,7 @@
 #include "AppSettings.h"
 #include "CAboutDlg.h"
 #include "CApplyHistoryDlg.h"
+#include "CCardNamesDlg.h"
 #include "CClaimantDlg.h"
 #include "CCorvaneDoc.h"
 #include "CCorvaneForm.h"
@@ -165,6 +166,7 @@ void CMainFrame::Wire()
     on("ID_APP_ABOUT", [this] { CAboutDlg(this).exec(); });
     on("ID_VIEW_APPLY_HISTORY", [this] { ShowApplications(); });
     on("ID_CLAIMANT", [this] { EditClaimant(); });
+    on("ID_CARD_NAMES", [this] { NameCards(); });
     on("ID_READER_CHECK", [this] { CReaderCheckDlg(m_reader, this).exec(); });
     on("ID_APP_EXIT", [this] { close(); });
     on("ID_LIST_UP", [this] { m_form->MoveSelectedUp(); });
@@ -260,6 +262,41 @@ void CMainFrame::EditClaimant()
     m_settings.Name = claimant[2];
 }
 
+void CMainFrame::NameCards()
+{
+    // The claim's cards, newest use first, then the others named before.
+    std::vector<CCardNamesDlg::Card> cards;
+    const auto known = [&](const QString& idm) {
+        return std::find_if(cards.begin(), cards.end(), [&](const CCardNamesDlg::Card& card) {
+            return card.idm.mid(2) == idm.mid(2);
+        });
+    };
+    for (const auto& line : m_doc.Lines()) {
+        if (line->IsManual())
+            continue;
+        const QString idm = CardIdHex(line->idm);
+        const QDate used = QDateTime::fromSecsSinceEpoch(line->dateTime).date();
+        auto card = known(idm);
+        if (card == cards.end())
+            cards.push_back({idm, m_settings.CardNameOf(idm), used});
+        else if (used > card->lastUse)
+            card->lastUse = used;
+    }
+    std::sort(cards.begin(), cards.end(),
+              [](const auto& a, const auto& b) { return a.lastUse > b.lastUse; });
+    for (const QString& entry : m_settings.CardNames) {
+        const QString idm = entry.section(QLatin1Char('='), 0, 0);
+        if (known(idm) == cards.end())
+            cards.push_back({idm, m_settings.CardNameOf(idm), QDate()});
+    }
+    CCardNamesDlg dialog(std::move(cards), this);
+    if (dialog.exec() != QDialog::Accepted)
+        return;
+    for (const auto& [idm, name] : dialog.Result())
+        m_settings.SetCardName(idm, name);
+    m_form->CardNamesChanged();
+}
+
 void CMainFrame::ShowDocument()
 {
     m_panes->ShowDocument(m_doc.Title(), m_doc.Path(), m_doc.IsModified(),
@@ -277,6 +314,15 @@ bool CMainFrame::ReadCard()
                    Prompts::Icon::Question, Prompts::Buttons::YesNo) == Prompts::Answer::Yes;
     });
     const CardReadCommand::Result result = command.Run(frontEnd, m_prompts);
+    // A card the claim knows under another ID keeps the name given to it.
+    const QString read = CardIdHex(result.card);
+    for (const CardId& other : result.knownAs) {
+        const QString name = m_settings.CardNameOf(CardIdHex(other));
+        if (result.imported && !name.isEmpty() && m_settings.CardNameOf(read).isEmpty()) {
+            m_settings.SetCardName(read, name);
+            m_form->CardNamesChanged();
+        }
+    }
     m_form->FocusList();
     return result.imported;
 }

@@ -56,6 +56,7 @@ private:
     void ShowDocument();
     void ShowApplications();
     void EditClaimant();
+    void NameCards();
     void SaveLayout() const;
 
     AppSettings& m_settings;

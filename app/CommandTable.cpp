@@ -66,6 +66,8 @@ CommandTable::CommandTable(QObject* parent) : QObject(parent)
         "これまでに記録した申請を表示します。\n申請履歴", "document-open-recent");
     Add("ID_CLAIMANT", "申請者情報(&C)...",
         "交通費精算書に印刷する申請者の所属、社員番号、氏名を設定します。\n申請者情報");
+    Add("ID_CARD_NAMES", "カードの名前(&N)...",
+        "カードに名前を付けます。一覧のカード列と別のカードの確認に表示します。\nカードの名前");
     Get("ID_EDIT_UNDO")->setEnabled(false);
     Get("ID_EDIT_REDO")->setEnabled(false);
     for (const char* toggle :
@@ -114,7 +116,7 @@ void CommandTable::BuildMenus(QMenuBar* bar, QMenu* recentFiles)
     add(view,
         {"ID_VIEW_GRID", "ID_VIEW_ZEBRA", "", "ID_VIEW_APPLY_HISTORY", "", "ID_VIEW_STATUS_BAR"});
     QMenu* settings = bar->addMenu(QStringLiteral("設定(&S)"));
-    add(settings, {"ID_AUTO_LOAD", "ID_AUTO_SAVE", "", "ID_CLAIMANT"});
+    add(settings, {"ID_AUTO_LOAD", "ID_AUTO_SAVE", "", "ID_CLAIMANT", "ID_CARD_NAMES"});
     QMenu* help = bar->addMenu(QStringLiteral("ヘルプ(&H)"));
     add(help, {"ID_READER_CHECK", "", "ID_APP_ABOUT"});
     for (QMenu* menu : {file, list, view, settings, help})

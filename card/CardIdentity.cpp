@@ -67,6 +67,20 @@ const EntryInfo* RecordBefore(const EntryLines& claim, const std::vector<CardId>
     return nullptr;
 }
 
+bool HoldsSeveralCards(const EntryLines& lines)
+{
+    const CardId* first = nullptr;
+    for (const auto& line : lines) {
+        if (line->IsManual())
+            continue;
+        if (!first)
+            first = &line->idm;
+        else if (!IsSameCardId(*first, line->idm))
+            return true;
+    }
+    return false;
+}
+
 QString MaskedCardId(const CardId& idm)
 {
     return QStringLiteral("****") + CardIdHex(idm).right(4);

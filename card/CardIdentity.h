@@ -31,6 +31,9 @@ bool IsOtherCard(const EntryLines& claim, const CardId& idm,
 const EntryInfo* RecordBefore(const EntryLines& claim, const std::vector<CardId>& ids,
                               const EntryInfo& record);
 
+// Whether the lines come from more than one card ID (the first byte aside).
+bool HoldsSeveralCards(const EntryLines& lines);
+
 // A card named without its whole ID: "****3906".
 QString MaskedCardId(const CardId& idm);
 // The whole ID as hex digits: "011402123A4B3906".

@@ -67,6 +67,7 @@ CardReadCommand::Result CardReadCommand::Read(CardReadFrontEnd& frontEnd, Messag
         }
         result.balance = imported.balance;
         result.added = imported.added;
+        result.knownAs = imported.knownAs;
     } catch (const BlockDecodeError& e) {
         restorePanes();
         messages.Report(0, DecodeFailedText(QString::fromUtf8(e.what())),
@@ -74,6 +75,7 @@ CardReadCommand::Result CardReadCommand::Read(CardReadFrontEnd& frontEnd, Messag
         return result;
     }
     result.imported = true;
+    result.card = card.idm;
     result.idm = FormatIdm(card.idm);
     frontEnd.ShowCardStatus(result.idm, result.balance);
     return result;

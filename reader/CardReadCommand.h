@@ -29,6 +29,9 @@ public:
         QString idm;           // 16 hex digits
         std::int32_t balance = -1;
         std::vector<const EntryInfo*> added; // the new lines, in the claim
+        CardId card{};
+        // Other IDs under which the claim knows this card.
+        std::vector<CardId> knownAs;
     };
 
     CardReadCommand(CCorvaneDoc& doc, const AppSettings& settings, QString connectString,

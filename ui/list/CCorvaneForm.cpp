@@ -4,6 +4,7 @@
 #include "CCorvaneDoc.h"
 #include "CEntryEditDlg.h"
 #include "CListCtrlEx.h"
+#include "CardIdentity.h"
 #include "ClaimPeriod.h"
 #include "EntryTableModel.h"
 #include "ListHeader.h"
@@ -56,6 +57,7 @@ CCorvaneForm::CCorvaneForm(CCorvaneDoc& doc, AppSettings& settings, Prompts& pro
     connect(&m_doc, &CCorvaneDoc::LinesChanged, this,
             [this](int first, int last) { Account(first, last, +1); });
     connect(&m_doc, &CCorvaneDoc::LinesEdited, this, &CCorvaneForm::ShowTotal);
+    connect(&m_doc, &CCorvaneDoc::LinesEdited, this, &CCorvaneForm::ShowCardColumn);
     connect(&m_doc, &CCorvaneDoc::LinesReset, this, &CCorvaneForm::OnReset);
     OnReset();
 }
@@ -100,6 +102,9 @@ void CCorvaneForm::BuildControls()
     m_list->setModel(m_listed);
     // The day a line was claimed reads best beside its mark.
     m_list->horizontalHeader()->moveSection(EntryTableModel::Applied, 1);
+    m_list->horizontalHeader()->moveSection(EntryTableModel::Card, 2);
+    m_model->SetCardNames(
+        [this](const CardId& idm) { return m_settings.CardNameOf(CardIdHex(idm)); });
     m_model->SetReclaimQuestion(
         [this](const EntryInfo&, const QDate& day) { return ConfirmReclaim(day); });
     m_list->setSelectionBehavior(QAbstractItemView::SelectRows);
@@ -236,8 +241,8 @@ std::array<int, 12> CCorvaneForm::ParseColumnWidths(const QString& text)
 void CCorvaneForm::ApplyColumnWidths()
 {
     const auto widths = ParseColumnWidths(m_settings.ListControlWidth);
-    m_list->setColumnWidth(EntryTableModel::Applied,
-                           EntryTableModel::DefaultWidth(EntryTableModel::Applied));
+    for (const int column : {EntryTableModel::Applied, EntryTableModel::Card})
+        m_list->setColumnWidth(column, EntryTableModel::DefaultWidth(column));
     for (int c = 0; c < EntryTableModel::StoredColumnCount; ++c) {
         int width = widths[static_cast<std::size_t>(c)];
         if (c == EntryTableModel::Balance)
@@ -352,9 +357,21 @@ void CCorvaneForm::OnReset()
     // A claim made or opened is shown whole, from its first line.
     m_showAll->setChecked(true);
     ApplyFilter();
+    ShowCardColumn();
     if (RowCount() > 0)
         SelectRows({0});
     FocusList();
+}
+
+void CCorvaneForm::ShowCardColumn()
+{
+    if (m_list)
+        m_list->setColumnHidden(EntryTableModel::Card, !HoldsSeveralCards(m_doc.Lines()));
+}
+
+void CCorvaneForm::CardNamesChanged()
+{
+    m_model->CardNamesChanged();
 }
 
 void CCorvaneForm::ApplyFilter()

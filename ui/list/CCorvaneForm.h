@@ -63,6 +63,8 @@ public:
     void DropRows(const std::vector<int>& dragged, int dropRow);
     // Takes the column widths back into ListControlWidth.
     void SaveColumnWidths();
+    // The user named a card: the カード column shows the new names.
+    void CardNamesChanged();
     // Keyboard focus in the list, on a current line.
     void FocusList();
 
@@ -133,6 +135,8 @@ private:
     // (sign -1) or coming (+1); ShowTotal puts them on screen.
     void Account(int first, int last, int sign);
     void ShowTotal();
+    // The カード column only when the claim holds lines of several cards.
+    void ShowCardColumn();
     void ShowPlaceholder();
     bool HandleKey(const QKeyEvent& key);
     bool Reorder(const std::vector<int>& order, const QString& text);

@@ -1,6 +1,7 @@
 #include "EntryTableModel.h"
 
 #include "CCorvaneDoc.h"
+#include "CardIdentity.h"
 #include "ClaimRules.h"
 #include "TextFormat.h"
 
@@ -35,6 +36,7 @@ const std::array<ColumnInfo, EntryTableModel::ColumnCount> kColumns = {{
     {u"訪問先", Qt::AlignLeft | Qt::AlignVCenter, 120},
     {u"備考", Qt::AlignLeft | Qt::AlignVCenter, 120},
     {u"申請済", Qt::AlignCenter, 84},
+    {u"カード", Qt::AlignLeft | Qt::AlignVCenter, 96},
 }};
 
 QString CellText(const EntryInfo& line, int column)
@@ -111,6 +113,12 @@ void EntryTableModel::OnReordered(const std::vector<std::size_t>& order)
     Q_EMIT layoutChanged();
 }
 
+void EntryTableModel::CardNamesChanged()
+{
+    if (rowCount() > 0)
+        Q_EMIT dataChanged(index(0, Card), index(rowCount() - 1, Card));
+}
+
 QString EntryTableModel::ReclaimQuestion(const QDate& day)
 {
     return QStringLiteral("この明細は申請済みです（%1）。もう一度申請しますか？")
@@ -145,6 +153,14 @@ int EntryTableModel::columnCount(const QModelIndex& parent) const
     return parent.isValid() ? 0 : ColumnCount;
 }
 
+QString EntryTableModel::CardText(const EntryInfo& line) const
+{
+    if (line.IsManual())
+        return QString();
+    const QString name = m_cardNames ? m_cardNames(line.idm) : QString();
+    return name.isEmpty() ? MaskedCardId(line.idm) : name;
+}
+
 const EntryInfo* EntryTableModel::Line(int row) const
 {
     return row >= 0 && row < rowCount() ? m_doc.Lines()[static_cast<std::size_t>(row)].get()
@@ -162,11 +178,16 @@ QVariant EntryTableModel::data(const QModelIndex& index, int role) const
             const auto day = m_doc.AppliedOn(*line);
             return day ? day->toString(QStringLiteral("yyyy/MM/dd")) : QString();
         }
+        if (index.column() == Card)
+            return CardText(*line);
         return CellText(*line, index.column());
     case Qt::ToolTipRole:
         if (const auto day = m_doc.AppliedOn(*line); index.column() == Applied && day)
             return QStringLiteral("%1 に申請済みです")
                 .arg(day->toString(QStringLiteral("yyyy/MM/dd")));
+        if (index.column() == Card)
+            return line->IsManual() ? QString()
+                                    : QStringLiteral("カード %1").arg(CardIdHex(line->idm));
         return CellText(*line, index.column());
     case Qt::CheckStateRole:
         if (index.column() == Print)

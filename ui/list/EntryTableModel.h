@@ -36,6 +36,9 @@ public:
         // Not a column of the stored widths: the day a recorded application
         // claimed the line, shown beside the mark.
         Applied,
+        // The card a line came from: the name the user gave it, or its ID's
+        // last digits. Shown when the claim holds lines of several cards.
+        Card,
         ColumnCount,
         StoredColumnCount = Applied
     };
@@ -57,6 +60,13 @@ public:
     {
         m_reclaim = std::move(question);
     }
+    // The names the user gave cards, by ID; empty for a card without one.
+    void SetCardNames(std::function<QString(const CardId&)> names)
+    {
+        m_cardNames = std::move(names);
+    }
+    // The names changed: the カード column is shown again.
+    void CardNamesChanged();
     // The text of the question for a line claimed on that day.
     static QString ReclaimQuestion(const QDate& day);
 
@@ -66,9 +76,11 @@ public:
 
 private:
     void Connect();
+    QString CardText(const EntryInfo& line) const;
     void OnReordered(const std::vector<std::size_t>& order);
 
     CCorvaneDoc& m_doc;
     bool m_zebra = false;
     std::function<bool(const EntryInfo&, const QDate&)> m_reclaim;
+    std::function<QString(const CardId&)> m_cardNames;
 };

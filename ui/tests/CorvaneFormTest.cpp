@@ -632,3 +632,36 @@ TEST_F(FormTest, TickingReadsTheHistoryAnotherProgramWrote)
     ASSERT_EQ(prompts.asked.size(), 1);
     EXPECT_TRUE(prompts.asked[0].startsWith("この明細は申請済みです"));
 }
+
+// A claim of two cards shows which card each line came from: the name the
+// user gave it, else its ID's last digits.
+TEST_F(FormTest, TheCardColumnNamesTheCardOfEachLine)
+{
+    EntryInfo commute = Line(210, 1, 1);
+    commute.idm = {0x01, 0x14, 0x02, 0x12, 0x3A, 0x4B, 0x39, 0x06};
+    EntryInfo phone = Line(480, 1, 2);
+    phone.idm = {0x01, 0x2E, 0x44, 0x71, 0x08, 0x9C, 0x10, 0x22};
+    Form();
+    Open({commute, Manual(300, 3)});
+    EXPECT_TRUE(form->List().isColumnHidden(EntryTableModel::Card));
+
+    doc.AppendLines(
+        [&] {
+            EntryLines read;
+            read.push_back(std::make_unique<EntryInfo>(phone));
+            return read;
+        }(),
+        QStringLiteral("カード読込"));
+    EXPECT_FALSE(form->List().isColumnHidden(EntryTableModel::Card));
+    const auto card = [&](int row) {
+        return form->Listed().index(row, EntryTableModel::Card).data().toString();
+    };
+    EXPECT_EQ(card(0), "****3906");
+    EXPECT_EQ(card(1), ""); // a line by hand
+    EXPECT_EQ(card(2), "****1022");
+    settings.SetCardName("011402123A4B3906", QStringLiteral("通勤用 Suica"));
+    form->CardNamesChanged();
+    EXPECT_EQ(card(0), "通勤用 Suica");
+    doc.UndoStack().undo();
+    EXPECT_TRUE(form->List().isColumnHidden(EntryTableModel::Card));
+}

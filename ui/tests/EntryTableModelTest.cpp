@@ -67,7 +67,7 @@ TEST_F(EntryTableModelTest, CellsAndTheCheckRules)
     lines.push_back(Card(120, 0x46, 0xC7));
     doc.ReplaceLines(std::move(lines));
     ASSERT_EQ(model.rowCount(), 4);
-    EXPECT_EQ(model.columnCount(), 13);
+    EXPECT_EQ(model.columnCount(), 14);
     EXPECT_EQ(model.headerData(8, Qt::Horizontal, Qt::DisplayRole).toString(), "料金/入金額");
     // Amounts grouped by thousands, right-aligned; a charge with its sign.
     EXPECT_EQ(model.index(1, EntryTableModel::Fare).data().toString(), "-3,000");

@@ -1,4 +1,5 @@
 #include "CApplyHistoryDlg.h"
+#include "CCardNamesDlg.h"
 #include "CClaimantDlg.h"
 #include "ScriptedPrompts.h"
 
@@ -98,4 +99,19 @@ TEST(ClaimantDlg, GivesBackTheThreeTexts)
     EXPECT_EQ(dialog.Result(),
               (CClaimantDlg::Claimant{QStringLiteral("営業部"), QStringLiteral("A-1024"),
                                       QStringLiteral("山田花子")}));
+}
+
+TEST(CardNamesDlg, NamesEveryCardItLists)
+{
+    CCardNamesDlg dialog({{"011402123A4B3906", QStringLiteral("通勤用 Suica"), QDate(2026, 11, 30)},
+                          {"012E4471089C1022", QString(), QDate()}});
+    QTableWidget& table = dialog.Table();
+    ASSERT_EQ(table.rowCount(), 2);
+    EXPECT_EQ(table.item(0, 0)->text(), "****3906");
+    EXPECT_EQ(table.item(0, 1)->text(), "2026/11/30");
+    EXPECT_FALSE(table.item(0, 0)->flags() & Qt::ItemIsEditable);
+    table.item(0, 2)->setText(QString());
+    table.item(1, 2)->setText(QStringLiteral(" 私用スマホ "));
+    EXPECT_EQ(dialog.Result(), (std::vector<std::pair<QString, QString>>{
+                                   {"011402123A4B3906", ""}, {"012E4471089C1022", "私用スマホ"}}));
 }
