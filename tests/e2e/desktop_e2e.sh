@@ -253,3 +253,53 @@ assert lines[1]["applyFlag"] == 1, "Space ticked the second line; the refused pr
 assert sum(line["applyFlag"] for line in lines) == 1, "no other line changed"
 print("desktop end-to-end: open, Space, Enter, a refused print and the exit question work")
 PY
+
+# Third run: a print to a stopped queue is recorded and said to be held; the
+# user then takes the application back in 申請履歴.
+/usr/sbin/cupsaccept fenwir-test
+/usr/sbin/cupsdisable -r "用紙補充のため停止中" fenwir-test
+"$bin/fenwir" --reader "image:$card" --station-db "$stations" "$claim" >"$work/fenwir.log" 2>&1 &
+fenwir_pid=$!
+window=$(find_window "Fenwir  Lite")
+timeout 30 xdotool windowfocus --sync "$window"
+xdotool key --clearmodifiers ctrl+p
+focus_window "印刷" >/dev/null
+xdotool key --clearmodifiers Return
+focus_window "Fenwir Lite" >/dev/null           # recorded, but the job is held
+xdotool key --clearmodifiers Return
+wait_closed "^Fenwir Lite$"
+"$bin/fenwir-cli" applications --json > "$work/held.json"
+timeout 30 xdotool windowfocus --sync "$window"
+xdotool key --clearmodifiers alt+v h            # 表示 > 申請履歴...
+focus_window "申請履歴" >/dev/null
+xdotool key --clearmodifiers alt+c              # 取消... the newest, asked first
+focus_window "Fenwir Lite" >/dev/null
+xdotool key --clearmodifiers alt+y
+wait_closed "^Fenwir Lite$"
+focus_window "申請履歴" >/dev/null
+xdotool key --clearmodifiers Escape
+wait_closed "^申請履歴$"
+timeout 30 xdotool windowfocus --sync "$window"
+xdotool key --clearmodifiers alt+f
+xdotool key --clearmodifiers x
+focus_window "Fenwir Lite" >/dev/null           # the marks the print cleared: not saved
+xdotool key --clearmodifiers alt+n
+wait_for bash -c "! kill -0 $fenwir_pid"
+wait "$fenwir_pid" || { echo "fenwir ended badly" >&2; cat "$work/fenwir.log" >&2; exit 1; }
+fenwir_pid=
+
+"$bin/fenwir-cli" applications --json > "$work/cancelled.json"
+"$bin/fenwir-cli" show --json "$claim" > "$work/claim.json"
+python3 - "$work/held.json" "$work/cancelled.json" "$work/claim.json" <<'PY'
+import datetime, json, sys
+held = json.load(open(sys.argv[1]))["applications"]
+after = json.load(open(sys.argv[2]))["applications"]
+lines = json.load(open(sys.argv[3]))["lines"]
+assert len(held) == 2 and held[0]["lines"] == 1 and held[0]["cancelled"] is None, held
+assert len(after) == 2, after
+assert after[0]["cancelled"] == datetime.date.today().isoformat(), after[0]
+assert after[1]["cancelled"] is None, after[1]
+assert not lines[1]["applied"], "the cancelled application's trip is no longer claimed"
+assert lines[2]["applied"], "the first run's application still stands"
+print("desktop end-to-end: a held print is recorded and an application is taken back")
+PY
