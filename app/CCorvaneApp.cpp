@@ -7,6 +7,7 @@
 #include "CMainFrame.h"
 #include "FileCommands.h"
 #include "Icons.h"
+#include "InstanceChannel.h"
 #include "InstanceLock.h"
 #include "ReaderChoice.h"
 #include "RecentFiles.h"
@@ -49,9 +50,14 @@ int CCorvaneApp::Run()
     WidgetPrompts prompts;
     InstanceLock lock;
     if (!lock.TryLock()) {
+        // The running copy opens the file (or comes to the front) instead.
+        if (InstanceChannel::Send(m_claim))
+            return 0;
         prompts.Ask(AlreadyRunningText(), Prompts::Icon::None, Prompts::Buttons::Ok);
         return 1;
     }
+    InstanceChannel channel;
+    channel.Listen();
     AppSettings settings;
     settings.Load();
     if (!m_stationDb.isEmpty())
@@ -70,6 +76,7 @@ int CCorvaneApp::Run()
     // file named here is opened next.
     doc.NewDocument();
     frame.RestoreLayout();
+    QObject::connect(&channel, &InstanceChannel::Received, &frame, &CMainFrame::TakeHandedOver);
     frame.show();
     frame.Form().FocusList();
     if (!m_claim.isEmpty()) {

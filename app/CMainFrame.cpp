@@ -21,12 +21,15 @@
 #include "StatusPanes.h"
 
 #include <QAction>
+#include <QApplication>
 #include <QCloseEvent>
+#include <QDateTime>
 #include <QFileInfo>
 #include <QMenuBar>
 #include <QMimeData>
 #include <QScreen>
 #include <QSettings>
+#include <QTimer>
 #include <QToolBar>
 #include <QUndoStack>
 #include <QUrl>
@@ -260,6 +263,21 @@ void CMainFrame::EditClaimant()
     m_settings.PostName = claimant[0];
     m_settings.IdNumber = claimant[1];
     m_settings.Name = claimant[2];
+}
+
+void CMainFrame::TakeHandedOver(const QString& file)
+{
+    if (isMinimized())
+        showNormal();
+    raise();
+    activateWindow();
+    if (file.isEmpty())
+        return;
+    if (QApplication::activeModalWidget()) {
+        QTimer::singleShot(200, this, [this, file] { TakeHandedOver(file); });
+        return;
+    }
+    m_files->OpenPath(file);
 }
 
 void CMainFrame::NameCards()

@@ -38,6 +38,10 @@ public:
     // The card read command: the lines read join the claim as one undoable step.
     bool ReadCard();
     void RestoreLayout();
+    // A later start of the program handed over a file (empty: none): the
+    // window comes to the front and opens it, asking first about unsaved
+    // changes; while a dialog is open it waits for the dialog to close.
+    void TakeHandedOver(const QString& file);
     // Every list column in sight at first; never larger than the screen.
     QSize DefaultSize() const;
     void FitOnScreen();

@@ -254,13 +254,16 @@ assert sum(line["applyFlag"] for line in lines) == 1, "no other line changed"
 print("desktop end-to-end: open, Space, Enter, a refused print and the exit question work")
 PY
 
-# Third run: a print to a stopped queue is recorded and said to be held; the
-# user then takes the application back in 申請履歴.
+# Third run: a second start hands the claim to the running window; a print
+# to a stopped queue is recorded and said to be held; the user then takes
+# the application back in 申請履歴.
 /usr/sbin/cupsaccept fenwir-test
 /usr/sbin/cupsdisable -r "用紙補充のため停止中" fenwir-test
-"$bin/fenwir" --reader "image:$card" --station-db "$stations" "$claim" >"$work/fenwir.log" 2>&1 &
+"$bin/fenwir" --reader "image:$card" --station-db "$stations" >"$work/fenwir.log" 2>&1 &
 fenwir_pid=$!
 window=$(find_window "Fenwir  Lite")
+# A second start hands the claim to the running window and ends.
+"$bin/fenwir" "$claim" || { echo "the second start did not hand over its file" >&2; exit 1; }
 timeout 30 xdotool windowfocus --sync "$window"
 xdotool key --clearmodifiers ctrl+p
 focus_window "印刷" >/dev/null
