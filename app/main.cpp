@@ -1,5 +1,6 @@
 // fenwir: the desktop program.
 #include "CCorvaneApp.h"
+#include "FontWarmUp.h"
 
 #include <QApplication>
 #include <QLibraryInfo>
@@ -7,6 +8,7 @@
 
 int main(int argc, char** argv)
 {
+    FontWarmUp fonts;
     QApplication app(argc, argv);
     QApplication::setOrganizationName(QStringLiteral("Norkel"));
     QApplication::setApplicationName(QStringLiteral("Fenwir_Lite"));
@@ -16,6 +18,6 @@ int main(int argc, char** argv)
     if (qtTexts.load(QLocale(QLocale::Japanese), QStringLiteral("qtbase"), QStringLiteral("_"),
                      QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
         QApplication::installTranslator(&qtTexts);
-    CCorvaneApp fenwir(app, app.arguments());
+    CCorvaneApp fenwir(app, app.arguments(), fonts);
     return fenwir.Run();
 }
