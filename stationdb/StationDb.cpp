@@ -35,8 +35,9 @@ bool ReadNames(QSqlQuery& query, QString& name, QString& lineName, QString& comp
 }
 } // namespace
 
-StationDb::StationDb()
-    : m_name(QStringLiteral("StationDb-%1").arg(reinterpret_cast<quintptr>(this), 0, 16))
+StationDb::StationDb(const QString& correctionsPath)
+    : m_name(QStringLiteral("StationDb-%1").arg(reinterpret_cast<quintptr>(this), 0, 16)),
+      m_corrections(correctionsPath)
 {
 }
 
@@ -61,6 +62,7 @@ QString StationDb::DatabaseFile(const QString& connectString)
 
 bool StationDb::Connect(const QString& connectString, const QString& password, unsigned options)
 {
+    m_corrections.Load(&m_correctionsProblem);
     if (connectString.isEmpty() && options != 0)
         return false;
     Close();
@@ -147,9 +149,52 @@ QString StationDb::FieldToText(const QVariant& value)
     }
 }
 
+bool StationDb::Correct(const StationCode& code, bool found, QString& name, QString& lineName,
+                        QString& companyName) const
+{
+    const StationNames* corrected = m_corrections.Find(code);
+    if (!corrected)
+        return found;
+    if (!found) {
+        lineName.clear();
+        companyName.clear();
+    }
+    const StationNames names = corrected->Over({name, lineName, companyName});
+    name = names.station;
+    lineName = names.line;
+    companyName = names.company;
+    return true;
+}
+
 bool StationDb::LookupStation(std::uint8_t area, std::uint8_t line, std::uint8_t station,
                               QString& name, QString& lineName, QString& companyName,
                               double& latitude, double& longitude)
+{
+    const bool found =
+        QueryStation(area, line, station, name, lineName, companyName, latitude, longitude);
+    return Correct(StationCode::Rail(area, line, station), found, name, lineName, companyName);
+}
+
+bool StationDb::LookupBusStop(std::int32_t busLine, std::int32_t stop, QString& name,
+                              QString& lineName, QString& companyName)
+{
+    const bool found = QueryBusStop(busLine, stop, name, lineName, companyName);
+    return Correct(StationCode::Bus(busLine, stop), found, name, lineName, companyName);
+}
+
+bool StationDb::LookupCode(const StationCode& code, StationNames& names)
+{
+    if (code.IsBus())
+        return LookupBusStop(code.line, code.station, names.station, names.line, names.company);
+    double latitude = 0, longitude = 0;
+    return LookupStation(static_cast<std::uint8_t>(code.area), static_cast<std::uint8_t>(code.line),
+                         static_cast<std::uint8_t>(code.station), names.station, names.line,
+                         names.company, latitude, longitude);
+}
+
+bool StationDb::QueryStation(unsigned area, unsigned line, unsigned station, QString& name,
+                             QString& lineName, QString& companyName, double& latitude,
+                             double& longitude)
 {
     QSqlQuery query(m_db);
     query.setForwardOnly(true);
@@ -162,8 +207,8 @@ bool StationDb::LookupStation(std::uint8_t area, std::uint8_t line, std::uint8_t
     return true;
 }
 
-bool StationDb::LookupBusStop(std::int32_t busLine, std::int32_t stop, QString& name,
-                              QString& lineName, QString& companyName)
+bool StationDb::QueryBusStop(std::int32_t busLine, std::int32_t stop, QString& name,
+                             QString& lineName, QString& companyName)
 {
     QSqlQuery query(m_db);
     query.setForwardOnly(true);
