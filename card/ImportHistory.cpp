@@ -90,6 +90,8 @@ std::int32_t ImportHistory(CardReadJob& job, const QString& connectString, const
         messages.Report(kStationDbFailedMessage,
                         QStringLiteral("駅名情報データベースの接続に失敗しました。"),
                         MessageReporter::Icon::Exclamation);
+    if (!db.CorrectionsProblem().isEmpty())
+        messages.Report(0, db.CorrectionsProblem(), MessageReporter::Icon::Exclamation);
 
     // The rows of the last read stay until this read has been decoded whole.
     std::vector<CardHistoryRow> previousRows = std::move(job.HistoryRows());

@@ -5,8 +5,12 @@
 #include "CardReadJob.h"
 #include "LocalTime.h"
 #include "MessageReporter.h"
+#include "StationCorrections.h"
 #include "StationFixture.h"
 
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
 #include <QSqlDatabase>
 #include <QSqlQuery>
 #include <QTemporaryDir>
@@ -324,4 +328,54 @@ TEST(ImportHistoryShared, FullDatabaseNamesEveryStation)
         EXPECT_NE(line->exitStationName, "未登録");
         EXPECT_NE(line->entryLatitude, 0.0);
     }
+}
+
+// The user's corrections name the lines of a read, rail and bus alike, and
+// pick the visit destination by the corrected name.
+TEST_F(ImportHistoryTest, CorrectionsComeFirst)
+{
+    const QString path = StationCorrections::DefaultPath();
+    StationCorrections corrections(path);
+    corrections.Set(StationCode::Rail(0, 1, 32), StationNames{"新宿南口", "", ""});
+    corrections.Set(StationCode::Rail(0, 9, 9), StationNames{"新駅", "新線", "新鉄道"});
+    corrections.Set(StationCode::Bus(291, 69), StationNames{"市役所", "", ""});
+    QString error;
+    ASSERT_TRUE(corrections.Save(&error)) << error.toStdString();
+    settings.AddVisit("南口の客先", "新宿南口");
+    Import({Record(5, 13, 2, {0x01, 0x23, 0x00, 0x45}, 600, 3), Rail(2, 1, 16, 9, 9, 800, 2),
+            Rail(1, 1, 16, 1, 32, 1000, 1)});
+    QFile::remove(path);
+    EXPECT_TRUE(messages.ids.empty());
+    ASSERT_EQ(lines.size(), 3u);
+    EXPECT_EQ(lines[0]->exitStationName, "新宿南口");
+    EXPECT_EQ(lines[0]->exitLineName, "山手");
+    EXPECT_EQ(lines[0]->entryStationName, "東京");
+    EXPECT_EQ(lines[0]->visitDestination, "南口の客先");
+    EXPECT_EQ(lines[0]->distance, 9118); // the database's coordinates stay
+    EXPECT_EQ(lines[1]->exitStationName, "新駅");
+    EXPECT_EQ(lines[1]->exitCompanyName, "新鉄道");
+    EXPECT_EQ(lines[2]->exitStationName, "市役所");
+    EXPECT_EQ(lines[2]->exitLineName, "系統1");
+}
+
+TEST_F(ImportHistoryTest, AnUnreadableCorrectionsFileIsReported)
+{
+    const QString path = StationCorrections::DefaultPath();
+    {
+        QFile file(path);
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+        file.write("{\"version\": 1, \"rail\": [");
+    }
+    Import({Rail(1, 1, 16, 1, 32, 1000, 1)});
+    const QDir folder = QFileInfo(path).dir();
+    const QStringList aside = folder.entryList({"StationCorrections.unreadable-*"});
+    for (const QString& name : aside)
+        QFile::remove(folder.filePath(name));
+    ASSERT_EQ(messages.texts.size(), 1);
+    EXPECT_TRUE(messages.texts[0].startsWith("駅名の訂正ファイル " + path))
+        << messages.texts[0].toStdString();
+    EXPECT_EQ(messages.icons.at(0), MessageReporter::Icon::Exclamation);
+    EXPECT_EQ(aside.size(), 1);
+    ASSERT_EQ(lines.size(), 1u);
+    EXPECT_EQ(lines[0]->exitStationName, "新宿"); // the read goes on
 }
