@@ -3,7 +3,7 @@
 class CliContext;
 class CommandLine;
 
-// stations lookup / bus / import.
+// stations lookup / bus / import / correct / corrections.
 namespace StationCommands
 {
 int Run(const CommandLine& line, CliContext& context);

@@ -28,6 +28,10 @@ const char* kUsage = R"(使い方: fenwir-cli コマンド [オプション] 引
   stations lookup エリア 路線 駅
   stations bus バス路線 停留所
   stations import 駅一覧.csv 出力データベース
+  stations correct エリア 路線 駅 駅名 [路線名 [会社名]]
+  stations correct --bus バス路線 停留所 停留所名 [路線名 [会社名]]
+  stations correct --remove エリア 路線 駅 | --remove --bus バス路線 停留所
+  stations corrections
   readers
   demo [--out フォルダ]
   --version
@@ -35,6 +39,7 @@ const char* kUsage = R"(使い方: fenwir-cli コマンド [オプション] 引
 期間: --month 年-月 (2026-11)、または --from 年-月-日 と --to 年-月-日 (その日を含む)。
 applications の番号は新しい順です (1 が最新)。
 どのコマンドも --station-db データベース で駅名情報データベースを指定できます。
+stations correct で訂正した駅名は利用者のデータフォルダーに残り、どのデータベースよりも先に使われます。
 )";
 
 struct Command {
@@ -99,7 +104,8 @@ int main(int argc, char** argv)
          {{db, QStringLiteral("--cancel")},
           {QStringLiteral("--json")},
           ApplicationCommands::Applications}},
-        {QStringLiteral("stations"), {{db}, {}, StationCommands::Run}},
+        {QStringLiteral("stations"),
+         {{db}, {QStringLiteral("--bus"), QStringLiteral("--remove")}, StationCommands::Run}},
         {QStringLiteral("demo"), {{db, QStringLiteral("--out")}, {}, CardCommands::Demo}},
         {QStringLiteral("readers"), {{db}, {}, ReaderCommands::Readers}},
     };
