@@ -7,8 +7,11 @@
 #include "ClaimRules.h"
 #include "FileWriter.h"
 #include "Folders.h"
+#include "LineStations.h"
 #include "LocalTime.h"
+#include "StationCorrections.h"
 #include "TextFormat.h"
+#include "undo/CorrectStationsCommand.h"
 #include "undo/EditLineCommand.h"
 #include "undo/LinesCommand.h"
 #include "undo/MarkLinesCommand.h"
@@ -352,6 +355,49 @@ bool CCorvaneDoc::EditLine(std::size_t position, const EntryInfo& content)
     if (after.applyFlag == 1 && !CanApply(after))
         after.applyFlag = 0;
     Push(new EditLineCommand(*this, position, *m_data.lines[position], std::move(after)));
+    return true;
+}
+
+bool CCorvaneDoc::CorrectStations(const std::vector<StationCorrection>& corrections)
+{
+    const QString path = StationCorrections::DefaultPath();
+    StationCorrections table(path);
+    QString problem;
+    if (!table.Load(&problem))
+        Q_EMIT CorrectionsProblem(problem);
+    std::vector<CorrectStationsCommand::TableChange> changes;
+    for (const StationCorrection& correction : corrections) {
+        const std::optional<StationNames> before = table.Get(correction.code);
+        if (before != correction.names)
+            changes.push_back({correction.code, before, correction.names});
+        table.Set(correction.code, correction.names);
+    }
+    std::vector<CorrectStationsCommand::LineChange> lines;
+    for (std::size_t position = 0; position < m_data.lines.size(); ++position) {
+        const EntryInfo& line = *m_data.lines[position];
+        EntryInfo after = line;
+        for (const LineStations::Place& place : LineStations::Of(line)) {
+            const auto correction =
+                std::find_if(corrections.begin(), corrections.end(),
+                             [&](const StationCorrection& c) { return c.code == place.code; });
+            if (correction == corrections.end())
+                continue;
+            const StationNames base =
+                correction->database.value_or(LineStations::NamesAt(line, place.side));
+            LineStations::Name(after, place.side,
+                               correction->names ? correction->names->Over(base) : base);
+        }
+        if (after != line)
+            lines.push_back({position, line, std::move(after)});
+    }
+    if (changes.empty() && lines.empty())
+        return false;
+    QString error;
+    if (!changes.empty() && !table.Save(&error)) {
+        Q_EMIT CorrectionsProblem(error);
+        return false;
+    }
+    Push(new CorrectStationsCommand(*this, path, std::move(changes), std::move(lines)));
     return true;
 }
 

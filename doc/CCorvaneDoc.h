@@ -5,6 +5,7 @@
 #include "EntryList.h"
 #include "PlacedLine.h"
 #include "PrintFormat.h"
+#include "StationCorrection.h"
 
 #include <QObject>
 #include <QString>
@@ -53,6 +54,11 @@ public:
     bool Reorder(std::vector<std::size_t> order, const QString& text);
     // Lines added at the end, as a card read adds them.
     void AppendLines(EntryLines lines, const QString& text);
+    // Station names corrected, one undoable step: each correction goes into
+    // the user's table of corrections and names every card line with its
+    // code. False when nothing would change, or when the table cannot be
+    // written (then nothing changed); problems go out as CorrectionsProblem.
+    bool CorrectStations(const std::vector<StationCorrection>& corrections);
     // The card last read and its raw rows: no part of the claim, not undone.
     void SetLastCard(const CardInfo& card, std::vector<CardHistoryRow> rows);
 
@@ -124,12 +130,16 @@ Q_SIGNALS:
     void AppliedChanged();
     // A recorded application was changed and is now a new untitled claim.
     void LeftRecord();
+    // The user's table of station-name corrections could not be read (it was
+    // set aside) or written: what happened, in the user's words.
+    void CorrectionsProblem(const QString& text);
 
 private:
     friend class LinesCommand;
     friend class MarkLinesCommand;
     friend class EditLineCommand;
     friend class ReorderLinesCommand;
+    friend class CorrectStationsCommand;
 
     // The commands' primitives: each emits the signals of its change.
     void InsertAt(std::vector<PlacedLine> lines);

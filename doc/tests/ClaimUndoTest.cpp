@@ -5,6 +5,7 @@
 #include "ArchiveWriter.h"
 #include "CCorvaneDoc.h"
 #include "EntrySamples.h"
+#include "StationCorrections.h"
 
 #include <QFile>
 #include <QTemporaryDir>
@@ -79,12 +80,18 @@ const Edit kEdits[] = {
      [](CCorvaneDoc& d) {
          d.ClearMarks({d.Lines()[3].get(), d.Lines()[1].get()}, "x");
      }},
+    {"station name corrected",
+     [](CCorvaneDoc& d) {
+         d.CorrectStations(
+             {{StationCode::Rail(1, 37, 12), StationNames{"東京駅", "", ""}, std::nullopt}});
+     }},
 };
 
 class ClaimUndoTest : public ::testing::Test
 {
 protected:
     ClaimUndoTest() : doc(settings) { settings.DefaultPath = dir.path(); }
+    ~ClaimUndoTest() override { QFile::remove(StationCorrections::DefaultPath()); }
 
     QTemporaryDir dir;
     AppSettings settings;
