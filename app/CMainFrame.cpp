@@ -197,6 +197,7 @@ void CMainFrame::Wire()
     on("ID_LIST_EDIT", [this] { m_form->EditSelected(); });
     on("ID_LIST_ADD", [this] { m_form->AddLine(); });
     on("ID_LIST_DELETE", [this] { m_form->DeleteSelected(); });
+    on("ID_LIST_CORRECT_STATION", [this] { m_form->CorrectSelected(); });
 
     QAction* grid = m_commands->Get(QStringLiteral("ID_VIEW_GRID"));
     grid->setChecked(m_settings.ListGridView != 0);
@@ -259,7 +260,7 @@ void CMainFrame::Wire()
 void CMainFrame::UpdateCommands()
 {
     m_commands->UpdateEnabled(m_form->RowCount(), static_cast<int>(m_doc.Lines().size()),
-                              m_form->CheckedCount());
+                              m_form->CheckedCount(), m_form->CanCorrectSelected());
     m_panes->ShowClaim(m_form->CheckedCount(), m_form->CheckedTotal());
 }
 

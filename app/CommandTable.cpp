@@ -39,6 +39,8 @@ CommandTable::CommandTable(QObject* parent) : QObject(parent)
         "document-edit");
     Add("ID_LIST_ADD", "項目追加(&A)...", "リスト項目を追加します。\n追加", "list-add");
     Add("ID_LIST_DELETE", "項目削除(&D)", "選択リスト項目を削除します。\n削除", "list-remove");
+    Add("ID_LIST_CORRECT_STATION", "駅名を訂正(&S)...",
+        "選択リスト項目の駅名を訂正し、今後の読込にも使います。\n駅名を訂正");
     Add("ID_VIEW_GRID", "グリッド表示(&G)", "リストの格子表示をします。\nグリッド表示",
         "fenwir-grid");
     Add("ID_VIEW_ZEBRA", "ゼブラ表示(&Z)", "リストの交互背景表示をします。\nゼブラ表示",
@@ -111,7 +113,7 @@ void CommandTable::BuildMenus(QMenuBar* bar, QMenu* recentFiles)
     add(file, {"", "ID_APP_EXIT"});
     QMenu* list = bar->addMenu(QStringLiteral("リスト編集(&E)"));
     add(list, {"ID_EDIT_UNDO", "ID_EDIT_REDO", "", "ID_LIST_UP", "ID_LIST_DOWN", "", "ID_LIST_EDIT",
-               "ID_LIST_ADD", "ID_LIST_DELETE"});
+               "ID_LIST_ADD", "ID_LIST_DELETE", "", "ID_LIST_CORRECT_STATION"});
     QMenu* view = bar->addMenu(QStringLiteral("表示(&V)"));
     add(view,
         {"ID_VIEW_GRID", "ID_VIEW_ZEBRA", "", "ID_VIEW_APPLY_HISTORY", "", "ID_VIEW_STATUS_BAR"});
@@ -132,11 +134,14 @@ QMenu* CommandTable::BuildContextMenu(QWidget* parent) const
     menu->addAction(Get(QStringLiteral("ID_LIST_EDIT")));
     menu->addAction(Get(QStringLiteral("ID_LIST_ADD")));
     menu->addAction(Get(QStringLiteral("ID_LIST_DELETE")));
+    menu->addSeparator();
+    menu->addAction(Get(QStringLiteral("ID_LIST_CORRECT_STATION")));
     return menu;
 }
 
-void CommandTable::UpdateEnabled(int rows, int lines, int checked)
+void CommandTable::UpdateEnabled(int rows, int lines, int checked, bool stations)
 {
+    Get(QStringLiteral("ID_LIST_CORRECT_STATION"))->setEnabled(stations);
     // A claim whose lines the list's filter hides is still saved and exported.
     for (const char* name : {"ID_FILE_SAVE", "ID_FILE_SAVE_AS", "ID_CSV_SAVE"})
         Get(QLatin1String(name))->setEnabled(lines > 0);

@@ -23,8 +23,9 @@ public:
     void BuildMenus(QMenuBar* bar, QMenu* recentFiles);
     QMenu* BuildContextMenu(QWidget* parent) const;
 
-    // The enable rules: rows and checked rows of the list, lines of the claim.
-    void UpdateEnabled(int rows, int lines, int checked);
+    // The enable rules: rows and checked rows of the list, lines of the
+    // claim, whether the selected line names stations to correct.
+    void UpdateEnabled(int rows, int lines, int checked, bool stations);
 
 private:
     QAction* Add(const QString& name, const QString& text, const QString& prompt,

@@ -7,7 +7,6 @@
 #include "ClaimRules.h"
 #include "FileWriter.h"
 #include "Folders.h"
-#include "LineStations.h"
 #include "LocalTime.h"
 #include "StationCorrections.h"
 #include "TextFormat.h"
@@ -375,18 +374,7 @@ bool CCorvaneDoc::CorrectStations(const std::vector<StationCorrection>& correcti
     std::vector<CorrectStationsCommand::LineChange> lines;
     for (std::size_t position = 0; position < m_data.lines.size(); ++position) {
         const EntryInfo& line = *m_data.lines[position];
-        EntryInfo after = line;
-        for (const LineStations::Place& place : LineStations::Of(line)) {
-            const auto correction =
-                std::find_if(corrections.begin(), corrections.end(),
-                             [&](const StationCorrection& c) { return c.code == place.code; });
-            if (correction == corrections.end())
-                continue;
-            const StationNames base =
-                correction->database.value_or(LineStations::NamesAt(line, place.side));
-            LineStations::Name(after, place.side,
-                               correction->names ? correction->names->Over(base) : base);
-        }
+        EntryInfo after = Corrected(line, corrections);
         if (after != line)
             lines.push_back({position, line, std::move(after)});
     }

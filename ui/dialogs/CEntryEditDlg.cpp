@@ -1,14 +1,13 @@
 #include "CEntryEditDlg.h"
 
 #include "CEditEx.h"
-#include "ErrorReportMail.h"
 #include "HistoryCodes.h"
+#include "LineStations.h"
 #include "Prompts.h"
 
 #include <QComboBox>
 #include <QDateEdit>
 #include <QDateTime>
-#include <QDesktopServices>
 #include <QDialogButtonBox>
 #include <QFormLayout>
 #include <QGridLayout>
@@ -17,7 +16,6 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
-#include <QUrl>
 #include <QVBoxLayout>
 #include <algorithm>
 
@@ -60,8 +58,7 @@ CEntryEditDlg::CEntryEditDlg(const EntryInfo& source, const QStringList& visitHi
     : QDialog(parent), m_workingCopy(source), m_visitHistory(visitHistory),
       m_routeTemplate(routeTemplate), m_templateLine(templateLine), m_manualLine(manualLine),
       m_prompts(prompts), m_terminalText(TerminalTypeText(source.terminalType)),
-      m_processText(ProcessTypeText(source.processType)),
-      m_openUrl([](const QUrl& url) { QDesktopServices::openUrl(url); })
+      m_processText(ProcessTypeText(source.processType))
 {
     setWindowTitle(QStringLiteral("交通費") +
                    (templateLine ? QStringLiteral("追加") : QStringLiteral("編集")));
@@ -154,7 +151,7 @@ void CEntryEditDlg::BuildControls()
     m_report =
         new QLabel(QStringLiteral("<a href=\"report\">未登録情報もしくは誤りの報告</a>"), this);
     m_report->setTextInteractionFlags(Qt::LinksAccessibleByMouse | Qt::LinksAccessibleByKeyboard);
-    connect(m_report, &QLabel::linkActivated, this, &CEntryEditDlg::ReportError);
+    connect(m_report, &QLabel::linkActivated, this, &CEntryEditDlg::CorrectStations);
     bottom->addWidget(m_report);
     auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
     buttons->button(QDialogButtonBox::Ok)->setText(QStringLiteral("OK"));
@@ -190,9 +187,7 @@ void CEntryEditDlg::FillControls()
     for (QLabel* label : {m_distanceCaption, m_distance, m_bearingCaption, m_bearing})
         label->setVisible(distance);
     m_copy->setVisible(m_templateLine != nullptr);
-    const long long codes = static_cast<long long>(line.entryArea) + line.exitArea +
-                            line.entryLine + line.entryStation + line.exitLine + line.exitStation;
-    m_report->setVisible(codes != 0);
+    m_report->setVisible(!LineStations::Of(line).empty());
 }
 
 void CEntryEditDlg::ApplyCardRestrictions()
@@ -275,9 +270,22 @@ void CEntryEditDlg::accept()
     QDialog::accept();
 }
 
-void CEntryEditDlg::ReportError()
+void CEntryEditDlg::CorrectStations()
 {
-    // The codes and the names as the dialog opened with them.
-    m_openUrl(
-        ErrorReportMail::Address(SupportAddress(), m_workingCopy, m_terminalText, m_processText));
+    const auto corrected = m_correct ? m_correct(m_workingCopy) : std::nullopt;
+    if (!corrected)
+        return;
+    // The corrected names replace what the fields had; the others stay as typed.
+    EntryInfo& line = m_workingCopy;
+    QString* names[6] = {&line.entryCompanyName, &line.entryLineName, &line.entryStationName,
+                         &line.exitCompanyName,  &line.exitLineName,  &line.exitStationName};
+    const QString now[6] = {corrected->entryCompanyName, corrected->entryLineName,
+                            corrected->entryStationName, corrected->exitCompanyName,
+                            corrected->exitLineName,     corrected->exitStationName};
+    for (int i = 0; i < 6; ++i) {
+        if (now[i] != *names[i]) {
+            *names[i] = now[i];
+            ShowWhole(m_names[i], now[i], kNameLength);
+        }
+    }
 }

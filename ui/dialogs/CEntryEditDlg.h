@@ -5,6 +5,7 @@
 #include <QDialog>
 #include <QStringList>
 #include <functional>
+#include <optional>
 
 class CEditEx;
 class Prompts;
@@ -13,7 +14,6 @@ class QDateEdit;
 class QLabel;
 class QLineEdit;
 class QPushButton;
-class QUrl;
 
 // Changes one expense line, or fills in a new manual line, on its own copy;
 // the caller copies WorkingCopy() back on OK. A card line keeps what the card
@@ -24,16 +24,16 @@ class CEntryEditDlg : public QDialog
     Q_OBJECT
 
 public:
-    using UrlOpener = std::function<void(const QUrl&)>;
+    // Opens 駅名の訂正 for the line; the line with its names afterwards.
+    using StationCorrector = std::function<std::optional<EntryInfo>(const EntryInfo&)>;
 
     CEntryEditDlg(const EntryInfo& source, const QStringList& visitHistory,
                   const QString& routeTemplate, const EntryInfo* templateLine, bool manualLine,
                   Prompts& prompts, QWidget* parent = nullptr);
 
     const EntryInfo& WorkingCopy() const { return m_workingCopy; }
-    // Where the error report goes; the user's mail program by default.
-    void SetUrlOpener(UrlOpener opener) { m_openUrl = std::move(opener); }
-    static QString SupportAddress() { return QString(); }
+    // What the link "未登録情報もしくは誤りの報告" opens.
+    void SetStationCorrector(StationCorrector corrector) { m_correct = std::move(corrector); }
 
     // For tests and the keyboard: the controls by their role.
     QDateEdit* DateEdit() const { return m_date; }
@@ -46,7 +46,7 @@ public:
     QLabel* DistanceText() const { return m_distance; }
 
     void accept() override;
-    void ReportError();
+    void CorrectStations();
 
 private:
     void BuildControls();
@@ -63,7 +63,7 @@ private:
     Prompts& m_prompts;
     QString m_terminalText;
     QString m_processText;
-    UrlOpener m_openUrl;
+    StationCorrector m_correct;
 
     QPushButton* m_copy = nullptr;
     QDateEdit* m_date = nullptr;

@@ -14,6 +14,7 @@
 #include "PeriodChooser.h"
 #include "Prompts.h"
 #include "RowMoves.h"
+#include "StationCorrector.h"
 #include "TextFormat.h"
 
 #include <QCheckBox>
@@ -33,7 +34,8 @@
 
 CCorvaneForm::CCorvaneForm(CCorvaneDoc& doc, AppSettings& settings, Prompts& prompts,
                            QWidget* parent)
-    : QWidget(parent), m_doc(doc), m_settings(settings), m_prompts(prompts)
+    : QWidget(parent), m_doc(doc), m_settings(settings), m_prompts(prompts),
+      m_corrector(std::make_unique<StationCorrector>(doc, settings, prompts))
 {
     m_columnToggle.fill(true);
     m_editLine = [this](const EditRequest& request) { return RunEditor(request); };
@@ -44,6 +46,10 @@ CCorvaneForm::CCorvaneForm(CCorvaneDoc& doc, AppSettings& settings, Prompts& pro
     connect(m_total, &ClaimTotal::Changed, this, &CCorvaneForm::ShowTotal);
     connect(&m_doc, &CCorvaneDoc::LinesEdited, this, &CCorvaneForm::ShowCardColumn);
     connect(&m_doc, &CCorvaneDoc::LinesReset, this, &CCorvaneForm::OnReset);
+    // Also from an undo: the table of corrections follows the claim's steps.
+    connect(&m_doc, &CCorvaneDoc::CorrectionsProblem, this, [this](const QString& text) {
+        m_prompts.Ask(text, Prompts::Icon::Exclamation, Prompts::Buttons::Ok);
+    });
     OnReset();
 }
 
@@ -428,6 +434,8 @@ std::optional<EntryInfo> CCorvaneForm::RunEditor(const EditRequest& request)
 {
     CEntryEditDlg dialog(request.line, m_settings.VisHistry, request.routeTemplate,
                          request.templateLine, request.manualLine, m_prompts, window());
+    dialog.SetStationCorrector(
+        [this, &dialog](const EntryInfo& line) { return m_corrector->Run(line, &dialog); });
     if (dialog.exec() != QDialog::Accepted)
         return std::nullopt;
     return dialog.WorkingCopy();
@@ -455,6 +463,26 @@ bool CCorvaneForm::EditSelected()
     m_doc.EditLine(m_listed->Position(row), *edited);
     SelectLines({line});
     return true;
+}
+
+bool CCorvaneForm::CanCorrectSelected() const
+{
+    const std::vector<int> selected = SelectedRows();
+    const EntryInfo* line = selected.empty() ? nullptr : LineAt(selected.front());
+    return line && StationCorrector::CanCorrect(*line);
+}
+
+bool CCorvaneForm::CorrectSelected()
+{
+    if (!CanCorrectSelected())
+        return false;
+    const int row = SelectedRows().front();
+    const EntryInfo* line = LineAt(row);
+    SelectRows({row});
+    const bool corrected = m_corrector->Run(*line, window()).has_value();
+    SelectLines({line});
+    m_list->setFocus();
+    return corrected;
 }
 
 bool CCorvaneForm::AddLine()

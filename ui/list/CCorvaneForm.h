@@ -8,6 +8,7 @@
 #include <QWidget>
 #include <array>
 #include <functional>
+#include <memory>
 #include <optional>
 
 class AppSettings;
@@ -24,6 +25,7 @@ class QDateEdit;
 class QLabel;
 class QMenu;
 class QToolButton;
+class StationCorrector;
 
 // The main window's form: a view of the claim's lines (the document's, in
 // its order) with their claim marks and total, the card button and
@@ -55,6 +57,11 @@ public:
     bool EditSelected();
     bool AddLine();
     bool DeleteSelected();
+    // 駅名を訂正...: the stations of the selected line, in 駅名の訂正.
+    bool CorrectSelected();
+    // Whether the selected line names a station that may be corrected.
+    bool CanCorrectSelected() const;
+    StationCorrector& Corrector() const { return *m_corrector; }
     // The header's rule: with several rows selected those get the mark and
     // the other listed rows lose it; otherwise every listed row gets it.
     void SetAllChecks(bool checked);
@@ -132,6 +139,7 @@ private:
     AppSettings& m_settings;
     Prompts& m_prompts;
     LineEditor m_editLine;
+    std::unique_ptr<StationCorrector> m_corrector;
     QMenu* m_contextMenu = nullptr;
 
     EntryTableModel* m_model = nullptr;

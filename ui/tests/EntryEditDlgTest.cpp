@@ -1,6 +1,5 @@
 #include "CEditEx.h"
 #include "CEntryEditDlg.h"
-#include "ErrorReportMail.h"
 #include "LocalTime.h"
 #include "ScriptedPrompts.h"
 
@@ -9,7 +8,6 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
-#include <QUrlQuery>
 #include <gtest/gtest.h>
 
 namespace
@@ -139,31 +137,6 @@ TEST(EntryEditDlg, AddingWithATemplateCopiesItsTexts)
     EXPECT_EQ(dialog.WorkingCopy().remarks, "往路");
     EXPECT_EQ(dialog.WorkingCopy().visitDestination, "本社");
     EXPECT_TRUE(dialog.WorkingCopy().IsManual());
-}
-
-TEST(ErrorReportMail, CodesAndEncodedNames)
-{
-    EntryInfo line = CardLine(0x01);
-    EXPECT_EQ(ErrorReportMail::CodeLine(line), "コード：1601 00250A 002514 04B0 004D");
-
-    // Names that would cut or bend an address if put in unencoded.
-    line.exitStationName = QStringLiteral("A&B#1%2?x=+y");
-    line.entryCompanyName = QStringLiteral("東急&body=evil");
-    QUrl sent;
-    ScriptedPrompts prompts;
-    CEntryEditDlg dialog(line, {}, QString(), nullptr, false, prompts);
-    dialog.SetUrlOpener([&](const QUrl& url) { sent = url; });
-    dialog.ReportError();
-    ASSERT_TRUE(sent.isValid());
-    EXPECT_EQ(sent.scheme(), "mailto");
-    EXPECT_TRUE(sent.path().isEmpty()); // no recipient: the mail program asks
-    const QUrlQuery query(sent);
-    EXPECT_EQ(query.queryItems().size(), 2);
-    EXPECT_EQ(query.queryItemValue("subject", QUrl::FullyDecoded), "誤り報告");
-    const QString body = query.queryItemValue("body", QUrl::FullyDecoded);
-    EXPECT_TRUE(body.startsWith("コード：1601 00250A 002514 04B0 004D\r\n\r\n端末：改札機\r\n"));
-    EXPECT_TRUE(body.contains("　出場駅名：A&B#1%2?x=+y\r\n")) << body.toStdString();
-    EXPECT_TRUE(body.contains("入場会社名：東急&body=evil\r\n"));
 }
 
 // The length limits are for typing: long stored texts open whole, and OK on
