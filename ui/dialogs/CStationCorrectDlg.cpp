@@ -64,10 +64,11 @@ CStationCorrectDlg::CStationCorrectDlg(std::vector<Place> places, QWidget* paren
     setWindowTitle(QStringLiteral("駅名の訂正"));
     auto* layout = new QVBoxLayout(this);
     for (const Place& place : m_places) {
-        // The fields open with the correction, else the database's names.
+        // The fields open with the correction over the database's names.
+        const StationNames registered =
+            Registered(place.database) ? *place.database : StationNames{};
         const StationNames shown =
-            place.correction ? *place.correction
-                             : (Registered(place.database) ? *place.database : StationNames{});
+            place.correction ? place.correction->Over(registered) : registered;
         auto* box = new QGroupBox(place.title, this);
         auto* form = new QFormLayout(box);
         form->addRow(QStringLiteral("コード"), new QLabel(place.code.Text(), box));

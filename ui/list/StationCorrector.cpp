@@ -76,9 +76,18 @@ std::optional<EntryInfo> StationCorrector::Run(const EntryInfo& line, QWidget* p
     std::vector<StationCorrection> corrections;
     for (std::size_t i = 0; i < places.size(); ++i) {
         const CStationCorrectDlg::Place& place = places[i];
-        const std::optional<StationNames>& names = (*result)[i];
+        std::optional<StationNames> names = (*result)[i];
+        // A line or company as the database has it stays the database's, so
+        // that a newer database renames it.
+        if (names && place.database) {
+            if (names->line == place.database->line)
+                names->line.clear();
+            if (names->company == place.database->company)
+                names->company.clear();
+        }
         // Fields left as the database has them are no correction.
-        const bool asDatabase = !names || (place.database && *names == *place.database);
+        const bool asDatabase =
+            !names || (place.database && names->Over(*place.database) == *place.database);
         if (!place.correction && asDatabase)
             continue;
         corrections.push_back({place.code, names, place.database});

@@ -114,7 +114,7 @@ TEST(StationCorrectDlg, ShowsTheCodeTheDatabasesNameAndTheFields)
     EXPECT_EQ(dialog.NameEdit(0, 0)->text(), "東京");
     EXPECT_EQ(dialog.NameEdit(0, 2)->text(), "ＪＲ東");
     EXPECT_EQ(dialog.NameEdit(1, 0)->text(), "新宿南口");
-    EXPECT_EQ(dialog.NameEdit(1, 1)->text(), "");
+    EXPECT_EQ(dialog.NameEdit(1, 1)->text(), "山手"); // the database's, under the correction
     EXPECT_EQ(dialog.NameEdit(2, 0)->text(), "");
     const auto labels = dialog.findChildren<QLabel*>();
     for (const char* text : {"エリア 0　路線 1　駅 16", "バス路線 291　停留所 70", "停留所名"})
@@ -159,7 +159,8 @@ TEST_F(StationCorrectionUiTest, TheListsCommandCorrectsEveryLineOfTheCode)
     StationCorrections table(StationCorrections::DefaultPath());
     ASSERT_TRUE(table.Load(nullptr));
     ASSERT_EQ(table.Entries().size(), 1u);
-    EXPECT_EQ(table.Get(kShinjuku)->station, "新宿南口");
+    // The line and company as the database has them stay the database's.
+    EXPECT_EQ(table.Get(kShinjuku), (StationNames{"新宿南口", "", ""}));
 
     doc.UndoStack().undo();
     EXPECT_EQ(Name(1, LineStations::Side::Entry), "新宿");
