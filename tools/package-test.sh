@@ -17,6 +17,9 @@ rm -f "$build"/fenwir-lite_*.deb
 deb=$(ls "$build"/fenwir-lite_*_amd64.deb)
 # Errors fail; the warnings left are explained in the project's notes.
 lintian --fail-on error "$deb"
+# Qt's Japanese texts are loaded at run time, so no library pulls them in.
+dpkg-deb -f "$deb" Depends | grep -q qt6-translations-l10n ||
+    { echo "the package does not depend on Qt's translations" >&2; exit 1; }
 
 work=$(mktemp -d)
 cleanup() {
