@@ -11,7 +11,7 @@ struct CupsLibrary {
     decltype(&cupsAddOption) addOption = nullptr;
     decltype(&cupsFreeOptions) freeOptions = nullptr;
     decltype(&cupsPrintFile2) printFile = nullptr;
-    decltype(&cupsLastErrorString) lastError = nullptr;
+    decltype(&cupsLastError) lastStatus = nullptr;
     decltype(&ippNewRequest) newRequest = nullptr;
     decltype(&ippAddString) addString = nullptr;
     decltype(&cupsDoRequest) doRequest = nullptr;
@@ -33,7 +33,7 @@ struct CupsLibrary {
             return false;
         addOption = reinterpret_cast<decltype(addOption)>(library.resolve("cupsAddOption"));
         freeOptions = reinterpret_cast<decltype(freeOptions)>(library.resolve("cupsFreeOptions"));
-        lastError = reinterpret_cast<decltype(lastError)>(library.resolve("cupsLastErrorString"));
+        lastStatus = reinterpret_cast<decltype(lastStatus)>(library.resolve("cupsLastError"));
         printFile = reinterpret_cast<decltype(printFile)>(library.resolve("cupsPrintFile2"));
         newRequest = reinterpret_cast<decltype(newRequest)>(library.resolve("ippNewRequest"));
         addString = reinterpret_cast<decltype(addString)>(library.resolve("ippAddString"));
@@ -47,7 +47,7 @@ struct CupsLibrary {
         assembleUri = reinterpret_cast<decltype(assembleUri)>(library.resolve("httpAssembleURIf"));
         getJobs = reinterpret_cast<decltype(getJobs)>(library.resolve("cupsGetJobs2"));
         freeJobs = reinterpret_cast<decltype(freeJobs)>(library.resolve("cupsFreeJobs"));
-        return addOption && freeOptions && lastError && printFile && newRequest && addString &&
+        return addOption && freeOptions && lastStatus && printFile && newRequest && addString &&
                doRequest && findAttribute && getString && getInteger && getCount && deleteIpp &&
                assembleUri && getJobs && freeJobs;
     }
@@ -58,11 +58,46 @@ struct CupsLibrary {
 QString StoppedQueueReason(const QString& queue, const QString& message, const QString& reasons)
 {
     QString why = QStringLiteral("プリンター %1 が停止しています").arg(queue);
-    if (!message.trimmed().isEmpty())
-        return why + QStringLiteral("（%1）").arg(message.trimmed());
+    const QString reason = CupsPrintService::QueueReason(message);
+    if (!reason.isEmpty())
+        return why + QStringLiteral("（%1）").arg(reason);
     if (reasons.contains(QLatin1String("paused")))
         return why + QStringLiteral("（一時停止中）");
     return why;
+}
+
+struct QueueState {
+    bool answered = false; // the service answered
+    int state = 0;         // 0: no such queue
+    QString message;
+    QString reasons;
+};
+
+QueueState AskQueue(const CupsLibrary& cups, const QByteArray& queue)
+{
+    char uri[HTTP_MAX_URI];
+    cups.assembleUri(HTTP_URI_CODING_ALL, uri, sizeof uri, "ipp", nullptr, "localhost", 0,
+                     "/printers/%s", queue.constData());
+    ipp_t* request = cups.newRequest(IPP_OP_GET_PRINTER_ATTRIBUTES);
+    cups.addString(request, IPP_TAG_OPERATION, IPP_TAG_URI, "printer-uri", nullptr, uri);
+    ipp_t* response = cups.doRequest(CUPS_HTTP_DEFAULT, request, "/");
+    QueueState answer;
+    if (!response)
+        return answer;
+    answer.answered = true;
+    const auto text = [&](const char* name) {
+        ipp_attribute_t* attribute = cups.findAttribute(response, name, IPP_TAG_ZERO);
+        QStringList values;
+        for (int i = 0; attribute && i < cups.getCount(attribute); ++i)
+            values << QString::fromUtf8(cups.getString(attribute, i, nullptr));
+        return values.join(QLatin1Char(','));
+    };
+    ipp_attribute_t* state = cups.findAttribute(response, "printer-state", IPP_TAG_ENUM);
+    answer.state = state ? cups.getInteger(state, 0) : 0;
+    answer.message = text("printer-state-message");
+    answer.reasons = text("printer-state-reasons");
+    cups.deleteIpp(response);
+    return answer;
 }
 
 // Empty when the job goes out; otherwise why it waits.
@@ -77,28 +112,10 @@ QString HeldReason(const CupsLibrary& cups, const QByteArray& queue, int jobId)
     cups.freeJobs(count, jobs);
     if (jobHeld)
         return QStringLiteral("ジョブが保留に設定されています");
-    char uri[HTTP_MAX_URI];
-    cups.assembleUri(HTTP_URI_CODING_ALL, uri, sizeof uri, "ipp", nullptr, "localhost", 0,
-                     "/printers/%s", queue.constData());
-    ipp_t* request = cups.newRequest(IPP_OP_GET_PRINTER_ATTRIBUTES);
-    cups.addString(request, IPP_TAG_OPERATION, IPP_TAG_URI, "printer-uri", nullptr, uri);
-    ipp_t* response = cups.doRequest(CUPS_HTTP_DEFAULT, request, "/");
-    if (!response)
+    const QueueState queueState = AskQueue(cups, queue);
+    if (queueState.state != IPP_PSTATE_STOPPED)
         return QString();
-    const auto text = [&](const char* name) {
-        ipp_attribute_t* attribute = cups.findAttribute(response, name, IPP_TAG_ZERO);
-        QStringList values;
-        for (int i = 0; attribute && i < cups.getCount(attribute); ++i)
-            values << QString::fromUtf8(cups.getString(attribute, i, nullptr));
-        return values.join(QLatin1Char(','));
-    };
-    ipp_attribute_t* state = cups.findAttribute(response, "printer-state", IPP_TAG_ENUM);
-    QString held;
-    if (state && cups.getInteger(state, 0) == IPP_PSTATE_STOPPED)
-        held = StoppedQueueReason(QString::fromUtf8(queue), text("printer-state-message"),
-                                  text("printer-state-reasons"));
-    cups.deleteIpp(response);
-    return held;
+    return StoppedQueueReason(QString::fromUtf8(queue), queueState.message, queueState.reasons);
 }
 } // namespace
 
@@ -121,10 +138,60 @@ CupsPrintService::Submission CupsPrintService::Submit(const QString& printer,
     result.jobId =
         cups.printFile(CUPS_HTTP_DEFAULT, queue.constData(), pdfPath.toLocal8Bit().constData(),
                        title.toUtf8().constData(), count, cupsOptions);
-    if (result.jobId == 0)
-        result.error = QString::fromUtf8(cups.lastError());
-    else
+    if (result.jobId == 0) {
+        int status = cups.lastStatus();
+        const QueueState queueState = AskQueue(cups, queue);
+        // The service says little of a queue that is gone or of itself being
+        // away; asking the queue tells which.
+        if (status == IPP_STATUS_ERROR_INTERNAL || status == IPP_STATUS_ERROR_SERVICE_UNAVAILABLE) {
+            if (!queueState.answered)
+                status = IPP_STATUS_ERROR_SERVICE_UNAVAILABLE;
+            else if (queueState.state == 0)
+                status = IPP_STATUS_ERROR_NOT_FOUND;
+        }
+        result.error = RefusalText(status, queueState.message);
+    } else
         result.held = HeldReason(cups, queue, result.jobId);
     cups.freeOptions(count, cupsOptions);
     return result;
+}
+
+QString CupsPrintService::QueueReason(const QString& message)
+{
+    // The print service's own words when nobody gave a reason, in English.
+    const QString reason = message.trimmed();
+    if (reason == QLatin1String("Paused") || reason == QLatin1String("Rejecting Jobs"))
+        return QString();
+    return reason;
+}
+
+QString CupsPrintService::RefusalText(int status, const QString& queueMessage)
+{
+    switch (status) {
+    case IPP_STATUS_ERROR_NOT_ACCEPTING_JOBS: {
+        const QString reason = QueueReason(queueMessage);
+        const QString text = QStringLiteral("ジョブの受け付けが停止されています");
+        return reason.isEmpty() ? text : text + QStringLiteral("：") + reason;
+    }
+    case IPP_STATUS_ERROR_NOT_FOUND:
+        return QStringLiteral("プリンターが見つかりません");
+    case IPP_STATUS_ERROR_SERVICE_UNAVAILABLE:
+        return QStringLiteral("印刷サービスに接続できません");
+    case IPP_STATUS_ERROR_FORBIDDEN:
+    case IPP_STATUS_ERROR_NOT_AUTHENTICATED:
+    case IPP_STATUS_ERROR_NOT_AUTHORIZED:
+    case IPP_STATUS_ERROR_CUPS_AUTHENTICATION_CANCELED:
+        return QStringLiteral("このプリンターで印刷する権限がありません");
+    case IPP_STATUS_ERROR_CUPS_ACCOUNT_INFO_NEEDED:
+    case IPP_STATUS_ERROR_CUPS_ACCOUNT_CLOSED:
+    case IPP_STATUS_ERROR_CUPS_ACCOUNT_LIMIT_REACHED:
+    case IPP_STATUS_ERROR_CUPS_ACCOUNT_AUTHORIZATION_FAILED:
+        return QStringLiteral("印刷できる量の上限に達したか、印刷の利用が認められていません");
+    case IPP_STATUS_ERROR_DOCUMENT_FORMAT_NOT_SUPPORTED:
+        return QStringLiteral("プリンターが印刷データの形式 (PDF) に対応していません");
+    case IPP_STATUS_ERROR_BUSY:
+        return QStringLiteral("プリンターが使用中です");
+    default:
+        return QStringLiteral("印刷サービスのエラー 0x%1").arg(status, 4, 16, QLatin1Char('0'));
+    }
 }

@@ -23,4 +23,11 @@ public:
 
     static Submission Submit(const QString& printer, const QString& pdfPath, const QString& title,
                              const Options& options);
+
+    // Why the service refused a job, in Japanese: from its status code and,
+    // for a queue that takes no jobs, the queue's own reason.
+    static QString RefusalText(int status, const QString& queueMessage);
+    // A queue's state message as a reason to show; empty when it is only
+    // the service's default for a queue stopped or refusing without one.
+    static QString QueueReason(const QString& message);
 };

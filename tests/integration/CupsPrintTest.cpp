@@ -5,6 +5,7 @@
 #include "ApplyHistory.h"
 #include "CCorvaneDoc.h"
 #include "CCorvaneForm.h"
+#include "CupsPrintService.h"
 #include "CupsQueue.h"
 #include "FileCommands.h"
 #include "LocalTime.h"
@@ -18,6 +19,7 @@
 #include <QProcess>
 #include <QRegularExpression>
 #include <QTemporaryDir>
+#include <cups/cups.h>
 #include <functional>
 #include <gtest/gtest.h>
 
@@ -131,18 +133,27 @@ TEST(CupsPrint, ClaimReachesTheQueueAndIsRecorded)
 // nothing changes and the user is told.
 TEST(CupsPrint, OnlyAJobTheServiceTookIsRecorded)
 {
+    // What the user is told is Japanese, with the queue's own reason where
+    // the administrator gave one, never the print service's English.
     struct Case {
         const char* name;
         bool (CupsQueue::*state)() const;
         bool recorded;
-        const char* held;
+        const char* told;
     };
     const Case cases[] = {
-        {"stopped, still taking jobs", &CupsQueue::Stop, true, "fenwir-test が停止しています"},
+        {"stopped, still taking jobs", &CupsQueue::Stop, true,
+         "印刷は保留されています: プリンター fenwir-test が停止しています（一時停止中）"},
         {"stopped with a reason", &CupsQueue::StopForPaper, true,
-         "fenwir-test が停止しています（用紙補充のため停止中）"},
-        {"refusing jobs", &CupsQueue::RejectJobs, false, nullptr},
-        {"removed after the dialog", &CupsQueue::Remove, false, nullptr},
+         "印刷は保留されています: プリンター fenwir-test が停止しています（用紙補充のため停止中）"},
+        {"refusing jobs", &CupsQueue::RejectJobs, false,
+         "プリンター fenwir-test "
+         "が印刷を受け付けませんでした。(ジョブの受け付けが停止されています)"},
+        {"refusing jobs with a reason", &CupsQueue::RejectJobsForPaper, false,
+         "プリンター fenwir-test が印刷を受け付けませんでした。(ジョブの受け付けが停止されています"
+         "：用紙補充のため停止中)"},
+        {"removed after the dialog", &CupsQueue::Remove, false,
+         "プリンター fenwir-test が印刷を受け付けませんでした。(プリンターが見つかりません)"},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
@@ -155,19 +166,55 @@ TEST(CupsPrint, OnlyAJobTheServiceTookIsRecorded)
         EXPECT_EQ(claim.Records(), c.recorded ? 1u : 0u);
         EXPECT_EQ(claim.form.CheckedCount(), c.recorded ? 0 : 25);
         EXPECT_EQ(claim.doc.IsModified(), c.recorded);
+        ASSERT_EQ(claim.prompts.asked.size(), 1);
+        const QString& told = claim.prompts.asked[0];
+        EXPECT_TRUE(told.contains(QString::fromUtf8(c.told))) << told.toUtf8().constData();
+        for (const char* english : {"accepting", "exist", "Paused", "Rejecting"})
+            EXPECT_FALSE(told.contains(QLatin1String(english))) << told.toStdString();
         if (c.recorded) {
             // Held, and said so: the paper may never come out.
-            ASSERT_EQ(claim.prompts.asked.size(), 1);
-            const QString& told = claim.prompts.asked[0];
             EXPECT_TRUE(told.contains("申請を記録しました (5,000円)")) << told.toStdString();
-            EXPECT_TRUE(told.contains("印刷は保留されています: プリンター " + QString(c.held)))
-                << told.toStdString();
             EXPECT_TRUE(told.contains("取消")) << told.toStdString();
             EXPECT_EQ(cups.PendingJobs(), 1);
-        } else {
-            ASSERT_EQ(claim.prompts.asked.size(), 1);
-            EXPECT_TRUE(claim.prompts.asked[0].contains("fenwir-test"))
-                << claim.prompts.asked[0].toStdString();
         }
     }
+}
+
+TEST(CupsPrint, RefusalsAreToldInJapanese)
+{
+    const std::pair<int, const char*> cases[] = {
+        {IPP_STATUS_ERROR_NOT_ACCEPTING_JOBS, "ジョブの受け付けが停止されています"},
+        {IPP_STATUS_ERROR_NOT_FOUND, "プリンターが見つかりません"},
+        {IPP_STATUS_ERROR_SERVICE_UNAVAILABLE, "印刷サービスに接続できません"},
+        {IPP_STATUS_ERROR_NOT_AUTHORIZED, "このプリンターで印刷する権限がありません"},
+        {IPP_STATUS_ERROR_DOCUMENT_FORMAT_NOT_SUPPORTED,
+         "プリンターが印刷データの形式 (PDF) に対応していません"},
+        {IPP_STATUS_ERROR_BUSY, "プリンターが使用中です"},
+        {IPP_STATUS_ERROR_CUPS_ACCOUNT_LIMIT_REACHED,
+         "印刷できる量の上限に達したか、印刷の利用が認められていません"},
+        {IPP_STATUS_ERROR_TIMEOUT, "印刷サービスのエラー 0x0405"},
+    };
+    for (const auto& [status, text] : cases)
+        EXPECT_EQ(CupsPrintService::RefusalText(status, QString()), QString::fromUtf8(text))
+            << status;
+    // The queue's reason, unless it is the service's English default.
+    EXPECT_EQ(CupsPrintService::RefusalText(IPP_STATUS_ERROR_NOT_ACCEPTING_JOBS, " 点検中 "),
+              "ジョブの受け付けが停止されています：点検中");
+    EXPECT_EQ(CupsPrintService::RefusalText(IPP_STATUS_ERROR_NOT_ACCEPTING_JOBS, "Rejecting Jobs"),
+              "ジョブの受け付けが停止されています");
+    EXPECT_EQ(CupsPrintService::QueueReason("Paused"), "");
+    EXPECT_EQ(CupsPrintService::QueueReason("Out of paper"), "Out of paper");
+
+    // No print service to reach at all.
+    QTemporaryDir dir;
+    QFile pdf(dir.filePath("claim.pdf"));
+    ASSERT_TRUE(pdf.open(QIODevice::WriteOnly));
+    pdf.write("%PDF-1.4\n");
+    pdf.close();
+    cupsSetServer(dir.filePath("no-cupsd.sock").toUtf8().constData());
+    const auto submitted =
+        CupsPrintService::Submit("fenwir-test", pdf.fileName(), "交通費精算書", {});
+    cupsSetServer(nullptr);
+    EXPECT_EQ(submitted.jobId, 0);
+    EXPECT_EQ(submitted.error, "印刷サービスに接続できません");
 }

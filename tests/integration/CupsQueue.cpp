@@ -65,6 +65,12 @@ bool CupsQueue::RejectJobs() const
     return Run(QStringLiteral("/usr/sbin/cupsreject"), {m_queue});
 }
 
+bool CupsQueue::RejectJobsForPaper() const
+{
+    return Run(QStringLiteral("/usr/sbin/cupsreject"),
+               {QStringLiteral("-r"), QStringLiteral("用紙補充のため停止中"), m_queue});
+}
+
 bool CupsQueue::Stop() const
 {
     return Run(QStringLiteral("/usr/sbin/cupsdisable"), {m_queue});

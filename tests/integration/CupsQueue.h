@@ -23,6 +23,8 @@ public:
     // The queue as an administrator leaves it: refusing jobs (cupsreject),
     // stopped but still taking jobs (cupsdisable), or gone (lpadmin -x).
     bool RejectJobs() const;
+    // Refusing jobs with the administrator's reason "用紙補充のため停止中".
+    bool RejectJobsForPaper() const;
     bool Stop() const;
     // Stopped with the administrator's reason "用紙補充のため停止中".
     bool StopForPaper() const;
