@@ -306,3 +306,83 @@ assert not lines[1]["applied"], "the cancelled application's trip is no longer c
 assert lines[2]["applied"], "the first run's application still stands"
 print("desktop end-to-end: a held print is recorded and an application is taken back")
 PY
+
+# Fourth run: a station's name corrected in 駅名の訂正 (リスト編集 > 駅名を訂正...)
+# names every line of its code, Ctrl+Z takes it back from the claim and from
+# the user's table, Ctrl+Y brings it again, and after a restart a new read
+# takes the corrected name.
+corrected=$work/corrected.ent
+corrections() { "$bin/fenwir-cli" stations corrections; }
+has_correction() { corrections | grep -q "Tokyo Central"; }
+no_correction() { [ -z "$(corrections)" ]; }
+"$bin/fenwir" --reader "image:$card" --station-db "$stations" >"$work/fenwir.log" 2>&1 &
+fenwir_pid=$!
+window=$(find_window "Fenwir  Lite")
+timeout 30 xdotool windowfocus --sync "$window"
+xdotool key --clearmodifiers ctrl+r
+xdotool key --clearmodifiers Down               # the trip from 東京
+xdotool key --clearmodifiers alt+e s            # リスト編集 > 駅名を訂正...
+focus_window "駅名の訂正" >/dev/null
+xdotool type --delay 5 "Tokyo Central"          # the entry station's name, selected
+xdotool key --clearmodifiers Return
+wait_closed "^駅名の訂正$"
+wait_for has_correction
+timeout 30 xdotool windowfocus --sync "$window"
+xdotool key --clearmodifiers ctrl+z
+wait_for no_correction
+xdotool key --clearmodifiers ctrl+s
+focus_window "名前を付けて保存" >/dev/null
+xdotool key --clearmodifiers ctrl+a
+xdotool type --delay 5 "$corrected"
+xdotool key --clearmodifiers Return
+wait_for test -s "$corrected"
+"$bin/fenwir-cli" show --json "$corrected" > "$work/undone.json"
+timeout 30 xdotool windowfocus --sync "$window"
+xdotool key --clearmodifiers ctrl+y
+wait_for has_correction
+saved=$(md5sum < "$corrected")
+xdotool key --clearmodifiers ctrl+s
+wait_for bash -c "[ \"\$(md5sum < '$corrected')\" != '$saved' ]"
+timeout 30 xdotool windowfocus --sync "$window"
+xdotool key --clearmodifiers alt+f
+xdotool key --clearmodifiers x
+wait_for bash -c "! kill -0 $fenwir_pid"
+wait "$fenwir_pid" || { echo "fenwir ended badly" >&2; cat "$work/fenwir.log" >&2; exit 1; }
+fenwir_pid=
+"$bin/fenwir-cli" show --json "$corrected" > "$work/corrected.json"
+
+reread=$work/reread.ent
+"$bin/fenwir" --reader "image:$card" --station-db "$stations" >"$work/fenwir.log" 2>&1 &
+fenwir_pid=$!
+window=$(find_window "Fenwir  Lite")
+timeout 30 xdotool windowfocus --sync "$window"
+xdotool key --clearmodifiers ctrl+r
+xdotool key --clearmodifiers ctrl+s
+focus_window "名前を付けて保存" >/dev/null
+xdotool key --clearmodifiers ctrl+a
+xdotool type --delay 5 "$reread"
+xdotool key --clearmodifiers Return
+wait_for test -s "$reread"
+timeout 30 xdotool windowfocus --sync "$window"
+xdotool key --clearmodifiers alt+f
+xdotool key --clearmodifiers x
+wait_for bash -c "! kill -0 $fenwir_pid"
+wait "$fenwir_pid" || { echo "fenwir ended badly" >&2; cat "$work/fenwir.log" >&2; exit 1; }
+fenwir_pid=
+"$bin/fenwir-cli" show --json "$reread" > "$work/reread.json"
+corrections > "$work/corrections.txt"
+python3 - "$work/undone.json" "$work/corrected.json" "$work/reread.json" "$work/corrections.txt" <<'PY'
+import json, sys
+undone, corrected, reread = (json.load(open(p))["lines"] for p in sys.argv[1:4])
+table = open(sys.argv[4], encoding="utf-8").read().splitlines()
+def names(lines):
+    return [n for l in lines for n in (l["entryStationName"], l["exitStationName"])]
+assert names(undone).count("東京") > 2 and "Tokyo Central" not in names(undone), names(undone)
+assert corrected[1]["entryStationName"] == "Tokyo Central", corrected[1]
+assert "東京" not in names(corrected), "every line of the code is corrected"
+assert names(corrected).count("Tokyo Central") == names(undone).count("東京")
+assert names(reread) == names(corrected), "a read after the restart takes the correction"
+assert corrected[1]["entryLineName"] == undone[1]["entryLineName"], "the line stays the database's"
+assert len(table) == 1 and "\tTokyo Central\t" in table[0], table
+print("desktop end-to-end: a corrected station name is undone, redone and kept for later reads")
+PY
