@@ -94,7 +94,7 @@ QString StationCorrections::DefaultPath()
 
 bool StationCorrections::IsValidName(const QString& name)
 {
-    if (name.trimmed().isEmpty())
+    if (name.trimmed().isEmpty() || !name.isValidUtf16())
         return false;
     for (const QChar c : name) {
         const auto category = c.category();

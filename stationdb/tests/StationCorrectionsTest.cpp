@@ -188,6 +188,7 @@ TEST(StationCorrectionsNames, WhatMayBeStored)
         EXPECT_TRUE(StationCorrections::IsValidName(QString::fromUtf8(name))) << name;
     for (const char* name : {"", "  ", "a\tb", "a\nb", "a\u2028b"})
         EXPECT_FALSE(StationCorrections::IsValidName(QString::fromUtf8(name))) << name;
+    EXPECT_FALSE(StationCorrections::IsValidName(QString(QChar(0xD800)) + "x")); // half a pair
 }
 
 // Every lookup takes the user's correction over the database's row, the
