@@ -1,6 +1,7 @@
 #include "PdfExport.h"
 
 #include "FileWriter.h"
+#include "PrintFonts.h"
 #include "PrintJob.h"
 #include "QPainterCanvas.h"
 
@@ -57,5 +58,5 @@ QByteArray RenderJobToPdf(const PrintJob& job, const QPageLayout& layout, int fi
         if (!painter.end())
             return {};
     }
-    return pdf;
+    return PdfTextLayer::RestoreCharacters(pdf, PrintFonts::Aliases());
 }

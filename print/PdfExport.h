@@ -19,6 +19,6 @@ bool RenderClaimToPdf(const PrintFormat& format, const std::vector<const EntryIn
                       const std::array<QString, 3>& claimant, const QDateTime& printTime,
                       const QString& path, int* pageCount, QString* error);
 
-// Pages first..last of a prepared job as a PDF on the given paper; empty when
-// a page could not be drawn.
+// Pages first..last of a prepared job as a PDF on the given paper, its text
+// layer holding every character drawn; empty when a page could not be drawn.
 QByteArray RenderJobToPdf(const PrintJob& job, const QPageLayout& layout, int first, int last);
