@@ -58,7 +58,8 @@ bool PrintCommands::Print(ClaimPrinter* printer)
     if (!copyOfRecord && !ConfirmClaimedAgain(claimed))
         return false;
     PrintJob job(m_doc.Layout());
-    const int pages = job.Prepare(claimed, Claimant(), QDateTime::currentDateTime());
+    const int pages =
+        job.Prepare(claimed, Claimant(), QDateTime::currentDateTime(), m_form.Filter());
     if (!printer->Choose(m_doc.Layout(), pages))
         return false;
     const ClaimPrinter::Outcome outcome = printer->Print(job);
@@ -120,7 +121,7 @@ void PrintCommands::Preview(ClaimPrinter* printer)
 {
     const auto claimed = Claim();
     PrintJob job(m_doc.Layout());
-    job.Prepare(claimed, Claimant(), QDateTime::currentDateTime());
+    job.Prepare(claimed, Claimant(), QDateTime::currentDateTime(), m_form.Filter());
     QPrinter& device = SystemPrinter().Printer();
     device.setPageLayout(m_doc.Layout().PageLayout());
     ClaimPreviewDlg preview(job, device, m_window);
@@ -146,8 +147,8 @@ bool PrintCommands::SavePdf()
     if (path.isEmpty())
         return false;
     QString error;
-    if (!RenderClaimToPdf(m_doc.Layout(), Claim(), Claimant(), QDateTime::currentDateTime(), path,
-                          nullptr, &error)) {
+    if (!RenderClaimToPdf(m_doc.Layout(), Claim(), Claimant(), QDateTime::currentDateTime(),
+                          m_form.Filter(), path, nullptr, &error)) {
         m_prompts.Ask(error, Prompts::Icon::Stop, Prompts::Buttons::Ok);
         return false;
     }

@@ -18,10 +18,11 @@ constexpr int kResolution = 600;
 
 bool RenderClaimToPdf(const PrintFormat& format, const std::vector<const EntryInfo*>& lines,
                       const std::array<QString, 3>& claimant, const QDateTime& printTime,
-                      const QString& path, int* pageCount, QString* error)
+                      const ClaimFilter& period, const QString& path, int* pageCount,
+                      QString* error)
 {
     PrintJob job(format);
-    const int pages = job.Prepare(lines, claimant, printTime);
+    const int pages = job.Prepare(lines, claimant, printTime, period);
     if (pageCount)
         *pageCount = pages;
 

@@ -15,8 +15,6 @@ QPainterCanvas::QPainterCanvas(QPainter& painter, double dotsPerInch)
 
 namespace
 {
-// The cell height a layout gives when it gives none (0): 12 points.
-constexpr int kDefaultCellHeight = 42;
 constexpr int kReferencePixels = 1000;
 } // namespace
 
@@ -35,7 +33,7 @@ QFont QPainterCanvas::MakeFont(const CanvasFont& font) const
         qfont.setPixelSize(kReferencePixels);
         const QFontMetricsF reference(qfont);
         const double cellPerEm = (reference.ascent() + reference.descent()) / kReferencePixels;
-        em = (font.height == 0 ? kDefaultCellHeight : font.height) / std::max(0.5, cellPerEm);
+        em = (font.height == 0 ? kDefaultFontHeight : font.height) / std::max(0.5, cellPerEm);
     }
     qfont.setPixelSize(std::max(1, static_cast<int>(std::lround(Device(em)))));
     qfont.setWeight(

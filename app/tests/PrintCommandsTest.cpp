@@ -17,6 +17,7 @@
 #include <QCheckBox>
 #include <QDir>
 #include <QFile>
+#include <QProcess>
 #include <QTemporaryDir>
 #include <QTimer>
 #include <gtest/gtest.h>
@@ -36,6 +37,7 @@ public:
     Outcome Print(const PrintJob& job) override
     {
         total = job.Total();
+        period = job.PeriodText();
         Outcome outcome;
         outcome.kind = kind;
         outcome.firstPage = first;
@@ -51,7 +53,16 @@ public:
     int last = 0; // 0: every page
     int pages = 0;
     std::int64_t total = 0;
+    QString period;
 };
+
+QString PdfText(const QString& pdf)
+{
+    QProcess process;
+    process.start(QStringLiteral("pdftotext"), {pdf, QStringLiteral("-")});
+    process.waitForFinished(60000);
+    return QString::fromUtf8(process.readAllStandardOutput());
+}
 
 std::unique_ptr<EntryInfo> Line(int fare, int serial, bool manual = false)
 {
@@ -345,4 +356,38 @@ TEST_F(PrintCommandsTest, PreviewPrintsOnlyThroughThePrintCommand)
     printing.Preview(&printer);
     EXPECT_EQ(Records().size(), 1u); // a preview alone records nothing
     EXPECT_EQ(form.CheckedCount(), 2);
+}
+
+// The list's period heads what is printed, previewed and saved as PDF.
+TEST_F(PrintCommandsTest, ThePeriodShownIsThePeriodPrinted)
+{
+    const QString period = QStringLiteral("対象期間 2026年9月1日～2026年9月30日");
+    OpenThree();
+    form.SetPeriod(CCorvaneForm::Period::Range, QDate(2026, 9, 1), QDate(2026, 9, 30));
+    ASSERT_EQ(form.CheckedCount(), 2);
+    QString previewed;
+    QTimer::singleShot(0, [&] {
+        for (QWidget* widget : QApplication::topLevelWidgets())
+            if (auto* preview = qobject_cast<ClaimPreviewDlg*>(widget)) {
+                previewed = preview->Job().PeriodText();
+                preview->reject();
+            }
+    });
+    printing.Preview(&printer);
+    EXPECT_EQ(previewed, period);
+
+    const QString pdf = dir.filePath("claim.pdf");
+    prompts.fileNames = {pdf};
+    ASSERT_TRUE(printing.SavePdf());
+    EXPECT_TRUE(PdfText(pdf).contains(period)) << PdfText(pdf).toStdString();
+
+    ASSERT_TRUE(printing.Print(&printer));
+    EXPECT_EQ(printer.period, period);
+
+    // The whole history: the first and last day of the lines printed.
+    OpenThree();
+    form.SetPeriod(CCorvaneForm::Period::All);
+    prompts.answers = {Prompts::Answer::Yes};
+    ASSERT_TRUE(printing.Print(&printer));
+    EXPECT_EQ(printer.period, "対象期間 2026年9月21日～2026年9月21日");
 }

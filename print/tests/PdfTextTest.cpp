@@ -60,9 +60,9 @@ TEST(PdfText, EveryDateNameAndAmountComesBack)
     QTemporaryDir dir;
     const QString pdf = dir.filePath("claim.pdf");
     QString error;
-    ASSERT_TRUE(RenderClaimToPdf(DefaultLayout(), ClaimedLines(lines),
-                                 {"総務部", "A-1024", "日野 月子"},
-                                 QDateTime(QDate(2026, 12, 1), QTime(9, 0)), pdf, nullptr, &error))
+    ASSERT_TRUE(
+        RenderClaimToPdf(DefaultLayout(), ClaimedLines(lines), {"総務部", "A-1024", "日野 月子"},
+                         QDateTime(QDate(2026, 12, 1), QTime(9, 0)), {}, pdf, nullptr, &error))
         << error.toStdString();
     const QString text = PdfText(pdf);
     for (const Line& w : written) {
@@ -97,7 +97,8 @@ TEST(PdfText, CharactersBeyondTheBmpComeBack)
     QString error;
     ASSERT_TRUE(RenderClaimToPdf(DefaultLayout(), ClaimedLines(lines),
                                  {"総務部", "A-1024", QString::fromUtf8("髙橋 𠮷太郎")},
-                                 QDateTime(QDate(2026, 12, 1), QTime(9, 0)), pdf, nullptr, &error))
+                                 QDateTime(QDate(2026, 12, 1), QTime(9, 0)), {}, pdf, nullptr,
+                                 &error))
         << error.toStdString();
     const QString text = PdfText(pdf);
     for (const char* expected : {"髙橋 𠮷太郎", "𠮷野家 神保町店", "𩸽定食"})
