@@ -18,8 +18,13 @@ namespace
 constexpr int kReferencePixels = 1000;
 } // namespace
 
-QFont QPainterCanvas::MakeFont(const CanvasFont& font) const
+QPainterCanvas::MadeFont& QPainterCanvas::MakeFont(const CanvasFont& font)
 {
+    // The face last: it is the same for most texts, so the sizes decide.
+    const auto key = std::tuple{font.height,    font.weight,    font.italic,
+                                font.underline, font.strikeOut, font.face};
+    if (const auto made = m_fonts.find(key); made != m_fonts.end())
+        return made->second;
     QFont qfont;
     qfont.setFamilies(PrintFonts::FamiliesFor(font.face));
     // Unshaped, each glyph is the one the character map names, so a PDF's
@@ -41,7 +46,8 @@ QFont QPainterCanvas::MakeFont(const CanvasFont& font) const
     qfont.setItalic(font.italic);
     qfont.setUnderline(font.underline);
     qfont.setStrikeOut(font.strikeOut);
-    return qfont;
+    const QFontMetricsF metrics(qfont, m_painter.device());
+    return m_fonts.emplace(key, MadeFont{qfont, metrics, {}}).first->second;
 }
 
 void QPainterCanvas::Line(const CanvasPen& pen, CanvasPoint from, CanvasPoint to)
@@ -77,17 +83,16 @@ void QPainterCanvas::Line(const CanvasPen& pen, CanvasPoint from, CanvasPoint to
 
 void QPainterCanvas::Text(const CanvasFont& font, CanvasPoint topLeft, const QString& text)
 {
-    const QFont qfont = MakeFont(font);
-    m_painter.setFont(qfont);
+    const MadeFont& made = MakeFont(font);
+    m_painter.setFont(made.font);
     m_painter.setPen(Qt::black);
-    const QFontMetricsF metrics(qfont, m_painter.device());
-    m_painter.drawText(QPointF(Device(topLeft.x), Device(topLeft.y) + metrics.ascent()), text);
+    m_painter.drawText(QPointF(Device(topLeft.x), Device(topLeft.y) + made.metrics.ascent()), text);
 }
 
 void QPainterCanvas::TextInRect(const CanvasFont& font, const CanvasRect& rect, int flags,
                                 const QString& text)
 {
-    const QFont qfont = MakeFont(font);
+    const MadeFont& made = MakeFont(font);
     const QRectF area(QPointF(Device(rect.left), Device(rect.top)),
                       QPointF(Device(rect.right), Device(rect.bottom)));
     int alignment = Qt::AlignLeft;
@@ -108,11 +113,10 @@ void QPainterCanvas::TextInRect(const CanvasFont& font, const CanvasRect& rect, 
     else if (flags & TextFlags::WordBreak)
         alignment |= Qt::TextWordWrap;
     QString shown = text;
-    const QFontMetricsF metrics(qfont, m_painter.device());
     if (flags & TextFlags::EndEllipsis)
-        shown = metrics.elidedText(text, Qt::ElideRight, area.width());
+        shown = made.metrics.elidedText(text, Qt::ElideRight, area.width());
     m_painter.save();
-    m_painter.setFont(qfont);
+    m_painter.setFont(made.font);
     m_painter.setPen(Qt::black);
     if (!(flags & TextFlags::NoClip))
         m_painter.setClipRect(area, Qt::IntersectClip);
@@ -122,7 +126,12 @@ void QPainterCanvas::TextInRect(const CanvasFont& font, const CanvasRect& rect, 
 
 CanvasSize QPainterCanvas::Measure(const CanvasFont& font, const QString& text)
 {
-    const QFontMetricsF metrics(MakeFont(font), m_painter.device());
-    return {static_cast<int>(std::lround(metrics.horizontalAdvance(text) / m_scale)),
-            static_cast<int>(std::lround(metrics.height() / m_scale))};
+    MadeFont& made = MakeFont(font);
+    if (const auto known = made.sizes.constFind(text); known != made.sizes.constEnd())
+        return *known;
+    const CanvasSize size{
+        static_cast<int>(std::lround(made.metrics.horizontalAdvance(text) / m_scale)),
+        static_cast<int>(std::lround(made.metrics.height() / m_scale))};
+    made.sizes.insert(text, size);
+    return size;
 }
