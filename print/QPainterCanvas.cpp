@@ -16,6 +16,19 @@ QPainterCanvas::QPainterCanvas(QPainter& painter, double dotsPerInch)
 namespace
 {
 constexpr int kReferencePixels = 1000;
+
+// The print font gives the Private Use Area glyphs of its own (for the PDF
+// text layer); a character of it in a claim, a user-defined character of
+// another system, has no glyph here and prints as the geta mark, as such
+// characters do in Japanese print.
+QString Printable(const QString& text)
+{
+    QString out = text;
+    for (QChar& c : out)
+        if (c.unicode() >= 0xE000 && c.unicode() <= 0xF8FF)
+            c = QChar(0x3013);
+    return out;
+}
 } // namespace
 
 QPainterCanvas::MadeFont& QPainterCanvas::MakeFont(const CanvasFont& font)
@@ -112,9 +125,9 @@ void QPainterCanvas::TextInRect(const CanvasFont& font, const CanvasRect& rect, 
         alignment |= Qt::TextSingleLine;
     else if (flags & TextFlags::WordBreak)
         alignment |= Qt::TextWordWrap;
-    QString shown = text;
+    QString shown = Printable(text);
     if (flags & TextFlags::EndEllipsis)
-        shown = made.metrics.elidedText(text, Qt::ElideRight, area.width());
+        shown = made.metrics.elidedText(shown, Qt::ElideRight, area.width());
     m_painter.save();
     m_painter.setFont(made.font);
     m_painter.setPen(Qt::black);
@@ -130,7 +143,7 @@ CanvasSize QPainterCanvas::Measure(const CanvasFont& font, const QString& text)
     if (const auto known = made.sizes.constFind(text); known != made.sizes.constEnd())
         return *known;
     const CanvasSize size{
-        static_cast<int>(std::lround(made.metrics.horizontalAdvance(text) / m_scale)),
+        static_cast<int>(std::lround(made.metrics.horizontalAdvance(Printable(text)) / m_scale)),
         static_cast<int>(std::lround(made.metrics.height() / m_scale))};
     made.sizes.insert(text, size);
     return size;

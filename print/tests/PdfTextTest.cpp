@@ -90,7 +90,7 @@ TEST(PdfText, CharactersBeyondTheBmpComeBack)
     line->exitStationName = QStringLiteral("神保町");
     line->fare = 200;
     line->visitDestination = QString::fromUtf8("𠮷野家 神保町店");
-    line->remarks = QString::fromUtf8("𩸽定食");
+    line->remarks = QString::fromUtf8("𩸽定食") + QChar(0xE170); // and a user-defined character
     lines.push_back(std::move(line));
     QTemporaryDir dir;
     const QString pdf = dir.filePath("claim.pdf");
@@ -101,7 +101,7 @@ TEST(PdfText, CharactersBeyondTheBmpComeBack)
                                  &error))
         << error.toStdString();
     const QString text = PdfText(pdf);
-    for (const char* expected : {"髙橋 𠮷太郎", "𠮷野家 神保町店", "𩸽定食"})
+    for (const char* expected : {"髙橋 𠮷太郎", "𠮷野家 神保町店", "𩸽定食〓"})
         EXPECT_TRUE(text.contains(QString::fromUtf8(expected))) << expected << "\n"
                                                                 << text.toStdString();
     EXPECT_TRUE(std::none_of(text.begin(), text.end(), [](QChar c) {
