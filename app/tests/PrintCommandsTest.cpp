@@ -29,19 +29,20 @@ namespace
 class StandInPrinter : public ClaimPrinter
 {
 public:
-    bool Choose(const PrintFormat&, int pageCount) override
+    std::optional<Pages> Choose(const PrintFormat&, int pageCount) override
     {
         pages = pageCount;
-        return confirm;
+        if (!confirm)
+            return std::nullopt;
+        return Pages{first, last > 0 ? last : pageCount};
     }
     Outcome Print(const PrintJob& job) override
     {
         total = job.Total();
+        printedPages = job.PageCount();
         period = job.PeriodText();
         Outcome outcome;
         outcome.kind = kind;
-        outcome.firstPage = first;
-        outcome.lastPage = last > 0 ? last : pages;
         outcome.error = QStringLiteral("プリンター lp0 が印刷を受け付けませんでした。");
         outcome.file = QStringLiteral("/tmp/claim.pdf");
         return outcome;
@@ -50,8 +51,9 @@ public:
     bool confirm = true;
     Outcome::Kind kind = Outcome::Kind::Printed;
     int first = 1;
-    int last = 0; // 0: every page
-    int pages = 0;
+    int last = 0;         // 0: every page
+    int pages = 0;        // the claim's, offered in the dialog
+    int printedPages = 0; // the job's that went out
     std::int64_t total = 0;
     QString period;
 };
@@ -244,6 +246,8 @@ TEST_F(PrintCommandsTest, SelectionDoesNotChangeWhatIsCleared)
     EXPECT_EQ(SnapshotSerials(Records()[0]), (std::vector<int>{0, 2, 3}));
 }
 
+// Some pages of a claim print as the claim of their lines: the form's total
+// is the sum of exactly the lines printed, and that is what is recorded.
 TEST_F(PrintCommandsTest, PageRangeRecordsTheLinesOnThosePages)
 {
     EntryLines lines;
@@ -253,6 +257,8 @@ TEST_F(PrintCommandsTest, PageRangeRecordsTheLinesOnThosePages)
     printer.first = printer.last = 2;
     ASSERT_TRUE(printing.Print(&printer));
     EXPECT_EQ(printer.pages, 2);
+    EXPECT_EQ(printer.printedPages, 1);
+    EXPECT_EQ(printer.total, 500);
     EXPECT_EQ(SnapshotSerials(Records()[0]), (std::vector<int>{20, 21, 22, 23, 24}));
     EXPECT_EQ(Records()[0].amount, 500);
     EXPECT_EQ(form.CheckedCount(), 20);
