@@ -1,14 +1,13 @@
 #include "PrintJob.h"
 
 #include "JapaneseStrftime.h"
+#include "PrintedPeriod.h"
 #include "SafePrintf.h"
 #include "TextFit.h"
 #include "TextFormat.h"
 
-#include <QDate>
 #include <algorithm>
 #include <ctime>
-#include <limits>
 #include <optional>
 
 namespace
@@ -48,60 +47,6 @@ const QString kDateWithYear = QStringLiteral("%Y年%#m月%#d日");
 int CellFlags(int align)
 {
     return align & ~(TextFlags::EndEllipsis | TextFlags::WordBreak);
-}
-
-std::optional<QDate> LocalDate(std::int64_t time)
-{
-    const std::time_t t = static_cast<std::time_t>(time);
-    std::tm tm{};
-    if (!localtime_r(&t, &tm))
-        return std::nullopt;
-    return QDate(tm.tm_year + 1900, tm.tm_mon + 1, tm.tm_mday);
-}
-
-QString JapaneseDate(const QDate& day)
-{
-    return QStringLiteral("%1年%2月%3日").arg(day.year()).arg(day.month()).arg(day.day());
-}
-
-QString PeriodOf(const ClaimFilter& period, const std::vector<const EntryInfo*>& lines)
-{
-    std::optional<QDate> first;
-    std::optional<QDate> last;
-    if (period.from != std::numeric_limits<std::int64_t>::min())
-        first = LocalDate(period.from);
-    if (period.until != std::numeric_limits<std::int64_t>::max())
-        last = LocalDate(period.until - 1);
-    std::optional<QDate> earliest;
-    std::optional<QDate> latest;
-    for (const EntryInfo* line : lines) {
-        const auto day = LocalDate(line->dateTime);
-        if (!day)
-            continue;
-        earliest = earliest ? std::min(*earliest, *day) : *day;
-        latest = latest ? std::max(*latest, *day) : *day;
-    }
-    if (!first)
-        first = earliest;
-    if (!last)
-        last = latest;
-    if (!first || !last)
-        return QString();
-    return QStringLiteral("対象期間 %1～%2").arg(JapaneseDate(*first), JapaneseDate(*last));
-}
-
-bool SpansYears(const std::vector<const EntryInfo*>& lines)
-{
-    std::optional<int> year;
-    for (const EntryInfo* line : lines) {
-        const auto day = LocalDate(line->dateTime);
-        if (!day)
-            continue;
-        if (year && *year != day->year())
-            return true;
-        year = day->year();
-    }
-    return false;
 }
 
 bool ShowsYear(const QString& format)
@@ -161,8 +106,8 @@ int PrintJob::Prepare(const std::vector<const EntryInfo*>& lines,
         m_lines.push_back(line);
         m_total += line->fare;
     }
-    m_periodText = PeriodOf(period, m_lines);
-    m_datesWithYear = SpansYears(m_lines);
+    m_periodText = PrintedPeriod::Heading(period, m_lines);
+    m_datesWithYear = PrintedPeriod::SpansYears(m_lines);
     if (m_table.empty()) {
         m_rowsPerPage = 1;
         m_pageCount = 1;

@@ -139,8 +139,8 @@ QStringList Wrap(PageCanvas& canvas, const CanvasFont& font, int width, const QS
 FittedText OneLine(PageCanvas& canvas, const CanvasFont& layoutFont, int width, const QString& text)
 {
     const CanvasFont font = Sized(layoutFont);
-    const QString line =
-        QString(text).replace(QRegularExpression(QStringLiteral("[\\r\\n]+")), QStringLiteral(" "));
+    static const QRegularExpression newlines(QStringLiteral("[\\r\\n]+"));
+    const QString line = QString(text).replace(newlines, QStringLiteral(" "));
     const int natural = Width(canvas, font, line);
     if (natural <= width || natural <= 0)
         return Fitted(canvas, font, {line});
