@@ -42,6 +42,12 @@ constexpr int kPeriodGap = 10;
 // Dates of a claim over several years.
 const QString kDateWithYear = QStringLiteral("%Y年%#m月%#d日");
 
+// The width a cell's text may take.
+int InnerWidth(const PrintItem& column)
+{
+    return std::max(1, column.width - kPaddingLeft - kPaddingRight - 1);
+}
+
 // Nothing is cut from a text in a cell; the layouts' ellipsis and word-break
 // flags give way to fitting it.
 int CellFlags(int align)
@@ -352,7 +358,7 @@ void PrintJob::DrawCell(PageCanvas& canvas, const PrintItem& list, const PrintIt
     DrawBorders(canvas, list, cell);
     const CanvasPoint topLeft = At(cell.left + kPaddingLeft, cell.top);
     const CanvasPoint bottomRight = At(cell.right - kPaddingRight, cell.bottom);
-    const int width = std::max(1, bottomRight.x - topLeft.x - 1);
+    const int width = InnerWidth(column);
     const QString shown = text.isEmpty() ? QStringLiteral(" ") : text;
     const bool wraps =
         row > 0 && (column.kind == PrintItem::ColVisit || column.kind == PrintItem::ColRemarks);
@@ -390,12 +396,25 @@ void PrintJob::DrawSum(PageCanvas& canvas, const PrintItem& list, const PrintIte
     DrawBorders(canvas, list, cell);
     const CanvasPoint topLeft = At(cell.left + kPaddingLeft, cell.top);
     const CanvasPoint bottomRight = At(cell.right - kPaddingRight, cell.bottom);
-    const int width = std::max(1, bottomRight.x - topLeft.x - 1);
-    const FittedText fitted =
-        TextFit::OneLine(canvas, FontOf(column), width, label + QStringLiteral("  ") + amount);
+    const FittedText fitted = TextFit::OneLine(canvas, FontOf(column), InnerWidth(column),
+                                               label + QStringLiteral("  ") + amount);
     const CanvasRect inner{topLeft.x, topLeft.y, bottomRight.x, bottomRight.y};
     canvas.TextInRect(fitted.font, inner, align & ~TextFlags::Right, label);
     canvas.TextInRect(fitted.font, inner, align, amount);
+}
+
+CanvasFont PrintJob::DateFont(PageCanvas& canvas, const PrintItem& column, int page) const
+{
+    // One size for the page's dates, the one the widest of them fits in.
+    CanvasFont font = FontOf(column);
+    for (const EntryInfo* line : LinesOnPages(page, page)) {
+        const CanvasFont fitted =
+            TextFit::OneLine(canvas, font, InnerWidth(column), DateText(column, line->dateTime))
+                .font;
+        if (std::abs(fitted.height) < std::abs(font.height))
+            font = fitted;
+    }
+    return font;
 }
 
 void PrintJob::DrawTable(PageCanvas& canvas, int page) const
@@ -411,11 +430,13 @@ void PrintJob::DrawTable(PageCanvas& canvas, int page) const
         if (!IsSelected(column.pages, page, m_pageCount))
             continue;
         DrawCell(canvas, list, column, 0, FontOf(list), list.align, column.text);
+        const CanvasFont font =
+            column.kind == PrintItem::ColDate ? DateFont(canvas, column, page) : FontOf(column);
         const int rows = fill ? m_rowsPerPage : onPage;
         for (int j = 0; j < rows; ++j) {
             const EntryInfo* line =
                 j < onPage ? m_lines[static_cast<std::size_t>(first + j)] : nullptr;
-            DrawCell(canvas, list, column, j + 1, FontOf(column), column.align,
+            DrawCell(canvas, list, column, j + 1, font, column.align,
                      CellText(column, line, first + j + 1));
         }
         if (column.kind != PrintItem::ColFare)

@@ -70,6 +70,7 @@ private:
     void DrawLine(PageCanvas& canvas, const PrintItem& item, int x1, int y1, int x2, int y2) const;
     QString CellText(const PrintItem& column, const EntryInfo* line, long long number) const;
     QString DateText(const PrintItem& column, std::int64_t time) const;
+    CanvasFont DateFont(PageCanvas& canvas, const PrintItem& column, int page) const;
     int LinesOnPage(int page) const;
 
     const PrintFormat& m_format;

@@ -146,6 +146,20 @@ double Difference(const QImage& a, const QImage& b)
     return static_cast<double>(differing) / (static_cast<double>(a.width()) * a.height());
 }
 
+// The first line where the text differs from the golden one, readable.
+std::string FirstDifference(const QString& text, const QString& golden)
+{
+    const QStringList got = text.split(QLatin1Char('\n'));
+    const QStringList want = golden.split(QLatin1Char('\n'));
+    for (qsizetype i = 0; i < std::max(got.size(), want.size()); ++i)
+        if (got.value(i) != want.value(i))
+            return QStringLiteral("line %1:\n  printed: %2\n  golden:  %3")
+                .arg(i + 1)
+                .arg(got.value(i), want.value(i))
+                .toStdString();
+    return {};
+}
+
 bool Updating()
 {
     return qEnvironmentVariableIntValue("FENWIR_UPDATE_GOLDEN") != 0;
@@ -223,10 +237,13 @@ TEST_P(ClaimGolden, TextLayerSumsAndPicture)
     }
     QFile golden(textFile);
     ASSERT_TRUE(golden.open(QIODevice::ReadOnly)) << textFile.toStdString();
-    EXPECT_EQ(text, QString::fromUtf8(golden.readAll()))
-        << "the text layer changed; with FENWIR_UPDATE_GOLDEN=1 it is written anew";
-    const QImage expected = QImage(pictureFile).convertToFormat(QImage::Format_Grayscale8);
-    EXPECT_LT(Difference(picture, expected), 0.002)
+    const QString expected = QString::fromUtf8(golden.readAll());
+    EXPECT_TRUE(text == expected)
+        << FirstDifference(text, expected)
+        << "\nthe text layer changed; with FENWIR_UPDATE_GOLDEN=1 it is written anew";
+    const QImage goldenPicture = QImage(pictureFile).convertToFormat(QImage::Format_Grayscale8);
+    // A rule 2 cm long is some 40 pixels here: 0.02 % of the page.
+    EXPECT_LT(Difference(picture, goldenPicture), 0.0002)
         << "page " << claim.page << " looks different from " << pictureFile.toStdString();
 }
 

@@ -450,6 +450,22 @@ TEST(PrintJob, DatesCarryTheYearOverSeveralYears)
     }
 }
 
+// The dates of a page share one size, the one the widest of them fits in.
+TEST(PrintJob, DatesOfAPageShareOneSize)
+{
+    PrintFormat format = TableLayout();
+    format.items[2].width = 150; // 135 inside: 9 characters of height 30
+    EntryLines lines;
+    lines.push_back(LineOn(2025, 12, 31)); // 11 characters: it needs 24
+    lines.push_back(LineOn(2026, 1, 2));   // 9 characters: it would fit at 30
+    PrintJob job(format);
+    job.Prepare(lines, {}, kPrinted);
+    const RecordingCanvas page = Page(job, 1);
+    EXPECT_EQ(CellsAt(page, 100 + 80, 1).at(0).font.height, 24);
+    EXPECT_EQ(CellsAt(page, 100 + 80, 2).at(0).text, "2026年1月2日");
+    EXPECT_EQ(CellsAt(page, 100 + 80, 2).at(0).font.height, 24);
+}
+
 // No text is cut: a destination wraps inside its cell, in the largest size
 // at which its lines fit the row, a station name too long for its cell gets
 // a smaller size; every character is drawn, no surrogate pair split.
