@@ -20,6 +20,7 @@ public:
     ClaimPreviewDlg(const PrintJob& job, QPrinter& printer, QWidget* parent = nullptr);
 
     QPrintPreviewWidget& Preview() const { return *m_preview; }
+    const PrintJob& Job() const { return m_job; }
 
 private:
     void UpdatePageText();

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QString>
+#include <optional>
 
 class PrintJob;
 class PrintFormat;
@@ -18,17 +19,21 @@ public:
             SavedToFile, // written to a file (the dialog's PDF output), not printed
         };
         Kind kind = Kind::Failed;
-        int firstPage = 1; // the pages that went out
-        int lastPage = 0;
         QString error;
         QString file;
         // Printed, but the print service holds the job: why, for the user.
         QString held;
     };
 
+    // The pages of the claim the user chose, 1..page count.
+    struct Pages {
+        int first = 1;
+        int last = 1;
+    };
+
     virtual ~ClaimPrinter() = default;
-    // Asks which printer and pages (1..pageCount); false when cancelled.
-    virtual bool Choose(const PrintFormat& layout, int pageCount) = 0;
-    // Prints the chosen pages.
+    // Asks which printer and pages (1..pageCount); nothing when cancelled.
+    virtual std::optional<Pages> Choose(const PrintFormat& layout, int pageCount) = 0;
+    // Prints every page of the job, on the printer chosen.
     virtual Outcome Print(const PrintJob& job) = 0;
 };

@@ -57,10 +57,16 @@ bool PrintCommands::Print(ClaimPrinter* printer)
     const bool copyOfRecord = m_doc.IsRecordedApplication();
     if (!copyOfRecord && !ConfirmClaimedAgain(claimed))
         return false;
-    PrintJob job(m_doc.Layout());
-    const int pages = job.Prepare(claimed, Claimant(), QDateTime::currentDateTime());
-    if (!printer->Choose(m_doc.Layout(), pages))
+    const QDateTime now = QDateTime::currentDateTime();
+    PrintJob whole(m_doc.Layout());
+    const int pages = whole.Prepare(claimed, Claimant(), now, m_form.Filter());
+    const auto chosen = printer->Choose(m_doc.Layout(), pages);
+    if (!chosen)
         return false;
+    // Some pages only are a claim of their lines: numbered, summed and
+    // recorded as such, so the form's total is the total recorded.
+    PrintJob job(m_doc.Layout());
+    job.Prepare(whole.LinesOnPages(chosen->first, chosen->last), Claimant(), now, m_form.Filter());
     const ClaimPrinter::Outcome outcome = printer->Print(job);
     switch (outcome.kind) {
     case ClaimPrinter::Outcome::Kind::Failed:
@@ -80,8 +86,7 @@ bool PrintCommands::Print(ClaimPrinter* printer)
     const std::function<bool()> save =
         m_settings.AutoSave != 0 ? std::function<bool()>([this] { return m_files.Save(); })
                                  : std::function<bool()>();
-    const PrintedClaim recorded =
-        RecordPrintedClaim(m_doc, job.LinesOnPages(outcome.firstPage, outcome.lastPage), save);
+    const PrintedClaim recorded = RecordPrintedClaim(m_doc, job.Lines(), save);
     if (!recorded.recorded) {
         m_prompts.Ask(recorded.NotRecordedText(), Prompts::Icon::Exclamation, Prompts::Buttons::Ok);
         return false;
@@ -120,7 +125,7 @@ void PrintCommands::Preview(ClaimPrinter* printer)
 {
     const auto claimed = Claim();
     PrintJob job(m_doc.Layout());
-    job.Prepare(claimed, Claimant(), QDateTime::currentDateTime());
+    job.Prepare(claimed, Claimant(), QDateTime::currentDateTime(), m_form.Filter());
     QPrinter& device = SystemPrinter().Printer();
     device.setPageLayout(m_doc.Layout().PageLayout());
     ClaimPreviewDlg preview(job, device, m_window);
@@ -146,8 +151,8 @@ bool PrintCommands::SavePdf()
     if (path.isEmpty())
         return false;
     QString error;
-    if (!RenderClaimToPdf(m_doc.Layout(), Claim(), Claimant(), QDateTime::currentDateTime(), path,
-                          nullptr, &error)) {
+    if (!RenderClaimToPdf(m_doc.Layout(), Claim(), Claimant(), QDateTime::currentDateTime(),
+                          m_form.Filter(), path, nullptr, &error)) {
         m_prompts.Ask(error, Prompts::Icon::Stop, Prompts::Buttons::Ok);
         return false;
     }

@@ -18,10 +18,11 @@ class QWidget;
 
 // Printing the claim, its preview, the page setup and "PDFとして保存". The
 // claim is what the list shows marked (the core's rule with the list's
-// filter). A print the print service accepted is recorded by the core's
-// after-print steps, fed exactly the lines on the printed pages; anything
-// else (a cancelled dialog, a refused job, output to a file, a copy of a
-// recorded application) records nothing.
+// filter), headed by the list's period. Some pages of it chosen in the print
+// dialog print as the claim of their lines. A print the print service
+// accepted is recorded by the core's after-print steps, fed exactly the
+// printed lines; anything else (a cancelled dialog, a refused job, output to
+// a file, a copy of a recorded application) records nothing.
 class PrintCommands : public QObject
 {
     Q_OBJECT

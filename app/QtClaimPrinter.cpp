@@ -35,7 +35,7 @@ QtClaimPrinter::QtClaimPrinter(QWidget* parent)
 {
 }
 
-bool QtClaimPrinter::Choose(const PrintFormat& layout, int pageCount)
+std::optional<ClaimPrinter::Pages> QtClaimPrinter::Choose(const PrintFormat& layout, int pageCount)
 {
     m_printer.setPageLayout(layout.PageLayout());
     m_printer.setFromTo(0, 0);
@@ -43,18 +43,16 @@ bool QtClaimPrinter::Choose(const PrintFormat& layout, int pageCount)
     dialog.setMinMax(1, pageCount);
     dialog.setOption(QAbstractPrintDialog::PrintPageRange, true);
     if (dialog.exec() != QDialog::Accepted)
-        return false;
-    const bool range = m_printer.printRange() == QPrinter::PageRange && m_printer.fromPage() > 0;
-    m_first = range ? m_printer.fromPage() : 1;
-    m_last = range ? std::min(m_printer.toPage(), pageCount) : pageCount;
-    return true;
+        return std::nullopt;
+    if (m_printer.printRange() != QPrinter::PageRange || m_printer.fromPage() <= 0)
+        return Pages{1, pageCount};
+    const int first = std::min(m_printer.fromPage(), pageCount);
+    return Pages{first, std::clamp(m_printer.toPage(), first, pageCount)};
 }
 
-void QtClaimPrinter::ChooseAllPages(const PrintFormat& layout, int pageCount)
+void QtClaimPrinter::ChooseWithoutDialog(const PrintFormat& layout)
 {
     m_printer.setPageLayout(layout.PageLayout());
-    m_first = 1;
-    m_last = pageCount;
 }
 
 bool QtClaimPrinter::PaintPages(const PrintJob& job, QPagedPaintDevice& device, int first, int last)
@@ -73,19 +71,15 @@ bool QtClaimPrinter::PaintPages(const PrintJob& job, QPagedPaintDevice& device, 
 
 ClaimPrinter::Outcome QtClaimPrinter::Print(const PrintJob& job)
 {
-    Outcome outcome;
-    outcome.firstPage = m_first;
-    outcome.lastPage = std::min(m_last, job.PageCount());
     if (m_printer.outputFormat() == QPrinter::PdfFormat && !m_printer.outputFileName().isEmpty())
-        return SaveToFile(job, outcome);
-    return Submit(job, outcome);
+        return SaveToFile(job, {});
+    return Submit(job, {});
 }
 
 ClaimPrinter::Outcome QtClaimPrinter::SaveToFile(const PrintJob& job, Outcome outcome)
 {
     outcome.file = m_printer.outputFileName();
-    const QByteArray pdf =
-        RenderJobToPdf(job, m_printer.pageLayout(), outcome.firstPage, outcome.lastPage);
+    const QByteArray pdf = RenderJobToPdf(job, m_printer.pageLayout(), 1, job.PageCount());
     if (pdf.isEmpty()) {
         outcome.error = QStringLiteral("PDFを作成できませんでした。");
         return outcome;
@@ -103,8 +97,7 @@ ClaimPrinter::Outcome QtClaimPrinter::Submit(const PrintJob& job, Outcome outcom
         outcome.error = QStringLiteral("プリンターが選択されていません。");
         return outcome;
     }
-    const QByteArray pdf =
-        RenderJobToPdf(job, m_printer.pageLayout(), outcome.firstPage, outcome.lastPage);
+    const QByteArray pdf = RenderJobToPdf(job, m_printer.pageLayout(), 1, job.PageCount());
     QTemporaryFile file;
     if (pdf.isEmpty() || !file.open() || file.write(pdf) != pdf.size() || !file.flush()) {
         outcome.error = QStringLiteral("印刷データを作成できませんでした。");

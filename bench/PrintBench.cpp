@@ -30,7 +30,7 @@ void BM_ThousandLinesToPdf(benchmark::State& state)
     const std::vector<const EntryInfo*> claimed = ClaimedLines(lines);
     for (auto _ : state) {
         int pages = 0;
-        if (!RenderClaimToPdf(layout, claimed, {}, now, dir.filePath("claim.pdf"), &pages,
+        if (!RenderClaimToPdf(layout, claimed, {}, now, {}, dir.filePath("claim.pdf"), &pages,
                               nullptr) ||
             pages != 50)
             state.SkipWithError("rendering failed");

@@ -249,7 +249,7 @@ int CardCommands::Demo(const CommandLine& line, CliContext& context)
     if (!RenderClaimToPdf(
             doc.Layout(), ClaimedLines(data.lines),
             {context.settings.PostName, context.settings.IdNumber, context.settings.Name},
-            QDateTime::currentDateTime(), pdfPath, &pages, &error))
+            QDateTime::currentDateTime(), ClaimFilter{}, pdfPath, &pages, &error))
         return Console::Fail(error);
 
     Report(doc, imported, false);

@@ -162,7 +162,7 @@ int DocumentCommands::Print(const CommandLine& line, CliContext& context)
     QString error;
     int pages = 0;
     if (!RenderClaimToPdf(layout, claimed, {s.PostName, s.IdNumber, s.Name},
-                          QDateTime::currentDateTime(), *pdf, &pages, &error))
+                          QDateTime::currentDateTime(), *period, *pdf, &pages, &error))
         return Console::Fail(error);
     Console::Out(QStringLiteral("%1 (%2ページ)\n").arg(*pdf).arg(pages));
     if (!record)

@@ -5,9 +5,12 @@
 // Where a printed page is drawn, in 0.1 mm from the printable area's top-left
 // corner, y downwards. Implemented on QPainter (printer, PDF, image) and by a
 // recorder in the tests.
+// The cell height of a font whose height is given as 0: 12 points.
+constexpr int kDefaultFontHeight = 42;
+
 struct CanvasFont {
     QString face;
-    int height = 0; // cell height, 0.1 mm
+    int height = 0; // cell height, 0.1 mm; negative: character height
     int weight = 400;
     bool italic = false;
     bool underline = false;

@@ -1,6 +1,7 @@
 #include "PdfExport.h"
 
 #include "FileWriter.h"
+#include "PrintFonts.h"
 #include "PrintJob.h"
 #include "QPainterCanvas.h"
 
@@ -17,10 +18,11 @@ constexpr int kResolution = 600;
 
 bool RenderClaimToPdf(const PrintFormat& format, const std::vector<const EntryInfo*>& lines,
                       const std::array<QString, 3>& claimant, const QDateTime& printTime,
-                      const QString& path, int* pageCount, QString* error)
+                      const ClaimFilter& period, const QString& path, int* pageCount,
+                      QString* error)
 {
     PrintJob job(format);
-    const int pages = job.Prepare(lines, claimant, printTime);
+    const int pages = job.Prepare(lines, claimant, printTime, period);
     if (pageCount)
         *pageCount = pages;
 
@@ -57,5 +59,5 @@ QByteArray RenderJobToPdf(const PrintJob& job, const QPageLayout& layout, int fi
         if (!painter.end())
             return {};
     }
-    return pdf;
+    return PdfTextLayer::RestoreCharacters(pdf, PrintFonts::Aliases());
 }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "ClaimRules.h"
 #include "EntryInfo.h"
 
 #include <QByteArray>
@@ -11,14 +12,16 @@ class PrintFormat;
 class PrintJob;
 class QPageLayout;
 
-// Renders the claim (the given lines marked for claiming, see ClaimedLines)
-// through the layout into a PDF file, on the layout's paper and orientation.
-// The file is written whole or not at all. Recording the application is the
-// caller's decision. Needs a QGuiApplication (fonts).
+// Renders the claim (the given lines marked for claiming, see ClaimedLines,
+// and the period they were chosen by) through the layout into a PDF file, on
+// the layout's paper and orientation. The file is written whole or not at
+// all. Recording the application is the caller's decision. Needs a
+// QGuiApplication (fonts).
 bool RenderClaimToPdf(const PrintFormat& format, const std::vector<const EntryInfo*>& lines,
                       const std::array<QString, 3>& claimant, const QDateTime& printTime,
-                      const QString& path, int* pageCount, QString* error);
+                      const ClaimFilter& period, const QString& path, int* pageCount,
+                      QString* error);
 
-// Pages first..last of a prepared job as a PDF on the given paper; empty when
-// a page could not be drawn.
+// Pages first..last of a prepared job as a PDF on the given paper, its text
+// layer holding every character drawn; empty when a page could not be drawn.
 QByteArray RenderJobToPdf(const PrintJob& job, const QPageLayout& layout, int first, int last);

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "PdfTextLayer.h"
+
 #include <QString>
 #include <QStringList>
 
@@ -15,4 +17,7 @@ void Register();
 // The families to ask for a layout's face: the face, then the print font for
 // what it lacks; the print font first for the face it was made from.
 QStringList FamiliesFor(const QString& face);
+// The print font's Private Use codes for characters beyond the BMP (both
+// styles give them alike); empty without the font.
+PdfTextLayer::Aliases Aliases();
 } // namespace PrintFonts

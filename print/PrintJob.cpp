@@ -1,10 +1,14 @@
 #include "PrintJob.h"
 
 #include "JapaneseStrftime.h"
+#include "PrintedPeriod.h"
 #include "SafePrintf.h"
+#include "TextFit.h"
 #include "TextFormat.h"
 
+#include <algorithm>
 #include <ctime>
+#include <optional>
 
 namespace
 {
@@ -27,6 +31,45 @@ QString Amount(std::int64_t amount, int align)
     const QString text = FormatAmount(amount);
     return (align & (TextFlags::Center | TextFlags::Right)) ? text : LeftTrimmed(text);
 }
+
+// Inside a cell's borders: the layouts' 0.6 mm on the left, a little more on
+// the right so that right-aligned digits stand clear of the border.
+constexpr int kPaddingLeft = 6;
+constexpr int kPaddingRight = 8;
+constexpr int kPaddingWrapped = 2; // above and below wrapped lines
+// Between the period and the table below it.
+constexpr int kPeriodGap = 10;
+// Dates of a claim over several years.
+const QString kDateWithYear = QStringLiteral("%Y年%#m月%#d日");
+
+// The width a cell's text may take.
+int InnerWidth(const PrintItem& column)
+{
+    return std::max(1, column.width - kPaddingLeft - kPaddingRight - 1);
+}
+
+// Nothing is cut from a text in a cell; the layouts' ellipsis and word-break
+// flags give way to fitting it.
+int CellFlags(int align)
+{
+    return align & ~(TextFlags::EndEllipsis | TextFlags::WordBreak);
+}
+
+bool ShowsYear(const QString& format)
+{
+    return format.contains(QLatin1String("%Y")) || format.contains(QLatin1String("%y")) ||
+           format.contains(QLatin1String("%E"));
+}
+
+// A sum row's format split at its amount: "計 %s" gives 計 before it and
+// nothing after. Nothing when the format is not one plain %s.
+std::optional<std::pair<QString, QString>> SumParts(const QString& format)
+{
+    const qsizetype at = format.indexOf(QLatin1String("%s"));
+    if (at < 0 || format.count(QLatin1Char('%')) != 1)
+        return std::nullopt;
+    return std::pair{format.left(at).trimmed(), format.mid(at + 2)};
+}
 } // namespace
 
 PrintJob::PrintJob(const PrintFormat& format) : m_format(format)
@@ -47,16 +90,17 @@ PrintJob::PrintJob(const PrintFormat& format) : m_format(format)
 }
 
 int PrintJob::Prepare(const EntryLines& lines, const std::array<QString, 3>& claimant,
-                      const QDateTime& printTime)
+                      const QDateTime& printTime, const ClaimFilter& period)
 {
     std::vector<const EntryInfo*> pointers;
     for (const auto& line : lines)
         pointers.push_back(line.get());
-    return Prepare(pointers, claimant, printTime);
+    return Prepare(pointers, claimant, printTime, period);
 }
 
 int PrintJob::Prepare(const std::vector<const EntryInfo*>& lines,
-                      const std::array<QString, 3>& claimant, const QDateTime& printTime)
+                      const std::array<QString, 3>& claimant, const QDateTime& printTime,
+                      const ClaimFilter& period)
 {
     m_claimant = claimant;
     m_printTime = printTime;
@@ -68,6 +112,8 @@ int PrintJob::Prepare(const std::vector<const EntryInfo*>& lines,
         m_lines.push_back(line);
         m_total += line->fare;
     }
+    m_periodText = PrintedPeriod::Heading(period, m_lines);
+    m_datesWithYear = PrintedPeriod::SpansYears(m_lines);
     if (m_table.empty()) {
         m_rowsPerPage = 1;
         m_pageCount = 1;
@@ -103,6 +149,14 @@ int PrintJob::LinesOnPage(int page) const
     if (before >= n)
         return 0;
     return static_cast<int>(std::min<long long>(m_rowsPerPage, n - before));
+}
+
+std::int64_t PrintJob::PageTotal(int page) const
+{
+    std::int64_t total = 0;
+    for (const EntryInfo* line : LinesOnPages(page, page))
+        total += line->fare;
+    return total;
 }
 
 std::vector<const EntryInfo*> PrintJob::LinesOnPages(int first, int last) const
@@ -144,7 +198,31 @@ void PrintJob::PrintPage(PageCanvas& canvas, int page) const
     for (const PrintItem* shape : m_shapes)
         if (IsSelected(shape->pages, page, m_pageCount))
             DrawShape(canvas, *shape);
+    DrawPeriod(canvas);
     DrawTable(canvas, page);
+}
+
+void PrintJob::DrawPeriod(PageCanvas& canvas) const
+{
+    if (m_periodText.isEmpty())
+        return;
+    // Above the table's left end, in its header's face; a layout without a
+    // table has it at the top left.
+    CanvasFont font;
+    int left = 0;
+    int bottom = 0;
+    if (!m_table.empty()) {
+        const PrintItem& list = *m_table.front();
+        font = FontOf(list);
+        font.weight = 400;
+        left = list.left;
+        int columnsTop = m_table.size() > 1 ? m_table[1]->top : 0;
+        for (std::size_t c = 1; c < m_table.size(); ++c)
+            columnsTop = std::min(columnsTop, m_table[c]->top);
+        bottom = list.top + columnsTop - kPeriodGap;
+    }
+    const int height = canvas.Measure(font, m_periodText).height;
+    canvas.Text(font, At(left, std::max(0, bottom - height)), m_periodText);
 }
 
 void PrintJob::DrawTextItem(PageCanvas& canvas, const PrintItem& item, int page) const
@@ -226,7 +304,7 @@ QString PrintJob::CellText(const PrintItem& column, const EntryInfo* line, long 
         return QString();
     switch (column.kind) {
     case PrintItem::ColDate:
-        return FormatEraDate(column.format2, line->dateTime);
+        return DateText(column, line->dateTime);
     case PrintItem::ColEntryCompany:
         return line->entryCompanyName;
     case PrintItem::ColEntryLine:
@@ -252,21 +330,91 @@ QString PrintJob::CellText(const PrintItem& column, const EntryInfo* line, long 
     }
 }
 
-void PrintJob::DrawCell(PageCanvas& canvas, const PrintItem& list, const PrintItem& column, int row,
-                        const CanvasFont& font, int align, const QString& text) const
+QString PrintJob::DateText(const PrintItem& column, std::int64_t time) const
+{
+    const bool withYear = m_datesWithYear && !ShowsYear(column.format2);
+    return FormatEraDate(withYear ? kDateWithYear : column.format2, time);
+}
+
+CanvasRect PrintJob::CellRect(const PrintItem& list, const PrintItem& column, int row) const
 {
     const int left = list.left + column.left;
     const int top = list.top + column.top + row * list.rowHeight;
-    const int right = left + column.width;
-    const int bottom = top + list.rowHeight;
-    DrawLine(canvas, list, left, top, right, top);
-    DrawLine(canvas, list, left, bottom, right, bottom);
-    DrawLine(canvas, list, left, top, left, bottom);
-    DrawLine(canvas, list, right, top, right, bottom);
-    const CanvasPoint topLeft = At(left + 6, top);
-    const CanvasPoint bottomRight = At(right, bottom);
-    canvas.TextInRect(font, {topLeft.x, topLeft.y, bottomRight.x, bottomRight.y}, align,
-                      text.isEmpty() ? QStringLiteral(" ") : text);
+    return {left, top, left + column.width, top + list.rowHeight};
+}
+
+void PrintJob::DrawBorders(PageCanvas& canvas, const PrintItem& list, const CanvasRect& cell) const
+{
+    DrawLine(canvas, list, cell.left, cell.top, cell.right, cell.top);
+    DrawLine(canvas, list, cell.left, cell.bottom, cell.right, cell.bottom);
+    DrawLine(canvas, list, cell.left, cell.top, cell.left, cell.bottom);
+    DrawLine(canvas, list, cell.right, cell.top, cell.right, cell.bottom);
+}
+
+void PrintJob::DrawCell(PageCanvas& canvas, const PrintItem& list, const PrintItem& column, int row,
+                        const CanvasFont& font, int align, const QString& text) const
+{
+    const CanvasRect cell = CellRect(list, column, row);
+    DrawBorders(canvas, list, cell);
+    const CanvasPoint topLeft = At(cell.left + kPaddingLeft, cell.top);
+    const CanvasPoint bottomRight = At(cell.right - kPaddingRight, cell.bottom);
+    const int width = InnerWidth(column);
+    const QString shown = text.isEmpty() ? QStringLiteral(" ") : text;
+    const bool wraps =
+        row > 0 && (column.kind == PrintItem::ColVisit || column.kind == PrintItem::ColRemarks);
+    const FittedText fitted =
+        wraps ? TextFit::Wrapped(canvas, font, width, list.rowHeight - 2 * kPaddingWrapped, shown)
+              : TextFit::OneLine(canvas, font, width, shown);
+    if (fitted.lines.size() == 1) {
+        canvas.TextInRect(fitted.font, {topLeft.x, topLeft.y, bottomRight.x, bottomRight.y},
+                          CellFlags(align), fitted.lines.front());
+        return;
+    }
+    // Several lines: one above the other, as a block in the cell's middle.
+    const int lines = static_cast<int>(fitted.lines.size());
+    int top = topLeft.y + (list.rowHeight - lines * fitted.lineHeight) / 2;
+    const int flags = (align & (TextFlags::Center | TextFlags::Right)) | TextFlags::SingleLine |
+                      TextFlags::VCenter;
+    for (const QString& line : fitted.lines) {
+        canvas.TextInRect(fitted.font, {topLeft.x, top, bottomRight.x, top + fitted.lineHeight},
+                          flags, line);
+        top += fitted.lineHeight;
+    }
+}
+
+void PrintJob::DrawSum(PageCanvas& canvas, const PrintItem& list, const PrintItem& column, int row,
+                       const QString& label, const QString& amount) const
+{
+    const int align = CellFlags(column.align);
+    if (!(align & TextFlags::Right)) {
+        DrawCell(canvas, list, column, row, FontOf(column), align,
+                 label + QLatin1Char(' ') + amount);
+        return;
+    }
+    // The word at the cell's left, the amount at its right, as the amounts above.
+    const CanvasRect cell = CellRect(list, column, row);
+    DrawBorders(canvas, list, cell);
+    const CanvasPoint topLeft = At(cell.left + kPaddingLeft, cell.top);
+    const CanvasPoint bottomRight = At(cell.right - kPaddingRight, cell.bottom);
+    const FittedText fitted = TextFit::OneLine(canvas, FontOf(column), InnerWidth(column),
+                                               label + QStringLiteral("  ") + amount);
+    const CanvasRect inner{topLeft.x, topLeft.y, bottomRight.x, bottomRight.y};
+    canvas.TextInRect(fitted.font, inner, align & ~TextFlags::Right, label);
+    canvas.TextInRect(fitted.font, inner, align, amount);
+}
+
+CanvasFont PrintJob::DateFont(PageCanvas& canvas, const PrintItem& column, int page) const
+{
+    // One size for the page's dates, the one the widest of them fits in.
+    CanvasFont font = FontOf(column);
+    for (const EntryInfo* line : LinesOnPages(page, page)) {
+        const CanvasFont fitted =
+            TextFit::OneLine(canvas, font, InnerWidth(column), DateText(column, line->dateTime))
+                .font;
+        if (std::abs(fitted.height) < std::abs(font.height))
+            font = fitted;
+    }
+    return font;
 }
 
 void PrintJob::DrawTable(PageCanvas& canvas, int page) const
@@ -282,15 +430,32 @@ void PrintJob::DrawTable(PageCanvas& canvas, int page) const
         if (!IsSelected(column.pages, page, m_pageCount))
             continue;
         DrawCell(canvas, list, column, 0, FontOf(list), list.align, column.text);
+        const CanvasFont font =
+            column.kind == PrintItem::ColDate ? DateFont(canvas, column, page) : FontOf(column);
         const int rows = fill ? m_rowsPerPage : onPage;
         for (int j = 0; j < rows; ++j) {
             const EntryInfo* line =
                 j < onPage ? m_lines[static_cast<std::size_t>(first + j)] : nullptr;
-            DrawCell(canvas, list, column, j + 1, FontOf(column), column.align,
+            DrawCell(canvas, list, column, j + 1, font, column.align,
                      CellText(column, line, first + j + 1));
         }
-        if (page == m_pageCount && column.kind == PrintItem::ColFare && !column.format2.isEmpty())
-            DrawCell(canvas, list, column, rows + 1, FontOf(column), column.align,
+        if (column.kind != PrintItem::ColFare)
+            continue;
+        // Below the rows: this page's subtotal when there are several pages,
+        // then on the last page the total.
+        const auto parts = SumParts(column.format2);
+        const QString suffix = parts ? parts->second : QString();
+        int row = rows + 1;
+        if (m_pageCount > 1)
+            DrawSum(canvas, list, column, row++, QStringLiteral("小計"),
+                    LeftTrimmed(FormatAmount(PageTotal(page))) + suffix);
+        if (page != m_pageCount || column.format2.isEmpty())
+            continue;
+        if (parts)
+            DrawSum(canvas, list, column, row, parts->first,
+                    LeftTrimmed(FormatAmount(m_total)) + suffix);
+        else
+            DrawCell(canvas, list, column, row, FontOf(column), column.align,
                      SafePrintf(column.format2, FormatAmount(m_total)));
     }
 }

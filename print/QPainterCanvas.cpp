@@ -15,13 +15,29 @@ QPainterCanvas::QPainterCanvas(QPainter& painter, double dotsPerInch)
 
 namespace
 {
-// The cell height a layout gives when it gives none (0): 12 points.
-constexpr int kDefaultCellHeight = 42;
 constexpr int kReferencePixels = 1000;
+
+// The print font gives the Private Use Area glyphs of its own (for the PDF
+// text layer); a character of it in a claim, a user-defined character of
+// another system, has no glyph here and prints as the geta mark, as such
+// characters do in Japanese print.
+QString Printable(const QString& text)
+{
+    QString out = text;
+    for (QChar& c : out)
+        if (c.unicode() >= 0xE000 && c.unicode() <= 0xF8FF)
+            c = QChar(0x3013);
+    return out;
+}
 } // namespace
 
-QFont QPainterCanvas::MakeFont(const CanvasFont& font) const
+QPainterCanvas::MadeFont& QPainterCanvas::MakeFont(const CanvasFont& font)
 {
+    // The face last: it is the same for most texts, so the sizes decide.
+    const auto key = std::tuple{font.height,    font.weight,    font.italic,
+                                font.underline, font.strikeOut, font.face};
+    if (const auto made = m_fonts.find(key); made != m_fonts.end())
+        return made->second;
     QFont qfont;
     qfont.setFamilies(PrintFonts::FamiliesFor(font.face));
     // Unshaped, each glyph is the one the character map names, so a PDF's
@@ -35,7 +51,7 @@ QFont QPainterCanvas::MakeFont(const CanvasFont& font) const
         qfont.setPixelSize(kReferencePixels);
         const QFontMetricsF reference(qfont);
         const double cellPerEm = (reference.ascent() + reference.descent()) / kReferencePixels;
-        em = (font.height == 0 ? kDefaultCellHeight : font.height) / std::max(0.5, cellPerEm);
+        em = (font.height == 0 ? kDefaultFontHeight : font.height) / std::max(0.5, cellPerEm);
     }
     qfont.setPixelSize(std::max(1, static_cast<int>(std::lround(Device(em)))));
     qfont.setWeight(
@@ -43,7 +59,8 @@ QFont QPainterCanvas::MakeFont(const CanvasFont& font) const
     qfont.setItalic(font.italic);
     qfont.setUnderline(font.underline);
     qfont.setStrikeOut(font.strikeOut);
-    return qfont;
+    const QFontMetricsF metrics(qfont, m_painter.device());
+    return m_fonts.emplace(key, MadeFont{qfont, metrics, {}}).first->second;
 }
 
 void QPainterCanvas::Line(const CanvasPen& pen, CanvasPoint from, CanvasPoint to)
@@ -79,17 +96,16 @@ void QPainterCanvas::Line(const CanvasPen& pen, CanvasPoint from, CanvasPoint to
 
 void QPainterCanvas::Text(const CanvasFont& font, CanvasPoint topLeft, const QString& text)
 {
-    const QFont qfont = MakeFont(font);
-    m_painter.setFont(qfont);
+    const MadeFont& made = MakeFont(font);
+    m_painter.setFont(made.font);
     m_painter.setPen(Qt::black);
-    const QFontMetricsF metrics(qfont, m_painter.device());
-    m_painter.drawText(QPointF(Device(topLeft.x), Device(topLeft.y) + metrics.ascent()), text);
+    m_painter.drawText(QPointF(Device(topLeft.x), Device(topLeft.y) + made.metrics.ascent()), text);
 }
 
 void QPainterCanvas::TextInRect(const CanvasFont& font, const CanvasRect& rect, int flags,
                                 const QString& text)
 {
-    const QFont qfont = MakeFont(font);
+    const MadeFont& made = MakeFont(font);
     const QRectF area(QPointF(Device(rect.left), Device(rect.top)),
                       QPointF(Device(rect.right), Device(rect.bottom)));
     int alignment = Qt::AlignLeft;
@@ -109,12 +125,11 @@ void QPainterCanvas::TextInRect(const CanvasFont& font, const CanvasRect& rect, 
         alignment |= Qt::TextSingleLine;
     else if (flags & TextFlags::WordBreak)
         alignment |= Qt::TextWordWrap;
-    QString shown = text;
-    const QFontMetricsF metrics(qfont, m_painter.device());
+    QString shown = Printable(text);
     if (flags & TextFlags::EndEllipsis)
-        shown = metrics.elidedText(text, Qt::ElideRight, area.width());
+        shown = made.metrics.elidedText(shown, Qt::ElideRight, area.width());
     m_painter.save();
-    m_painter.setFont(qfont);
+    m_painter.setFont(made.font);
     m_painter.setPen(Qt::black);
     if (!(flags & TextFlags::NoClip))
         m_painter.setClipRect(area, Qt::IntersectClip);
@@ -124,7 +139,12 @@ void QPainterCanvas::TextInRect(const CanvasFont& font, const CanvasRect& rect, 
 
 CanvasSize QPainterCanvas::Measure(const CanvasFont& font, const QString& text)
 {
-    const QFontMetricsF metrics(MakeFont(font), m_painter.device());
-    return {static_cast<int>(std::lround(metrics.horizontalAdvance(text) / m_scale)),
-            static_cast<int>(std::lround(metrics.height() / m_scale))};
+    MadeFont& made = MakeFont(font);
+    if (const auto known = made.sizes.constFind(text); known != made.sizes.constEnd())
+        return *known;
+    const CanvasSize size{
+        static_cast<int>(std::lround(made.metrics.horizontalAdvance(Printable(text)) / m_scale)),
+        static_cast<int>(std::lround(made.metrics.height() / m_scale))};
+    made.sizes.insert(text, size);
+    return size;
 }

@@ -2,7 +2,12 @@
 
 #include "PageCanvas.h"
 
-class QFont;
+#include <QFont>
+#include <QFontMetricsF>
+#include <QHash>
+#include <map>
+#include <tuple>
+
 class QPainter;
 
 // PageCanvas on a QPainter whose device has the given resolution.
@@ -18,9 +23,18 @@ public:
     CanvasSize Measure(const CanvasFont& font, const QString& text) override;
 
 private:
-    QFont MakeFont(const CanvasFont& font) const;
+    // A font made for the device, its metrics and the sizes of the texts
+    // measured with it.
+    struct MadeFont {
+        QFont font;
+        QFontMetricsF metrics;
+        QHash<QString, CanvasSize> sizes;
+    };
+    MadeFont& MakeFont(const CanvasFont& font);
     double Device(int tenthsOfMm) const { return tenthsOfMm * m_scale; }
 
     QPainter& m_painter;
     double m_scale; // device pixels per 0.1 mm
+    // The fonts made so far: fitting a text measures it at many sizes.
+    std::map<std::tuple<int, int, bool, bool, bool, QString>, MadeFont> m_fonts;
 };

@@ -17,6 +17,7 @@
 #include <QCheckBox>
 #include <QDir>
 #include <QFile>
+#include <QProcess>
 #include <QTemporaryDir>
 #include <QTimer>
 #include <gtest/gtest.h>
@@ -28,18 +29,20 @@ namespace
 class StandInPrinter : public ClaimPrinter
 {
 public:
-    bool Choose(const PrintFormat&, int pageCount) override
+    std::optional<Pages> Choose(const PrintFormat&, int pageCount) override
     {
         pages = pageCount;
-        return confirm;
+        if (!confirm)
+            return std::nullopt;
+        return Pages{first, last > 0 ? last : pageCount};
     }
     Outcome Print(const PrintJob& job) override
     {
         total = job.Total();
+        printedPages = job.PageCount();
+        period = job.PeriodText();
         Outcome outcome;
         outcome.kind = kind;
-        outcome.firstPage = first;
-        outcome.lastPage = last > 0 ? last : pages;
         outcome.error = QStringLiteral("プリンター lp0 が印刷を受け付けませんでした。");
         outcome.file = QStringLiteral("/tmp/claim.pdf");
         return outcome;
@@ -48,10 +51,20 @@ public:
     bool confirm = true;
     Outcome::Kind kind = Outcome::Kind::Printed;
     int first = 1;
-    int last = 0; // 0: every page
-    int pages = 0;
+    int last = 0;         // 0: every page
+    int pages = 0;        // the claim's, offered in the dialog
+    int printedPages = 0; // the job's that went out
     std::int64_t total = 0;
+    QString period;
 };
+
+QString PdfText(const QString& pdf)
+{
+    QProcess process;
+    process.start(QStringLiteral("pdftotext"), {pdf, QStringLiteral("-")});
+    process.waitForFinished(60000);
+    return QString::fromUtf8(process.readAllStandardOutput());
+}
 
 std::unique_ptr<EntryInfo> Line(int fare, int serial, bool manual = false)
 {
@@ -233,6 +246,8 @@ TEST_F(PrintCommandsTest, SelectionDoesNotChangeWhatIsCleared)
     EXPECT_EQ(SnapshotSerials(Records()[0]), (std::vector<int>{0, 2, 3}));
 }
 
+// Some pages of a claim print as the claim of their lines: the form's total
+// is the sum of exactly the lines printed, and that is what is recorded.
 TEST_F(PrintCommandsTest, PageRangeRecordsTheLinesOnThosePages)
 {
     EntryLines lines;
@@ -242,6 +257,8 @@ TEST_F(PrintCommandsTest, PageRangeRecordsTheLinesOnThosePages)
     printer.first = printer.last = 2;
     ASSERT_TRUE(printing.Print(&printer));
     EXPECT_EQ(printer.pages, 2);
+    EXPECT_EQ(printer.printedPages, 1);
+    EXPECT_EQ(printer.total, 500);
     EXPECT_EQ(SnapshotSerials(Records()[0]), (std::vector<int>{20, 21, 22, 23, 24}));
     EXPECT_EQ(Records()[0].amount, 500);
     EXPECT_EQ(form.CheckedCount(), 20);
@@ -345,4 +362,38 @@ TEST_F(PrintCommandsTest, PreviewPrintsOnlyThroughThePrintCommand)
     printing.Preview(&printer);
     EXPECT_EQ(Records().size(), 1u); // a preview alone records nothing
     EXPECT_EQ(form.CheckedCount(), 2);
+}
+
+// The list's period heads what is printed, previewed and saved as PDF.
+TEST_F(PrintCommandsTest, ThePeriodShownIsThePeriodPrinted)
+{
+    const QString period = QStringLiteral("対象期間 2026年9月1日～2026年9月30日");
+    OpenThree();
+    form.SetPeriod(CCorvaneForm::Period::Range, QDate(2026, 9, 1), QDate(2026, 9, 30));
+    ASSERT_EQ(form.CheckedCount(), 2);
+    QString previewed;
+    QTimer::singleShot(0, [&] {
+        for (QWidget* widget : QApplication::topLevelWidgets())
+            if (auto* preview = qobject_cast<ClaimPreviewDlg*>(widget)) {
+                previewed = preview->Job().PeriodText();
+                preview->reject();
+            }
+    });
+    printing.Preview(&printer);
+    EXPECT_EQ(previewed, period);
+
+    const QString pdf = dir.filePath("claim.pdf");
+    prompts.fileNames = {pdf};
+    ASSERT_TRUE(printing.SavePdf());
+    EXPECT_TRUE(PdfText(pdf).contains(period)) << PdfText(pdf).toStdString();
+
+    ASSERT_TRUE(printing.Print(&printer));
+    EXPECT_EQ(printer.period, period);
+
+    // The whole history: the first and last day of the lines printed.
+    OpenThree();
+    form.SetPeriod(CCorvaneForm::Period::All);
+    prompts.answers = {Prompts::Answer::Yes};
+    ASSERT_TRUE(printing.Print(&printer));
+    EXPECT_EQ(printer.period, "対象期間 2026年9月21日～2026年9月21日");
 }

@@ -312,6 +312,54 @@ TEST_F(CliTest, PeriodKeepsShowCsvAndPrintToItsDays)
             << bad.join(' ').toStdString();
 }
 
+// The printed claim names the period it was printed for: --month, --from
+// and --to as given, an open end and the whole history by the printed
+// lines' days; over two years its dates carry the year.
+TEST_F(CliTest, PrintedClaimNamesItsPeriod)
+{
+    EntryList list;
+    for (const auto& [year, month, day] :
+         {std::array{2026, 10, 31}, {2026, 11, 1}, {2026, 11, 30}, {2027, 1, 4}}) {
+        auto line = std::make_unique<EntryInfo>(
+            EntryInfo::ManualLine(*LocalToTimestamp(year, month, day, 9, 0, 0)));
+        line->fare = 100;
+        line->applyFlag = 1;
+        list.lines.push_back(std::move(line));
+    }
+    ArchiveWriter out;
+    list.Write(out, EntryList::Document);
+    const QString ent = File("period.ent", out.Data());
+    const struct {
+        QStringList period;
+        const char* heading;
+        QStringList dates;
+    } cases[] = {
+        {{"--month", "2026-11"}, "対象期間 2026年11月1日～2026年11月30日", {"11月1日", "11月30日"}},
+        {{"--from", "2026-11-01", "--to", "2026-11-15"},
+         "対象期間 2026年11月1日～2026年11月15日",
+         {"11月1日"}},
+        {{"--from", "2026-11-30"},
+         "対象期間 2026年11月30日～2027年1月4日",
+         {"2026年11月30日", "2027年1月4日"}},
+        {{}, "対象期間 2026年10月31日～2027年1月4日", {"2026年10月31日", "2027年1月4日"}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.period.join(' ').toStdString());
+        const QString pdf = dir.filePath("period.pdf");
+        const CliRun run = Cli(QStringList{"print", "--pdf", pdf} + c.period + QStringList{ent});
+        ASSERT_EQ(run.status, 0) << run.err.toStdString();
+        QProcess text;
+        text.start("pdftotext", {pdf, "-"});
+        ASSERT_TRUE(text.waitForFinished(60000));
+        const QString printed = QString::fromUtf8(text.readAllStandardOutput());
+        EXPECT_TRUE(printed.contains(QString::fromUtf8(c.heading))) << printed.toStdString();
+        for (const QString& date : c.dates) // in a cell of its own
+            EXPECT_TRUE(printed.contains(QRegularExpression(
+                QStringLiteral("(^|\\s)%1(\\s|$)").arg(QRegularExpression::escape(date)))))
+                << date.toStdString() << printed.toStdString();
+    }
+}
+
 TEST_F(CliTest, ReadsThroughTheSimulatedAndTheRealReader)
 {
     const QString card = File("card.txt", Dump(4).toUtf8());

@@ -78,7 +78,7 @@ const Writer kWriters[] = {
     {"pdf", "claim.pdf",
      [](CCorvaneDoc& doc, AppSettings&, const QString& path, QString* error) {
          return RenderClaimToPdf(doc.Layout(), ClaimedLines(doc.Lines()), {},
-                                 QDateTime::currentDateTime(), path, nullptr, error);
+                                 QDateTime::currentDateTime(), {}, path, nullptr, error);
      }},
 };
 } // namespace

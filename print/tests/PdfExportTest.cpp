@@ -49,7 +49,7 @@ TEST(PdfExport, OnePagePerTwentyClaimedLines)
         QString error;
         const EntryLines lines = Claim(count);
         ASSERT_TRUE(RenderClaimToPdf(DefaultLayout(), ClaimedLines(lines),
-                                     {"総務部", "1024", "山田"}, now, path, &pageCount, &error))
+                                     {"総務部", "1024", "山田"}, now, {}, path, &pageCount, &error))
             << error.toStdString();
         EXPECT_EQ(pageCount, pages);
         EXPECT_EQ(PdfPages(path), pages);
@@ -61,7 +61,7 @@ TEST(PdfExport, UnwritablePathNamesTheFile)
     QString error;
     const EntryLines lines = Claim(1);
     EXPECT_FALSE(RenderClaimToPdf(DefaultLayout(), ClaimedLines(lines), {},
-                                  QDateTime::currentDateTime(), "/nonexistent/folder/claim.pdf",
+                                  QDateTime::currentDateTime(), {}, "/nonexistent/folder/claim.pdf",
                                   nullptr, &error));
     EXPECT_TRUE(error.contains("/nonexistent/folder/claim.pdf"));
 }

@@ -10,6 +10,7 @@
 #include <QFile>
 #include <QProcess>
 #include <QTemporaryDir>
+#include <algorithm>
 #include <gtest/gtest.h>
 
 namespace
@@ -59,9 +60,9 @@ TEST(PdfText, EveryDateNameAndAmountComesBack)
     QTemporaryDir dir;
     const QString pdf = dir.filePath("claim.pdf");
     QString error;
-    ASSERT_TRUE(RenderClaimToPdf(DefaultLayout(), ClaimedLines(lines),
-                                 {"総務部", "A-1024", "日野 月子"},
-                                 QDateTime(QDate(2026, 12, 1), QTime(9, 0)), pdf, nullptr, &error))
+    ASSERT_TRUE(
+        RenderClaimToPdf(DefaultLayout(), ClaimedLines(lines), {"総務部", "A-1024", "日野 月子"},
+                         QDateTime(QDate(2026, 12, 1), QTime(9, 0)), {}, pdf, nullptr, &error))
         << error.toStdString();
     const QString text = PdfText(pdf);
     for (const Line& w : written) {
@@ -76,4 +77,34 @@ TEST(PdfText, EveryDateNameAndAmountComesBack)
         EXPECT_TRUE(text.contains(QString::fromUtf8(amount))) << amount << "\n"
                                                               << text.toStdString();
     EXPECT_FALSE(text.contains(QChar(0x2F47))) << "a Kangxi radical in place of 日";
+}
+
+// Characters beyond the BMP (𠮷 U+20BB7, 𩸽 U+29E3D) are drawn and come
+// back from the text layer, in the claimant's name and in the table alike.
+TEST(PdfText, CharactersBeyondTheBmpComeBack)
+{
+    EntryLines lines;
+    auto line = std::make_unique<EntryInfo>(EntryInfo::ManualLine(0));
+    line->dateTime = *LocalToTimestamp(2026, 11, 2, 0, 0, 0);
+    line->entryStationName = QStringLiteral("東京");
+    line->exitStationName = QStringLiteral("神保町");
+    line->fare = 200;
+    line->visitDestination = QString::fromUtf8("𠮷野家 神保町店");
+    line->remarks = QString::fromUtf8("𩸽定食") + QChar(0xE170); // and a user-defined character
+    lines.push_back(std::move(line));
+    QTemporaryDir dir;
+    const QString pdf = dir.filePath("claim.pdf");
+    QString error;
+    ASSERT_TRUE(RenderClaimToPdf(DefaultLayout(), ClaimedLines(lines),
+                                 {"総務部", "A-1024", QString::fromUtf8("髙橋 𠮷太郎")},
+                                 QDateTime(QDate(2026, 12, 1), QTime(9, 0)), {}, pdf, nullptr,
+                                 &error))
+        << error.toStdString();
+    const QString text = PdfText(pdf);
+    for (const char* expected : {"髙橋 𠮷太郎", "𠮷野家 神保町店", "𩸽定食〓"})
+        EXPECT_TRUE(text.contains(QString::fromUtf8(expected))) << expected << "\n"
+                                                                << text.toStdString();
+    EXPECT_TRUE(std::none_of(text.begin(), text.end(), [](QChar c) {
+        return c.unicode() >= 0xE000 && c.unicode() <= 0xF8FF;
+    })) << "a Private Use code left in the text";
 }

@@ -1,7 +1,9 @@
 #include "PrintJob.h"
 
+#include "ClaimPeriod.h"
 #include "LocalTime.h"
 #include "RecordingCanvas.h"
+#include "TextFormat.h"
 
 #include <gtest/gtest.h>
 
@@ -99,18 +101,29 @@ TEST(PrintJob, FortyFiveLinesOnThreePages)
     for (int n = 41; n <= 60; ++n)
         expected << QString::number(n);
     EXPECT_EQ(numbers, expected);
-    // The total row sits below row 20.
-    const auto* total = last.CellWithText("計 4,500");
+    // Below row 20 the page's subtotal, then the total: the word at the
+    // cell's left, the amount at its right.
+    const auto* subtotal = last.CellWithText("小計");
+    ASSERT_NE(subtotal, nullptr);
+    EXPECT_EQ(subtotal->rect.top, RowTop(21));
+    EXPECT_EQ(subtotal->flags, 0x24);
+    EXPECT_EQ(last.CellWithText("500")->rect.top, RowTop(21));
+    const auto* total = last.CellWithText("4,500");
     ASSERT_NE(total, nullptr);
-    EXPECT_EQ(total->rect.top, RowTop(21));
-    EXPECT_EQ(total->rect.bottom, RowTop(22));
+    EXPECT_EQ(total->rect.top, RowTop(22));
+    EXPECT_EQ(total->rect.bottom, RowTop(23));
     EXPECT_EQ(total->rect.left, 100 + 280 + 6);
+    EXPECT_EQ(total->rect.right, 100 + 280 + 150 - 8); // digits clear of the border
     EXPECT_EQ(total->flags, 0x26);
+    EXPECT_EQ(last.CellWithText("計")->rect.top, RowTop(22));
+    EXPECT_EQ(last.CellWithText("計")->flags, 0x24);
 
     const RecordingCanvas first = Page(job, 1);
     EXPECT_TRUE(first.CellTexts().contains("20"));
     EXPECT_FALSE(first.CellTexts().contains("21"));
-    EXPECT_EQ(first.CellWithText("計 4,500"), nullptr);
+    EXPECT_EQ(first.CellWithText("2,000")->rect.top, RowTop(21));
+    EXPECT_EQ(first.CellWithText("計"), nullptr);
+    EXPECT_EQ(first.CellWithText("4,500"), nullptr);
 }
 
 TEST(PrintJob, FortyLinesTotalOnSecondPage)
@@ -121,9 +134,10 @@ TEST(PrintJob, FortyLinesTotalOnSecondPage)
     ASSERT_EQ(job.Prepare(claim2, {}, kPrinted), 2);
     const RecordingCanvas second = Page(job, 2);
     EXPECT_TRUE(second.CellTexts().contains("40"));
-    const auto* total = second.CellWithText("計 4,000");
+    EXPECT_EQ(second.CellWithText("2,000")->rect.top, RowTop(21));
+    const auto* total = second.CellWithText("4,000");
     ASSERT_NE(total, nullptr);
-    EXPECT_EQ(total->rect.top, RowTop(21));
+    EXPECT_EQ(total->rect.top, RowTop(22));
 }
 
 TEST(PrintJob, WithoutFillerRowsTheTotalFollowsTheLastLine)
@@ -133,8 +147,11 @@ TEST(PrintJob, WithoutFillerRowsTheTotalFollowsTheLastLine)
     const EntryLines claim3 = Lines(3);
     ASSERT_EQ(job.Prepare(claim3, {}, kPrinted), 1);
     const RecordingCanvas page = Page(job, 1);
-    EXPECT_EQ(page.cells.size(), 3u * 4u + 1u); // header and 3 rows per column, one total
-    EXPECT_EQ(page.CellWithText("計   300")->rect.top, RowTop(4));
+    // Header and 3 rows per column; one page has no subtotal, its total is
+    // the word and the amount.
+    EXPECT_EQ(page.cells.size(), 3u * 4u + 2u);
+    EXPECT_EQ(page.CellWithText("300")->rect.top, RowTop(4));
+    EXPECT_EQ(page.CellWithText("小計"), nullptr);
 }
 
 TEST(PrintJob, OnlyClaimedLinesArePrintedAndCounted)
@@ -158,7 +175,7 @@ TEST(PrintJob, EmptyClaimPrintsOnePageWithHeaderAndFillers)
     const RecordingCanvas page = Page(job, 1);
     EXPECT_TRUE(page.CellTexts().contains("No."));
     EXPECT_TRUE(page.CellTexts().contains("5"));
-    EXPECT_NE(page.CellWithText("計     0"), nullptr);
+    EXPECT_NE(page.CellWithText("0"), nullptr);
 
     PrintFormat noTable;
     noTable.items.push_back(Item(PrintItem::Title));
@@ -204,15 +221,15 @@ TEST(PrintJob, TextItems)
     PrintJob two(format);
     const EntryLines claim5 = Lines(30, 33);
     ASSERT_EQ(two.Prepare(claim5, {"営業部", "A-7", "山田"}, kPrinted), 2);
-    EXPECT_EQ(Page(two, 1).Texts(),
-              QStringList({"(1/2)", "\\990-", "令和7年3月3日", "氏名 山田 %d", "100%s"}));
+    EXPECT_EQ(Page(two, 1).Texts(), QStringList({"(1/2)", "\\990-", "令和7年3月3日", "氏名 山田 %d",
+                                                 "100%s", "対象期間 2025年3月1日～2025年3月28日"}));
     EXPECT_EQ(Page(two, 2).Texts().value(0), "(2/2)");
 
     PrintJob one(format);
     const EntryLines claim6 = Lines(3, 330);
     ASSERT_EQ(one.Prepare(claim6, {}, QDateTime(QDate(2018, 12, 31), QTime(9, 0))), 1);
-    EXPECT_EQ(Page(one, 1).Texts(),
-              QStringList({"\\990-", "令和0年12月31日", "氏名  %d", "100%s"}));
+    EXPECT_EQ(Page(one, 1).Texts(), QStringList({"\\990-", "令和0年12月31日", "氏名  %d", "100%s",
+                                                 "対象期間 2025年3月1日～2025年3月3日"}));
 }
 
 TEST(PrintJob, EraDates)
@@ -312,4 +329,240 @@ TEST(PrintJob, NegativePenStyleDrawsNoBorders)
     const RecordingCanvas page = Page(job, 1);
     EXPECT_TRUE(page.lines.empty());
     EXPECT_FALSE(page.cells.empty());
+}
+
+namespace
+{
+std::unique_ptr<EntryInfo> LineOn(int year, int month, int day, int fare = 100)
+{
+    auto line = std::make_unique<EntryInfo>();
+    line->applyFlag = 1;
+    line->fare = fare;
+    line->dateTime = *LocalToTimestamp(year, month, day, 8, 30, 0);
+    return line;
+}
+
+// The table above with a station column (110 wide) and a visit column
+// (200 wide) after the fare.
+PrintFormat TextLayout()
+{
+    PrintFormat format = TableLayout();
+    PrintItem station = Item(PrintItem::ColExitStation);
+    station.left = 430;
+    station.width = 110;
+    station.align = 0x24;
+    format.items.push_back(station);
+    PrintItem visit = Item(PrintItem::ColVisit);
+    visit.left = 540;
+    visit.width = 200;
+    visit.align = 0x8024; // ellipsis asked for: it gives way to the whole text
+    format.items.push_back(visit);
+    return format;
+}
+
+// The cells of table row q whose left edge is x.
+std::vector<RecordingCanvas::CellCall> CellsAt(const RecordingCanvas& page, int x, int q)
+{
+    std::vector<RecordingCanvas::CellCall> out;
+    for (const auto& cell : page.cells)
+        if (cell.rect.left == x + 6 && cell.rect.top >= RowTop(q) &&
+            cell.rect.bottom <= RowTop(q + 1))
+            out.push_back(cell);
+    return out;
+}
+} // namespace
+
+// The period the lines were chosen by heads the table on every page; a
+// period left open ends at the printed lines' first or last day.
+TEST(PrintJob, PeriodAboveTheTable)
+{
+    struct Case {
+        const char* name;
+        ClaimFilter period;
+        const char* text;
+    };
+    const Case cases[] = {
+        {"a month", ClaimPeriod::Month(2026, 11), "対象期間 2026年11月1日～2026年11月30日"},
+        {"every line", {}, "対象期間 2026年11月3日～2026年11月20日"},
+        {"from a day on", ClaimPeriod::Between(QDate(2026, 11, 2), std::nullopt),
+         "対象期間 2026年11月2日～2026年11月20日"},
+        {"up to a day", ClaimPeriod::Between(std::nullopt, QDate(2026, 11, 25)),
+         "対象期間 2026年11月3日～2026年11月25日"},
+    };
+    const PrintFormat format = TableLayout(1);
+    EntryLines lines;
+    lines.push_back(LineOn(2026, 11, 20)); // the list's order need not be the days'
+    lines.push_back(LineOn(2026, 11, 3));
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        PrintJob job(format);
+        ASSERT_EQ(job.Prepare(lines, {}, kPrinted, c.period), 2);
+        EXPECT_EQ(job.PeriodText(), QString::fromUtf8(c.text));
+        for (int page : {1, 2}) {
+            const RecordingCanvas drawn = Page(job, page);
+            ASSERT_EQ(drawn.texts.size(), 1u);
+            EXPECT_EQ(drawn.texts[0].text, QString::fromUtf8(c.text));
+            // In the header's face and size, not bold, its foot 1 mm above the table.
+            EXPECT_EQ(drawn.texts[0].at, (CanvasPoint{100, 200 - 10 - 28}));
+            EXPECT_EQ(drawn.texts[0].font.height, 28);
+            EXPECT_EQ(drawn.texts[0].font.weight, 400);
+        }
+    }
+    PrintJob empty(format);
+    const EntryLines none;
+    empty.Prepare(none, {}, kPrinted);
+    EXPECT_TRUE(Page(empty, 1).texts.empty()) << "no lines, no period: nothing to say";
+    PrintJob chosen(format);
+    chosen.Prepare(none, {}, kPrinted, ClaimPeriod::Month(2026, 12));
+    EXPECT_EQ(Page(chosen, 1).Texts(), QStringList{"対象期間 2026年12月1日～2026年12月31日"});
+}
+
+// Dates show their year when the printed lines span several years;
+// otherwise, and when the layout's format shows a year itself, as it says.
+TEST(PrintJob, DatesCarryTheYearOverSeveralYears)
+{
+    struct Case {
+        const char* format;
+        std::vector<std::array<int, 3>> days;
+        QStringList shown;
+    };
+    const Case cases[] = {
+        {"%m/%d", {{2025, 3, 1}, {2025, 12, 31}}, {"03/01", "12/31"}},
+        {"%m/%d", {{2025, 12, 31}, {2026, 1, 2}}, {"2025年12月31日", "2026年1月2日"}},
+        {"%#m月%#d日", {{2010, 9, 25}, {2011, 3, 3}}, {"2010年9月25日", "2011年3月3日"}},
+        {"%Y/%m/%d", {{2025, 12, 31}, {2026, 1, 2}}, {"2025/12/31", "2026/01/02"}},
+        {"%E年%#m月%#d日", {{2025, 12, 31}, {2026, 1, 2}}, {"令和7年12月31日", "令和8年1月2日"}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.format);
+        PrintFormat format = TableLayout();
+        format.items[2].format2 = QString::fromUtf8(c.format);
+        EntryLines lines;
+        for (const auto& [year, month, day] : c.days)
+            lines.push_back(LineOn(year, month, day));
+        PrintJob job(format);
+        job.Prepare(lines, {}, kPrinted);
+        const RecordingCanvas page = Page(job, 1);
+        QStringList dates;
+        for (int q = 1; q <= static_cast<int>(c.days.size()); ++q)
+            dates << CellsAt(page, 100 + 80, q).at(0).text;
+        EXPECT_EQ(dates, c.shown);
+    }
+}
+
+// The dates of a page share one size, the one the widest of them fits in.
+TEST(PrintJob, DatesOfAPageShareOneSize)
+{
+    PrintFormat format = TableLayout();
+    format.items[2].width = 150; // 135 inside: 9 characters of height 30
+    EntryLines lines;
+    lines.push_back(LineOn(2025, 12, 31)); // 11 characters: it needs 24
+    lines.push_back(LineOn(2026, 1, 2));   // 9 characters: it would fit at 30
+    PrintJob job(format);
+    job.Prepare(lines, {}, kPrinted);
+    const RecordingCanvas page = Page(job, 1);
+    EXPECT_EQ(CellsAt(page, 100 + 80, 1).at(0).font.height, 24);
+    EXPECT_EQ(CellsAt(page, 100 + 80, 2).at(0).text, "2026年1月2日");
+    EXPECT_EQ(CellsAt(page, 100 + 80, 2).at(0).font.height, 24);
+}
+
+// No text is cut: a destination wraps inside its cell, in the largest size
+// at which its lines fit the row, a station name too long for its cell gets
+// a smaller size; every character is drawn, no surrogate pair split.
+TEST(PrintJob, TextsAreNeverCut)
+{
+    struct Case {
+        const char* visit;
+        int lines;
+        int height; // of each line's font
+    };
+    // 185 wide inside the borders: 12 characters of height 30 a line; the
+    // row's 46 inside holds two lines of 23 or three of 15.
+    const Case cases[] = {
+        {"本社", 1, 30},
+        {"株式会社みどり商事神保町", 1, 30},
+        {"株式会社みどり商事 神保町営業所", 1, 23},     // one line a little smaller
+        {"株式会社みどり商事 神保町第二営業所", 2, 23}, // broken at the space
+        {"𠮷野家 神保町店 𠮷野家 神保町店 𠮷野家", 2, 23},
+        {"東京都千代田区神田神保町二丁目十番地株式会社みどり商事本社ビル第二営業部第三会議室打合"
+         "せ資料持参三階",
+         3, 15},
+    };
+    const PrintFormat format = TextLayout();
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.visit);
+        EntryLines lines;
+        lines.push_back(LineOn(2026, 11, 2));
+        lines[0]->visitDestination = QString::fromUtf8(c.visit);
+        lines[0]->exitStationName = QStringLiteral("西武新宿線 下落合");
+        PrintJob job(format);
+        job.Prepare(lines, {}, kPrinted);
+        const RecordingCanvas page = Page(job, 1);
+        const auto visit = CellsAt(page, 100 + 540, 1);
+        ASSERT_EQ(static_cast<int>(visit.size()), c.lines);
+        QString drawn;
+        for (const auto& line : visit) {
+            EXPECT_EQ(line.font.height, c.height);
+            EXPECT_TRUE(line.text.isValidUtf16()) << line.text.toStdString();
+            EXPECT_LE(static_cast<int>(line.text.size()) * line.font.height / 2, 185);
+            drawn += line.text;
+        }
+        // Only the spaces at the breaks go.
+        EXPECT_EQ(drawn.remove(QLatin1Char(' ')),
+                  QString::fromUtf8(c.visit).remove(QLatin1Char(' ')));
+        const auto station = CellsAt(page, 100 + 430, 1);
+        ASSERT_EQ(station.size(), 1u);
+        EXPECT_EQ(station[0].text, "西武新宿線 下落合");
+        EXPECT_LT(station[0].font.height, 30);
+        EXPECT_LE(9 * station[0].font.height / 2, 110 - 6 - 8);
+    }
+}
+
+TEST(PrintJob, AVeryLongTextGetsSmallerStillAndKeepsEveryCharacter)
+{
+    const PrintFormat format = TextLayout();
+    EntryLines lines;
+    lines.push_back(LineOn(2026, 11, 2));
+    const QString visit = QString::fromUtf8("東京都千代田区神田神保町二丁目十番地").repeated(8);
+    lines[0]->visitDestination = visit;
+    PrintJob job(format);
+    job.Prepare(lines, {}, kPrinted);
+    const auto cells = CellsAt(Page(job, 1), 100 + 540, 1);
+    ASSERT_GT(cells.size(), 3u);
+    QString drawn;
+    for (const auto& line : cells) {
+        EXPECT_LT(line.font.height, 15);
+        drawn += line.text;
+    }
+    EXPECT_EQ(drawn, visit);
+    EXPECT_LE(static_cast<int>(cells.size()) * cells[0].font.height, 46);
+}
+
+// Each page's subtotal is the sum of its lines, the total theirs.
+TEST(PrintJob, SubtotalsAndTotalAreTheSumsOfTheLines)
+{
+    const PrintFormat format = TableLayout(20, false);
+    EntryLines lines;
+    for (int i = 0; i < 45; ++i)
+        lines.push_back(LineOn(2026, 1 + i / 28, 1 + i % 28, 100 + 37 * i));
+    PrintJob job(format);
+    ASSERT_EQ(job.Prepare(lines, {}, kPrinted), 3);
+    std::int64_t sum = 0;
+    for (int page = 1; page <= 3; ++page) {
+        std::int64_t onPage = 0;
+        for (const EntryInfo* line : job.LinesOnPages(page, page))
+            onPage += line->fare;
+        EXPECT_EQ(job.PageTotal(page), onPage);
+        sum += onPage;
+        const RecordingCanvas drawn = Page(job, page);
+        const int rows = static_cast<int>(job.LinesOnPages(page, page).size());
+        const auto subtotal = CellsAt(drawn, 100 + 280, rows + 1);
+        ASSERT_EQ(subtotal.size(), 2u);
+        EXPECT_EQ(subtotal[0].text, "小計");
+        EXPECT_EQ(subtotal[1].text, FormatAmount(onPage).trimmed());
+        const auto total = CellsAt(drawn, 100 + 280, rows + 2);
+        EXPECT_EQ(total.size(), page == 3 ? 2u : 0u);
+    }
+    EXPECT_EQ(sum, job.Total());
+    EXPECT_EQ(CellsAt(Page(job, 3), 100 + 280, 5 + 2).at(1).text, FormatAmount(sum).trimmed());
 }

@@ -30,14 +30,17 @@ class QueuePrinter : public QtClaimPrinter
 {
 public:
     explicit QueuePrinter(const QString& queue) : QtClaimPrinter(nullptr), m_queue(queue) {}
-    bool Choose(const PrintFormat& layout, int pageCount) override
+    std::optional<Pages> Choose(const PrintFormat& layout, int pageCount) override
     {
         Printer().setPrinterName(m_queue);
-        ChooseAllPages(layout, pageCount);
+        ChooseWithoutDialog(layout);
         if (afterChoosing)
             afterChoosing();
-        return true;
+        return pages.value_or(Pages{1, pageCount});
     }
+
+    // The pages the user picks; all without.
+    std::optional<Pages> pages;
 
     // What happens to the queue between the dialog and the job.
     std::function<void()> afterChoosing;
@@ -126,6 +129,36 @@ TEST(CupsPrint, ClaimReachesTheQueueAndIsRecorded)
     ASSERT_EQ(stored.Records().size(), 1u);
     EXPECT_EQ(stored.Records()[0].amount, 5000);
     EXPECT_EQ(claim.form.CheckedCount(), 0);
+}
+
+// Page 2 alone is the claim of its lines: what reaches the queue sums
+// exactly them, and that sum is what is recorded.
+TEST(CupsPrint, APageRangeIsTheClaimOfItsLines)
+{
+    ASSERT_TRUE(QFile::exists("/usr/sbin/cupsd")) << "cupsd is missing: run tools/setup.sh";
+    CupsQueue cups;
+    ASSERT_TRUE(cups.Start(QStringLiteral("fenwir-test"))) << cups.Log().toStdString();
+    PrintedClaimFixture claim;
+    QueuePrinter printer(cups.Queue());
+    printer.pages = ClaimPrinter::Pages{2, 2};
+
+    ASSERT_TRUE(claim.printing.Print(&printer)) << claim.prompts.asked.join('\n').toStdString();
+    const QString job = cups.WaitForJob(1);
+    ASSERT_FALSE(job.isEmpty()) << cups.Log().toStdString();
+    EXPECT_EQ(PdfPages(job), 1);
+    const QString text = PdfText(job);
+    for (const char* expected : {"対象期間 2026年11月21日～2026年11月25日", "11月25日",
+                                 "合計\\s+1,000\\s", "合計金額\\s+￥1,000－"})
+        EXPECT_TRUE(text.contains(QRegularExpression(QString::fromUtf8(expected))))
+            << expected << text.toStdString();
+    for (const char* absent : {"5,000", "11月20日", "小計"})
+        EXPECT_FALSE(text.contains(QString::fromUtf8(absent))) << absent << text.toStdString();
+
+    ApplyHistory stored;
+    ASSERT_TRUE(stored.Load(claim.settings));
+    ASSERT_EQ(stored.Records().size(), 1u);
+    EXPECT_EQ(stored.Records()[0].amount, 1000);
+    EXPECT_EQ(claim.form.CheckedCount(), 20);
 }
 
 // A print counts when the print service took the job: a stopped queue that

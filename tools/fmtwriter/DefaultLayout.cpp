@@ -54,29 +54,30 @@ PrintFormat DefaultLayout()
     format.orientation = PrintFormat::kPortrait;
     auto& items = format.items;
 
-    // The table: 20 rows a page, filled up with empty rows, total below.
-    PrintItem list = Item(PrintItem::List, 100, 640, 43, 700);
+    // The table: 20 rows a page, filled up with empty rows, the sums below.
+    // Rows hold two lines of a long destination or remark at a legible size.
+    PrintItem list = Item(PrintItem::List, 100, 680, 43, 700);
     list.pages = PrintItem::FillRows;
-    list.rowHeight = 52;
+    list.rowHeight = 70;
     list.rowsPerPage = 20;
     list.align = 0x8025;
     list.penWidth = 2;
     items.push_back(list);
 
-    PrintItem number = Column(PrintItem::ColNumber, 0, 90, QStringLiteral("No."), 0x25);
+    PrintItem number = Column(PrintItem::ColNumber, 0, 80, QStringLiteral("No."), 0x25);
     number.format = QStringLiteral("%d");
     items.push_back(number);
-    PrintItem date = Column(PrintItem::ColDate, 90, 170, QStringLiteral("日付"), 0x25);
+    PrintItem date = Column(PrintItem::ColDate, 80, 220, QStringLiteral("日付"), 0x25);
     date.format2 = QStringLiteral("%#m月%#d日");
     items.push_back(date);
-    items.push_back(Column(PrintItem::ColEntryStation, 260, 250, QStringLiteral("乗車駅")));
-    items.push_back(Column(PrintItem::ColExitStation, 510, 250, QStringLiteral("降車駅")));
-    items.push_back(Column(PrintItem::ColEntryLine, 760, 240, QStringLiteral("路線")));
-    PrintItem fare = Column(PrintItem::ColFare, 1000, 190, QStringLiteral("運賃(円)"), 0x8026);
-    fare.format2 = QStringLiteral("計 %s");
+    items.push_back(Column(PrintItem::ColEntryStation, 300, 215, QStringLiteral("乗車駅")));
+    items.push_back(Column(PrintItem::ColExitStation, 515, 215, QStringLiteral("降車駅")));
+    items.push_back(Column(PrintItem::ColEntryLine, 730, 210, QStringLiteral("路線")));
+    PrintItem fare = Column(PrintItem::ColFare, 940, 190, QStringLiteral("運賃(円)"), 0x8026);
+    fare.format2 = QStringLiteral("合計 %s");
     items.push_back(fare);
-    items.push_back(Column(PrintItem::ColVisit, 1190, 380, QStringLiteral("訪問先")));
-    items.push_back(Column(PrintItem::ColRemarks, 1570, 330, QStringLiteral("備考")));
+    items.push_back(Column(PrintItem::ColVisit, 1130, 410, QStringLiteral("訪問先")));
+    items.push_back(Column(PrintItem::ColRemarks, 1540, 360, QStringLiteral("備考")));
 
     // Heading.
     PrintItem title = TextItem(PrintItem::Title, 720, 110, QString(), 116, 700);
@@ -109,15 +110,15 @@ PrintFormat DefaultLayout()
     }
 
     // Below the table on the last page: the statement and the total.
-    PrintItem statement = TextItem(PrintItem::Text, 100, 1880, QString(), 46);
+    PrintItem statement = TextItem(PrintItem::Text, 100, 2330, QString(), 46);
     statement.text = QStringLiteral("上記のとおり交通費を申請します。");
     statement.pages = PrintItem::LastPage;
     items.push_back(statement);
     PrintItem total =
-        TextItem(PrintItem::Total, 1250, 1960, QStringLiteral("合計金額　￥%1－"), 72, 700);
+        TextItem(PrintItem::Total, 1250, 2410, QStringLiteral("合計金額　￥%1－"), 72, 700);
     total.pages = PrintItem::LastPage;
     items.push_back(total);
-    PrintItem underline = Rule(1230, 2035, 2000, 2035, 4);
+    PrintItem underline = Rule(1230, 2490, 2000, 2490, 4);
     underline.pages = PrintItem::LastPage;
     items.push_back(underline);
 

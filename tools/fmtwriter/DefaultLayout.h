@@ -4,5 +4,5 @@
 
 // The program's own claim form on A4 portrait: title, application date,
 // claimant fields, two approval stamps, the table of lines with filler rows
-// and a total, the total amount and the page number.
+// and its sums, the total amount and the page number.
 PrintFormat DefaultLayout();

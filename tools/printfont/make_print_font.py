@@ -11,6 +11,12 @@ as U+2ED1. Of the characters sharing a glyph, those are dropped from the map
 that are radicals, compatibility forms (NFKC) of another, or the rarer twin of
 a character Japanese text uses; the glyphs and their look are untouched.
 
+Qt's writer also looks for each glyph's character among the BMP only, so a
+character beyond it (𠮷, U+20BB7) had none and fell out of the text. Each
+glyph only such a character reaches also gets a code of the Private Use Area
+(from U+E000, in the order of the characters); the PDF export finds that code
+in the text layer and puts the character of the same glyph in its place.
+
 usage: make_print_font.py SOURCE.ttc OUTPUT.otf STYLE
 """
 import sys
@@ -38,6 +44,7 @@ PREFERRED = {
     0x2027: 0x30FB,  # hyphenation point -> katakana middle dot
     0x2035: 0xFF40,  # reversed prime -> fullwidth grave accent
     0x2215: 0xFF0F,  # division slash -> fullwidth solidus
+    0x301C: 0xFF5E,  # wave dash -> fullwidth tilde, as in 11月1日～11月30日
 }
 
 
@@ -69,6 +76,28 @@ def drop_shared_entries(font):
                     del cmap[code]
 
 
+PRIVATE_USE_FIRST = 0xE000
+PRIVATE_USE_LAST = 0xF8FF
+
+
+def add_private_use_aliases(font):
+    """Gives every glyph reached only from beyond the BMP a Private Use code."""
+    best = font.getBestCmap()
+    by_glyph = {}
+    for code, glyph in best.items():
+        by_glyph.setdefault(glyph, set()).add(code)
+    if any(PRIVATE_USE_FIRST <= code <= PRIVATE_USE_LAST for code in best):
+        raise SystemExit("the source font maps Private Use codes already")
+    beyond = sorted(code for code, glyph in best.items()
+                    if code > 0xFFFF and all(c > 0xFFFF for c in by_glyph[glyph]))
+    if len(beyond) > PRIVATE_USE_LAST - PRIVATE_USE_FIRST + 1:
+        raise SystemExit("too many characters beyond the BMP for the Private Use Area")
+    for table in font["cmap"].tables:
+        if table.isUnicode() and table.format in (4, 12):
+            for index, code in enumerate(beyond):
+                table.cmap[PRIVATE_USE_FIRST + index] = best[code]
+
+
 def rename(font, style):
     for record in font["name"].names:
         if record.nameID in (1, 16):
@@ -88,6 +117,7 @@ def main():
     # Lazy: only the character map and the names are decoded and written anew.
     font = TTFont(source, fontNumber=face_index(source), lazy=True)
     drop_shared_entries(font)
+    add_private_use_aliases(font)
     rename(font, style)
     font.save(output)
 
