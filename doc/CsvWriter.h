@@ -9,7 +9,7 @@
 // The text of a CSV export in the columns the user chose, in their order: an
 // optional header row, then one row for each line given. Every cell is
 // quoted, a quote inside a cell doubled; rows, and line breaks inside a cell,
-// end in CR LF.
+// end in CR LF. A text a spreadsheet would run as a formula is written inert.
 class CsvWriter
 {
 public:
