@@ -35,5 +35,20 @@ bool CsvCommand::Run()
                       Prompts::Icon::Exclamation, Prompts::Buttons::Ok);
         return false;
     }
+    if (replaced)
+        m_prompts.Ask(
+            LostCharactersMessage(path, m_settings.CsvProfile != AppSettings::kCsvHistory),
+            Prompts::Icon::Exclamation, Prompts::Buttons::Ok);
     return true;
+}
+
+QString CsvCommand::LostCharactersMessage(const QString& path, bool utf8Offered)
+{
+    QString text = QStringLiteral("CSVファイル %1 を保存しました。\n"
+                                  "Shift-JIS で表せない文字を「?」にしました。")
+                       .arg(path);
+    if (utf8Offered)
+        text += QStringLiteral("\n「オプション...」で文字コードを UTF-8 にすると、"
+                               "そのまま保存できます。");
+    return text;
 }

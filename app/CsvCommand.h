@@ -24,8 +24,13 @@ public:
     void SetChooser(Chooser chooser) { m_choose = std::move(chooser); }
     // The period the list shows, which the export keeps to.
     void SetPeriod(std::function<ClaimFilter()> period) { m_period = std::move(period); }
-    // False when cancelled or when nothing could be written.
+    // False when cancelled or when nothing could be written. Characters
+    // Shift-JIS cannot hold are written as "?" and the user is told.
     bool Run();
+
+    // What the user is told when characters became "?"; with the layout of
+    // chosen columns, UTF-8 would have kept them.
+    static QString LostCharactersMessage(const QString& path, bool utf8Offered);
 
 private:
     CCorvaneDoc& m_doc;
