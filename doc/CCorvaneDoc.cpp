@@ -189,8 +189,7 @@ bool CCorvaneDoc::Load(const QString& path, QString* error)
         ArchiveReader in(bytes);
         data.Read(in);
     } catch (const ArchiveError&) {
-        // Empty and untitled, so a later save cannot replace the unread file.
-        Reset(EntryList(), QString());
+        // The open claim stays as it was: a file that is no claim replaces nothing.
         if (error)
             *error = UnexpectedFormatMessage();
         return false;

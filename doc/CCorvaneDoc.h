@@ -28,8 +28,8 @@ public:
 
     // A new, empty, untitled claim; the first one also loads the history.
     bool NewDocument();
-    // Reads an expense file. A file that cannot be opened leaves the claim as
-    // it was; a file of another format leaves it empty and untitled.
+    // Reads an expense file. A file that cannot be opened or read whole (of
+    // another format, damaged) leaves the open claim as it was.
     bool Load(const QString& path, QString* error);
     // Writes the claim to path through a new file renamed over the old one,
     // so a failed save never damages what was there. A recorded application

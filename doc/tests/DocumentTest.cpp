@@ -124,13 +124,22 @@ TEST_F(DocumentTest, LoadFailures)
     EXPECT_EQ(doc.Path(), dir.filePath("mine.ent"));
     EXPECT_EQ(resets, 0);
 
+    // Neither a file of another format nor a damaged claim replaces the open one.
     WriteAll(dir.filePath("foreign.ent"), "not an expense file");
-    EXPECT_FALSE(doc.Load(dir.filePath("foreign.ent"), &error));
-    EXPECT_EQ(error, "予期しないファイル形式です。");
-    EXPECT_TRUE(doc.Lines().empty());
-    EXPECT_EQ(doc.Title(), "無題");
-    EXPECT_FALSE(doc.IsModified());
-    EXPECT_EQ(resets, 1);
+    QFile mine(dir.filePath("mine.ent"));
+    ASSERT_TRUE(mine.open(QIODevice::ReadOnly));
+    WriteAll(dir.filePath("cut.ent"), mine.readAll().chopped(7));
+    doc.InsertLine(0, std::make_unique<EntryInfo>(EntryInfo::ManualLine(0)));
+    for (const char* name : {"foreign.ent", "cut.ent"}) {
+        error.clear();
+        EXPECT_FALSE(doc.Load(dir.filePath(name), &error));
+        EXPECT_EQ(error, "予期しないファイル形式です。");
+        EXPECT_EQ(doc.Lines().size(), 3u) << name;
+        EXPECT_EQ(doc.Path(), dir.filePath("mine.ent"));
+        EXPECT_TRUE(doc.IsModified());
+        EXPECT_TRUE(doc.UndoStack().canUndo());
+        EXPECT_EQ(resets, 0);
+    }
 }
 
 TEST_F(DocumentTest, RecordApplicationWritesSnapshotOfThePrintedLines)
