@@ -31,6 +31,17 @@ void DropForbiddenMarks(EntryLines& lines)
             line->applyFlag = 0;
 }
 
+// Whether an edit of a claimed line changes only what may change after the
+// claim: the visit destination, the remarks and the mark.
+bool KeepsClaimedContent(const EntryInfo& claimed, const EntryInfo& edited)
+{
+    EntryInfo allowed = claimed;
+    allowed.visitDestination = edited.visitDestination;
+    allowed.remarks = edited.remarks;
+    allowed.applyFlag = edited.applyFlag;
+    return allowed == edited;
+}
+
 // Runs of consecutive positions, ascending: [first, last] pairs.
 template <typename Positions>
 std::vector<std::pair<std::size_t, std::size_t>> Runs(const Positions& positions)
@@ -347,7 +358,18 @@ bool CCorvaneDoc::EditLine(std::size_t position, const EntryInfo& content)
 {
     if (position >= m_data.lines.size() || *m_data.lines[position] == content)
         return false;
+    const EntryInfo& before = *m_data.lines[position];
     EntryInfo after = content;
+    // Whatever path an edit takes, a claimed trip stays what was claimed, and
+    // it is ticked again only through SetMarks, which the list asks about.
+    RefreshHistory();
+    if (AppliedOn(before)) {
+        if (!KeepsClaimedContent(before, content))
+            return false;
+        after.applyFlag = before.applyFlag;
+        if (after == before)
+            return false;
+    }
     if (after.applyFlag == 1 && !CanApply(after))
         after.applyFlag = 0;
     Push(new EditLineCommand(*this, position, *m_data.lines[position], std::move(after)));

@@ -46,6 +46,9 @@ public:
     // Marks by position; a line that may not be claimed is never marked.
     bool SetMarks(const std::vector<std::pair<std::size_t, bool>>& marks, const QString& text);
     bool ClearMarks(const std::vector<const EntryInfo*>& lines, const QString& text);
+    // A line a recorded application claimed keeps what was claimed (date,
+    // stations, fare, codes): an edit of those is refused, and only its visit
+    // destination and remarks change; its mark changes only through SetMarks.
     bool EditLine(std::size_t position, const EntryInfo& content);
     void InsertLine(std::size_t position, std::unique_ptr<EntryInfo> line);
     void RemoveLines(std::vector<std::size_t> positions);
