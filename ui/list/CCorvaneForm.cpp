@@ -428,6 +428,8 @@ std::optional<EntryInfo> CCorvaneForm::RunEditor(const EditRequest& request)
 {
     CEntryEditDlg dialog(request.line, m_settings.VisHistry, request.routeTemplate,
                          request.templateLine, request.manualLine, m_prompts, window());
+    if (request.claimedOn)
+        dialog.SetClaimedOn(*request.claimedOn);
     if (dialog.exec() != QDialog::Accepted)
         return std::nullopt;
     return dialog.WorkingCopy();
@@ -443,14 +445,12 @@ bool CCorvaneForm::EditSelected()
     if (!CanApply(*line))
         return false;
     SelectRows({row});
-    auto edited = m_editLine({*line, nullptr, line->IsManual(), m_settings.TransitURL});
+    m_doc.RefreshHistory();
+    auto edited = m_editLine(
+        {*line, nullptr, line->IsManual(), m_settings.TransitURL, m_doc.AppliedOn(*line)});
     m_list->setFocus();
     if (!edited)
         return false;
-    // The dialog marks every line with a fare; a trip claimed already keeps
-    // its mark off unless the user ticks it again (and is asked).
-    if (line->applyFlag == 0 && m_doc.AppliedOn(*line))
-        edited->applyFlag = 0;
     m_settings.AddVisit(edited->visitDestination, edited->exitStationName);
     m_doc.EditLine(m_listed->Position(row), *edited);
     SelectLines({line});
@@ -464,7 +464,7 @@ bool CCorvaneForm::AddLine()
     const std::size_t position =
         selected.empty() ? m_doc.Lines().size() : m_listed->Position(selected.front());
     const EntryInfo fresh = EntryInfo::ManualLine(CurrentTimestamp());
-    const auto added = m_editLine({fresh, templateLine, true, QString()});
+    const auto added = m_editLine({fresh, templateLine, true, QString(), std::nullopt});
     m_list->setFocus();
     if (!added)
         return false;

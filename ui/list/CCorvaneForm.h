@@ -40,6 +40,8 @@ public:
         const EntryInfo* templateLine;
         bool manualLine;
         QString routeTemplate;
+        // The day a recorded application claimed the line: what it claimed stays.
+        std::optional<QDate> claimedOn;
     };
     using LineEditor = std::function<std::optional<EntryInfo>(const EditRequest&)>;
 
