@@ -19,9 +19,9 @@ constexpr int kFallbackWidth = 100;
 } // namespace
 
 ListColumns::ListColumns(QTableView& list, AppSettings& settings, QObject* parent)
-    : QObject(parent), m_list(list), m_settings(settings)
+    : QObject(parent), m_list(list), m_settings(settings), m_viewport(list.viewport())
 {
-    m_list.viewport()->installEventFilter(this);
+    list.viewport()->installEventFilter(this);
     connect(m_list.horizontalHeader(), &QHeaderView::sectionResized, this, &ListColumns::OnResized);
 }
 
@@ -169,7 +169,8 @@ void ListColumns::OnResized(int column, int, int newWidth)
 
 bool ListColumns::eventFilter(QObject* watched, QEvent* event)
 {
-    if (watched == m_list.viewport() && event->type() == QEvent::Resize)
+    // Compared by address: events still come while the list is destroyed.
+    if (watched == m_viewport && event->type() == QEvent::Resize)
         Fit();
     return QObject::eventFilter(watched, event);
 }

@@ -46,6 +46,7 @@ private:
 
     QTableView& m_list;
     AppSettings& m_settings;
+    const QObject* m_viewport;
     std::array<int, EntryTableModel::ColumnCount> m_wanted{};
     bool m_fitting = false;
 };
