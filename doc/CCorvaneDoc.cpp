@@ -9,6 +9,7 @@
 #include "Folders.h"
 #include "LocalTime.h"
 #include "TextFormat.h"
+#include "undo/ConfirmVisitsCommand.h"
 #include "undo/EditLineCommand.h"
 #include "undo/LinesCommand.h"
 #include "undo/MarkLinesCommand.h"
@@ -37,6 +38,7 @@ bool KeepsClaimedContent(const EntryInfo& claimed, const EntryInfo& edited)
 {
     EntryInfo allowed = claimed;
     allowed.visitDestination = edited.visitDestination;
+    allowed.visitSuggested = edited.visitSuggested;
     allowed.remarks = edited.remarks;
     allowed.applyFlag = edited.applyFlag;
     return allowed == edited;
@@ -397,6 +399,20 @@ void CCorvaneDoc::RemoveLines(std::vector<std::size_t> positions)
     Push(new LinesCommand(*this, QStringLiteral("項目削除"), positions));
 }
 
+bool CCorvaneDoc::ConfirmVisits(const std::vector<std::size_t>& positions)
+{
+    std::vector<std::size_t> suggested;
+    for (const std::size_t position : positions)
+        if (position < m_data.lines.size() && m_data.lines[position]->visitSuggested)
+            suggested.push_back(position);
+    std::sort(suggested.begin(), suggested.end());
+    suggested.erase(std::unique(suggested.begin(), suggested.end()), suggested.end());
+    if (suggested.empty())
+        return false;
+    Push(new ConfirmVisitsCommand(*this, std::move(suggested)));
+    return true;
+}
+
 bool CCorvaneDoc::Reorder(std::vector<std::size_t> order, const QString& text)
 {
     if (order.size() != m_data.lines.size())
@@ -503,6 +519,18 @@ void CCorvaneDoc::ReplaceAt(std::size_t position, const EntryInfo& content)
     Q_EMIT LinesAboutToBeChanged(static_cast<int>(position), static_cast<int>(position));
     *m_data.lines[position] = content;
     Q_EMIT LinesChanged(static_cast<int>(position), static_cast<int>(position));
+    Q_EMIT LinesEdited();
+}
+
+void CCorvaneDoc::SetVisitSuggestedAt(const std::vector<std::size_t>& positions, bool suggested)
+{
+    const auto runs = Runs(positions);
+    for (const auto& [first, last] : runs)
+        Q_EMIT LinesAboutToBeChanged(static_cast<int>(first), static_cast<int>(last));
+    for (const std::size_t position : positions)
+        m_data.lines[position]->visitSuggested = suggested;
+    for (const auto& [first, last] : runs)
+        Q_EMIT LinesChanged(static_cast<int>(first), static_cast<int>(last));
     Q_EMIT LinesEdited();
 }
 

@@ -52,6 +52,9 @@ public:
     bool EditLine(std::size_t position, const EntryInfo& content);
     void InsertLine(std::size_t position, std::unique_ptr<EntryInfo> line);
     void RemoveLines(std::vector<std::size_t> positions);
+    // The suggested visit destinations of these lines become the user's
+    // own; false when none of them holds a suggestion.
+    bool ConfirmVisits(const std::vector<std::size_t>& positions);
     // The new order as the old position of each line (see OrderAsListed).
     bool Reorder(std::vector<std::size_t> order, const QString& text);
     // Lines added at the end, as a card read adds them.
@@ -133,6 +136,7 @@ private:
     friend class MarkLinesCommand;
     friend class EditLineCommand;
     friend class ReorderLinesCommand;
+    friend class ConfirmVisitsCommand;
 
     // The commands' primitives: each emits the signals of its change.
     void InsertAt(std::vector<PlacedLine> lines);
@@ -140,6 +144,8 @@ private:
     // Marks by ascending position.
     void SetMarksAt(const std::vector<std::pair<std::size_t, std::uint8_t>>& marks);
     void ReplaceAt(std::size_t position, const EntryInfo& content);
+    // Positions ascending.
+    void SetVisitSuggestedAt(const std::vector<std::size_t>& positions, bool suggested);
     void Permute(const std::vector<std::size_t>& order);
 
     void Reset(EntryList data, const QString& path);

@@ -33,6 +33,9 @@ struct CardImport {
     // Other IDs under which the claim knows this card (a phone's card, or a
     // reader that reports the ID differently), found by records in common.
     std::vector<CardId> knownAs;
+    // New claimed trips given the visit destination remembered for their
+    // exit station, as a suggestion.
+    int visitsSuggested = 0;
 };
 
 // Asked before another card's history joins the claim; true to add it.

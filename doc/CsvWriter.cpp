@@ -64,7 +64,7 @@ QString CsvWriter::Cell(std::uint16_t id, const EntryInfo& line)
     case 10:
         return QString::number(line.balance);
     case 11:
-        return CsvCell::InertText(line.visitDestination);
+        return CsvCell::InertText(line.StatedVisit());
     case 12:
         return CsvCell::InertText(line.remarks);
     default:
