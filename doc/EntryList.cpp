@@ -176,18 +176,25 @@ bool EntryList::WriteCsv(const AppSettings& settings, const QString& path, bool*
     return FileWriter::WriteAtomically(path, bytes, nullptr);
 }
 
-std::size_t EntryList::UnconfirmedVisitsInCsv(const AppSettings& settings,
-                                              const ClaimFilter& period) const
+std::vector<const EntryInfo*> EntryList::UnconfirmedVisitsInCsv(const AppSettings& settings,
+                                                                const ClaimFilter& period) const
 {
+    std::vector<const EntryInfo*> unconfirmed;
     if (settings.CsvProfile == AppSettings::kCsvHistory)
-        return 0;
+        return unconfirmed;
     std::vector<std::uint16_t> columns;
     settings.GetCsvOutputItems(columns);
     if (std::find(columns.begin(), columns.end(), 11) == columns.end())
-        return 0;
-    const std::vector<const EntryInfo*> chosen = CsvLines(settings, period);
-    return static_cast<std::size_t>(std::count_if(
-        chosen.begin(), chosen.end(), [](const EntryInfo* line) { return line->visitSuggested; }));
+        return unconfirmed;
+    for (const EntryInfo* line : CsvLines(settings, period))
+        if (line->visitSuggested)
+            unconfirmed.push_back(line);
+    return unconfirmed;
+}
+
+QString EntryList::UnconfirmedVisitsText(std::size_t count)
+{
+    return QStringLiteral("確定していない訪問先の候補 %1 件は空欄にしました。").arg(count);
 }
 
 std::vector<const EntryInfo*> EntryList::CsvLines(const AppSettings& settings,

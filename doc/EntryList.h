@@ -40,10 +40,12 @@ public:
     // tells whether characters that Shift-JIS cannot hold were written as "?".
     bool WriteCsv(const AppSettings& settings, const QString& path, bool* replaced = nullptr,
                   const ClaimFilter& period = {}) const;
-    // How many of the lines a CSV export would write hold a suggested visit
-    // destination it leaves out (none when the layout has no such column).
-    std::size_t UnconfirmedVisitsInCsv(const AppSettings& settings,
-                                       const ClaimFilter& period = {}) const;
+    // The lines a CSV export would write whose suggested visit destination
+    // it leaves out (none when the layout has no such column).
+    std::vector<const EntryInfo*> UnconfirmedVisitsInCsv(const AppSettings& settings,
+                                                         const ClaimFilter& period = {}) const;
+    // What the user is told when count of them were written empty.
+    static QString UnconfirmedVisitsText(std::size_t count);
     // The sum of the fares of the claim (ClaimedLines of every line).
     std::int64_t ClaimedTotal() const;
     // The order the lines take when a list that shows some of them shows

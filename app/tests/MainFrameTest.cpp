@@ -11,6 +11,7 @@
 #include "ReaderSelection.h"
 #include "RecentFiles.h"
 #include "ScriptedPrompts.h"
+#include "StationFixture.h"
 #include "StatusPanes.h"
 #include "TextFormat.h"
 
@@ -28,7 +29,9 @@
 #include <QStatusBar>
 #include <QTemporaryDir>
 #include <QUrl>
+#include <algorithm>
 #include <gtest/gtest.h>
+#include <numeric>
 #include <unistd.h>
 
 namespace
@@ -292,4 +295,49 @@ TEST_F(MainFrameTest, TheListFitsTheWindowAtCommonSizes)
     const int screen = frame.screen()->availableGeometry().width() - 16;
     EXPECT_GE(frame.minimumWidth(), std::min(frame.statusBar()->minimumSizeHint().width(), screen));
     frame.hide();
+}
+
+// A read names the trips it gave a remembered destination in the status bar;
+// they wait, as suggestions, for the user to confirm them, which is one step
+// to undo.
+TEST_F(MainFrameTest, SuggestedVisitsAreCountedAndConfirmed)
+{
+    const QString stations = StationFixture::SharedDatabase();
+    if (stations.isEmpty())
+        GTEST_SKIP() << "the shared station database is missing";
+    settings.ConnectStringMdb = AppSettings::ConnectStringFor(stations);
+    doc.NewDocument();
+    settings.AddVisit(QStringLiteral("本社"), QStringLiteral("新宿"));
+    qputenv("FENWIR_CARD_IMAGE", FENWIR_DEMO_CARD);
+    ASSERT_TRUE(frame.ReadCard());
+    int suggested = 0;
+    for (const auto& line : doc.Lines()) {
+        if (line->visitSuggested) {
+            ++suggested;
+            EXPECT_EQ(line->visitDestination, "本社");
+            EXPECT_EQ(line->applyFlag, 1);
+        } else {
+            EXPECT_TRUE(line->visitDestination.isEmpty());
+        }
+    }
+    ASSERT_GT(suggested, 0);
+    EXPECT_EQ(frame.Panes().currentMessage(),
+              QStringLiteral("訪問先を%1件補いました").arg(suggested));
+
+    QAction* confirm = frame.Commands().Get("ID_LIST_CONFIRM_VISIT");
+    frame.Form().SelectRows({0}); // the first line, a charge: nothing to confirm
+    EXPECT_FALSE(confirm->isEnabled());
+    std::vector<int> all(static_cast<std::size_t>(frame.Form().RowCount()));
+    std::iota(all.begin(), all.end(), 0);
+    frame.Form().SelectRows(all);
+    EXPECT_TRUE(confirm->isEnabled());
+    confirm->trigger();
+    EXPECT_FALSE(confirm->isEnabled());
+    for (const auto& line : doc.Lines())
+        EXPECT_FALSE(line->visitSuggested);
+    doc.UndoStack().undo();
+    EXPECT_TRUE(confirm->isEnabled());
+    EXPECT_EQ(std::count_if(doc.Lines().begin(), doc.Lines().end(),
+                            [](const auto& line) { return line->visitSuggested; }),
+              suggested);
 }

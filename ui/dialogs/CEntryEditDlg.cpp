@@ -151,18 +151,23 @@ void CEntryEditDlg::BuildControls()
              true);
     details->addWidget(new QLabel(QStringLiteral("訪問先"), this), 1, 0);
     details->addWidget(WithCounter(m_visit, m_visit->lineEdit()), 1, 1);
+    m_suggestion = new QLabel(SuggestionNote(), this);
+    m_suggestion->setObjectName(QStringLiteral("suggestionNote"));
+    m_suggestion->setWordWrap(true);
+    m_suggestion->hide();
+    details->addWidget(m_suggestion, 2, 1, 1, 3);
     m_remarks = AddLimit(new QLineEdit(this), kTextLength, QStringLiteral("備考"),
                          QStringLiteral("文字"), true);
-    details->addWidget(new QLabel(QStringLiteral("備考"), this), 2, 0);
-    details->addWidget(WithCounter(m_remarks, m_remarks), 2, 1);
+    details->addWidget(new QLabel(QStringLiteral("備考"), this), 3, 0);
+    details->addWidget(WithCounter(m_remarks, m_remarks), 3, 1);
     m_distanceCaption = new QLabel(QStringLiteral("直線移動距離："), this);
     m_distance = new QLabel(this);
     m_bearingCaption = new QLabel(QStringLiteral("方位："), this);
     m_bearing = new QLabel(this);
     details->addWidget(m_distanceCaption, 1, 2, Qt::AlignRight);
     details->addWidget(m_distance, 1, 3);
-    details->addWidget(m_bearingCaption, 2, 2, Qt::AlignRight);
-    details->addWidget(m_bearing, 2, 3);
+    details->addWidget(m_bearingCaption, 3, 2, Qt::AlignRight);
+    details->addWidget(m_bearing, 3, 3);
     details->setColumnStretch(1, 1);
     layout->addLayout(details);
 
@@ -205,6 +210,8 @@ void CEntryEditDlg::FillControls()
     m_remarks->setText(line.remarks);
     m_visit->addItems(m_visitHistory);
     m_visit->setEditText(line.visitDestination);
+    if (line.visitSuggested)
+        ShowSuggestion(true);
 
     const bool distance = line.distance != 0;
     if (distance) {
@@ -303,6 +310,8 @@ void CEntryEditDlg::accept()
     line.fare = fare;
     line.remarks = m_remarks->text();
     line.visitDestination = m_visit->currentText();
+    // What the user saw and accepted is theirs now, suggested or not.
+    line.visitSuggested = false;
     QDialog::accept();
 }
 
@@ -391,4 +400,31 @@ void CEntryEditDlg::SetClaimedOn(const QDate& day)
         field->setToolTip(note);
     }
     FocusFirstField();
+}
+
+QString CEntryEditDlg::SuggestionNote()
+{
+    return QStringLiteral("訪問先は以前この駅で入力したものからの候補です。OK で確定します。");
+}
+
+void CEntryEditDlg::ShowSuggestion(bool suggested)
+{
+    m_suggestion->setVisible(suggested);
+    QLineEdit* edit = m_visit->lineEdit();
+    QFont font = edit->font();
+    font.setItalic(suggested);
+    edit->setFont(font);
+    QPalette grey = m_visit->palette();
+    grey.setColor(QPalette::Text, grey.color(QPalette::PlaceholderText));
+    // An empty palette gives the edit back its combo box's colours.
+    edit->setPalette(suggested ? grey : QPalette());
+    if (suggested) {
+        // Typing over it makes it the user's own text.
+        connect(
+            edit, &QLineEdit::textEdited, this, [this] { ShowSuggestion(false); },
+            Qt::SingleShotConnection);
+        connect(
+            m_visit, &QComboBox::activated, this, [this] { ShowSuggestion(false); },
+            Qt::SingleShotConnection);
+    }
 }

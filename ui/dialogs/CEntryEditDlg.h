@@ -42,6 +42,8 @@ public:
     // stations and fare are what was claimed and stay; the dialog says why.
     void SetClaimedOn(const QDate& day);
     static QString ClaimedNote(const QDate& day);
+    // Beside a visit destination suggested from the station, until it is typed over.
+    static QString SuggestionNote();
     // What the user is told when an input does not fit a field.
     static QString RefusedText(const QString& field, int limit, const QString& unit,
                                const QString& refused);
@@ -62,6 +64,7 @@ public:
     QLabel* CounterOf(const QLineEdit* edit) const;
     QLabel* Notice() const { return m_notice; }
     QLabel* ClaimedText() const { return m_claimed; }
+    QLabel* SuggestionText() const { return m_suggestion; }
 
     void accept() override;
     void ReportError();
@@ -76,6 +79,7 @@ private:
                         bool counter);
     QWidget* WithCounter(QWidget* field, const QLineEdit* edit);
     void ShowRefused(const QString& text);
+    void ShowSuggestion(bool suggested);
 
     EntryInfo m_workingCopy;
     QStringList m_visitHistory;
@@ -103,6 +107,7 @@ private:
     QLabel* m_report = nullptr;
     QLabel* m_notice = nullptr;
     QLabel* m_claimed = nullptr;
+    QLabel* m_suggestion = nullptr;
     std::vector<TextLimit*> m_limits;
     // The field of the refusal the notice shows, and what it refused.
     const QLineEdit* m_refusedIn = nullptr;

@@ -43,6 +43,7 @@ CCorvaneForm::CCorvaneForm(CCorvaneDoc& doc, AppSettings& settings, Prompts& pro
     SetZebra(m_settings.ListZebraView != 0);
     connect(m_total, &ClaimTotal::Changed, this, &CCorvaneForm::ShowTotal);
     connect(&m_doc, &CCorvaneDoc::LinesEdited, this, &CCorvaneForm::ShowCardColumn);
+    connect(&m_doc, &CCorvaneDoc::LinesEdited, this, &CCorvaneForm::StateChanged);
     connect(&m_doc, &CCorvaneDoc::LinesReset, this, &CCorvaneForm::OnReset);
     OnReset();
 }
@@ -501,6 +502,22 @@ bool CCorvaneForm::DeleteSelected()
         SelectRows({std::min(last, RowCount() - 1)});
     m_list->viewport()->repaint();
     return true;
+}
+
+bool CCorvaneForm::ConfirmSelectedVisits()
+{
+    std::vector<std::size_t> positions;
+    for (int row : SelectedRows())
+        positions.push_back(m_listed->Position(row));
+    return m_doc.ConfirmVisits(positions);
+}
+
+int CCorvaneForm::SelectedSuggestions() const
+{
+    int suggested = 0;
+    for (const EntryInfo* line : LinesOfRows(SelectedRows()))
+        suggested += line->visitSuggested ? 1 : 0;
+    return suggested;
 }
 
 bool CCorvaneForm::HandleKey(const QKeyEvent& key)

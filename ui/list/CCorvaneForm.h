@@ -57,6 +57,11 @@ public:
     bool EditSelected();
     bool AddLine();
     bool DeleteSelected();
+    // The suggested visit destinations of the selected lines become the
+    // user's own; false when none holds one.
+    bool ConfirmSelectedVisits();
+    // How many selected lines hold a suggested visit destination.
+    int SelectedSuggestions() const;
     // The header's rule: with several rows selected those get the mark and
     // the other listed rows lose it; otherwise every listed row gets it.
     void SetAllChecks(bool checked);

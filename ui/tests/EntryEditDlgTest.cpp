@@ -336,3 +336,35 @@ TEST(EntryEditDlg, LimitsAreShownAndWhatDoesNotFitIsSaid)
               QStringLiteral("備考は30文字までです。「%1…」は入力されていません。")
                   .arg(yoshi.repeated(40)));
 }
+
+// A suggested visit destination opens grey and italic with a word of where
+// it came from; OK makes it the user's own, and so does typing over it.
+TEST(EntryEditDlg, ASuggestedVisitIsConfirmedByOk)
+{
+    ScriptedPrompts prompts;
+    EntryInfo line = CardLine(0x01);
+    line.visitDestination = QStringLiteral("本社");
+    line.visitSuggested = true;
+    {
+        CEntryEditDlg dialog(line, {}, QString(), nullptr, false, prompts);
+        EXPECT_FALSE(dialog.SuggestionText()->isHidden());
+        EXPECT_EQ(dialog.SuggestionText()->text(), CEntryEditDlg::SuggestionNote());
+        EXPECT_TRUE(dialog.VisitCombo()->lineEdit()->font().italic());
+        dialog.accept();
+        EXPECT_EQ(dialog.WorkingCopy().visitDestination, "本社");
+        EXPECT_FALSE(dialog.WorkingCopy().visitSuggested);
+    }
+    {
+        CEntryEditDlg dialog(line, {}, QString(), nullptr, false, prompts);
+        Compose(*dialog.VisitCombo()->lineEdit(), "別館");
+        EXPECT_TRUE(dialog.SuggestionText()->isHidden());
+        EXPECT_FALSE(dialog.VisitCombo()->lineEdit()->font().italic());
+        dialog.accept();
+        EXPECT_EQ(dialog.WorkingCopy().visitDestination, "本社別館");
+        EXPECT_FALSE(dialog.WorkingCopy().visitSuggested);
+    }
+    line.visitSuggested = false;
+    CEntryEditDlg typed(line, {}, QString(), nullptr, false, prompts);
+    EXPECT_TRUE(typed.SuggestionText()->isHidden());
+    EXPECT_FALSE(typed.VisitCombo()->lineEdit()->font().italic());
+}
