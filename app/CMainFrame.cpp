@@ -198,6 +198,7 @@ void CMainFrame::Wire()
     on("ID_LIST_ADD", [this] { m_form->AddLine(); });
     on("ID_LIST_DELETE", [this] { m_form->DeleteSelected(); });
     on("ID_LIST_CORRECT_STATION", [this] { m_form->CorrectSelected(); });
+    on("ID_LIST_CONFIRM_VISIT", [this] { m_form->ConfirmSelectedVisits(); });
 
     QAction* grid = m_commands->Get(QStringLiteral("ID_VIEW_GRID"));
     grid->setChecked(m_settings.ListGridView != 0);
@@ -262,6 +263,8 @@ void CMainFrame::UpdateCommands()
     m_commands->UpdateEnabled(m_form->RowCount(), static_cast<int>(m_doc.Lines().size()),
                               m_form->CheckedCount(), m_form->CanCorrectSelected());
     m_panes->ShowClaim(m_form->CheckedCount(), m_form->CheckedTotal());
+    m_commands->Get(QStringLiteral("ID_LIST_CONFIRM_VISIT"))
+        ->setEnabled(m_form->SelectedSuggestions() > 0);
 }
 
 void CMainFrame::ShowApplications()
@@ -362,6 +365,8 @@ bool CMainFrame::ReadCard()
             m_form->CardNamesChanged();
         }
     }
+    if (result.visitsSuggested > 0)
+        m_panes->showMessage(CardImport::VisitsSuggestedText(result.visitsSuggested), 15000);
     m_form->FocusList();
     return result.imported;
 }

@@ -41,6 +41,8 @@ CommandTable::CommandTable(QObject* parent) : QObject(parent)
     Add("ID_LIST_DELETE", "項目削除(&D)", "選択リスト項目を削除します。\n削除", "list-remove");
     Add("ID_LIST_CORRECT_STATION", "駅名を訂正(&S)...",
         "選択リスト項目の駅名を訂正し、今後の読込にも使います。\n駅名を訂正");
+    Add("ID_LIST_CONFIRM_VISIT", "訪問先を確定(&V)",
+        "選択した明細の訪問先の候補を、入力した訪問先として確定します。\n訪問先を確定");
     Add("ID_VIEW_GRID", "グリッド表示(&G)", "リストの格子表示をします。\nグリッド表示",
         "fenwir-grid");
     Add("ID_VIEW_ZEBRA", "ゼブラ表示(&Z)", "リストの交互背景表示をします。\nゼブラ表示",
@@ -112,8 +114,9 @@ void CommandTable::BuildMenus(QMenuBar* bar, QMenu* recentFiles)
     file->addMenu(recentFiles);
     add(file, {"", "ID_APP_EXIT"});
     QMenu* list = bar->addMenu(QStringLiteral("リスト編集(&E)"));
-    add(list, {"ID_EDIT_UNDO", "ID_EDIT_REDO", "", "ID_LIST_UP", "ID_LIST_DOWN", "", "ID_LIST_EDIT",
-               "ID_LIST_ADD", "ID_LIST_DELETE", "", "ID_LIST_CORRECT_STATION"});
+    add(list,
+        {"ID_EDIT_UNDO", "ID_EDIT_REDO", "", "ID_LIST_UP", "ID_LIST_DOWN", "", "ID_LIST_EDIT",
+         "ID_LIST_ADD", "ID_LIST_DELETE", "", "ID_LIST_CORRECT_STATION", "ID_LIST_CONFIRM_VISIT"});
     QMenu* view = bar->addMenu(QStringLiteral("表示(&V)"));
     add(view,
         {"ID_VIEW_GRID", "ID_VIEW_ZEBRA", "", "ID_VIEW_APPLY_HISTORY", "", "ID_VIEW_STATUS_BAR"});
@@ -136,6 +139,7 @@ QMenu* CommandTable::BuildContextMenu(QWidget* parent) const
     menu->addAction(Get(QStringLiteral("ID_LIST_DELETE")));
     menu->addSeparator();
     menu->addAction(Get(QStringLiteral("ID_LIST_CORRECT_STATION")));
+    menu->addAction(Get(QStringLiteral("ID_LIST_CONFIRM_VISIT")));
     return menu;
 }
 

@@ -24,10 +24,20 @@ public:
     void SetChooser(Chooser chooser) { m_choose = std::move(chooser); }
     // The period the list shows, which the export keeps to.
     void SetPeriod(std::function<ClaimFilter()> period) { m_period = std::move(period); }
-    // False when cancelled or when nothing could be written.
+    // False when cancelled or when nothing could be written. Characters
+    // Shift-JIS cannot hold are written as "?" and the user is told.
     bool Run();
 
+    // What the user is told when characters became "?"; with the layout of
+    // chosen columns, UTF-8 would have kept them.
+    static QString LostCharactersMessage(const QString& path, bool utf8Offered);
+    // Asked when visit destinations suggested and never confirmed would be
+    // written: yes confirms them (one undoable step), no writes them empty.
+    static QString SuggestionQuestion(std::size_t count);
+
 private:
+    bool ConfirmSuggestions(const ClaimFilter& period);
+
     CCorvaneDoc& m_doc;
     AppSettings& m_settings;
     Prompts& m_prompts;

@@ -45,6 +45,10 @@ struct EntryInfo {
     float bearing = 0;
     QString visitDestination;
     QString remarks;
+    // The visit destination was filled in from the one remembered for the
+    // exit station and the user has not confirmed it yet. Kept beside the
+    // line records of an expense file, where earlier versions do not look.
+    bool visitSuggested = false;
 
     // A blank line: texts empty, every number zero.
     EntryInfo() = default;
@@ -52,6 +56,9 @@ struct EntryInfo {
     static EntryInfo ManualLine(std::int64_t now);
 
     bool IsManual() const { return terminalType == kManualCode && processType == kManualCode; }
+    // The visit destination as the user stated it: a suggestion never
+    // confirmed is none, so print, export and the record leave it out.
+    QString StatedVisit() const { return visitSuggested ? QString() : visitDestination; }
 
     bool operator==(const EntryInfo&) const = default;
 };

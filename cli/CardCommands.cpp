@@ -44,6 +44,7 @@ struct Imported {
     QString idm;
     std::int32_t balance = -1;
     std::vector<const EntryInfo*> added;
+    int visitsSuggested = 0;
 };
 
 // Names the stations and appends the new lines; false (reason printed) when a
@@ -63,6 +64,7 @@ bool Import(CCorvaneDoc& doc, const CardInfo& card, const HistoryBlocks& blocks,
         }
         result.balance = imported.balance;
         result.added = imported.added;
+        result.visitsSuggested = imported.visitsSuggested;
     } catch (const BlockDecodeError& e) {
         Console::Fail(CardReadCommand::DecodeFailedText(QString::fromUtf8(e.what())));
         return false;
@@ -88,6 +90,8 @@ void Report(CCorvaneDoc& doc, const Imported& result, bool json)
         QStringLiteral("残高: %1\n")
             .arg(result.balance < 0 ? QString() : FormatAmount(result.balance).trimmed() + "円"));
     Console::Out(QStringLiteral("追加した明細: %1件\n").arg(result.added.size()));
+    if (result.visitsSuggested > 0)
+        Console::Out(CardImport::VisitsSuggestedText(result.visitsSuggested) + QLatin1Char('\n'));
     LineTable table;
     for (const EntryInfo* line : result.added)
         table.Add(*line);

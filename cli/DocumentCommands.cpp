@@ -112,6 +112,9 @@ int DocumentCommands::Csv(const CommandLine& line, CliContext& context)
     bool replaced = false;
     if (!doc.Data().WriteCsv(choices, out, &replaced, *period))
         return Console::Fail(QStringLiteral("CSVファイル %1 を保存できませんでした。").arg(out));
+    if (const auto left = doc.Data().UnconfirmedVisitsInCsv(choices, *period); !left.empty())
+        Console::Err(
+            QStringLiteral("fenwir-cli: %1\n").arg(EntryList::UnconfirmedVisitsText(left.size())));
     if (replaced)
         Console::Err(QStringLiteral("fenwir-cli: Shift-JIS で表せない文字を「?」にしました。\n"));
     return Console::kOk;

@@ -36,6 +36,7 @@ QJsonObject LineToJson(const EntryInfo& line)
         {QStringLiteral("distance"), line.distance},
         {QStringLiteral("bearing"), static_cast<double>(line.bearing)},
         {QStringLiteral("visitDestination"), line.visitDestination},
+        {QStringLiteral("visitSuggested"), line.visitSuggested},
         {QStringLiteral("remarks"), line.remarks},
     };
 }

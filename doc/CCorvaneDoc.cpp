@@ -11,6 +11,7 @@
 #include "StationCorrections.h"
 #include "TextFormat.h"
 #include "undo/CorrectStationsCommand.h"
+#include "undo/ConfirmVisitsCommand.h"
 #include "undo/EditLineCommand.h"
 #include "undo/LinesCommand.h"
 #include "undo/MarkLinesCommand.h"
@@ -31,6 +32,18 @@ void DropForbiddenMarks(EntryLines& lines)
     for (auto& line : lines)
         if (line->applyFlag == 1 && !CanApply(*line))
             line->applyFlag = 0;
+}
+
+// Whether an edit of a claimed line changes only what may change after the
+// claim: the visit destination, the remarks and the mark.
+bool KeepsClaimedContent(const EntryInfo& claimed, const EntryInfo& edited)
+{
+    EntryInfo allowed = claimed;
+    allowed.visitDestination = edited.visitDestination;
+    allowed.visitSuggested = edited.visitSuggested;
+    allowed.remarks = edited.remarks;
+    allowed.applyFlag = edited.applyFlag;
+    return allowed == edited;
 }
 
 // Runs of consecutive positions, ascending: [first, last] pairs.
@@ -191,8 +204,7 @@ bool CCorvaneDoc::Load(const QString& path, QString* error)
         ArchiveReader in(bytes);
         data.Read(in);
     } catch (const ArchiveError&) {
-        // Empty and untitled, so a later save cannot replace the unread file.
-        Reset(EntryList(), QString());
+        // The open claim stays as it was: a file that is no claim replaces nothing.
         if (error)
             *error = UnexpectedFormatMessage();
         return false;
@@ -350,7 +362,18 @@ bool CCorvaneDoc::EditLine(std::size_t position, const EntryInfo& content)
 {
     if (position >= m_data.lines.size() || *m_data.lines[position] == content)
         return false;
+    const EntryInfo& before = *m_data.lines[position];
     EntryInfo after = content;
+    // Whatever path an edit takes, a claimed trip stays what was claimed, and
+    // it is ticked again only through SetMarks, which the list asks about.
+    RefreshHistory();
+    if (AppliedOn(before)) {
+        if (!KeepsClaimedContent(before, content))
+            return false;
+        after.applyFlag = before.applyFlag;
+        if (after == before)
+            return false;
+    }
     if (after.applyFlag == 1 && !CanApply(after))
         after.applyFlag = 0;
     Push(new EditLineCommand(*this, position, *m_data.lines[position], std::move(after)));
@@ -408,6 +431,20 @@ void CCorvaneDoc::RemoveLines(std::vector<std::size_t> positions)
     if (positions.empty())
         return;
     Push(new LinesCommand(*this, QStringLiteral("項目削除"), positions));
+}
+
+bool CCorvaneDoc::ConfirmVisits(const std::vector<std::size_t>& positions)
+{
+    std::vector<std::size_t> suggested;
+    for (const std::size_t position : positions)
+        if (position < m_data.lines.size() && m_data.lines[position]->visitSuggested)
+            suggested.push_back(position);
+    std::sort(suggested.begin(), suggested.end());
+    suggested.erase(std::unique(suggested.begin(), suggested.end()), suggested.end());
+    if (suggested.empty())
+        return false;
+    Push(new ConfirmVisitsCommand(*this, std::move(suggested)));
+    return true;
 }
 
 bool CCorvaneDoc::Reorder(std::vector<std::size_t> order, const QString& text)
@@ -516,6 +553,18 @@ void CCorvaneDoc::ReplaceAt(std::size_t position, const EntryInfo& content)
     Q_EMIT LinesAboutToBeChanged(static_cast<int>(position), static_cast<int>(position));
     *m_data.lines[position] = content;
     Q_EMIT LinesChanged(static_cast<int>(position), static_cast<int>(position));
+    Q_EMIT LinesEdited();
+}
+
+void CCorvaneDoc::SetVisitSuggestedAt(const std::vector<std::size_t>& positions, bool suggested)
+{
+    const auto runs = Runs(positions);
+    for (const auto& [first, last] : runs)
+        Q_EMIT LinesAboutToBeChanged(static_cast<int>(first), static_cast<int>(last));
+    for (const std::size_t position : positions)
+        m_data.lines[position]->visitSuggested = suggested;
+    for (const auto& [first, last] : runs)
+        Q_EMIT LinesChanged(static_cast<int>(first), static_cast<int>(last));
     Q_EMIT LinesEdited();
 }
 

@@ -29,8 +29,8 @@ public:
 
     // A new, empty, untitled claim; the first one also loads the history.
     bool NewDocument();
-    // Reads an expense file. A file that cannot be opened leaves the claim as
-    // it was; a file of another format leaves it empty and untitled.
+    // Reads an expense file. A file that cannot be opened or read whole (of
+    // another format, damaged) leaves the open claim as it was.
     bool Load(const QString& path, QString* error);
     // Writes the claim to path through a new file renamed over the old one,
     // so a failed save never damages what was there. A recorded application
@@ -47,9 +47,15 @@ public:
     // Marks by position; a line that may not be claimed is never marked.
     bool SetMarks(const std::vector<std::pair<std::size_t, bool>>& marks, const QString& text);
     bool ClearMarks(const std::vector<const EntryInfo*>& lines, const QString& text);
+    // A line a recorded application claimed keeps what was claimed (date,
+    // stations, fare, codes): an edit of those is refused, and only its visit
+    // destination and remarks change; its mark changes only through SetMarks.
     bool EditLine(std::size_t position, const EntryInfo& content);
     void InsertLine(std::size_t position, std::unique_ptr<EntryInfo> line);
     void RemoveLines(std::vector<std::size_t> positions);
+    // The suggested visit destinations of these lines become the user's
+    // own; false when none of them holds a suggestion.
+    bool ConfirmVisits(const std::vector<std::size_t>& positions);
     // The new order as the old position of each line (see OrderAsListed).
     bool Reorder(std::vector<std::size_t> order, const QString& text);
     // Lines added at the end, as a card read adds them.
@@ -140,6 +146,7 @@ private:
     friend class EditLineCommand;
     friend class ReorderLinesCommand;
     friend class CorrectStationsCommand;
+    friend class ConfirmVisitsCommand;
 
     // The commands' primitives: each emits the signals of its change.
     void InsertAt(std::vector<PlacedLine> lines);
@@ -147,6 +154,8 @@ private:
     // Marks by ascending position.
     void SetMarksAt(const std::vector<std::pair<std::size_t, std::uint8_t>>& marks);
     void ReplaceAt(std::size_t position, const EntryInfo& content);
+    // Positions ascending.
+    void SetVisitSuggestedAt(const std::vector<std::size_t>& positions, bool suggested);
     void Permute(const std::vector<std::size_t>& order);
 
     void Reset(EntryList data, const QString& path);

@@ -6,6 +6,7 @@
 #include "CardReadJob.h"
 #include "ImportHistory.h"
 #include "TextFormat.h"
+#include "VisitSuggestions.h"
 
 #include <QDateTime>
 
@@ -77,6 +78,7 @@ CardImport ImportCard(CCorvaneDoc& doc, const CardInfo& card, const HistoryBlock
             line->applyFlag = 0;
         result.added.push_back(line.get());
     }
+    result.visitsSuggested = OfferVisitSuggestions(added);
     doc.SetLastCard(read, std::move(rows));
     doc.AppendLines(std::move(added), QStringLiteral("カード読込"));
     return result;

@@ -33,6 +33,15 @@ struct CardImport {
     // Other IDs under which the claim knows this card (a phone's card, or a
     // reader that reports the ID differently), found by records in common.
     std::vector<CardId> knownAs;
+    // New claimed trips given the visit destination remembered for their
+    // exit station, as a suggestion.
+    int visitsSuggested = 0;
+
+    // What the user is told of them: "訪問先を3件補いました".
+    static QString VisitsSuggestedText(int count)
+    {
+        return QStringLiteral("訪問先を%1件補いました").arg(count);
+    }
 };
 
 // Asked before another card's history joins the claim; true to add it.

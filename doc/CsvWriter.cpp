@@ -1,5 +1,7 @@
 #include "CsvWriter.h"
 
+#include "CsvCell.h"
+
 #include <QDateTime>
 #include <QStringList>
 
@@ -46,25 +48,25 @@ QString CsvWriter::Cell(std::uint16_t id, const EntryInfo& line)
     case 2:
         return QDateTime::fromSecsSinceEpoch(line.dateTime).toString(QStringLiteral("yyyy/MM/dd"));
     case 3:
-        return line.entryCompanyName;
+        return CsvCell::InertText(line.entryCompanyName);
     case 4:
-        return line.entryLineName;
+        return CsvCell::InertText(line.entryLineName);
     case 5:
-        return line.entryStationName;
+        return CsvCell::InertText(line.entryStationName);
     case 6:
-        return line.exitCompanyName;
+        return CsvCell::InertText(line.exitCompanyName);
     case 7:
-        return line.exitLineName;
+        return CsvCell::InertText(line.exitLineName);
     case 8:
-        return line.exitStationName;
+        return CsvCell::InertText(line.exitStationName);
     case 9:
         return QString::number(line.fare);
     case 10:
         return QString::number(line.balance);
     case 11:
-        return line.visitDestination;
+        return CsvCell::InertText(line.StatedVisit());
     case 12:
-        return line.remarks;
+        return CsvCell::InertText(line.remarks);
     default:
         return QString();
     }

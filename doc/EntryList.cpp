@@ -12,12 +12,14 @@
 #include "LocalTime.h"
 #include "ShiftJis.h"
 
+#include <algorithm>
 #include <optional>
 #include <unordered_map>
 
 const QString EntryList::kMarkerV1 = QStringLiteral("<## EntryInfoData ##>");
 const QString EntryList::kMarkerV2 = QStringLiteral("<## EntryInfoData V2 ##>");
 const QString EntryList::kMarkerV3 = QStringLiteral("<## EntryInfoData V3 ##>");
+const QString EntryList::kSuggestedMarker = QStringLiteral("<## VisitSuggested ##>");
 
 EntryList::EntryList() : documentTime(CurrentTimestamp()) {}
 
@@ -41,6 +43,42 @@ void EntryList::Write(ArchiveWriter& out, FileKind kind) const
     for (const auto& line : lines)
         all.push_back(line.get());
     WriteLines(out, Document, all);
+    WriteSuggested(out);
+}
+
+void EntryList::WriteSuggested(ArchiveWriter& out) const
+{
+    std::vector<std::int32_t> suggested;
+    for (std::size_t i = 0; i < lines.size(); ++i)
+        if (lines[i]->visitSuggested)
+            suggested.push_back(static_cast<std::int32_t>(i));
+    if (suggested.empty())
+        return; // byte for byte what earlier versions write
+    out.WriteString(kSuggestedMarker);
+    out.WriteInt32(static_cast<std::int32_t>(suggested.size()));
+    for (const std::int32_t position : suggested)
+        out.WriteInt32(position);
+}
+
+void EntryList::ReadSuggested(ArchiveReader& in)
+{
+    // Anything after the lines is not ours to read unless it is our marker;
+    // a damaged list of suggestions costs the marks, never the claim.
+    try {
+        if (in.AtEnd() || in.ReadString() != kSuggestedMarker)
+            return;
+        const std::int32_t count = in.ReadInt32();
+        std::vector<std::size_t> positions;
+        for (std::int32_t i = 0; i < count; ++i) {
+            const std::int32_t position = in.ReadInt32();
+            if (position < 0 || static_cast<std::size_t>(position) >= lines.size())
+                return;
+            positions.push_back(static_cast<std::size_t>(position));
+        }
+        for (const std::size_t position : positions)
+            lines[position]->visitSuggested = !lines[position]->visitDestination.isEmpty();
+    } catch (const ArchiveError&) {
+    }
 }
 
 void EntryList::WriteSnapshot(ArchiveWriter& out,
@@ -58,8 +96,17 @@ void EntryList::WriteLines(ArchiveWriter& out, FileKind kind,
     out.WriteInt32(kind);
     out.WriteTime(documentTime);
     out.WriteInt32(static_cast<std::int32_t>(written.size()));
-    for (const EntryInfo* line : written)
-        EntryRecord::Write(out, *line);
+    for (const EntryInfo* line : written) {
+        if (kind == Snapshot && line->visitSuggested) {
+            // The record holds what the user stated, not what was suggested.
+            EntryInfo stated = *line;
+            stated.visitDestination = line->StatedVisit();
+            stated.visitSuggested = false;
+            EntryRecord::Write(out, stated);
+        } else {
+            EntryRecord::Write(out, *line);
+        }
+    }
 }
 
 void EntryList::Read(ArchiveReader& in)
@@ -97,6 +144,8 @@ void EntryList::ReadContent(ArchiveReader& in)
         EntryRecord::Read(in, version, *line);
         lines.push_back(std::move(line));
     }
+    if (kind == Document)
+        ReadSuggested(in);
 }
 
 bool EntryList::WriteCsv(const AppSettings& settings, const QString& path, bool* replaced,
@@ -125,6 +174,27 @@ bool EntryList::WriteCsv(const AppSettings& settings, const QString& path, bool*
                                  ? QByteArray("\xEF\xBB\xBF") + text.toUtf8()
                                  : EncodeShiftJisReplacing(text, replaced);
     return FileWriter::WriteAtomically(path, bytes, nullptr);
+}
+
+std::vector<const EntryInfo*> EntryList::UnconfirmedVisitsInCsv(const AppSettings& settings,
+                                                                const ClaimFilter& period) const
+{
+    std::vector<const EntryInfo*> unconfirmed;
+    if (settings.CsvProfile == AppSettings::kCsvHistory)
+        return unconfirmed;
+    std::vector<std::uint16_t> columns;
+    settings.GetCsvOutputItems(columns);
+    if (std::find(columns.begin(), columns.end(), 11) == columns.end())
+        return unconfirmed;
+    for (const EntryInfo* line : CsvLines(settings, period))
+        if (line->visitSuggested)
+            unconfirmed.push_back(line);
+    return unconfirmed;
+}
+
+QString EntryList::UnconfirmedVisitsText(std::size_t count)
+{
+    return QStringLiteral("確定していない訪問先の候補 %1 件は空欄にしました。").arg(count);
 }
 
 std::vector<const EntryInfo*> EntryList::CsvLines(const AppSettings& settings,

@@ -24,7 +24,8 @@ public:
 
     // Deletes every line and history row, forgets the card, restamps the time.
     void Clear();
-    // Writes the version 3 format; a snapshot holds only the claimed lines.
+    // Writes the version 3 format; a snapshot holds only the claimed lines,
+    // and of a suggested visit destination nothing (it was never stated).
     // Throws ArchiveError when there is no line at all.
     void Write(ArchiveWriter& out, FileKind kind) const;
     // An application snapshot of exactly the printed lines, in their order.
@@ -39,6 +40,12 @@ public:
     // tells whether characters that Shift-JIS cannot hold were written as "?".
     bool WriteCsv(const AppSettings& settings, const QString& path, bool* replaced = nullptr,
                   const ClaimFilter& period = {}) const;
+    // The lines a CSV export would write whose suggested visit destination
+    // it leaves out (none when the layout has no such column).
+    std::vector<const EntryInfo*> UnconfirmedVisitsInCsv(const AppSettings& settings,
+                                                         const ClaimFilter& period = {}) const;
+    // What the user is told when count of them were written empty.
+    static QString UnconfirmedVisitsText(std::size_t count);
     // The sum of the fares of the claim (ClaimedLines of every line).
     std::int64_t ClaimedTotal() const;
     // The order the lines take when a list that shows some of them shows
@@ -57,9 +64,14 @@ public:
     static const QString kMarkerV1;
     static const QString kMarkerV2;
     static const QString kMarkerV3;
+    // After the lines of a claim: which lines hold a suggested visit
+    // destination. Earlier versions read the lines and stop before it.
+    static const QString kSuggestedMarker;
 
 private:
     void ReadContent(ArchiveReader& in);
+    void WriteSuggested(ArchiveWriter& out) const;
+    void ReadSuggested(ArchiveReader& in);
     void WriteLines(ArchiveWriter& out, FileKind kind,
                     const std::vector<const EntryInfo*>& written) const;
     // The lines a CSV export writes; its layouts only lay them out.

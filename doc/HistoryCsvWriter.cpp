@@ -1,5 +1,6 @@
 #include "HistoryCsvWriter.h"
 
+#include "CsvCell.h"
 #include "HistoryCodes.h"
 
 #include <QByteArray>
@@ -23,19 +24,28 @@ QString Bare(QString cell)
     return QLatin1Char('"') + cell + QLatin1Char('"');
 }
 
-// Card lines, newest first. Lines of one day share their date (no time of
-// day), so the card's serial number orders them; equal keys keep the reverse
-// of the document's order, which holds each read oldest first.
+// Card lines, newest first. A trip's record holds its day without a time,
+// a purchase its time of day too, so within a day the card's sequence number
+// orders them; equal keys keep the reverse of the document's order, which
+// holds each read oldest first.
 std::vector<const EntryInfo*> NewestCardLinesFirst(const std::vector<const EntryInfo*>& lines)
 {
-    std::vector<const EntryInfo*> cards;
+    struct Keyed {
+        QDate day;
+        const EntryInfo* line;
+    };
+    std::vector<Keyed> cards;
     for (auto line = lines.rbegin(); line != lines.rend(); ++line)
         if (!(*line)->IsManual())
-            cards.push_back(*line);
-    std::stable_sort(cards.begin(), cards.end(), [](const EntryInfo* a, const EntryInfo* b) {
-        return std::tie(a->dateTime, a->serialNumber) > std::tie(b->dateTime, b->serialNumber);
+            cards.push_back({QDateTime::fromSecsSinceEpoch((*line)->dateTime).date(), *line});
+    std::stable_sort(cards.begin(), cards.end(), [](const Keyed& a, const Keyed& b) {
+        return std::tie(a.day, a.line->serialNumber) > std::tie(b.day, b.line->serialNumber);
     });
-    return cards;
+    std::vector<const EntryInfo*> ordered;
+    ordered.reserve(cards.size());
+    for (const Keyed& card : cards)
+        ordered.push_back(card.line);
+    return ordered;
 }
 } // namespace
 
@@ -83,11 +93,11 @@ QString HistoryCsvWriter::Row(const EntryInfo& line)
     const QStringList cells = {
         QDateTime::fromSecsSinceEpoch(line.dateTime).toString(QStringLiteral("yyyy/MM/dd")),
         QString(),
-        bus ? QString() : line.entryCompanyName,
-        bus ? line.exitCompanyName : line.entryStationName,
+        CsvCell::InertText(bus ? QString() : line.entryCompanyName),
+        CsvCell::InertText(bus ? line.exitCompanyName : line.entryStationName),
         QString(),
-        bus ? QString() : line.exitCompanyName,
-        line.exitStationName,
+        CsvCell::InertText(bus ? QString() : line.exitCompanyName),
+        CsvCell::InertText(line.exitStationName),
         QString::number(line.fare),
         QString::number(line.balance),
         Memo(line),

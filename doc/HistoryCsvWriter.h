@@ -8,7 +8,8 @@
 // The card history layout that card-history tools write and expense services
 // import: a "カードID=" line, a fixed header, then the card lines newest first,
 // rows ending in CR LF. A cell is written bare unless it holds a comma, a
-// quote or a line break.
+// quote or a line break; a text a spreadsheet would run as a formula is
+// written inert.
 class HistoryCsvWriter
 {
 public:

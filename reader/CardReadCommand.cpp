@@ -68,6 +68,7 @@ CardReadCommand::Result CardReadCommand::Read(CardReadFrontEnd& frontEnd, Messag
         result.balance = imported.balance;
         result.added = imported.added;
         result.knownAs = imported.knownAs;
+        result.visitsSuggested = imported.visitsSuggested;
     } catch (const BlockDecodeError& e) {
         restorePanes();
         messages.Report(0, DecodeFailedText(QString::fromUtf8(e.what())),

@@ -32,6 +32,8 @@ public:
         CardId card{};
         // Other IDs under which the claim knows this card.
         std::vector<CardId> knownAs;
+        // New claimed trips given a suggested visit destination.
+        int visitsSuggested = 0;
     };
 
     CardReadCommand(CCorvaneDoc& doc, const AppSettings& settings, QString connectString,

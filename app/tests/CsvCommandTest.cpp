@@ -48,3 +48,101 @@ TEST(CsvCommand, WritesTheListsLinesAndRemembersTheFolder)
     EXPECT_FALSE(csv.Run());
     EXPECT_TRUE(prompts.asked.value(0).contains("claim.csv"));
 }
+
+TEST(CsvCommand, SaysWhenShiftJisLostCharacters)
+{
+    QTemporaryDir dir;
+    AppSettings settings;
+    settings.CsvOutputItem = "12";
+    settings.CsvOutputHeader = 0;
+    CCorvaneDoc doc(settings);
+    auto line = std::make_unique<EntryInfo>(EntryInfo::ManualLine(0));
+    line->remarks = QStringLiteral("𠮷野家 €5");
+    auto trip = std::make_unique<EntryInfo>();
+    trip->terminalType = 0x16;
+    trip->processType = 0x01;
+    trip->exitStationName = QStringLiteral("𠮷野");
+    EntryLines lines;
+    lines.push_back(std::move(line));
+    lines.push_back(std::move(trip));
+    doc.ReplaceLines(std::move(lines));
+    ScriptedPrompts prompts;
+    CsvCommand csv(doc, settings, prompts, nullptr);
+    const QString path = dir.filePath("claim.csv");
+    csv.SetChooser([&](const QString&) { return path; });
+
+    struct Case {
+        int profile;
+        int encoding;
+        bool warned;
+        bool utf8Offered;
+    };
+    const Case cases[] = {
+        {AppSettings::kCsvColumns, AppSettings::kCsvShiftJis, true, true},
+        {AppSettings::kCsvColumns, AppSettings::kCsvUtf8, false, false},
+        {AppSettings::kCsvHistory, AppSettings::kCsvShiftJis, true, false},
+    };
+    for (const Case& c : cases) {
+        settings.CsvProfile = c.profile;
+        settings.CsvEncoding = c.encoding;
+        prompts.asked.clear();
+        EXPECT_TRUE(csv.Run());
+        ASSERT_EQ(prompts.asked.size(), c.warned ? 1 : 0) << c.profile << "/" << c.encoding;
+        if (c.warned) {
+            EXPECT_EQ(prompts.asked[0], CsvCommand::LostCharactersMessage(path, c.utf8Offered));
+        }
+    }
+    EXPECT_TRUE(CsvCommand::LostCharactersMessage(path, true).contains("UTF-8"));
+    EXPECT_FALSE(CsvCommand::LostCharactersMessage(path, false).contains("UTF-8"));
+}
+
+// Before suggested visit destinations the user never confirmed are written,
+// the user chooses: confirm them, leave them empty, or not write at all.
+TEST(CsvCommand, AsksAboutUnconfirmedSuggestions)
+{
+    QTemporaryDir dir;
+    AppSettings settings;
+    settings.CsvOutputItem = "11";
+    settings.CsvOutputHeader = 0;
+    CCorvaneDoc doc(settings);
+    EntryLines lines;
+    for (const char* visit : {"本社", "支店"}) {
+        auto line = std::make_unique<EntryInfo>(EntryInfo::ManualLine(0));
+        line->fare = 200;
+        line->visitDestination = QString::fromUtf8(visit);
+        lines.push_back(std::move(line));
+    }
+    lines[0]->visitSuggested = true;
+    doc.ReplaceLines(std::move(lines));
+    ScriptedPrompts prompts;
+    CsvCommand csv(doc, settings, prompts, nullptr);
+    const QString path = dir.filePath("claim.csv");
+    csv.SetChooser([&](const QString&) { return path; });
+    const auto written = [&] {
+        QFile file(path);
+        // QString drops the byte-order mark the file starts with.
+        return file.open(QIODevice::ReadOnly) ? QString::fromUtf8(file.readAll()) : QString();
+    };
+    settings.CsvEncoding = AppSettings::kCsvUtf8;
+
+    prompts.answers = {Prompts::Answer::Cancel};
+    EXPECT_FALSE(csv.Run());
+    EXPECT_EQ(prompts.asked.value(0), CsvCommand::SuggestionQuestion(1));
+    EXPECT_FALSE(QFile::exists(path));
+
+    prompts.answers = {Prompts::Answer::No};
+    ASSERT_TRUE(csv.Run());
+    EXPECT_EQ(written(), "\"\"\r\n\"支店\"\r\n");
+    EXPECT_TRUE(doc.Lines()[0]->visitSuggested);
+    EXPECT_FALSE(doc.IsModified());
+
+    prompts.answers = {Prompts::Answer::Yes};
+    ASSERT_TRUE(csv.Run());
+    EXPECT_EQ(written(), "\"本社\"\r\n\"支店\"\r\n");
+    EXPECT_FALSE(doc.Lines()[0]->visitSuggested);
+    EXPECT_EQ(doc.UndoStack().undoText(), "訪問先を確定");
+
+    prompts.asked.clear();
+    ASSERT_TRUE(csv.Run()); // nothing left to ask about
+    EXPECT_TRUE(prompts.asked.isEmpty());
+}

@@ -93,7 +93,10 @@ TEST_F(FileCommandsTest, DamagedFileIsReportedAndNothingIsOverwritten)
     prompts.answers = {Prompts::Answer::No};
     EXPECT_FALSE(files.OpenPath(damaged));
     EXPECT_TRUE(prompts.asked.last().contains("予期しないファイル形式です。"));
-    EXPECT_EQ(doc.Title(), "無題"); // a save cannot replace the unread file
+    EXPECT_EQ(doc.Lines().size(), 1u); // the open claim stays, unsaved as it was
+    EXPECT_TRUE(doc.IsModified());
+    EXPECT_EQ(doc.Title(), "無題");
+    EXPECT_FALSE(recent.Paths().contains(damaged));
 
     EXPECT_FALSE(files.OpenPath(dir.filePath("missing.ent"), false));
     EXPECT_TRUE(prompts.asked.last().contains("missing.ent"));

@@ -9,20 +9,29 @@
 #include "InstanceLock.h"
 #include "PcscUnavailable.h"
 #include "ReaderSelection.h"
+#include "RecentFiles.h"
 #include "ScriptedPrompts.h"
+#include "StationFixture.h"
 #include "StatusPanes.h"
 #include "TextFormat.h"
 
 #include <QAction>
 #include <QCoreApplication>
+#include <QDeadlineTimer>
+#include <QDropEvent>
 #include <QFile>
 #include <QHeaderView>
 #include <QHostInfo>
 #include <QLayout>
+#include <QMenu>
+#include <QMimeData>
 #include <QScreen>
 #include <QStatusBar>
 #include <QTemporaryDir>
+#include <QUrl>
+#include <algorithm>
 #include <gtest/gtest.h>
+#include <numeric>
 #include <unistd.h>
 
 namespace
@@ -155,6 +164,58 @@ TEST_F(MainFrameTest, EditAfterAReadAndANewClaimIsNotLost)
     EXPECT_EQ(doc.Lines().size(), 1u);
 }
 
+// A file that is no claim, opened by the menu, a drop or the recent list,
+// is reported and replaces nothing: the open claim stays, unsaved as it was.
+TEST_F(MainFrameTest, AFailedOpenKeepsTheOpenClaim)
+{
+    QTemporaryDir dir;
+    doc.NewDocument();
+    qputenv("FENWIR_CARD_IMAGE", FENWIR_DEMO_CARD);
+    ASSERT_TRUE(frame.ReadCard());
+    prompts.fileNames = {dir.filePath("november.ent")};
+    ASSERT_TRUE(frame.Files().Save());
+    doc.InsertLine(0, std::make_unique<EntryInfo>(EntryInfo::ManualLine(0)));
+    const std::size_t lines = doc.Lines().size();
+    const int rows = frame.Form().RowCount();
+    const QString corrupt = dir.filePath("corrupt.ent");
+    {
+        QFile file(corrupt);
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+        file.write("\xFF\xFE\xFF\x18garbage");
+    }
+    const auto expectKept = [&](const char* how) {
+        EXPECT_TRUE(prompts.asked.last().contains("予期しないファイル形式です。")) << how;
+        EXPECT_EQ(doc.Lines().size(), lines) << how;
+        EXPECT_EQ(frame.Form().RowCount(), rows) << how;
+        EXPECT_EQ(frame.Panes().DocumentText(), "november.ent ＊未保存") << how;
+        EXPECT_TRUE(doc.UndoStack().canUndo()) << how;
+    };
+
+    prompts.answers = {Prompts::Answer::No}; // no save before the open
+    prompts.fileNames = {corrupt};
+    frame.Commands().Get("ID_FILE_OPEN")->trigger();
+    expectKept("menu");
+
+    prompts.answers = {Prompts::Answer::No};
+    QMimeData dropped;
+    dropped.setUrls({QUrl::fromLocalFile(corrupt)});
+    // A drop follows the drag entering the window, as with a real drag.
+    QDragEnterEvent enter(QPoint(10, 10), Qt::CopyAction, &dropped, Qt::LeftButton, Qt::NoModifier);
+    QCoreApplication::sendEvent(&frame, &enter);
+    QDropEvent drop(QPointF(10, 10), Qt::CopyAction, &dropped, Qt::LeftButton, Qt::NoModifier);
+    QCoreApplication::sendEvent(&frame, &drop);
+    const qsizetype asked = prompts.asked.size();
+    // The save question, then the failure; the open waits for the drop to end.
+    for (QDeadlineTimer wait(10'000); prompts.asked.size() < asked + 2 && !wait.hasExpired();)
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 50);
+    expectKept("drop");
+
+    prompts.answers = {Prompts::Answer::No};
+    frame.Recent().Add(corrupt);
+    frame.Recent().Menu()->actions().constFirst()->trigger();
+    expectKept("recent list");
+}
+
 // The title never names the file: the status bar does, and says whether
 // the claim is saved and what it is worth.
 TEST_F(MainFrameTest, StatusBarNamesTheClaimAndItsTotal)
@@ -234,4 +295,49 @@ TEST_F(MainFrameTest, TheListFitsTheWindowAtCommonSizes)
     const int screen = frame.screen()->availableGeometry().width() - 16;
     EXPECT_GE(frame.minimumWidth(), std::min(frame.statusBar()->minimumSizeHint().width(), screen));
     frame.hide();
+}
+
+// A read names the trips it gave a remembered destination in the status bar;
+// they wait, as suggestions, for the user to confirm them, which is one step
+// to undo.
+TEST_F(MainFrameTest, SuggestedVisitsAreCountedAndConfirmed)
+{
+    const QString stations = StationFixture::SharedDatabase();
+    if (stations.isEmpty())
+        GTEST_SKIP() << "the shared station database is missing";
+    settings.ConnectStringMdb = AppSettings::ConnectStringFor(stations);
+    doc.NewDocument();
+    settings.AddVisit(QStringLiteral("本社"), QStringLiteral("新宿"));
+    qputenv("FENWIR_CARD_IMAGE", FENWIR_DEMO_CARD);
+    ASSERT_TRUE(frame.ReadCard());
+    int suggested = 0;
+    for (const auto& line : doc.Lines()) {
+        if (line->visitSuggested) {
+            ++suggested;
+            EXPECT_EQ(line->visitDestination, "本社");
+            EXPECT_EQ(line->applyFlag, 1);
+        } else {
+            EXPECT_TRUE(line->visitDestination.isEmpty());
+        }
+    }
+    ASSERT_GT(suggested, 0);
+    EXPECT_EQ(frame.Panes().currentMessage(),
+              QStringLiteral("訪問先を%1件補いました").arg(suggested));
+
+    QAction* confirm = frame.Commands().Get("ID_LIST_CONFIRM_VISIT");
+    frame.Form().SelectRows({0}); // the first line, a charge: nothing to confirm
+    EXPECT_FALSE(confirm->isEnabled());
+    std::vector<int> all(static_cast<std::size_t>(frame.Form().RowCount()));
+    std::iota(all.begin(), all.end(), 0);
+    frame.Form().SelectRows(all);
+    EXPECT_TRUE(confirm->isEnabled());
+    confirm->trigger();
+    EXPECT_FALSE(confirm->isEnabled());
+    for (const auto& line : doc.Lines())
+        EXPECT_FALSE(line->visitSuggested);
+    doc.UndoStack().undo();
+    EXPECT_TRUE(confirm->isEnabled());
+    EXPECT_EQ(std::count_if(doc.Lines().begin(), doc.Lines().end(),
+                            [](const auto& line) { return line->visitSuggested; }),
+              suggested);
 }

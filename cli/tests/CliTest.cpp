@@ -90,8 +90,9 @@ TEST_F(CliTest, JsonCarriesEveryFieldOfTheDecodedLines)
     ASSERT_EQ(lines.size(), 3);
     const QJsonObject oldest = lines[0].toObject();
     const QJsonObject middle = lines[1].toObject();
-    EXPECT_EQ(oldest.size(), 33); // every field and "applied"
+    EXPECT_EQ(oldest.size(), 34); // every field and "applied"
     EXPECT_FALSE(oldest["applied"].toBool());
+    EXPECT_FALSE(oldest["visitSuggested"].toBool());
     EXPECT_EQ(oldest["fare"].toInt(), 0);
     EXPECT_EQ(middle["fare"].toInt(), 200);
     EXPECT_EQ(middle["applyFlag"].toInt(), 1);

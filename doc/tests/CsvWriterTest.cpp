@@ -151,3 +151,42 @@ TEST_F(CsvExportTest, SilentFailures)
 
     EXPECT_FALSE(list.WriteCsv(settings, dir.filePath("no/such/folder.csv")));
 }
+
+TEST_F(CsvExportTest, FormulaTextIsWrittenInertInBothEncodings)
+{
+    struct Case {
+        QString typed;
+        QString written;
+    };
+    const Case cases[] = {
+        {"=HYPERLINK(\"http://x\")", "'=HYPERLINK(\"\"http://x\"\")"},
+        {"+1+1", "'+1+1"},
+        {"-2+3", "'-2+3"},
+        {"@SUM(A1)", "'@SUM(A1)"},
+        {"\t=1", "'\t=1"},
+        {"\r=1", "'\r=1"},
+        {"本社=1", "本社=1"},
+        {" =1", " =1"},
+    };
+    settings.CsvOutputItem = "9,10,3,4,5,6,7,8,11,12";
+    settings.CsvOutputHeader = 0;
+    list.lines.resize(1); // the charge: fare -3000
+    for (const int encoding : {AppSettings::kCsvShiftJis, AppSettings::kCsvUtf8}) {
+        settings.CsvEncoding = encoding;
+        for (const Case& c : cases) {
+            EntryInfo& line = *list.lines[0];
+            for (QString* text : {&line.entryCompanyName, &line.entryLineName,
+                                  &line.entryStationName, &line.exitCompanyName, &line.exitLineName,
+                                  &line.exitStationName, &line.visitDestination, &line.remarks})
+                *text = c.typed;
+            Export();
+            const QByteArray bytes = ReadAll(dir.filePath("out.csv"));
+            const QString text = encoding == AppSettings::kCsvUtf8 ? QString::fromUtf8(bytes.mid(3))
+                                                                   : DecodeShiftJis(bytes);
+            const QString cell = QLatin1Char('"') + c.written + QLatin1Char('"');
+            EXPECT_EQ(text, QStringLiteral("\"-3000\",\"12345\"") +
+                                QString(",%1").repeated(8).arg(cell) + "\r\n")
+                << c.typed.toStdString() << " encoding " << encoding;
+        }
+    }
+}

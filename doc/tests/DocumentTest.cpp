@@ -9,6 +9,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QTemporaryDir>
+#include <functional>
 #include <gtest/gtest.h>
 
 namespace
@@ -124,13 +125,22 @@ TEST_F(DocumentTest, LoadFailures)
     EXPECT_EQ(doc.Path(), dir.filePath("mine.ent"));
     EXPECT_EQ(resets, 0);
 
+    // Neither a file of another format nor a damaged claim replaces the open one.
     WriteAll(dir.filePath("foreign.ent"), "not an expense file");
-    EXPECT_FALSE(doc.Load(dir.filePath("foreign.ent"), &error));
-    EXPECT_EQ(error, "予期しないファイル形式です。");
-    EXPECT_TRUE(doc.Lines().empty());
-    EXPECT_EQ(doc.Title(), "無題");
-    EXPECT_FALSE(doc.IsModified());
-    EXPECT_EQ(resets, 1);
+    QFile mine(dir.filePath("mine.ent"));
+    ASSERT_TRUE(mine.open(QIODevice::ReadOnly));
+    WriteAll(dir.filePath("cut.ent"), mine.readAll().chopped(7));
+    doc.InsertLine(0, std::make_unique<EntryInfo>(EntryInfo::ManualLine(0)));
+    for (const char* name : {"foreign.ent", "cut.ent"}) {
+        error.clear();
+        EXPECT_FALSE(doc.Load(dir.filePath(name), &error));
+        EXPECT_EQ(error, "予期しないファイル形式です。");
+        EXPECT_EQ(doc.Lines().size(), 3u) << name;
+        EXPECT_EQ(doc.Path(), dir.filePath("mine.ent"));
+        EXPECT_TRUE(doc.IsModified());
+        EXPECT_TRUE(doc.UndoStack().canUndo());
+        EXPECT_EQ(resets, 0);
+    }
 }
 
 TEST_F(DocumentTest, RecordApplicationWritesSnapshotOfThePrintedLines)
@@ -263,4 +273,63 @@ TEST_F(DocumentTest, RecordsOfAnotherProgramAreKept)
     ApplyHistory stored;
     ASSERT_TRUE(stored.Load(settings));
     EXPECT_EQ(stored.Records().size(), 3u);
+}
+
+// What a recorded application claimed stays as claimed, whatever path an
+// edit takes: the date, stations and fare are refused, the visit destination
+// and remarks are not, and the mark is never set again behind the user's back.
+TEST_F(DocumentTest, AClaimedLineKeepsWhatWasClaimed)
+{
+    EntryInfo manual = EntryInfo::ManualLine(1'793'545'200);
+    manual.entryStationName = QStringLiteral("東京");
+    manual.exitStationName = QStringLiteral("横浜");
+    manual.fare = 480;
+    EntryLines lines;
+    lines.push_back(std::make_unique<EntryInfo>(manual));
+    lines.push_back(std::make_unique<EntryInfo>(SampleCardLine(1)));
+    doc.ReplaceLines(std::move(lines));
+    const std::vector<const EntryInfo*> printed = Pointers(doc.Lines());
+    ASSERT_TRUE(RecordPrintedClaim(doc, printed, {}).recorded);
+
+    struct Case {
+        const char* what;
+        std::function<void(EntryInfo&)> edit;
+    };
+    const Case refused[] = {
+        {"exit station", [](EntryInfo& l) { l.exitStationName = QStringLiteral("川崎"); }},
+        {"entry station", [](EntryInfo& l) { l.entryStationName = QStringLiteral("品川"); }},
+        {"line name", [](EntryInfo& l) { l.exitLineName = QStringLiteral("京浜東北線"); }},
+        {"company", [](EntryInfo& l) { l.entryCompanyName = QStringLiteral("東急"); }},
+        {"fare", [](EntryInfo& l) { l.fare += 10; }},
+        {"date", [](EntryInfo& l) { l.dateTime += 86400; }},
+        {"codes", [](EntryInfo& l) { l.terminalType = 0x05; }},
+    };
+    for (std::size_t position : {0u, 1u}) {
+        const EntryInfo claimed = *doc.Lines()[position];
+        const int steps = doc.UndoStack().count();
+        for (const Case& c : refused) {
+            EntryInfo edited = claimed;
+            c.edit(edited);
+            edited.remarks = QStringLiteral("変更");
+            EXPECT_FALSE(doc.EditLine(position, edited)) << c.what << " " << position;
+            EXPECT_EQ(*doc.Lines()[position], claimed) << c.what;
+        }
+        EXPECT_EQ(doc.UndoStack().count(), steps);
+
+        EntryInfo texts = claimed;
+        texts.visitDestination = QStringLiteral("みどり商事");
+        texts.remarks = QStringLiteral("再訪");
+        texts.applyFlag = 1; // the dialog of an earlier version ticked every edit
+        ASSERT_TRUE(doc.EditLine(position, texts)) << position;
+        EXPECT_EQ(doc.Lines()[position]->visitDestination, "みどり商事");
+        EXPECT_EQ(doc.Lines()[position]->remarks, "再訪");
+        EXPECT_EQ(doc.Lines()[position]->applyFlag, 0);
+        EXPECT_TRUE(doc.AppliedOn(*doc.Lines()[position]));
+    }
+
+    // A line never claimed is edited freely.
+    doc.InsertLine(2, std::make_unique<EntryInfo>(SampleCardLine(7)));
+    EntryInfo free = *doc.Lines()[2];
+    free.exitStationName = QStringLiteral("川崎");
+    EXPECT_TRUE(doc.EditLine(2, free));
 }

@@ -158,6 +158,49 @@ TEST_F(HistoryCsvTest, WithoutCardLinesOnlyTheHeadWritten)
     EXPECT_TRUE(ok);
 }
 
+TEST_F(HistoryCsvTest, WithinADayBySequenceNumberNewestFirst)
+{
+    // A purchase at 12:34 holds its time of day, a later trip only its day.
+    list.lines.clear();
+    EntryInfo shop = CardLine(8, 1, 0xC7, 0x46, 150, 850);
+    shop.dateTime = *LocalToTimestamp(2024, 3, 8, 12, 34, 0);
+    EntryInfo trip =
+        Rail(CardLine(8, 2, 0x16, 0x01, 200, 650), QStringLiteral("東京"), QStringLiteral("新宿"));
+    EntryInfo nextDay =
+        Rail(CardLine(9, 3, 0x16, 0x01, 200, 450), QStringLiteral("新宿"), QStringLiteral("東京"));
+    for (const EntryInfo* line : {&shop, &trip, &nextDay})
+        list.lines.push_back(std::make_unique<EntryInfo>(*line));
+    const QStringList rows = Rows(DecodeShiftJis(Export()));
+    ASSERT_EQ(rows.size(), 5);
+    EXPECT_EQ(rows[2], "2024/03/09,,ＪＲ東,新宿,,ＪＲ東,東京,200,450,");
+    EXPECT_EQ(rows[3], "2024/03/08,,ＪＲ東,東京,,ＪＲ東,新宿,200,650,");
+    EXPECT_EQ(rows[4], "2024/03/08,,,,,,,150,850,物販");
+}
+
+TEST_F(HistoryCsvTest, FormulaTextIsWrittenInertAmountsStayNumbers)
+{
+    list.lines.clear();
+    EntryInfo charge = Rail(CardLine(4, 10, 0x08, 0x02, -3000, 4000), QStringLiteral("=1+1"), {});
+    EntryInfo trip = Rail(CardLine(4, 11, 0x16, 0x01, 200, 3800), QStringLiteral("@SUM(A1)"),
+                          QStringLiteral("-2+3"));
+    trip.entryCompanyName = QStringLiteral("+cmd");
+    trip.exitCompanyName = QStringLiteral("=HYPERLINK(\"x\")");
+    EntryInfo bus = CardLine(5, 12, 0x05, 0x0D, 210, 3590);
+    bus.exitCompanyName = QStringLiteral("\t=1");
+    bus.exitStationName = QStringLiteral("大塚駅前");
+    for (const EntryInfo* line : {&charge, &trip, &bus})
+        list.lines.push_back(std::make_unique<EntryInfo>(*line));
+    for (const int encoding : {AppSettings::kCsvShiftJis, AppSettings::kCsvUtf8}) {
+        settings.CsvEncoding = encoding;
+        const QStringList rows = Rows(DecodeShiftJis(Export()));
+        ASSERT_EQ(rows.size(), 5);
+        EXPECT_EQ(rows[2], "2024/03/05,,,'\t=1,,,大塚駅前,210,3590,ﾊﾞｽ/路面等");
+        EXPECT_EQ(rows[3],
+                  "2024/03/04,,'+cmd,'@SUM(A1),,\"'=HYPERLINK(\"\"x\"\")\",'-2+3,200,3800,");
+        EXPECT_EQ(rows[4], "2024/03/04,,ＪＲ東,'=1+1,,,,-3000,4000,ﾁｬｰｼﾞ");
+    }
+}
+
 TEST(HistoryCsvWriter, CardIdMaskedToItsLastFourDigits)
 {
     EXPECT_EQ(HistoryCsvWriter::FormatCardId(kCard, false), "************CDEF");

@@ -31,9 +31,13 @@ void CEditEx::keyPressEvent(QKeyEvent* event)
                        !(event->modifiers() & (Qt::ControlModifier | Qt::AltModifier));
     if (typed) {
         const int start = hasSelectedText() ? selectionStart() : cursorPosition();
-        for (QChar c : text)
-            if (!Accepts(m_mode, c, start))
+        for (QChar c : text) {
+            if (!Accepts(m_mode, c, start)) {
+                if (m_refused)
+                    m_refused(text);
                 return;
+            }
+        }
     }
     QLineEdit::keyPressEvent(event);
 }

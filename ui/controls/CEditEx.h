@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QLineEdit>
+#include <functional>
 
 // An edit that accepts only some typed characters; pasted text is not
 // filtered. Backspace and the editing keys always work.
@@ -18,6 +19,12 @@ public:
     explicit CEditEx(Mode mode, QWidget* parent = nullptr);
 
     Mode GetMode() const { return m_mode; }
+    // Told of every typed text the mode does not let through, so the user
+    // can be shown why nothing appeared.
+    void SetRefusedHandler(std::function<void(const QString&)> handler)
+    {
+        m_refused = std::move(handler);
+    }
     // Whether a typed character is let through at this selection start.
     static bool Accepts(Mode mode, QChar c, int selectionStart);
 
@@ -26,4 +33,5 @@ protected:
 
 private:
     Mode m_mode;
+    std::function<void(const QString&)> m_refused;
 };

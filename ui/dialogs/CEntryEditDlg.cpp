@@ -4,7 +4,9 @@
 #include "HistoryCodes.h"
 #include "LineStations.h"
 #include "Prompts.h"
+#include "TextLimit.h"
 
+#include <QApplication>
 #include <QComboBox>
 #include <QDateEdit>
 #include <QDateTime>
@@ -24,30 +26,26 @@ namespace
 constexpr int kNameLength = 20;
 constexpr int kTextLength = 30;
 constexpr int kFareDigits = 5;
+// A refused paste is quoted up to this many characters.
+constexpr int kQuotedLength = 40;
+
+const char16_t* const kNameFields[6] = {u"入場会社名", u"入場路線名", u"入場駅名",
+                                        u"出場会社名", u"出場路線名", u"出場駅名"};
 
 QLineEdit* MakeNameEdit(QWidget* parent)
 {
     auto* edit = new QLineEdit(parent);
-    edit->setMaxLength(kNameLength);
     edit->setMinimumWidth(160);
     return edit;
 }
 
-// The limits are for typing: a longer stored text is shown whole and comes
-// back unchanged unless the user edits it.
-void ShowWhole(QLineEdit* edit, const QString& text, int limit)
-{
-    edit->setMaxLength(std::max<int>(limit, static_cast<int>(text.size())));
-    edit->setText(text);
-}
-
-QGroupBox* SideBox(const QString& title, QLineEdit* const* edits, QWidget* parent)
+QGroupBox* SideBox(const QString& title, QWidget* const* rows, QWidget* parent)
 {
     auto* box = new QGroupBox(title, parent);
     auto* form = new QFormLayout(box);
-    form->addRow(QStringLiteral("会社名"), edits[0]);
-    form->addRow(QStringLiteral("路線名"), edits[1]);
-    form->addRow(QStringLiteral("駅名"), edits[2]);
+    form->addRow(QStringLiteral("会社名"), rows[0]);
+    form->addRow(QStringLiteral("路線名"), rows[1]);
+    form->addRow(QStringLiteral("駅名"), rows[2]);
     return box;
 }
 } // namespace
@@ -107,16 +105,33 @@ void CEntryEditDlg::BuildControls()
     top->setColumnMinimumWidth(2, 200);
     layout->addLayout(top);
 
-    for (QLineEdit*& edit : m_names)
-        edit = MakeNameEdit(this);
+    m_claimed = new QLabel(this);
+    m_claimed->setObjectName(QStringLiteral("claimedNote"));
+    m_claimed->setWordWrap(true);
+    m_claimed->setFrameShape(QFrame::StyledPanel);
+    m_claimed->setMargin(6);
+    m_claimed->hide();
+    layout->addWidget(m_claimed);
+
+    QWidget* nameRows[6] = {};
+    for (int i = 0; i < 6; ++i) {
+        m_names[i] = AddLimit(MakeNameEdit(this), kNameLength, QString::fromUtf16(kNameFields[i]),
+                              QStringLiteral("文字"), true);
+        nameRows[i] = WithCounter(m_names[i], m_names[i]);
+    }
     auto* sides = new QHBoxLayout;
-    sides->addWidget(SideBox(QStringLiteral("入場"), m_names, this));
-    sides->addWidget(SideBox(QStringLiteral("出場"), m_names + 3, this));
+    sides->addWidget(SideBox(QStringLiteral("入場"), nameRows, this));
+    sides->addWidget(SideBox(QStringLiteral("出場"), nameRows + 3, this));
     layout->addLayout(sides);
 
     auto* details = new QGridLayout;
     m_fare = new CEditEx(CEditEx::Mode::Digits, this);
-    m_fare->setMaxLength(kFareDigits);
+    AddLimit(m_fare, kFareDigits, QStringLiteral("運賃"), QStringLiteral("桁"), false);
+    m_fare->SetRefusedHandler([this](const QString& typed) {
+        m_refusedIn = nullptr;
+        ShowRefused(QStringLiteral("運賃は数字で入力してください。「%1」は入力されていません。")
+                        .arg(typed));
+    });
     m_fare->setAlignment(Qt::AlignRight);
     m_fare->setMaximumWidth(90);
     auto* fareRow = new QHBoxLayout;
@@ -128,24 +143,39 @@ void CEntryEditDlg::BuildControls()
     m_visit = new QComboBox(this);
     m_visit->setEditable(true);
     m_visit->setInsertPolicy(QComboBox::NoInsert);
-    m_visit->lineEdit()->setMaxLength(kTextLength);
     m_visit->setMinimumWidth(260);
+    AddLimit(m_visit->lineEdit(), kTextLength, QStringLiteral("訪問先"), QStringLiteral("文字"),
+             true);
     details->addWidget(new QLabel(QStringLiteral("訪問先"), this), 1, 0);
-    details->addWidget(m_visit, 1, 1);
-    m_remarks = new QLineEdit(this);
-    m_remarks->setMaxLength(kTextLength);
-    details->addWidget(new QLabel(QStringLiteral("備考"), this), 2, 0);
-    details->addWidget(m_remarks, 2, 1);
+    details->addWidget(WithCounter(m_visit, m_visit->lineEdit()), 1, 1);
+    m_suggestion = new QLabel(SuggestionNote(), this);
+    m_suggestion->setObjectName(QStringLiteral("suggestionNote"));
+    m_suggestion->setWordWrap(true);
+    m_suggestion->hide();
+    details->addWidget(m_suggestion, 2, 1, 1, 3);
+    m_remarks = AddLimit(new QLineEdit(this), kTextLength, QStringLiteral("備考"),
+                         QStringLiteral("文字"), true);
+    details->addWidget(new QLabel(QStringLiteral("備考"), this), 3, 0);
+    details->addWidget(WithCounter(m_remarks, m_remarks), 3, 1);
     m_distanceCaption = new QLabel(QStringLiteral("直線移動距離："), this);
     m_distance = new QLabel(this);
     m_bearingCaption = new QLabel(QStringLiteral("方位："), this);
     m_bearing = new QLabel(this);
     details->addWidget(m_distanceCaption, 1, 2, Qt::AlignRight);
     details->addWidget(m_distance, 1, 3);
-    details->addWidget(m_bearingCaption, 2, 2, Qt::AlignRight);
-    details->addWidget(m_bearing, 2, 3);
+    details->addWidget(m_bearingCaption, 3, 2, Qt::AlignRight);
+    details->addWidget(m_bearing, 3, 3);
     details->setColumnStretch(1, 1);
     layout->addLayout(details);
+
+    m_notice = new QLabel(this);
+    m_notice->setObjectName(QStringLiteral("notice"));
+    m_notice->setWordWrap(true);
+    QPalette warning = m_notice->palette();
+    warning.setColor(QPalette::WindowText, QColor(0xB0, 0x00, 0x20));
+    m_notice->setPalette(warning);
+    m_notice->hide();
+    layout->addWidget(m_notice);
 
     auto* bottom = new QHBoxLayout;
     m_report =
@@ -172,11 +202,13 @@ void CEntryEditDlg::FillControls()
     const QString names[6] = {line.entryCompanyName, line.entryLineName, line.entryStationName,
                               line.exitCompanyName,  line.exitLineName,  line.exitStationName};
     for (int i = 0; i < 6; ++i)
-        ShowWhole(m_names[i], names[i], kNameLength);
-    ShowWhole(m_fare, QString::number(line.fare), kFareDigits);
-    ShowWhole(m_remarks, line.remarks, kTextLength);
+        m_names[i]->setText(names[i]);
+    m_fare->setText(QString::number(line.fare));
+    m_remarks->setText(line.remarks);
     m_visit->addItems(m_visitHistory);
-    ShowWhole(m_visit->lineEdit(), line.visitDestination, kTextLength);
+    m_visit->setEditText(line.visitDestination);
+    if (line.visitSuggested)
+        ShowSuggestion(true);
 
     const bool distance = line.distance != 0;
     if (distance) {
@@ -224,10 +256,10 @@ void CEntryEditDlg::CopyFromTemplate()
     const QString names[6] = {t.entryCompanyName, t.entryLineName, t.entryStationName,
                               t.exitCompanyName,  t.exitLineName,  t.exitStationName};
     for (int i = 0; i < 6; ++i)
-        ShowWhole(m_names[i], names[i], kNameLength);
-    ShowWhole(m_fare, QString::number(t.fare), kFareDigits);
-    ShowWhole(m_remarks, t.remarks, kTextLength);
-    ShowWhole(m_visit->lineEdit(), t.visitDestination, kTextLength);
+        m_names[i]->setText(names[i]);
+    m_fare->setText(QString::number(t.fare));
+    m_remarks->setText(t.remarks);
+    m_visit->setEditText(t.visitDestination);
 }
 
 void CEntryEditDlg::accept()
@@ -263,10 +295,18 @@ void CEntryEditDlg::accept()
     line.exitCompanyName = m_names[3]->text();
     line.exitLineName = m_names[4]->text();
     line.exitStationName = m_names[5]->text();
+    // A fare set to 0 leaves nothing to claim, and a fare set where there
+    // was none is claimed, as a new line is; otherwise the mark stays the
+    // user's own.
+    if (fare == 0)
+        line.applyFlag = 0;
+    else if (line.fare == 0)
+        line.applyFlag = 1;
     line.fare = fare;
     line.remarks = m_remarks->text();
-    line.applyFlag = fare != 0 ? 1 : 0;
     line.visitDestination = m_visit->currentText();
+    // What the user saw and accepted is theirs now, suggested or not.
+    line.visitSuggested = false;
     QDialog::accept();
 }
 
@@ -285,7 +325,114 @@ void CEntryEditDlg::CorrectStations()
     for (int i = 0; i < 6; ++i) {
         if (now[i] != *names[i]) {
             *names[i] = now[i];
-            ShowWhole(m_names[i], now[i], kNameLength);
+            m_names[i]->setText(now[i]);
         }
+    }
+}
+
+QLineEdit* CEntryEditDlg::AddLimit(QLineEdit* edit, int limit, const QString& field,
+                                   const QString& unit, bool counter)
+{
+    auto* textLimit = new TextLimit(*edit, limit, counter ? this : nullptr);
+    // A change that fits takes the last refusal's message away.
+    connect(textLimit, &TextLimit::Accepted, this, [this] { m_notice->hide(); });
+    connect(textLimit, &TextLimit::Refused, this,
+            [this, edit, field, limit, unit](const QString& text) {
+                // Keys typed on past the limit are quoted together.
+                const bool more = !m_notice->isHidden() && m_refusedIn == edit;
+                m_refused = more ? m_refused + text : text;
+                m_refusedIn = edit;
+                ShowRefused(RefusedText(field, limit, unit, m_refused));
+            });
+    m_limits.push_back(textLimit);
+    return edit;
+}
+
+QWidget* CEntryEditDlg::WithCounter(QWidget* field, const QLineEdit* edit)
+{
+    auto* row = new QWidget(this);
+    auto* layout = new QHBoxLayout(row);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->addWidget(field, 1);
+    layout->addWidget(CounterOf(edit));
+    return row;
+}
+
+QLabel* CEntryEditDlg::CounterOf(const QLineEdit* edit) const
+{
+    for (const TextLimit* limit : m_limits)
+        if (limit->parent() == edit)
+            return limit->Counter();
+    return nullptr;
+}
+
+QString CEntryEditDlg::RefusedText(const QString& field, int limit, const QString& unit,
+                                   const QString& refused)
+{
+    QString quoted = refused;
+    if (TextLimit::Length(quoted) > kQuotedLength) {
+        qsizetype cut = 0;
+        for (int n = 0; n < kQuotedLength; ++n)
+            cut += quoted[cut].isHighSurrogate() ? 2 : 1;
+        quoted = quoted.left(cut) + QStringLiteral("…");
+    }
+    return QStringLiteral("%1は%2%3までです。「%4」は入力されていません。")
+        .arg(field)
+        .arg(limit)
+        .arg(unit, quoted);
+}
+
+void CEntryEditDlg::ShowRefused(const QString& text)
+{
+    m_notice->setText(text);
+    m_notice->show();
+    QApplication::beep();
+}
+
+QString CEntryEditDlg::ClaimedNote(const QDate& day)
+{
+    return QStringLiteral("%1 に申請済みの明細です。\n申請した日付・駅名・運賃は変更できません"
+                          "（訪問先と備考は変更できます）。")
+        .arg(day.toString(QStringLiteral("yyyy/MM/dd")));
+}
+
+void CEntryEditDlg::SetClaimedOn(const QDate& day)
+{
+    const QString note = ClaimedNote(day);
+    m_claimed->setText(note);
+    m_claimed->show();
+    QWidget* fixed[] = {m_date,     m_names[0], m_names[1], m_names[2],
+                        m_names[3], m_names[4], m_names[5], m_fare};
+    for (QWidget* field : fixed) {
+        field->setEnabled(false);
+        field->setToolTip(note);
+    }
+    FocusFirstField();
+}
+
+QString CEntryEditDlg::SuggestionNote()
+{
+    return QStringLiteral("訪問先は以前この駅で入力したものからの候補です。OK で確定します。");
+}
+
+void CEntryEditDlg::ShowSuggestion(bool suggested)
+{
+    m_suggestion->setVisible(suggested);
+    QLineEdit* edit = m_visit->lineEdit();
+    QFont font = edit->font();
+    font.setItalic(suggested);
+    edit->setFont(font);
+    QPalette grey = m_visit->palette();
+    grey.setColor(QPalette::Text, grey.color(QPalette::PlaceholderText));
+    // An empty palette gives the edit back its combo box's colours.
+    edit->setPalette(suggested ? grey : QPalette());
+    if (suggested) {
+        // Typing over it makes it the user's own text.
+        connect(
+            edit, &QLineEdit::textEdited, this, [this] { ShowSuggestion(false); },
+            Qt::SingleShotConnection);
+        connect(
+            m_visit, &QComboBox::activated, this, [this] { ShowSuggestion(false); },
+            Qt::SingleShotConnection);
     }
 }

@@ -2,10 +2,12 @@
 
 #include "EntryInfo.h"
 
+#include <QDate>
 #include <QDialog>
 #include <QStringList>
 #include <functional>
 #include <optional>
+#include <vector>
 
 class CEditEx;
 class Prompts;
@@ -14,11 +16,16 @@ class QDateEdit;
 class QLabel;
 class QLineEdit;
 class QPushButton;
+class TextLimit;
 
 // Changes one expense line, or fills in a new manual line, on its own copy;
 // the caller copies WorkingCopy() back on OK. A card line keeps what the card
 // recorded: its date and fare, and its station names unless the transaction
-// lets them be named by hand.
+// lets them be named by hand. A line a recorded application claimed keeps
+// what was claimed. Each text shows its length and limit while it is typed,
+// and what does not fit is refused in words, never cut unseen. The line's
+// claim mark stays as the user left it; only a fare set to or from 0 changes
+// it.
 class CEntryEditDlg : public QDialog
 {
     Q_OBJECT
@@ -34,6 +41,15 @@ public:
     const EntryInfo& WorkingCopy() const { return m_workingCopy; }
     // What the link "未登録情報もしくは誤りの報告" opens.
     void SetStationCorrector(StationCorrector corrector) { m_correct = std::move(corrector); }
+    // The line was claimed on day by a recorded application: its date,
+    // stations and fare are what was claimed and stay; the dialog says why.
+    void SetClaimedOn(const QDate& day);
+    static QString ClaimedNote(const QDate& day);
+    // Beside a visit destination suggested from the station, until it is typed over.
+    static QString SuggestionNote();
+    // What the user is told when an input does not fit a field.
+    static QString RefusedText(const QString& field, int limit, const QString& unit,
+                               const QString& refused);
 
     // For tests and the keyboard: the controls by their role.
     QDateEdit* DateEdit() const { return m_date; }
@@ -44,6 +60,11 @@ public:
     QPushButton* CopyButton() const { return m_copy; }
     QLabel* ReportLink() const { return m_report; }
     QLabel* DistanceText() const { return m_distance; }
+    // The counter beside an edit ("12/30"), and the message of a refused input.
+    QLabel* CounterOf(const QLineEdit* edit) const;
+    QLabel* Notice() const { return m_notice; }
+    QLabel* ClaimedText() const { return m_claimed; }
+    QLabel* SuggestionText() const { return m_suggestion; }
 
     void accept() override;
     void CorrectStations();
@@ -54,6 +75,11 @@ private:
     void ApplyCardRestrictions();
     void FocusFirstField();
     void CopyFromTemplate();
+    QLineEdit* AddLimit(QLineEdit* edit, int limit, const QString& field, const QString& unit,
+                        bool counter);
+    QWidget* WithCounter(QWidget* field, const QLineEdit* edit);
+    void ShowRefused(const QString& text);
+    void ShowSuggestion(bool suggested);
 
     EntryInfo m_workingCopy;
     QStringList m_visitHistory;
@@ -79,4 +105,11 @@ private:
     QLabel* m_bearingCaption = nullptr;
     QLabel* m_bearing = nullptr;
     QLabel* m_report = nullptr;
+    QLabel* m_notice = nullptr;
+    QLabel* m_claimed = nullptr;
+    QLabel* m_suggestion = nullptr;
+    std::vector<TextLimit*> m_limits;
+    // The field of the refusal the notice shows, and what it refused.
+    const QLineEdit* m_refusedIn = nullptr;
+    QString m_refused;
 };

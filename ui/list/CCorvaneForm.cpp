@@ -45,6 +45,7 @@ CCorvaneForm::CCorvaneForm(CCorvaneDoc& doc, AppSettings& settings, Prompts& pro
     SetZebra(m_settings.ListZebraView != 0);
     connect(m_total, &ClaimTotal::Changed, this, &CCorvaneForm::ShowTotal);
     connect(&m_doc, &CCorvaneDoc::LinesEdited, this, &CCorvaneForm::ShowCardColumn);
+    connect(&m_doc, &CCorvaneDoc::LinesEdited, this, &CCorvaneForm::StateChanged);
     connect(&m_doc, &CCorvaneDoc::LinesReset, this, &CCorvaneForm::OnReset);
     // Also from an undo: the table of corrections follows the claim's steps.
     connect(&m_doc, &CCorvaneDoc::CorrectionsProblem, this, [this](const QString& text) {
@@ -436,6 +437,8 @@ std::optional<EntryInfo> CCorvaneForm::RunEditor(const EditRequest& request)
                          request.templateLine, request.manualLine, m_prompts, window());
     dialog.SetStationCorrector(
         [this, &dialog](const EntryInfo& line) { return m_corrector->Run(line, &dialog); });
+    if (request.claimedOn)
+        dialog.SetClaimedOn(*request.claimedOn);
     if (dialog.exec() != QDialog::Accepted)
         return std::nullopt;
     return dialog.WorkingCopy();
@@ -451,14 +454,12 @@ bool CCorvaneForm::EditSelected()
     if (!CanApply(*line))
         return false;
     SelectRows({row});
-    auto edited = m_editLine({*line, nullptr, line->IsManual(), m_settings.TransitURL});
+    m_doc.RefreshHistory();
+    auto edited = m_editLine(
+        {*line, nullptr, line->IsManual(), m_settings.TransitURL, m_doc.AppliedOn(*line)});
     m_list->setFocus();
     if (!edited)
         return false;
-    // The dialog marks every line with a fare; a trip claimed already keeps
-    // its mark off unless the user ticks it again (and is asked).
-    if (line->applyFlag == 0 && m_doc.AppliedOn(*line))
-        edited->applyFlag = 0;
     m_settings.AddVisit(edited->visitDestination, edited->exitStationName);
     m_doc.EditLine(m_listed->Position(row), *edited);
     SelectLines({line});
@@ -492,7 +493,7 @@ bool CCorvaneForm::AddLine()
     const std::size_t position =
         selected.empty() ? m_doc.Lines().size() : m_listed->Position(selected.front());
     const EntryInfo fresh = EntryInfo::ManualLine(CurrentTimestamp());
-    const auto added = m_editLine({fresh, templateLine, true, QString()});
+    const auto added = m_editLine({fresh, templateLine, true, QString(), std::nullopt});
     m_list->setFocus();
     if (!added)
         return false;
@@ -529,6 +530,22 @@ bool CCorvaneForm::DeleteSelected()
         SelectRows({std::min(last, RowCount() - 1)});
     m_list->viewport()->repaint();
     return true;
+}
+
+bool CCorvaneForm::ConfirmSelectedVisits()
+{
+    std::vector<std::size_t> positions;
+    for (int row : SelectedRows())
+        positions.push_back(m_listed->Position(row));
+    return m_doc.ConfirmVisits(positions);
+}
+
+int CCorvaneForm::SelectedSuggestions() const
+{
+    int suggested = 0;
+    for (const EntryInfo* line : LinesOfRows(SelectedRows()))
+        suggested += line->visitSuggested ? 1 : 0;
+    return suggested;
 }
 
 bool CCorvaneForm::HandleKey(const QKeyEvent& key)

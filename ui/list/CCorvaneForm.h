@@ -42,6 +42,8 @@ public:
         const EntryInfo* templateLine;
         bool manualLine;
         QString routeTemplate;
+        // The day a recorded application claimed the line: what it claimed stays.
+        std::optional<QDate> claimedOn;
     };
     using LineEditor = std::function<std::optional<EntryInfo>(const EditRequest&)>;
 
@@ -62,6 +64,11 @@ public:
     // Whether the selected line names a station that may be corrected.
     bool CanCorrectSelected() const;
     StationCorrector& Corrector() const { return *m_corrector; }
+    // The suggested visit destinations of the selected lines become the
+    // user's own; false when none holds one.
+    bool ConfirmSelectedVisits();
+    // How many selected lines hold a suggested visit destination.
+    int SelectedSuggestions() const;
     // The header's rule: with several rows selected those get the mark and
     // the other listed rows lose it; otherwise every listed row gets it.
     void SetAllChecks(bool checked);

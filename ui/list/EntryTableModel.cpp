@@ -7,6 +7,7 @@
 
 #include <QBrush>
 #include <QDateTime>
+#include <QFont>
 #include <QGuiApplication>
 #include <QPalette>
 #include <array>
@@ -125,6 +126,13 @@ QString EntryTableModel::ReclaimQuestion(const QDate& day)
         .arg(day.toString(QStringLiteral("yyyy/MM/dd")));
 }
 
+QString EntryTableModel::SuggestionTip(const QString& visit)
+{
+    return QStringLiteral("%1（候補）\n以前この駅で入力した訪問先です。確定するまで印刷と"
+                          "CSVには含めません。項目編集の OK か「訪問先を確定」で確定します。")
+        .arg(visit);
+}
+
 QString EntryTableModel::Header(int column)
 {
     return column >= 0 && column < ColumnCount
@@ -185,6 +193,8 @@ QVariant EntryTableModel::data(const QModelIndex& index, int role) const
         if (const auto day = m_doc.AppliedOn(*line); index.column() == Applied && day)
             return QStringLiteral("%1 に申請済みです")
                 .arg(day->toString(QStringLiteral("yyyy/MM/dd")));
+        if (index.column() == Visit && line->visitSuggested)
+            return SuggestionTip(line->visitDestination);
         if (index.column() == Card)
             return line->IsManual() ? QString()
                                     : QStringLiteral("カード %1").arg(CardIdHex(line->idm));
@@ -196,9 +206,16 @@ QVariant EntryTableModel::data(const QModelIndex& index, int role) const
     case Qt::TextAlignmentRole:
         return QVariant::fromValue(kColumns[static_cast<std::size_t>(index.column())].align);
     case Qt::ForegroundRole:
-        // Lines not claimed are greyed.
-        if (line->applyFlag != 1)
+        // Lines not claimed are greyed, and so are suggestions not confirmed.
+        if (line->applyFlag != 1 || (index.column() == Visit && line->visitSuggested))
             return QBrush(QColor(128, 128, 128));
+        return {};
+    case Qt::FontRole:
+        if (index.column() == Visit && line->visitSuggested) {
+            QFont font;
+            font.setItalic(true); // the rest from the list's own font
+            return font;
+        }
         return {};
     case Qt::BackgroundRole:
         if (m_zebra && index.row() % 2 == 1)

@@ -67,6 +67,8 @@ public:
     }
     // The names changed: the カード column is shown again.
     void CardNamesChanged();
+    // The tip of a visit destination suggested and not confirmed yet.
+    static QString SuggestionTip(const QString& visit);
     // The text of the question for a line claimed on that day.
     static QString ReclaimQuestion(const QDate& day);
 

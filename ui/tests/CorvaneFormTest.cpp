@@ -1,6 +1,8 @@
 #include "AppSettings.h"
 #include "CCorvaneDoc.h"
 #include "CCorvaneForm.h"
+#include "CEditEx.h"
+#include "CEntryEditDlg.h"
 #include "CListCtrlEx.h"
 #include "ClaimTotal.h"
 #include "EntryTableModel.h"
@@ -15,8 +17,10 @@
 #include <QDateEdit>
 #include <QHeaderView>
 #include <QLabel>
+#include <QLineEdit>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTimer>
 #include <QToolButton>
 #include <functional>
 #include <gtest/gtest.h>
@@ -666,4 +670,88 @@ TEST_F(FormTest, TheCardColumnNamesTheCardOfEachLine)
     EXPECT_EQ(card(0), "通勤用 Suica");
     doc.UndoStack().undo();
     EXPECT_TRUE(form->List().isColumnHidden(EntryTableModel::Card));
+}
+
+namespace
+{
+// Answers the entry dialog the form opens (modal) and closes it with OK.
+void AnswerEntryDialog(std::function<void(CEntryEditDlg&)> answer)
+{
+    QTimer::singleShot(0, [answer = std::move(answer)] {
+        QWidget* modal = QApplication::activeModalWidget();
+        auto* dialog = qobject_cast<CEntryEditDlg*>(modal);
+        if (!dialog) {
+            ADD_FAILURE() << "no entry dialog";
+            if (auto* other = qobject_cast<QDialog*>(modal))
+                other->reject();
+            return;
+        }
+        answer(*dialog);
+        dialog->accept();
+    });
+}
+} // namespace
+
+// The entry dialog gives the line back with the mark the user left on it.
+TEST_F(FormTest, TheEntryDialogKeepsTheUsersMark)
+{
+    Open({Line(210, 0x01, 1), Manual(300, 2)});
+    doc.SetMarks({{0, false}, {1, false}}, QStringLiteral("untick"));
+    CCorvaneForm real(doc, settings, prompts);
+    for (int row : {0, 1}) {
+        real.SelectRows({row});
+        AnswerEntryDialog([](CEntryEditDlg& dialog) {
+            dialog.VisitCombo()->setEditText(QStringLiteral("本社"));
+        });
+        ASSERT_TRUE(real.EditSelected()) << row;
+        EXPECT_EQ(doc.Lines()[static_cast<std::size_t>(row)]->visitDestination, "本社");
+        EXPECT_EQ(doc.Lines()[static_cast<std::size_t>(row)]->applyFlag, 0) << row;
+    }
+    EXPECT_EQ(real.CheckedCount(), 0);
+}
+
+// A claimed line opens with what was claimed fixed and says why; its visit
+// destination and remarks can still be changed.
+TEST_F(FormTest, AClaimedLineOpensWithWhatWasClaimedFixed)
+{
+    QTemporaryDir dir;
+    settings.DefaultPath = dir.path();
+    EntryInfo manual = Manual(480, 1);
+    manual.entryStationName = QStringLiteral("東京");
+    Open({manual, Line(210, 0x0D, 2)}); // a bus: its stop names may be typed
+    ASSERT_TRUE(doc.RecordApplication({doc.Lines()[0].get(), doc.Lines()[1].get()}));
+    doc.SetMarks({{0, false}, {1, false}}, QStringLiteral("申請済みのチェックを外す"));
+    CCorvaneForm real(doc, settings, prompts);
+    const QDate today = QDate::currentDate();
+    for (int row : {0, 1}) {
+        real.SelectRows({row});
+        AnswerEntryDialog([&](CEntryEditDlg& dialog) {
+            EXPECT_FALSE(dialog.ClaimedText()->isHidden());
+            EXPECT_EQ(dialog.ClaimedText()->text(), CEntryEditDlg::ClaimedNote(today));
+            EXPECT_FALSE(dialog.DateEdit()->isEnabled());
+            EXPECT_FALSE(dialog.FareEdit()->isEnabled());
+            for (int i = 0; i < 6; ++i)
+                EXPECT_FALSE(dialog.NameEdit(i)->isEnabled()) << row << " " << i;
+            EXPECT_TRUE(dialog.VisitCombo()->isEnabled());
+            EXPECT_TRUE(dialog.RemarksEdit()->isEnabled());
+            EXPECT_EQ(dialog.focusWidget(), dialog.VisitCombo());
+            dialog.RemarksEdit()->setText(QStringLiteral("再訪"));
+        });
+        ASSERT_TRUE(real.EditSelected()) << row;
+        const EntryInfo& line = *doc.Lines()[static_cast<std::size_t>(row)];
+        EXPECT_EQ(line.remarks, "再訪");
+        EXPECT_EQ(line.applyFlag, 0);
+        EXPECT_TRUE(doc.AppliedOn(line)) << row;
+    }
+
+    // A line never claimed opens as before.
+    Open({Manual(480, 3)});
+    real.SelectRows({0});
+    AnswerEntryDialog([](CEntryEditDlg& dialog) {
+        EXPECT_TRUE(dialog.ClaimedText()->isHidden());
+        EXPECT_TRUE(dialog.NameEdit(5)->isEnabled());
+        EXPECT_TRUE(dialog.FareEdit()->isEnabled());
+    });
+    ASSERT_TRUE(real.EditSelected());
+    EXPECT_FALSE(doc.IsModified()); // OK without a change changes nothing
 }

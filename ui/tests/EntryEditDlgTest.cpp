@@ -3,11 +3,16 @@
 #include "LocalTime.h"
 #include "ScriptedPrompts.h"
 
+#include <QApplication>
+#include <QClipboard>
 #include <QComboBox>
 #include <QDateEdit>
+#include <QInputMethodEvent>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QTest>
 #include <gtest/gtest.h>
 
 namespace
@@ -35,6 +40,15 @@ EntryInfo CardLine(int process)
     line.distance = 9118;
     line.bearing = 90.0f;
     return line;
+}
+// Text as an input method gives it: composed, then committed.
+void Compose(QLineEdit& edit, const QString& text)
+{
+    QInputMethodEvent composing(text, {});
+    QApplication::sendEvent(&edit, &composing);
+    QInputMethodEvent commit;
+    commit.setCommitString(text);
+    QApplication::sendEvent(&edit, &commit);
 }
 } // namespace
 
@@ -107,7 +121,7 @@ TEST(EntryEditDlg, OkRules)
         EXPECT_EQ(result.balance, 0);
         EXPECT_EQ(result.serialNumber, 0);
         EXPECT_EQ(result.distance, 0);
-        EXPECT_EQ(result.applyFlag, 1); // a fare: marked again
+        EXPECT_EQ(result.applyFlag, 0); // the user's mark stays
     }
     // An empty fare is refused; the dialog stays open.
     {
@@ -117,7 +131,8 @@ TEST(EntryEditDlg, OkRules)
         dialog.accept();
         EXPECT_EQ(prompts.asked.value(0), "整数を入力してください。");
         EXPECT_TRUE(dialog.isVisible());
-        EXPECT_EQ(dialog.FareEdit()->maxLength(), 5);
+        QTest::keyClicks(dialog.FareEdit(), "123456");
+        EXPECT_EQ(dialog.FareEdit()->text(), "12345");
     }
 }
 
@@ -165,8 +180,11 @@ TEST(EntryEditDlg, LongStoredTextsComeBackUnchanged)
     }
     // Typing still stops at the limit.
     CEntryEditDlg dialog(EntryInfo::ManualLine(0), {}, QString(), nullptr, true, prompts);
-    EXPECT_EQ(dialog.NameEdit(0)->maxLength(), 20);
-    EXPECT_EQ(dialog.FareEdit()->maxLength(), 5);
+    QTest::keyClicks(dialog.NameEdit(0), QString(21, QChar(u'a')));
+    EXPECT_EQ(dialog.NameEdit(0)->text(), QString(20, QChar(u'a')));
+    dialog.FareEdit()->clear();
+    QTest::keyClicks(dialog.FareEdit(), "123456");
+    EXPECT_EQ(dialog.FareEdit()->text(), "12345");
 }
 
 // Typing starts in the first field that may change.
@@ -179,4 +197,147 @@ TEST(EntryEditDlg, FocusStartsInTheFirstFieldThatMayChange)
     EXPECT_EQ(bus.focusWidget(), bus.NameEdit(0));
     CEntryEditDlg rail(CardLine(0x01), {}, QString(), nullptr, false, prompts);
     EXPECT_EQ(rail.focusWidget(), rail.VisitCombo());
+}
+
+// The claim mark comes back as the user left it; only a fare set to or from
+// 0 decides it.
+TEST(EntryEditDlg, TheMarkStaysTheUsersOwn)
+{
+    ScriptedPrompts prompts;
+    EntryInfo unticked = CardLine(0x01);
+    unticked.applyFlag = 0;
+    EntryInfo manual = EntryInfo::ManualLine(*LocalToTimestamp(2024, 5, 1, 9, 0, 0));
+    manual.fare = 300;
+    EntryInfo manualUnticked = manual;
+    manualUnticked.applyFlag = 0;
+    EntryInfo withoutFare = manualUnticked;
+    withoutFare.fare = 0;
+    struct Case {
+        const char* what;
+        EntryInfo line;
+        const char* fare; // typed into the fare, or nullptr
+        int mark;
+    };
+    const Case cases[] = {
+        {"unticked card line, visit typed", unticked, nullptr, 0},
+        {"ticked card line", CardLine(0x01), nullptr, 1},
+        {"unticked manual line", manualUnticked, nullptr, 0},
+        {"unticked manual line, new fare", manualUnticked, "420", 0},
+        {"ticked manual line, fare 0", manual, "0", 0},
+        {"no fare before, one now", withoutFare, "500", 1},
+        {"new line with a fare", EntryInfo::ManualLine(0), "320", 1},
+        {"new line without a fare", EntryInfo::ManualLine(0), nullptr, 0},
+    };
+    for (const Case& c : cases) {
+        CEntryEditDlg dialog(c.line, {}, QString(), nullptr, c.line.IsManual(), prompts);
+        dialog.VisitCombo()->setEditText(QStringLiteral("本社"));
+        if (c.fare)
+            dialog.FareEdit()->setText(QString::fromLatin1(c.fare));
+        dialog.accept();
+        EXPECT_EQ(dialog.result(), QDialog::Accepted) << c.what;
+        EXPECT_EQ(dialog.WorkingCopy().applyFlag, c.mark) << c.what;
+    }
+}
+
+// Every text shows its count and limit beside it while it is typed; what
+// does not fit is refused in words below the fields, and typed or pasted,
+// nothing is cut short unseen.
+TEST(EntryEditDlg, LimitsAreShownAndWhatDoesNotFitIsSaid)
+{
+    ScriptedPrompts prompts;
+    CEntryEditDlg dialog(EntryInfo::ManualLine(0), {}, QString(), nullptr, true, prompts);
+    dialog.show();
+    QApplication::setActiveWindow(&dialog);
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&dialog));
+    struct Field {
+        QLineEdit* edit;
+        QWidget* focus;
+        const char* name;
+        int limit;
+    };
+    const Field fields[] = {
+        {dialog.NameEdit(0), dialog.NameEdit(0), "入場会社名", 20},
+        {dialog.NameEdit(2), dialog.NameEdit(2), "入場駅名", 20},
+        {dialog.NameEdit(5), dialog.NameEdit(5), "出場駅名", 20},
+        {dialog.VisitCombo()->lineEdit(), dialog.VisitCombo(), "訪問先", 30},
+        {dialog.RemarksEdit(), dialog.RemarksEdit(), "備考", 30},
+    };
+    for (const Field& f : fields) {
+        QLabel* counter = dialog.CounterOf(f.edit);
+        ASSERT_NE(counter, nullptr) << f.name;
+        f.focus->setFocus();
+        Compose(*f.edit, "株式会社みどり商事");
+        EXPECT_TRUE(counter->isVisible()) << f.name;
+        EXPECT_EQ(counter->text(), QStringLiteral("9/%1").arg(f.limit)) << f.name;
+        EXPECT_TRUE(dialog.Notice()->isHidden());
+
+        const QString tail = QStringLiteral("神保町支店 第二営業部 三階 受付");
+        f.edit->setText(QString(f.limit - 2, QChar(u'あ')));
+        QApplication::clipboard()->setText(tail);
+        f.edit->paste();
+        EXPECT_EQ(f.edit->text(), QString(f.limit - 2, QChar(u'あ'))) << f.name;
+        EXPECT_FALSE(dialog.Notice()->isHidden()) << f.name;
+        EXPECT_EQ(dialog.Notice()->text(),
+                  CEntryEditDlg::RefusedText(QString::fromUtf8(f.name), f.limit, "文字", tail));
+        EXPECT_TRUE(dialog.Notice()->text().startsWith(
+            QStringLiteral("%1は%2文字までです。").arg(QString::fromUtf8(f.name)).arg(f.limit)));
+
+        Compose(*f.edit, "いう"); // fits: the message goes
+        EXPECT_TRUE(dialog.Notice()->isHidden()) << f.name;
+        EXPECT_EQ(counter->text(), QStringLiteral("%1/%1").arg(f.limit));
+        Compose(*f.edit, "え");
+        Compose(*f.edit, "お"); // keys typed on are quoted together
+        EXPECT_EQ(dialog.Notice()->text(),
+                  CEntryEditDlg::RefusedText(QString::fromUtf8(f.name), f.limit, "文字", "えお"));
+    }
+
+    // The fare says what it refuses too.
+    dialog.FareEdit()->setFocus();
+    dialog.FareEdit()->setText("1234");
+    QKeyEvent yen(QEvent::KeyPress, Qt::Key_unknown, Qt::NoModifier, QStringLiteral("円"));
+    QApplication::sendEvent(dialog.FareEdit(), &yen);
+    EXPECT_EQ(dialog.Notice()->text(),
+              "運賃は数字で入力してください。「円」は入力されていません。");
+    QTest::keyClicks(dialog.FareEdit(), "56");
+    EXPECT_EQ(dialog.FareEdit()->text(), "12345");
+    EXPECT_EQ(dialog.Notice()->text(), "運賃は5桁までです。「6」は入力されていません。");
+    EXPECT_EQ(dialog.CounterOf(dialog.FareEdit()), nullptr);
+
+    // A long paste is quoted in part.
+    const QString yoshi = QStringLiteral("𠮷");
+    EXPECT_EQ(CEntryEditDlg::RefusedText("備考", 30, "文字", yoshi.repeated(50)),
+              QStringLiteral("備考は30文字までです。「%1…」は入力されていません。")
+                  .arg(yoshi.repeated(40)));
+}
+
+// A suggested visit destination opens grey and italic with a word of where
+// it came from; OK makes it the user's own, and so does typing over it.
+TEST(EntryEditDlg, ASuggestedVisitIsConfirmedByOk)
+{
+    ScriptedPrompts prompts;
+    EntryInfo line = CardLine(0x01);
+    line.visitDestination = QStringLiteral("本社");
+    line.visitSuggested = true;
+    {
+        CEntryEditDlg dialog(line, {}, QString(), nullptr, false, prompts);
+        EXPECT_FALSE(dialog.SuggestionText()->isHidden());
+        EXPECT_EQ(dialog.SuggestionText()->text(), CEntryEditDlg::SuggestionNote());
+        EXPECT_TRUE(dialog.VisitCombo()->lineEdit()->font().italic());
+        dialog.accept();
+        EXPECT_EQ(dialog.WorkingCopy().visitDestination, "本社");
+        EXPECT_FALSE(dialog.WorkingCopy().visitSuggested);
+    }
+    {
+        CEntryEditDlg dialog(line, {}, QString(), nullptr, false, prompts);
+        Compose(*dialog.VisitCombo()->lineEdit(), "別館");
+        EXPECT_TRUE(dialog.SuggestionText()->isHidden());
+        EXPECT_FALSE(dialog.VisitCombo()->lineEdit()->font().italic());
+        dialog.accept();
+        EXPECT_EQ(dialog.WorkingCopy().visitDestination, "本社別館");
+        EXPECT_FALSE(dialog.WorkingCopy().visitSuggested);
+    }
+    line.visitSuggested = false;
+    CEntryEditDlg typed(line, {}, QString(), nullptr, false, prompts);
+    EXPECT_TRUE(typed.SuggestionText()->isHidden());
+    EXPECT_FALSE(typed.VisitCombo()->lineEdit()->font().italic());
 }

@@ -5,6 +5,8 @@
 #include "ListedLinesModel.h"
 
 #include <QAbstractItemModelTester>
+#include <QBrush>
+#include <QFont>
 #include <gtest/gtest.h>
 
 namespace
@@ -118,4 +120,34 @@ TEST_F(EntryTableModelTest, RowsFollowEveryChangeOfTheDocument)
     EXPECT_EQ(Fares(listed), (std::vector<int>{100, 200, 300, 400}));
     listed.SetFilter(ClaimFilter{true});
     EXPECT_EQ(listed.rowCount(), 5);
+}
+
+// A visit destination the import suggested shows grey and italic, and says
+// so, until the user confirms it; what the user typed shows as usual.
+TEST_F(EntryTableModelTest, SuggestedVisitsShowAsSuggestions)
+{
+    EntryLines lines = Lines({200, 300});
+    lines[0]->visitDestination = QStringLiteral("本社");
+    lines[0]->visitSuggested = true;
+    lines[1]->visitDestination = QStringLiteral("支店");
+    doc.ReplaceLines(std::move(lines));
+    const QModelIndex suggested = model.index(0, EntryTableModel::Visit);
+    const QModelIndex typed = model.index(1, EntryTableModel::Visit);
+    EXPECT_EQ(suggested.data().toString(), "本社");
+    EXPECT_TRUE(suggested.data(Qt::FontRole).value<QFont>().italic());
+    EXPECT_EQ(suggested.data(Qt::ForegroundRole).value<QBrush>().color(), QColor(128, 128, 128));
+    EXPECT_EQ(suggested.data(Qt::ToolTipRole).toString(), EntryTableModel::SuggestionTip("本社"));
+    EXPECT_FALSE(model.index(0, EntryTableModel::Remarks).data(Qt::FontRole).isValid());
+    EXPECT_FALSE(typed.data(Qt::FontRole).isValid());
+    EXPECT_FALSE(typed.data(Qt::ForegroundRole).isValid());
+
+    int changed = 0;
+    QObject::connect(&model, &QAbstractItemModel::dataChanged,
+                     [&](const QModelIndex& from, const QModelIndex& to) {
+                         changed += from.row() <= 0 && to.row() >= 0 ? 1 : 0;
+                     });
+    ASSERT_TRUE(doc.ConfirmVisits({0, 1}));
+    EXPECT_GT(changed, 0);
+    EXPECT_FALSE(suggested.data(Qt::FontRole).isValid());
+    EXPECT_EQ(suggested.data(Qt::ToolTipRole).toString(), "本社");
 }
