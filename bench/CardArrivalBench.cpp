@@ -16,7 +16,7 @@
 #include "CardReadFrontEnd.h"
 #include "CardWaitDialog.h"
 #include "MessageReporter.h"
-#include "PcscLite.h"
+#include "SystemPcsc.h"
 #include "PcscStack.h"
 #include "PcscUnavailable.h"
 #include "Port100Emulator.h"
@@ -241,7 +241,7 @@ void BM_PcscArrivalToImported(benchmark::State& state)
         state.SkipWithError("pcscd could not be started");
         return;
     }
-    PcscLite pcsc;
+    SystemPcsc pcsc;
     ReaderEnvironment environment{pcsc, QString()};
     const QString log = dir.filePath("arrivals.txt");
     std::vector<double> waits, reads, imports;

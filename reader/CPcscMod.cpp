@@ -2,7 +2,7 @@
 
 #include "ByteString.h"
 
-#include <PCSC/reader.h>
+#include "PcscPlatform.h"
 #include <algorithm>
 
 QByteArray CPcscMod::Bytes(std::initializer_list<int> values)

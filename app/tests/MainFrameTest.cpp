@@ -5,7 +5,6 @@
 #include "CMainFrame.h"
 #include "CommandTable.h"
 #include "FileCommands.h"
-#include "InstanceLock.h"
 #include "PcscUnavailable.h"
 #include "ReaderSelection.h"
 #include "ScriptedPrompts.h"
@@ -13,11 +12,8 @@
 #include "TextFormat.h"
 
 #include <QAction>
-#include <QFile>
-#include <QHostInfo>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
-#include <unistd.h>
 
 namespace
 {
@@ -103,27 +99,6 @@ TEST_F(MainFrameTest, TogglesChangeTheSettingsInMemory)
     EXPECT_EQ(settings.AutoSave, 1);
     EXPECT_EQ(frame.minimumSize(), QSize(520, 380));
     EXPECT_EQ(frame.windowTitle(), "Fenwir  Lite - 非接触ICカード交通費精算書作成システム");
-}
-
-TEST(InstanceLock, SecondCopyIsRefusedAStaleLockIsNot)
-{
-    QTemporaryDir dir;
-    const QString path = dir.filePath("Fenwir_Lite.lock");
-    InstanceLock first(path);
-    ASSERT_TRUE(first.TryLock());
-    InstanceLock second(path);
-    EXPECT_FALSE(second.TryLock());
-
-    // A lock left by a process that no longer exists (a crash) is taken over.
-    const QString stale = dir.filePath("stale.lock");
-    {
-        QFile file(stale);
-        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-        file.write(QByteArray::number(2'000'000'000) + "\nfenwir\n" +
-                   QHostInfo::localHostName().toUtf8() + "\n");
-    }
-    InstanceLock afterCrash(stale);
-    EXPECT_TRUE(afterCrash.TryLock());
 }
 
 // An edit after a card read and a new claim is asked about at exit.

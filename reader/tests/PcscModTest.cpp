@@ -5,7 +5,7 @@
 #include "FakePcsc.h"
 #include "TestCards.h"
 
-#include <PCSC/reader.h>
+#include "PcscPlatform.h"
 #include <gtest/gtest.h>
 
 namespace

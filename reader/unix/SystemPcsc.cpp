@@ -1,19 +1,19 @@
-#include "PcscLite.h"
+#include "SystemPcsc.h"
 
 #include <algorithm>
 #include <vector>
 
-LONG PcscLite::EstablishContext(SCARDCONTEXT& context)
+LONG SystemPcsc::EstablishContext(SCARDCONTEXT& context)
 {
     return SCardEstablishContext(SCARD_SCOPE_USER, nullptr, nullptr, &context);
 }
 
-LONG PcscLite::ReleaseContext(SCARDCONTEXT context)
+LONG SystemPcsc::ReleaseContext(SCARDCONTEXT context)
 {
     return SCardReleaseContext(context);
 }
 
-LONG PcscLite::ListReaders(SCARDCONTEXT context, QStringList& readers)
+LONG SystemPcsc::ListReaders(SCARDCONTEXT context, QStringList& readers)
 {
     readers.clear();
     DWORD size = 0;
@@ -30,7 +30,7 @@ LONG PcscLite::ListReaders(SCARDCONTEXT context, QStringList& readers)
     return SCARD_S_SUCCESS;
 }
 
-LONG PcscLite::GetStatusChange(SCARDCONTEXT context, const QString& reader, DWORD currentState,
+LONG SystemPcsc::GetStatusChange(SCARDCONTEXT context, const QString& reader, DWORD currentState,
                                DWORD timeoutMs, ReaderState& state)
 {
     const QByteArray name = reader.toUtf8();
@@ -47,29 +47,29 @@ LONG PcscLite::GetStatusChange(SCARDCONTEXT context, const QString& reader, DWOR
     return SCARD_S_SUCCESS;
 }
 
-LONG PcscLite::Connect(SCARDCONTEXT context, const QString& reader, DWORD shareMode,
+LONG SystemPcsc::Connect(SCARDCONTEXT context, const QString& reader, DWORD shareMode,
                        DWORD protocols, SCARDHANDLE& card)
 {
     DWORD active = 0;
     return SCardConnect(context, reader.toUtf8().constData(), shareMode, protocols, &card, &active);
 }
 
-LONG PcscLite::Disconnect(SCARDHANDLE card, DWORD disposition)
+LONG SystemPcsc::Disconnect(SCARDHANDLE card, DWORD disposition)
 {
     return SCardDisconnect(card, disposition);
 }
 
-LONG PcscLite::BeginTransaction(SCARDHANDLE card)
+LONG SystemPcsc::BeginTransaction(SCARDHANDLE card)
 {
     return SCardBeginTransaction(card);
 }
 
-LONG PcscLite::EndTransaction(SCARDHANDLE card, DWORD disposition)
+LONG SystemPcsc::EndTransaction(SCARDHANDLE card, DWORD disposition)
 {
     return SCardEndTransaction(card, disposition);
 }
 
-LONG PcscLite::Transmit(SCARDHANDLE card, const QByteArray& command, std::size_t receiveSize,
+LONG SystemPcsc::Transmit(SCARDHANDLE card, const QByteArray& command, std::size_t receiveSize,
                         QByteArray& response)
 {
     response = QByteArray(static_cast<qsizetype>(receiveSize), '\0');
@@ -82,7 +82,7 @@ LONG PcscLite::Transmit(SCARDHANDLE card, const QByteArray& command, std::size_t
     return status;
 }
 
-LONG PcscLite::Control(SCARDHANDLE card, DWORD code, const QByteArray& input,
+LONG SystemPcsc::Control(SCARDHANDLE card, DWORD code, const QByteArray& input,
                        std::size_t outputSize, QByteArray& output)
 {
     output = QByteArray(static_cast<qsizetype>(outputSize), '\0');

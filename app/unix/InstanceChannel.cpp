@@ -148,7 +148,7 @@ InstanceChannel::~InstanceChannel()
 
 QString InstanceChannel::DefaultName()
 {
-    return QFileInfo(InstanceLock::DefaultPath())
+    return QFileInfo(InstanceLock::DefaultName())
         .dir()
         .filePath(QStringLiteral("Fenwir_Lite.socket"));
 }
