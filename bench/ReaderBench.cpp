@@ -2,8 +2,8 @@
 // virtual reader: once through CPcscMod, once as the same exchanges made by a
 // bare client. Goal: the module adds under 5 % to the bare exchanges.
 #include "CPcscMod.h"
-#include "SystemPcsc.h"
 #include "PcscStack.h"
+#include "SystemPcsc.h"
 
 #include <QFile>
 #include <QTemporaryDir>

@@ -26,10 +26,11 @@ bool ReaderChoice::IsValid(const QString& choice)
 }
 
 ReaderChoice::ReaderChoice(const QString& choice)
-    : m_simulated(choice != QLatin1String("auto")), m_image(ImageOf(choice)),
-      m_environment{m_simulated ? static_cast<PcscApi&>(m_noPcsc) : m_pcsc,
-                    m_simulated ? ReaderPlatform::SimulatedLibraryPath()
-                                : CPasoriMod::DefaultLibraryPath()}
+    : m_simulated(choice != QLatin1String("auto")),
+      m_image(ImageOf(choice)), m_environment{m_simulated ? static_cast<PcscApi&>(m_noPcsc)
+                                                          : m_pcsc,
+                                              m_simulated ? ReaderPlatform::SimulatedLibraryPath()
+                                                          : CPasoriMod::DefaultLibraryPath()}
 {
     // The simulated library reads the card image named here.
     if (m_simulated) {

@@ -1,8 +1,8 @@
 #pragma once
 
-#include "SystemPcsc.h"
 #include "PcscUnavailable.h"
 #include "ReaderSelection.h"
+#include "SystemPcsc.h"
 
 #include <QString>
 #include <memory>

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "PcscPlatform.h"
+
 #include <QString>
 
 class CFelicaMod;

@@ -85,11 +85,11 @@ void ReaderSurvey::SurveyPcsc(ReaderEnvironment& environment)
     const LONG established = pcsc.EstablishContext(context);
     if (established != SCARD_S_SUCCESS) {
         m_pcscStopped = established == SCARD_E_NO_SERVICE;
-        section.state = m_pcscStopped
-                            ? QStringLiteral("サービスに接続できません (%1 が動いていません)。")
-                                  .arg(service)
-                            : QStringLiteral("使えません (エラー 0x%1)。")
-                                  .arg(static_cast<quint32>(established), 8, 16, QLatin1Char('0'));
+        section.state =
+            m_pcscStopped
+                ? QStringLiteral("サービスに接続できません (%1 が動いていません)。").arg(service)
+                : QStringLiteral("使えません (エラー 0x%1)。")
+                      .arg(static_cast<quint32>(established), 8, 16, QLatin1Char('0'));
         m_sections.push_back(section);
         return;
     }
@@ -128,9 +128,9 @@ void ReaderSurvey::SurveyUsb(ReaderEnvironment& environment)
         const auto model = UsbReaders::Find(device.vendor, device.product);
         Entry entry{QString::fromLatin1(model->name), Describe(device), {}, {}, {}};
         if (device.access == UsbDeviceInfo::Access::DriverOwned) {
-            entry.whyNot = QStringLiteral(
-                "メーカーのドライバーが使っています (WinUSB ではありません)。"
-                "ベンダーの FeliCa ライブラリがあれば、それで読みます。");
+            entry.whyNot =
+                QStringLiteral("メーカーのドライバーが使っています (WinUSB ではありません)。"
+                               "ベンダーの FeliCa ライブラリがあれば、それで読みます。");
         } else if (device.access == UsbDeviceInfo::Access::NoPermission) {
             m_usbLocked = true;
             entry.whyNot = QStringLiteral(

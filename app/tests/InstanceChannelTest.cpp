@@ -1,4 +1,5 @@
 #include "InstanceChannel.h"
+
 #include "SendWhileListening.h"
 
 #include <QCoreApplication>

@@ -1,4 +1,5 @@
 #include "InstanceChannel.h"
+
 #include "InstanceLock.h"
 
 #include <QDir>

@@ -55,8 +55,8 @@ PrintService::Submission PrintService::Submit(QPrinter& printer, const PrintJob&
         return result;
     }
     file.close();
-    const auto submitted =
-        CupsPrintService::Submit(printer.printerName(), file.fileName(), title, JobOptions(printer));
+    const auto submitted = CupsPrintService::Submit(printer.printerName(), file.fileName(), title,
+                                                    JobOptions(printer));
     result.jobId = submitted.jobId;
     result.held = submitted.held;
     if (submitted.jobId == 0)

@@ -1,5 +1,6 @@
 #include "InstanceLock.h"
 
+#include <string>
 #include <windows.h>
 
 struct InstanceLock::Private {

@@ -4,9 +4,11 @@
 #include "QPainterCanvas.h"
 
 #include <QImage>
+#include <QPageLayout>
 #include <QPainter>
 #include <QPrinter>
-#include <memory>
+#include <algorithm>
+#include <string>
 #include <vector>
 #include <windows.h>
 #include <winspool.h>
@@ -66,8 +68,8 @@ std::vector<char> DevMode(HANDLE printer, const std::wstring& name, const QPrint
                      : chosen.duplex() == QPrinter::DuplexShortSide ? DMDUP_HORIZONTAL
                                                                     : DMDUP_SIMPLEX;
     mode->dmColor = chosen.colorMode() == QPrinter::GrayScale ? DMCOLOR_MONOCHROME : DMCOLOR_COLOR;
-    if (DocumentPropertiesW(nullptr, printer, device, mode, mode,
-                            DM_IN_BUFFER | DM_OUT_BUFFER) != IDOK)
+    if (DocumentPropertiesW(nullptr, printer, device, mode, mode, DM_IN_BUFFER | DM_OUT_BUFFER) !=
+        IDOK)
         return {};
     return buffer;
 }

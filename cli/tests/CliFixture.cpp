@@ -1,7 +1,6 @@
 #include "CliFixture.h"
 
 #include "ArchiveReader.h"
-
 #include "ChildProcess.h"
 
 #include <QFile>

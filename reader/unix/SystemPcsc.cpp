@@ -31,7 +31,7 @@ LONG SystemPcsc::ListReaders(SCARDCONTEXT context, QStringList& readers)
 }
 
 LONG SystemPcsc::GetStatusChange(SCARDCONTEXT context, const QString& reader, DWORD currentState,
-                               DWORD timeoutMs, ReaderState& state)
+                                 DWORD timeoutMs, ReaderState& state)
 {
     const QByteArray name = reader.toUtf8();
     SCARD_READERSTATE query{};
@@ -48,7 +48,7 @@ LONG SystemPcsc::GetStatusChange(SCARDCONTEXT context, const QString& reader, DW
 }
 
 LONG SystemPcsc::Connect(SCARDCONTEXT context, const QString& reader, DWORD shareMode,
-                       DWORD protocols, SCARDHANDLE& card)
+                         DWORD protocols, SCARDHANDLE& card)
 {
     DWORD active = 0;
     return SCardConnect(context, reader.toUtf8().constData(), shareMode, protocols, &card, &active);
@@ -70,7 +70,7 @@ LONG SystemPcsc::EndTransaction(SCARDHANDLE card, DWORD disposition)
 }
 
 LONG SystemPcsc::Transmit(SCARDHANDLE card, const QByteArray& command, std::size_t receiveSize,
-                        QByteArray& response)
+                          QByteArray& response)
 {
     response = QByteArray(static_cast<qsizetype>(receiveSize), '\0');
     DWORD received = static_cast<DWORD>(receiveSize);
@@ -83,7 +83,7 @@ LONG SystemPcsc::Transmit(SCARDHANDLE card, const QByteArray& command, std::size
 }
 
 LONG SystemPcsc::Control(SCARDHANDLE card, DWORD code, const QByteArray& input,
-                       std::size_t outputSize, QByteArray& output)
+                         std::size_t outputSize, QByteArray& output)
 {
     output = QByteArray(static_cast<qsizetype>(outputSize), '\0');
     DWORD returned = 0;

@@ -6,6 +6,7 @@
 #include <QDir>
 #include <QFileInfo>
 #include <shlobj.h>
+#include <windows.h>
 
 namespace
 {

@@ -93,8 +93,8 @@ LONG SystemPcsc::Control(SCARDHANDLE card, DWORD code, const QByteArray& input,
     output = QByteArray(static_cast<qsizetype>(outputSize), '\0');
     DWORD returned = 0;
     const LONG status =
-        SCardControl(card, code, input.constData(), static_cast<DWORD>(input.size()),
-                     output.data(), static_cast<DWORD>(outputSize), &returned);
+        SCardControl(card, code, input.constData(), static_cast<DWORD>(input.size()), output.data(),
+                     static_cast<DWORD>(outputSize), &returned);
     output.truncate(status == SCARD_S_SUCCESS ? static_cast<qsizetype>(returned) : 0);
     return status;
 }

@@ -6,9 +6,9 @@
 #include "CardReader.h"
 #include "CardWaitDialog.h"
 #include "KnownReaders.h"
-#include "SystemPcsc.h"
 #include "PcscStack.h"
 #include "ReaderSelection.h"
+#include "SystemPcsc.h"
 
 #include <QFile>
 #include <QTemporaryDir>

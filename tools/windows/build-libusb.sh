@@ -23,4 +23,6 @@ mkdir build && cd build
     --prefix="$prefix" --enable-shared --disable-static >/dev/null
 make -j"$(nproc)" >"$work/make.log" 2>&1 || { tail -n 40 "$work/make.log"; exit 1; }
 make install >/dev/null
+mkdir -p "$prefix/licenses"
+cp ../libusb-1.0.*/COPYING "$prefix/licenses/libusb-COPYING"
 echo "windows: libusb in $prefix"

@@ -49,7 +49,7 @@ if [ ! -f "$FENWIR_QT_MINGW/.unpacked" ]; then
 fi
 
 # libusb for Windows, from Debian's source.
-if [ ! -f "$FENWIR_WINDOWS_DEPS/lib/libusb-1.0.dll.a" ]; then
+if [ ! -f "$FENWIR_WINDOWS_DEPS/licenses/libusb-COPYING" ]; then
     tools/windows/build-libusb.sh "$FENWIR_WINDOWS_DEPS"
 fi
 
@@ -57,7 +57,8 @@ fi
 if [ -z "$host_tools" ]; then
     cmake -S . -B "$out/host" -G Ninja -DCMAKE_BUILD_TYPE=Debug -DFENWIR_TESTS=OFF \
         -DFENWIR_BENCH=OFF >/dev/null
-    cmake --build "$out/host" --target fenwir-render-icons fenwir-make-layout fenwir-cli
+    cmake --build "$out/host" --target fenwir-render-icons fenwir-make-layout fenwir-cli \
+        fenwir-felica-sim
     host_tools=$root/$out/host/bin
 fi
 
@@ -69,7 +70,7 @@ cmake --build "$out/build"
 
 tools/windows/stage.sh "$out/build" "$out/stage"
 version=$(sed -n 's/^project(FenwirLite VERSION \([0-9.]*\).*/\1/p' CMakeLists.txt)
-makensis -V2 -DVERSION="$version" -DSTAGE="$root/$out/stage" \
+makensis -V2 -DVERSION="$version" -DSTAGE="$root/$out/stage" -DICON="$root/$out/build/app/fenwir-lite.ico" \
     -DOUTFILE="$root/$out/FenwirLite-Setup-$version.exe" packaging/windows/installer.nsi
 rm -f "$out/FenwirLite-$version-win64.zip"
 (cd "$out" && ln -sfn stage "FenwirLite-$version" &&

@@ -10,7 +10,8 @@
 void UsePrivateHomeAndTokyoTime(const QString& home)
 {
     QSettings::setDefaultFormat(QSettings::IniFormat);
-    QSettings::setPath(QSettings::IniFormat, QSettings::UserScope, home + QStringLiteral("/settings"));
+    QSettings::setPath(QSettings::IniFormat, QSettings::UserScope,
+                       home + QStringLiteral("/settings"));
     _putenv("TZ=JST-9");
     _tzset();
 }
