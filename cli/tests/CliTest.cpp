@@ -118,19 +118,15 @@ TEST_F(CliTest, CsvBytes)
         0);
     const QString csv = dir.filePath("out.csv");
     ASSERT_EQ(Cli({"csv", "--items", "2,5,9", "--apply-only", ent, csv}).status, 0);
-    QFile file(csv);
-    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
     const QByteArray expected =
         QByteArray("\"\x93\xFA\x95\x74\",\"\x93\xFC\x8F\xEA\x89\x77\x96\xBC\","
                    "\"\x97\xBF\x8B\xE0/\x93\xFC\x8B\xE0\x8A\x7A\"\r\n"
                    "\"2026/11/02\",\"\x90\x56\x8F\x68\",\"200\"\r\n"
                    "\"2026/11/02\",\"\x93\x8C\x8B\x9E\",\"200\"\r\n");
-    EXPECT_EQ(file.readAll(), expected);
+    EXPECT_EQ(Bytes(csv), expected);
 
     ASSERT_EQ(Cli({"csv", "--items", "9", "--no-header", ent, csv}).status, 0);
-    file.close();
-    file.open(QIODevice::ReadOnly);
-    EXPECT_EQ(file.readAll(), QByteArray("\"0\"\r\n\"200\"\r\n\"200\"\r\n"));
+    EXPECT_EQ(Bytes(csv), QByteArray("\"0\"\r\n\"200\"\r\n\"200\"\r\n"));
 }
 
 TEST_F(CliTest, CsvLayoutsAndEncodings)
@@ -185,9 +181,7 @@ TEST_F(CliTest, PrintRendersPagesAndRecordsTheClaim)
 
     CliRun run = Cli({"print", "--pdf", pdf, ent});
     ASSERT_EQ(run.status, 0) << run.err.toStdString();
-    QFile file(pdf);
-    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
-    const QString content = QString::fromLatin1(file.readAll());
+    const QString content = QString::fromLatin1(Bytes(pdf));
     EXPECT_EQ(content.count(QRegularExpression("/Type\\s*/Page[^s]")), 3);
     EXPECT_EQ(ReadDocument(ent).lines.at(0)->applyFlag, 1); // a PDF alone records nothing
 
@@ -235,9 +229,7 @@ TEST_F(CliTest, PrintClaimsWhatTheListWouldClaim)
     EXPECT_TRUE(run.err.contains("申請する明細がありません。")) << run.err.toStdString();
     EXPECT_FALSE(QFile::exists(pdf));
     EXPECT_EQ(historyBytes(), historyBefore);
-    QFile file(ent);
-    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
-    EXPECT_EQ(file.readAll(), before);
+    EXPECT_EQ(Bytes(ent), before);
 
     add(0x16, 0x01, 180, 0); // one real journey
     ArchiveWriter again;

@@ -10,18 +10,11 @@ bool ToLocalTime(std::int64_t time, std::tm& local)
 
 QString LocalZoneName(const std::tm& local)
 {
-    char name[64] = {};
-    std::size_t length = 0;
-    if (_get_tzname(&length, name, sizeof name, local.tm_isdst > 0 ? 1 : 0) != 0)
-        return QString();
-    return QString::fromLocal8Bit(name);
+    const char* name = _tzname[local.tm_isdst > 0 ? 1 : 0];
+    return QString::fromLocal8Bit(name ? name : "");
 }
 
 long LocalZoneOffsetMinutes(const std::tm& local)
 {
-    long west = 0;
-    long daylight = 0;
-    _get_timezone(&west);
-    _get_dstbias(&daylight);
-    return -(west + (local.tm_isdst > 0 ? daylight : 0)) / 60;
+    return -(_timezone + (local.tm_isdst > 0 ? _dstbias : 0)) / 60;
 }

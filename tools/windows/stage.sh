@@ -25,7 +25,8 @@ for file in fenwir.exe fenwir-cli.exe fenwir-sound.dll libfenwir-felica-sim.dll 
     [ -f "$bin/$file" ] || { echo "stage: $bin/$file is missing" >&2; exit 1; }
     cp "$bin/$file" "$stage/"
 done
-for plugin in platforms/qwindows.dll styles/qwindowsvistastyle.dll sqldrivers/qsqlite.dll \
+for plugin in platforms/qwindows.dll platforms/qoffscreen.dll styles/qwindowsvistastyle.dll \
+              sqldrivers/qsqlite.dll \
               sqldrivers/qsqlodbc.dll imageformats/qico.dll; do
     mkdir -p "$stage/$(dirname "$plugin")"
     cp "$FENWIR_QT_MINGW/plugins/$plugin" "$stage/$plugin"
@@ -37,8 +38,9 @@ find_dll() {
     for folder in "${dll_folders[@]}"; do
         local found
         found=$(find "$folder" -maxdepth 1 -iname "$1" -print -quit 2>/dev/null)
-        [ -n "$found" ] && { echo "$found"; return; }
+        if [ -n "$found" ]; then echo "$found"; return 0; fi
     done
+    return 0
 }
 queue=$(find "$stage" -iname '*.exe' -o -iname '*.dll')
 while [ -n "$queue" ]; do
