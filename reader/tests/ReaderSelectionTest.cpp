@@ -1,4 +1,3 @@
-#include "ReaderPlatform.h"
 #include "ReaderSelection.h"
 
 #include "CFelicaMod.h"
@@ -8,6 +7,7 @@
 #include "CardReader.h"
 #include "FakePcsc.h"
 #include "KnownReaders.h"
+#include "ReaderPlatform.h"
 #include "TestCards.h"
 
 #include <QTemporaryDir>

@@ -1,10 +1,10 @@
-#include "ReaderPlatform.h"
 #include "ReaderSurvey.h"
 
 #include "EmulatedUsb.h"
 #include "FakePcsc.h"
 #include "Port100Emulator.h"
 #include "ReaderPersonality.h"
+#include "ReaderPlatform.h"
 #include "ReaderSelection.h"
 #include "TestCards.h"
 

@@ -1,6 +1,9 @@
 #include "LocalTime.h"
 
-// The Windows C library keeps the zone in globals rather than in the tm.
+#include <windows.h>
+
+// The Windows C library keeps the zone's offset in globals rather than in
+// the tm.
 
 bool ToLocalTime(std::int64_t time, std::tm& local)
 {
@@ -8,10 +11,13 @@ bool ToLocalTime(std::int64_t time, std::tm& local)
     return localtime_s(&local, &t) == 0;
 }
 
+// The system's own name of the zone, as Windows programs show it.
 QString LocalZoneName(const std::tm& local)
 {
-    const char* name = _tzname[local.tm_isdst > 0 ? 1 : 0];
-    return QString::fromLocal8Bit(name ? name : "");
+    TIME_ZONE_INFORMATION zone{};
+    if (GetTimeZoneInformation(&zone) == TIME_ZONE_ID_INVALID)
+        return QString();
+    return QString::fromWCharArray(local.tm_isdst > 0 ? zone.DaylightName : zone.StandardName);
 }
 
 long LocalZoneOffsetMinutes(const std::tm& local)

@@ -14,7 +14,8 @@ TEST(ReaderCheckDlg, ShowsTheSurveyAndLooksAgainOnRequest)
     EXPECT_EQ(dialog.windowTitle(), "カードリーダーの確認");
     // The system's own service, and what to do about it on this system.
     const QString service = ReaderPlatform::PcscServiceName();
-    EXPECT_TRUE(dialog.Text().contains(service + " が動いていません")) << dialog.Text().toStdString();
+    EXPECT_TRUE(dialog.Text().contains(service + " が動いていません"))
+        << dialog.Text().toStdString();
     EXPECT_TRUE(dialog.Text().contains(ReaderPlatform::ServiceStoppedAdvice().trimmed()));
     auto* again = dialog.findChild<QPushButton*>("refresh");
     ASSERT_NE(again, nullptr);

@@ -1,6 +1,7 @@
+#include "PrintService.h"
+
 #include "PrintFormat.h"
 #include "PrintJob.h"
-#include "PrintService.h"
 
 #include <QPrinter>
 #include <gtest/gtest.h>

@@ -1,5 +1,6 @@
-#include "Folders.h"
 #include "ReaderPlatform.h"
+
+#include "Folders.h"
 
 #include <gtest/gtest.h>
 

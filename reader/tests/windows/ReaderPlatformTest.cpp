@@ -1,5 +1,6 @@
-#include "Folders.h"
 #include "ReaderPlatform.h"
+
+#include "Folders.h"
 
 #include <QFileInfo>
 #include <gtest/gtest.h>

@@ -13,3 +13,8 @@ void UsePrivateHomeAndTokyoTime(const QString& home)
     setenv("TZ", "Asia/Tokyo", 1);
     tzset();
 }
+
+QString TokyoZoneName()
+{
+    return QStringLiteral("JST");
+}

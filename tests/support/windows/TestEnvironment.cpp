@@ -15,3 +15,8 @@ void UsePrivateHomeAndTokyoTime(const QString& home)
     _putenv("TZ=JST-9");
     _tzset();
 }
+
+QString TokyoZoneName()
+{
+    return QStringLiteral("Tokyo Standard Time");
+}
