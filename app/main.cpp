@@ -1,5 +1,6 @@
 // fenwir: the desktop program.
 #include "CCorvaneApp.h"
+#include "PlatformStart.h"
 
 #include <QApplication>
 #include <QLibraryInfo>
@@ -7,6 +8,7 @@
 
 int main(int argc, char** argv)
 {
+    PlatformStart::BeforeApplication();
     QApplication app(argc, argv);
     QApplication::setOrganizationName(QStringLiteral("Norkel"));
     QApplication::setApplicationName(QStringLiteral("Fenwir_Lite"));

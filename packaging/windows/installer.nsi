@@ -6,7 +6,8 @@
 ; chooses without asking. It adds a Start menu entry and opens .ent claims
 ; with the program; the uninstaller leaves the user's claims, application
 ; history and settings where they are.
-Unicode true
+; A 64-bit installer for a 64-bit program (Wine's 64-bit loader runs it too).
+Target amd64-unicode
 SetCompressor /SOLID lzma
 
 !define PRODUCT "Fenwir Lite"
@@ -52,6 +53,7 @@ VIAddVersionKey /LANG=${LANG_JAPANESE} "CompanyName" "${COMPANY}"
 VIAddVersionKey /LANG=${LANG_JAPANESE} "FileDescription" "${PRODUCT} セットアップ"
 VIAddVersionKey /LANG=${LANG_JAPANESE} "FileVersion" "${VERSION}"
 VIAddVersionKey /LANG=${LANG_JAPANESE} "ProductVersion" "${VERSION}"
+VIAddVersionKey /LANG=${LANG_JAPANESE} "LegalCopyright" "© 2026 the Fenwir Lite developers (GPL-3.0-or-later)"
 
 Function .onInit
   ${IfNot} ${RunningX64}

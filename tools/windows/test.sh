@@ -33,7 +33,10 @@ tested=$(date +%s)
 xvfb-run -a -s "-screen 0 1366x768x24" tests/e2e/windows_e2e.sh build/windows/stage \
     build/windows/build/wine-run.sh "$(sed -n 's/^FENWIR_HOST_TOOLS:PATH=//p' build/windows/build/CMakeCache.txt)" \
     "$root" "${FENWIR_SCREENSHOTS:-}"
+tests/e2e/windows_installer.sh "build/windows/FenwirLite-Setup-$(sed -n \
+    's/^project(FenwirLite VERSION \([0-9.]*\).*/\1/p' CMakeLists.txt).exe" \
+    build/windows/build/wine-run.sh
 done_at=$(date +%s)
 echo "windows: build $((built - start)) s, tests under Wine $((tested - built)) s," \
-     "end to end $((done_at - tested)) s"
-echo "windows: $((passed + 1)) passed, 0 failed"
+     "end to end and installer $((done_at - tested)) s"
+echo "windows: $((passed + 2)) passed, 0 failed"

@@ -15,6 +15,9 @@ void Icons::Install()
         paths << QStringLiteral(":/icons");
     QIcon::setThemeSearchPaths(paths);
     // Our names ("fenwir-...") are found in our theme; the desktop theme
-    // answers first for the standard ones (document-open, ...).
+    // answers first for the standard ones (document-open, ...). A system
+    // without an icon theme of its own (Windows) takes ours whole.
     QIcon::setFallbackThemeName(QStringLiteral("fenwir"));
+    if (QIcon::themeName().isEmpty())
+        QIcon::setThemeName(QStringLiteral("fenwir"));
 }
