@@ -6,8 +6,8 @@ class PrintJob;
 class QPrinter;
 
 // The system's print service: takes pages first..last of a claim as one job
-// for the printer chosen in the print dialog, and says whether it took the
-// job. A printer that refuses it or is gone is a refusal with the service's
+// for a printer, with the settings chosen in the print dialog, and says
+// whether it took the job. A printer that refuses it or is gone is a refusal with the service's
 // reason; one that takes the job but holds it (a stopped or paused printer,
 // a held job) is not. Linux hands CUPS the pages as a PDF; Windows draws them
 // on the printer through the spooler (the per-OS parts are in unix/ and
@@ -23,6 +23,6 @@ public:
         QString held;
     };
 
-    static Submission Submit(QPrinter& printer, const PrintJob& job, int first, int last,
-                             const QString& title);
+    static Submission Submit(const QString& printer, QPrinter& settings, const PrintJob& job,
+                             int first, int last, const QString& title);
 };

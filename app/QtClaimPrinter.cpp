@@ -83,8 +83,8 @@ ClaimPrinter::Outcome QtClaimPrinter::Submit(const PrintJob& job, Outcome outcom
         outcome.error = QStringLiteral("プリンターが選択されていません。");
         return outcome;
     }
-    const auto submitted = PrintService::Submit(m_printer, job, outcome.firstPage, outcome.lastPage,
-                                                QStringLiteral("交通費精算書"));
+    const auto submitted = PrintService::Submit(printer, m_printer, job, outcome.firstPage,
+                                                outcome.lastPage, QStringLiteral("交通費精算書"));
     if (submitted.jobId == 0) {
         outcome.error = submitted.error;
         return outcome;

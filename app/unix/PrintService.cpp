@@ -44,23 +44,24 @@ CupsPrintService::Options JobOptions(QPrinter& printer)
 }
 } // namespace
 
-PrintService::Submission PrintService::Submit(QPrinter& printer, const PrintJob& job, int first,
-                                              int last, const QString& title)
+PrintService::Submission PrintService::Submit(const QString& printer, QPrinter& settings,
+                                              const PrintJob& job, int first, int last,
+                                              const QString& title)
 {
     Submission result;
-    const QByteArray pdf = RenderJobToPdf(job, printer.pageLayout(), first, last);
+    const QByteArray pdf = RenderJobToPdf(job, settings.pageLayout(), first, last);
     QTemporaryFile file;
     if (pdf.isEmpty() || !file.open() || file.write(pdf) != pdf.size() || !file.flush()) {
         result.error = QStringLiteral("印刷データを作成できませんでした。");
         return result;
     }
     file.close();
-    const auto submitted = CupsPrintService::Submit(printer.printerName(), file.fileName(), title,
-                                                    JobOptions(printer));
+    const auto submitted =
+        CupsPrintService::Submit(printer, file.fileName(), title, JobOptions(settings));
     result.jobId = submitted.jobId;
     result.held = submitted.held;
     if (submitted.jobId == 0)
         result.error = QStringLiteral("プリンター %1 が印刷を受け付けませんでした。(%2)")
-                           .arg(printer.printerName(), submitted.error);
+                           .arg(printer, submitted.error);
     return result;
 }

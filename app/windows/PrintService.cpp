@@ -139,11 +139,12 @@ QString HeldReason(HANDLE printer, const QString& name, int jobId)
 }
 } // namespace
 
-PrintService::Submission PrintService::Submit(QPrinter& printer, const PrintJob& job, int first,
-                                              int last, const QString& title)
+PrintService::Submission PrintService::Submit(const QString& printer, QPrinter& settings,
+                                              const PrintJob& job, int first, int last,
+                                              const QString& title)
 {
     Submission result;
-    const QString name = printer.printerName();
+    const QString& name = printer;
     const std::wstring device = name.toStdWString();
     const auto refused = [&](const QString& why) {
         result.jobId = 0;
@@ -154,7 +155,7 @@ PrintService::Submission PrintService::Submit(QPrinter& printer, const PrintJob&
     PrinterHandle opened;
     if (!OpenPrinterW(const_cast<wchar_t*>(device.c_str()), &opened.handle, nullptr))
         return refused(SystemMessage(GetLastError()));
-    std::vector<char> mode = DevMode(opened.handle, device, printer);
+    std::vector<char> mode = DevMode(opened.handle, device, settings);
     HDC dc = CreateDCW(L"WINSPOOL", device.c_str(), nullptr,
                        mode.empty() ? nullptr : reinterpret_cast<DEVMODEW*>(mode.data()));
     if (!dc)
