@@ -72,8 +72,9 @@ tools/windows/stage.sh "$out/build" "$out/stage"
 version=$(sed -n 's/^project(FenwirLite VERSION \([0-9.]*\).*/\1/p' CMakeLists.txt)
 makensis -V2 -DVERSION="$version" -DSTAGE="$root/$out/stage" -DICON="$root/$out/build/app/fenwir-lite.ico" \
     -DOUTFILE="$root/$out/FenwirLite-Setup-$version.exe" packaging/windows/installer.nsi
-rm -f "$out/FenwirLite-$version-win64.zip"
-(cd "$out" && ln -sfn stage "FenwirLite-$version" &&
-    cmake -E tar cf "FenwirLite-$version-win64.zip" --format=zip "FenwirLite-$version/" &&
-    rm "FenwirLite-$version")
+# The zip unpacks into a folder named after the version.
+rm -rf "$out/FenwirLite-$version" "$out/FenwirLite-$version-win64.zip"
+mv "$out/stage" "$out/FenwirLite-$version"
+(cd "$out" && cmake -E tar cf "FenwirLite-$version-win64.zip" --format=zip "FenwirLite-$version")
+mv "$out/FenwirLite-$version" "$out/stage"
 echo "windows: $out/FenwirLite-Setup-$version.exe and $out/FenwirLite-$version-win64.zip"

@@ -33,10 +33,18 @@ tested=$(date +%s)
 xvfb-run -a -s "-screen 0 1366x768x24" tests/e2e/windows_e2e.sh build/windows/stage \
     build/windows/build/wine-run.sh "$(sed -n 's/^FENWIR_HOST_TOOLS:PATH=//p' build/windows/build/CMakeCache.txt)" \
     "$root" "${FENWIR_SCREENSHOTS:-}"
-tests/e2e/windows_installer.sh "build/windows/FenwirLite-Setup-$(sed -n \
-    's/^project(FenwirLite VERSION \([0-9.]*\).*/\1/p' CMakeLists.txt).exe" \
+version=$(sed -n 's/^project(FenwirLite VERSION \([0-9.]*\).*/\1/p' CMakeLists.txt)
+tests/e2e/windows_installer.sh "build/windows/FenwirLite-Setup-$version.exe" \
     build/windows/build/wine-run.sh
+# The portable zip holds the program folder under the version's name.
+python3 - "build/windows/FenwirLite-$version-win64.zip" "FenwirLite-$version" <<'PY'
+import sys, zipfile
+names = set(zipfile.ZipFile(sys.argv[1]).namelist())
+for file in ("fenwir.exe", "fenwir-cli.exe", "Qt6Core.dll", "qt.conf", "platforms/qwindows.dll"):
+    assert f"{sys.argv[2]}/{file}" in names, f"the zip lacks {file}"
+print("windows zip: the program folder is in it")
+PY
 done_at=$(date +%s)
 echo "windows: build $((built - start)) s, tests under Wine $((tested - built)) s," \
      "end to end and installer $((done_at - tested)) s"
-echo "windows: $((passed + 2)) passed, 0 failed"
+echo "windows: $((passed + 3)) passed, 0 failed"
