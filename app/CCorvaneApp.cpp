@@ -6,6 +6,7 @@
 #include "CCorvaneForm.h"
 #include "CMainFrame.h"
 #include "FileCommands.h"
+#include "FontWarmUp.h"
 #include "Icons.h"
 #include "InstanceChannel.h"
 #include "InstanceLock.h"
@@ -18,8 +19,8 @@
 #include <QTimer>
 #include <cstdio>
 
-CCorvaneApp::CCorvaneApp(QApplication& app, QStringList arguments)
-    : m_app(app), m_arguments(std::move(arguments))
+CCorvaneApp::CCorvaneApp(QApplication& app, QStringList arguments, FontWarmUp& fonts)
+    : m_app(app), m_fonts(fonts), m_arguments(std::move(arguments))
 {
 }
 
@@ -63,6 +64,8 @@ int CCorvaneApp::Run()
     if (!m_stationDb.isEmpty())
         settings.ConnectStringMdb =
             AppSettings::ConnectStringFor(QFileInfo(m_stationDb).absoluteFilePath());
+    // Styles and palettes reach for the fonts.
+    m_fonts.Wait();
     Icons::Install();
     AppLook::Apply(m_app, settings.AppLook);
     AppLook::UseJapaneseFont(m_app);
@@ -85,7 +88,8 @@ int CCorvaneApp::Run()
         frame.Files().OpenPath(frame.Recent().Paths().constFirst(), false);
     }
     // For start-up timing: end as soon as the window has been shown, without
-    // the exit's settings write, which is no part of starting.
+    // the exit's saves (quit() would close the window and save its layout),
+    // which are no part of starting.
     const bool timingStartUp = qEnvironmentVariableIsSet("FENWIR_QUIT_WHEN_SHOWN");
     if (timingStartUp)
         QTimer::singleShot(0, &m_app, &QApplication::quit);

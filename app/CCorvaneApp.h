@@ -2,6 +2,7 @@
 
 #include <QStringList>
 
+class FontWarmUp;
 class QApplication;
 
 // The desktop program's run: one copy per user, the settings loaded at start
@@ -13,7 +14,7 @@ class QApplication;
 class CCorvaneApp
 {
 public:
-    CCorvaneApp(QApplication& app, QStringList arguments);
+    CCorvaneApp(QApplication& app, QStringList arguments, FontWarmUp& fonts);
 
     // The exit status: 0, 1 when another copy runs, 2 for wrong usage.
     int Run();
@@ -24,6 +25,7 @@ private:
     bool ParseArguments();
 
     QApplication& m_app;
+    FontWarmUp& m_fonts;
     QStringList m_arguments;
     QString m_reader = QStringLiteral("auto");
     QString m_stationDb;

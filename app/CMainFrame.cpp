@@ -106,6 +106,7 @@ void CMainFrame::FitOnScreen()
     // Leave room for the window manager's frame around the window.
     const QRect area = display->availableGeometry().adjusted(0, 0, -16, -40);
     setMinimumSize(std::min(520, area.width()), std::min(380, area.height()));
+    KeepStatusBarWhole();
     resize(size().boundedTo(area.size()));
     QRect placed = frameGeometry();
     if (!area.contains(placed)) {
@@ -118,6 +119,24 @@ void CMainFrame::FitOnScreen()
 }
 
 CMainFrame::~CMainFrame() = default;
+
+void CMainFrame::KeepStatusBarWhole()
+{
+    const QScreen* display = screen();
+    const int screenWidth = display ? display->availableGeometry().width() - 16 : 520;
+    const int least = std::min(std::max(520, m_panes->minimumSizeHint().width()), screenWidth);
+    if (minimumWidth() != least)
+        setMinimumWidth(least);
+}
+
+bool CMainFrame::eventFilter(QObject* watched, QEvent* event)
+{
+    // The panes' texts and buttons set what the status bar needs, known once
+    // the bar has laid them out.
+    if (watched == m_panes && event->type() == QEvent::LayoutRequest)
+        QMetaObject::invokeMethod(this, &CMainFrame::KeepStatusBarWhole, Qt::QueuedConnection);
+    return QMainWindow::eventFilter(watched, event);
+}
 
 void CMainFrame::BuildToolBars()
 {
@@ -143,6 +162,7 @@ void CMainFrame::BuildStatusBar()
 {
     m_panes = new StatusPanes(this);
     setStatusBar(m_panes);
+    m_panes->installEventFilter(this);
     m_panes->AddButtonGroup(QStringLiteral("リスト表示設定"),
                             {m_commands->Get(QStringLiteral("ID_VIEW_GRID")),
                              m_commands->Get(QStringLiteral("ID_VIEW_ZEBRA"))});

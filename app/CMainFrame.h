@@ -49,6 +49,7 @@ public:
 
 protected:
     void closeEvent(QCloseEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
     void dragEnterEvent(QDragEnterEvent* event) override;
     void dropEvent(QDropEvent* event) override;
 
@@ -62,6 +63,8 @@ private:
     void EditClaimant();
     void NameCards();
     void SaveLayout() const;
+    // No narrower than the status bar needs to show every pane whole.
+    void KeepStatusBarWhole();
 
     AppSettings& m_settings;
     CCorvaneDoc& m_doc;

@@ -26,6 +26,10 @@ StatusPanes::StatusPanes(QWidget* parent) : QStatusBar(parent)
     m_document->setObjectName(QStringLiteral("documentPane"));
     m_document->setContentsMargins(4, 0, 4, 0);
     m_document->setTextFormat(Qt::PlainText);
+    // A long file name gives way to the panes (its tooltip has the path).
+    m_document->setMinimumWidth(
+        m_document->fontMetrics().horizontalAdvance(QStringLiteral("無題 ＊未保存")) + 8);
+    m_document->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
     addWidget(m_document);
     m_claim =
         Pane(QStringLiteral("申請 999件 9,999,999円"), QStringLiteral("申請する明細と合計"), this);

@@ -1,5 +1,6 @@
 // fenwir: the desktop program.
 #include "CCorvaneApp.h"
+#include "FontWarmUp.h"
 #include "PlatformStart.h"
 
 #include <QApplication>
@@ -9,6 +10,7 @@
 int main(int argc, char** argv)
 {
     PlatformStart::BeforeApplication();
+    FontWarmUp fonts;
     QApplication app(argc, argv);
     QApplication::setOrganizationName(QStringLiteral("Norkel"));
     QApplication::setApplicationName(QStringLiteral("Fenwir_Lite"));
@@ -18,6 +20,6 @@ int main(int argc, char** argv)
     if (qtTexts.load(QLocale(QLocale::Japanese), QStringLiteral("qtbase"), QStringLiteral("_"),
                      QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
         QApplication::installTranslator(&qtTexts);
-    CCorvaneApp fenwir(app, app.arguments());
+    CCorvaneApp fenwir(app, app.arguments(), fonts);
     return fenwir.Run();
 }

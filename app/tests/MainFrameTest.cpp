@@ -4,6 +4,7 @@
 #include "CListCtrlEx.h"
 #include "CMainFrame.h"
 #include "CommandTable.h"
+#include "EntryTableModel.h"
 #include "FileCommands.h"
 #include "PcscUnavailable.h"
 #include "ReaderSelection.h"
@@ -12,6 +13,11 @@
 #include "TextFormat.h"
 
 #include <QAction>
+#include <QCoreApplication>
+#include <QHeaderView>
+#include <QLayout>
+#include <QScreen>
+#include <QStatusBar>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
@@ -97,7 +103,8 @@ TEST_F(MainFrameTest, TogglesChangeTheSettingsInMemory)
     EXPECT_EQ(settings.ListGridView, before);
     frame.Commands().Get("ID_AUTO_SAVE")->trigger();
     EXPECT_EQ(settings.AutoSave, 1);
-    EXPECT_EQ(frame.minimumSize(), QSize(520, 380));
+    EXPECT_EQ(frame.minimumHeight(), 380);
+    EXPECT_GE(frame.minimumWidth(), 520); // and the status bar's width
     EXPECT_EQ(frame.windowTitle(), "Fenwir  Lite - 非接触ICカード交通費精算書作成システム");
 }
 
@@ -162,4 +169,44 @@ TEST_F(MainFrameTest, AClaimHiddenByThePeriodCanStillBeSaved)
     EXPECT_FALSE(Enabled("ID_LIST_EDIT"));
     EXPECT_FALSE(Enabled("ID_FILE_PRINT"));
     EXPECT_EQ(frame.Form().List().PlaceholderText(), "この期間に表示する明細はありません");
+}
+
+// The window at common sizes (1366×768; 1920×1080 at 200 %, that is 960×540):
+// after a read with long names the list fits without scrolling sideways, the
+// mark, date and amount columns keep their width, and the smallest window
+// keeps the status bar whole.
+TEST_F(MainFrameTest, TheListFitsTheWindowAtCommonSizes)
+{
+    doc.NewDocument();
+    qputenv("FENWIR_CARD_IMAGE", FENWIR_DEMO_CARD);
+    ASSERT_TRUE(frame.ReadCard());
+    for (std::size_t i = 0; i < doc.Lines().size(); i += 3) {
+        EntryInfo line = *doc.Lines()[i];
+        line.visitDestination = QStringLiteral("株式会社みどり商事 神保町営業所 第二会議室");
+        line.remarks = QStringLiteral("新規取引先との打合せ（資料持参）");
+        doc.EditLine(i, line);
+    }
+    CListCtrlEx& list = frame.Form().List();
+    const struct {
+        QSize window;
+    } sizes[] = {{QSize(1350, 700)}, {QSize(944, 500)}};
+    for (const auto& size : sizes) {
+        SCOPED_TRACE(size.window.width());
+        frame.resize(size.window);
+        frame.show();
+        frame.layout()->activate();
+        QCoreApplication::processEvents();
+        // Every column within the list's width: nothing to scroll to.
+        EXPECT_LE(list.horizontalHeader()->length(), list.viewport()->width());
+        for (const int column : {int(EntryTableModel::Print), int(EntryTableModel::Date),
+                                 int(EntryTableModel::Fare), int(EntryTableModel::Applied)})
+            EXPECT_EQ(list.columnWidth(column), EntryTableModel::DefaultWidth(column)) << column;
+        EXPECT_GT(list.columnWidth(EntryTableModel::Visit), 0);
+    }
+    // The smallest window keeps the status bar whole, as far as the screen
+    // allows.
+    QCoreApplication::processEvents();
+    const int screen = frame.screen()->availableGeometry().width() - 16;
+    EXPECT_GE(frame.minimumWidth(), std::min(frame.statusBar()->minimumSizeHint().width(), screen));
+    frame.hide();
 }

@@ -5,11 +5,13 @@
 #include "CEntryEditDlg.h"
 #include "CListCtrlEx.h"
 #include "CardIdentity.h"
-#include "ClaimPeriod.h"
+#include "ClaimTotal.h"
 #include "EntryTableModel.h"
+#include "ListColumns.h"
 #include "ListHeader.h"
 #include "ListedLinesModel.h"
 #include "LocalTime.h"
+#include "PeriodChooser.h"
 #include "Prompts.h"
 #include "RowMoves.h"
 #include "TextFormat.h"
@@ -29,13 +31,6 @@
 #include <QVBoxLayout>
 #include <algorithm>
 
-namespace
-{
-constexpr int kBalanceWidth = 80;
-// Columns whose stored or default width says nothing usable get this one.
-constexpr int kFallbackWidth = 100;
-} // namespace
-
 CCorvaneForm::CCorvaneForm(CCorvaneDoc& doc, AppSettings& settings, Prompts& prompts,
                            QWidget* parent)
     : QWidget(parent), m_doc(doc), m_settings(settings), m_prompts(prompts)
@@ -43,20 +38,10 @@ CCorvaneForm::CCorvaneForm(CCorvaneDoc& doc, AppSettings& settings, Prompts& pro
     m_columnToggle.fill(true);
     m_editLine = [this](const EditRequest& request) { return RunEditor(request); };
     BuildControls();
-    ApplyColumnWidths();
+    m_columns->Restore();
     SetGrid(m_settings.ListGridView != 0);
     SetZebra(m_settings.ListZebraView != 0);
-    // The total follows each change by the lines it touched, not by a recount
-    // of the whole claim.
-    connect(&m_doc, &CCorvaneDoc::LinesAboutToBeRemoved, this,
-            [this](int first, int last) { Account(first, last, -1); });
-    connect(&m_doc, &CCorvaneDoc::LinesAboutToBeChanged, this,
-            [this](int first, int last) { Account(first, last, -1); });
-    connect(&m_doc, &CCorvaneDoc::LinesInserted, this,
-            [this](int first, int last) { Account(first, last, +1); });
-    connect(&m_doc, &CCorvaneDoc::LinesChanged, this,
-            [this](int first, int last) { Account(first, last, +1); });
-    connect(&m_doc, &CCorvaneDoc::LinesEdited, this, &CCorvaneForm::ShowTotal);
+    connect(m_total, &ClaimTotal::Changed, this, &CCorvaneForm::ShowTotal);
     connect(&m_doc, &CCorvaneDoc::LinesEdited, this, &CCorvaneForm::ShowCardColumn);
     connect(&m_doc, &CCorvaneDoc::LinesReset, this, &CCorvaneForm::OnReset);
     OnReset();
@@ -85,7 +70,9 @@ void CCorvaneForm::BuildControls()
     });
     top->addWidget(m_showAll);
     top->addSpacing(16);
-    top->addLayout(BuildPeriodControls());
+    m_period = new PeriodChooser(this);
+    connect(m_period, &PeriodChooser::Changed, this, &CCorvaneForm::ApplyFilter);
+    top->addWidget(m_period);
     top->addStretch();
     layout->addLayout(top);
 
@@ -100,6 +87,7 @@ void CCorvaneForm::BuildControls()
     m_list->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
     m_list->verticalHeader()->setDefaultSectionSize(m_list->fontMetrics().height() + 8);
     m_list->setModel(m_listed);
+    m_columns = new ListColumns(*m_list, m_settings, this);
     // The day a line was claimed reads best beside its mark.
     m_list->horizontalHeader()->moveSection(EntryTableModel::Applied, 1);
     m_list->horizontalHeader()->moveSection(EntryTableModel::Card, 2);
@@ -129,139 +117,58 @@ void CCorvaneForm::BuildControls()
     setFocusProxy(m_list);
     QWidget::setTabOrder(m_list, m_cardButton);
     QWidget::setTabOrder(m_cardButton, m_showAll);
-    QWidget::setTabOrder(m_showAll, m_period);
+    QWidget::setTabOrder(m_showAll, &m_period->Box());
 
     auto* bottom = new QHBoxLayout;
-    m_totalCaption = new QLabel(QStringLiteral("合 計"), this);
-    m_total = new QLabel(TotalTextFor(0), this);
-    m_total->setObjectName(QStringLiteral("total"));
-    bottom->addWidget(m_totalCaption);
+    m_total = new ClaimTotal(m_doc, this);
     bottom->addWidget(m_total);
     bottom->addStretch();
     layout->addLayout(bottom);
 }
 
-QLayout* CCorvaneForm::BuildPeriodControls()
-{
-    m_today = [] { return QDate::currentDate(); };
-    m_periodRow = new QHBoxLayout;
-    auto* caption = new QLabel(QStringLiteral("期間(&P)"), this);
-    m_period = new QComboBox(this);
-    m_period->setObjectName(QStringLiteral("period"));
-    m_period->addItems({QStringLiteral("全期間"), QStringLiteral("今月"), QStringLiteral("先月"),
-                        QStringLiteral("期間指定")});
-    caption->setBuddy(m_period);
-    connect(m_period, &QComboBox::currentIndexChanged, this, [this](int index) {
-        const bool range = index == static_cast<int>(Period::Range);
-        if (range)
-            EnsureDateEdits();
-        if (m_from) {
-            for (QWidget* widget : {static_cast<QWidget*>(m_from), static_cast<QWidget*>(m_dash),
-                                    static_cast<QWidget*>(m_to)})
-                widget->setVisible(range);
-        }
-        ApplyFilter();
-    });
-    m_periodRow->addWidget(caption);
-    m_periodRow->addWidget(m_period);
-    return m_periodRow;
-}
-
-void CCorvaneForm::EnsureDateEdits()
-{
-    // Made when first needed: date fields are slow to build, and most months
-    // are claimed as 今月 or 先月.
-    if (m_from)
-        return;
-    const auto makeDate = [this](const char* name, const QDate& day) {
-        auto* edit = new QDateEdit(day, this);
-        edit->setObjectName(QLatin1String(name));
-        edit->setCalendarPopup(true);
-        edit->setDisplayFormat(QStringLiteral("yyyy/MM/dd"));
-        connect(edit, &QDateEdit::dateChanged, this, [this] { ApplyFilter(); });
-        return edit;
-    };
-    // From the first of last month to today: what a monthly claim is for.
-    const QDate today = m_today();
-    m_from = makeDate("periodFrom", QDate(today.year(), today.month(), 1).addMonths(-1));
-    m_to = makeDate("periodTo", today);
-    m_dash = new QLabel(QStringLiteral("～"), this);
-    m_periodRow->addWidget(m_from);
-    m_periodRow->addWidget(m_dash);
-    m_periodRow->addWidget(m_to);
-    const bool range = m_period->currentIndex() == static_cast<int>(Period::Range);
-    for (QWidget* widget : {static_cast<QWidget*>(m_from), static_cast<QWidget*>(m_dash),
-                            static_cast<QWidget*>(m_to)})
-        widget->setVisible(range);
-    QWidget::setTabOrder(m_period, m_from);
-    QWidget::setTabOrder(m_from, m_to);
-}
-
 void CCorvaneForm::SetPeriod(Period period, const QDate& from, const QDate& to)
 {
-    if (from.isValid() || to.isValid() || period == Period::Range)
-        EnsureDateEdits();
-    if (from.isValid())
-        m_from->setDate(from);
-    if (to.isValid())
-        m_to->setDate(to);
-    m_period->setCurrentIndex(static_cast<int>(period));
-    ApplyFilter();
+    m_period->SetPeriod(period, from, to);
 }
 
-ClaimFilter CCorvaneForm::PeriodFilter() const
+void CCorvaneForm::SetToday(std::function<QDate()> today)
 {
-    switch (static_cast<Period>(m_period->currentIndex())) {
-    case Period::ThisMonth:
-        return ClaimPeriod::MonthOf(m_today());
-    case Period::LastMonth:
-        return ClaimPeriod::MonthBefore(m_today());
-    case Period::Range:
-        // Dates given the wrong way round mean the same days.
-        return m_from ? ClaimPeriod::Between(std::min(m_from->date(), m_to->date()),
-                                             std::max(m_from->date(), m_to->date()))
-                      : ClaimFilter();
-    default:
-        return {};
-    }
+    m_period->SetToday(std::move(today));
 }
 
-std::array<int, 12> CCorvaneForm::ParseColumnWidths(const QString& text)
+QComboBox& CCorvaneForm::PeriodBox() const
 {
-    std::array<int, 12> widths{};
-    const QStringList tokens = text.split(QLatin1Char(','), Qt::SkipEmptyParts);
-    for (int c = 0; c < 12; ++c) {
-        widths[static_cast<std::size_t>(c)] = EntryTableModel::DefaultWidth(c);
-        if (c < tokens.size())
-            widths[static_cast<std::size_t>(c)] = std::atoi(tokens[c].toUtf8().constData());
-    }
-    return widths;
+    return m_period->Box();
 }
 
-void CCorvaneForm::ApplyColumnWidths()
+QDateEdit& CCorvaneForm::FromEdit()
 {
-    const auto widths = ParseColumnWidths(m_settings.ListControlWidth);
-    for (const int column : {EntryTableModel::Applied, EntryTableModel::Card})
-        m_list->setColumnWidth(column, EntryTableModel::DefaultWidth(column));
-    for (int c = 0; c < EntryTableModel::StoredColumnCount; ++c) {
-        int width = widths[static_cast<std::size_t>(c)];
-        if (c == EntryTableModel::Balance)
-            width = kBalanceWidth; // shown or hidden by "全て表示"
-        m_list->setColumnWidth(c, width > 0 ? width : kFallbackWidth);
-    }
+    return m_period->FromEdit();
+}
+
+QDateEdit& CCorvaneForm::ToEdit()
+{
+    return m_period->ToEdit();
+}
+
+QLabel& CCorvaneForm::TotalText() const
+{
+    return m_total->Text();
+}
+
+int CCorvaneForm::CheckedCount() const
+{
+    return m_total->Count();
+}
+
+std::int64_t CCorvaneForm::CheckedTotal() const
+{
+    return m_total->Total();
 }
 
 void CCorvaneForm::SaveColumnWidths()
 {
-    QStringList widths;
-    for (int c = 0; c < EntryTableModel::StoredColumnCount; ++c)
-        widths << QString::number(m_list->isColumnHidden(c) ? 0 : m_list->columnWidth(c));
-    m_settings.ListControlWidth = widths.join(QLatin1Char(','));
-}
-
-QString CCorvaneForm::TotalTextFor(std::int64_t total)
-{
-    return FormatAmount(total) + QStringLiteral("円");
+    m_columns->Save();
 }
 
 void CCorvaneForm::SetGrid(bool grid)
@@ -282,12 +189,8 @@ ClaimFilter CCorvaneForm::Filter() const
 
 int CCorvaneForm::ListWidth() const
 {
-    int width = m_list->verticalScrollBar()->sizeHint().width() + 2 * m_list->frameWidth();
-    for (int c = 0; c < EntryTableModel::ColumnCount; ++c)
-        if (!m_list->isColumnHidden(c))
-            width += m_list->columnWidth(c);
     const QMargins margins = layout()->contentsMargins();
-    return width + margins.left() + margins.right();
+    return m_columns->FullWidth() + margins.left() + margins.right();
 }
 
 int CCorvaneForm::RowCount() const
@@ -366,7 +269,7 @@ void CCorvaneForm::OnReset()
 void CCorvaneForm::ShowCardColumn()
 {
     if (m_list)
-        m_list->setColumnHidden(EntryTableModel::Card, !HoldsSeveralCards(m_doc.Lines()));
+        m_columns->SetHidden(EntryTableModel::Card, !HoldsSeveralCards(m_doc.Lines()));
 }
 
 void CCorvaneForm::CardNamesChanged()
@@ -378,16 +281,13 @@ void CCorvaneForm::ApplyFilter()
 {
     if (!m_list)
         return; // still being built
-    ClaimFilter filter = PeriodFilter();
+    ClaimFilter filter = m_period->Filter();
     filter.showAll = ShowAll();
     m_listed->SetFilter(filter);
-    m_list->setColumnHidden(EntryTableModel::Balance, !filter.showAll);
+    m_columns->SetHidden(EntryTableModel::Balance, !filter.showAll);
     if (!m_list->currentIndex().isValid() && RowCount() > 0)
         SelectRows({0});
-    const ClaimSummary claim = SummarizeListed(m_doc.Lines(), m_listed->Positions());
-    m_checkedCount = static_cast<int>(claim.lines);
-    m_checkedTotal = claim.total;
-    ShowTotal();
+    m_total->SetFilter(filter, m_listed->Positions());
 }
 
 void CCorvaneForm::ShowPlaceholder()
@@ -397,26 +297,11 @@ void CCorvaneForm::ShowPlaceholder()
                               : QStringLiteral("この期間に表示する明細はありません"));
 }
 
-void CCorvaneForm::Account(int first, int last, int sign)
-{
-    const auto& lines = m_doc.Lines();
-    const ClaimFilter filter = Filter();
-    for (int position = first; position <= last; ++position) {
-        const EntryInfo& line = *lines[static_cast<std::size_t>(position)];
-        if (IsClaimed(line, filter)) {
-            m_checkedCount += sign;
-            m_checkedTotal += sign * static_cast<std::int64_t>(line.fare);
-        }
-    }
-}
-
 void CCorvaneForm::ShowTotal()
 {
     ShowPlaceholder();
     const bool showAll = ShowAll();
-    m_totalCaption->setVisible(!showAll);
     m_total->setVisible(!showAll);
-    m_total->setText(TotalTextFor(m_checkedTotal));
     // Offered whenever the list shows something, and while unticked, so a
     // claim whose lines the filter leaves all out can still be shown whole.
     m_showAll->setEnabled(RowCount() > 0 || !showAll);

@@ -2,6 +2,7 @@
 
 #include "ClaimRules.h"
 #include "EntryInfo.h"
+#include "PeriodChooser.h"
 
 #include <QDate>
 #include <QWidget>
@@ -11,16 +12,16 @@
 
 class AppSettings;
 class CCorvaneDoc;
+class ClaimTotal;
 class CListCtrlEx;
 class EntryTableModel;
+class ListColumns;
 class ListedLinesModel;
 class Prompts;
 class QCheckBox;
 class QComboBox;
 class QDateEdit;
 class QLabel;
-class QHBoxLayout;
-class QLayout;
 class QMenu;
 class QToolButton;
 
@@ -72,10 +73,10 @@ public:
     void SetZebra(bool zebra);
 
     // The period the list shows, as the period box offers them.
-    enum class Period { All, ThisMonth, LastMonth, Range };
+    using Period = PeriodChooser::Period;
     void SetPeriod(Period period, const QDate& from = {}, const QDate& to = {});
     // What "今月" means; today by default.
-    void SetToday(std::function<QDate()> today) { m_today = std::move(today); }
+    void SetToday(std::function<QDate()> today);
 
     // What the list shows, and so what a print, preview, PDF or CSV takes.
     ClaimFilter Filter() const;
@@ -83,8 +84,8 @@ public:
     // The width the list needs to show every column.
     int ListWidth() const;
     // The claim in the list: marked listed lines and the sum of their fares.
-    int CheckedCount() const { return m_checkedCount; }
-    std::int64_t CheckedTotal() const { return m_checkedTotal; }
+    int CheckedCount() const;
+    std::int64_t CheckedTotal() const;
     bool ShowAll() const;
     std::vector<int> SelectedRows() const;
     void SelectRows(const std::vector<int>& rows);
@@ -93,26 +94,15 @@ public:
     ListedLinesModel& Listed() const { return *m_listed; }
     CListCtrlEx& List() const { return *m_list; }
     QCheckBox& ShowAllBox() const { return *m_showAll; }
-    QComboBox& PeriodBox() const { return *m_period; }
+    QComboBox& PeriodBox() const;
     // The dates of 期間指定 (made when first needed).
-    QDateEdit& FromEdit()
-    {
-        EnsureDateEdits();
-        return *m_from;
-    }
-    QDateEdit& ToEdit()
-    {
-        EnsureDateEdits();
-        return *m_to;
-    }
-    QLabel& TotalText() const { return *m_total; }
+    QDateEdit& FromEdit();
+    QDateEdit& ToEdit();
+    QLabel& TotalText() const;
     QToolButton& CardButton() const { return *m_cardButton; }
 
-    // "50,,90" -> 50, 90 and the defaults; consecutive commas count as one.
-    static std::array<int, 12> ParseColumnWidths(const QString& text);
     // Before a claimed line is marked again: the user's yes.
     bool ConfirmReclaim(const QDate& day);
-    static QString TotalTextFor(std::int64_t total);
 
 Q_SIGNALS:
     void ReadCardRequested();
@@ -124,16 +114,10 @@ protected:
 
 private:
     void BuildControls();
-    QLayout* BuildPeriodControls();
-    void EnsureDateEdits();
-    ClaimFilter PeriodFilter() const;
-    void ApplyColumnWidths();
     void ApplyFilter();
     void OnReset();
     void OnHeaderClicked(int section);
-    // The claim's count and total changed by the lines first..last going
-    // (sign -1) or coming (+1); ShowTotal puts them on screen.
-    void Account(int first, int last, int sign);
+    // The claim or its total changed: what depends on them follows.
     void ShowTotal();
     // The カード column only when the claim holds lines of several cards.
     void ShowCardColumn();
@@ -155,16 +139,9 @@ private:
     CListCtrlEx* m_list = nullptr;
     QToolButton* m_cardButton = nullptr;
     QCheckBox* m_showAll = nullptr;
-    QComboBox* m_period = nullptr;
-    QDateEdit* m_from = nullptr;
-    QDateEdit* m_to = nullptr;
-    QLabel* m_dash = nullptr;
-    QHBoxLayout* m_periodRow = nullptr;
-    std::function<QDate()> m_today;
-    QLabel* m_totalCaption = nullptr;
-    QLabel* m_total = nullptr;
+    PeriodChooser* m_period = nullptr;
+    ClaimTotal* m_total = nullptr;
+    ListColumns* m_columns = nullptr;
 
     std::array<bool, 12> m_columnToggle;
-    int m_checkedCount = 0;
-    std::int64_t m_checkedTotal = 0;
 };

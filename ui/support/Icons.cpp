@@ -14,10 +14,13 @@ void Icons::Install()
     if (!paths.contains(QStringLiteral(":/icons")))
         paths << QStringLiteral(":/icons");
     QIcon::setThemeSearchPaths(paths);
-    // Our names ("fenwir-...") are found in our theme; the desktop theme
-    // answers first for the standard ones (document-open, ...). A system
-    // without an icon theme of its own (Windows) takes ours whole.
-    QIcon::setFallbackThemeName(QStringLiteral("fenwir"));
-    if (QIcon::themeName().isEmpty())
+    // Our names ("fenwir-...") are found in our theme; a desktop theme
+    // answers first for the standard ones (document-open, ...). Without one
+    // (only the bare hicolor theme, which has no action icons) ours answers
+    // at once, instead of after a search through every hicolor folder.
+    const QString desktop = QIcon::themeName();
+    if (desktop.isEmpty() || desktop == QLatin1String("hicolor"))
         QIcon::setThemeName(QStringLiteral("fenwir"));
+    else
+        QIcon::setFallbackThemeName(QStringLiteral("fenwir"));
 }

@@ -2,7 +2,9 @@
 #include "CCorvaneDoc.h"
 #include "CCorvaneForm.h"
 #include "CListCtrlEx.h"
+#include "ClaimTotal.h"
 #include "EntryTableModel.h"
+#include "ListColumns.h"
 #include "ListedLinesModel.h"
 #include "LocalTime.h"
 #include "ScriptedPrompts.h"
@@ -137,8 +139,8 @@ TEST_F(FormTest, ShowAllFilterMarksAndTotal)
         form->Listed().setData(form->Listed().index(1, 0), Qt::Unchecked, Qt::CheckStateRole));
     EXPECT_TRUE(doc.IsModified());
     EXPECT_EQ(form->TotalText().text(), "   210円");
-    EXPECT_EQ(CCorvaneForm::TotalTextFor(1'000'000), "1000,000円");
-    EXPECT_EQ(CCorvaneForm::TotalTextFor(0), "     0円");
+    EXPECT_EQ(ClaimTotal::TextFor(1'000'000), "1000,000円");
+    EXPECT_EQ(ClaimTotal::TextFor(0), "     0円");
 }
 
 TEST_F(FormTest, ClaimWhoseLinesAreAllFilteredCanStillBeShown)
@@ -314,7 +316,7 @@ TEST_F(FormTest, SetAllChecksWithSeveralRowsSelected)
 
 TEST_F(FormTest, ColumnWidthsSetting)
 {
-    const auto widths = CCorvaneForm::ParseColumnWidths("50,,90");
+    const auto widths = ListColumns::Parse("50,,90");
     EXPECT_EQ(widths[0], 50);
     EXPECT_EQ(widths[1], 90);
     EXPECT_EQ(widths[2], 120);

@@ -1,0 +1,41 @@
+#include "PeriodChooser.h"
+
+#include "LocalTime.h"
+
+#include <QComboBox>
+#include <QDateEdit>
+#include <QSignalSpy>
+#include <gtest/gtest.h>
+
+// Each choice gives its days; dates given the wrong way round mean the same
+// days; one setting is one change.
+TEST(PeriodChooser, ChoicesGiveTheirDays)
+{
+    PeriodChooser chooser;
+    chooser.SetToday([] { return QDate(2026, 1, 15); });
+    QSignalSpy changed(&chooser, &PeriodChooser::Changed);
+    const auto day = [](int y, int m, int d) { return *LocalToTimestamp(y, m, d, 0, 0, 0); };
+    struct Case {
+        PeriodChooser::Period period;
+        QDate from, to;
+        std::int64_t begins, ends;
+    };
+    const Case cases[] = {
+        {PeriodChooser::Period::ThisMonth, {}, {}, day(2026, 1, 1), day(2026, 2, 1)},
+        {PeriodChooser::Period::LastMonth, {}, {}, day(2025, 12, 1), day(2026, 1, 1)},
+        {PeriodChooser::Period::Range, QDate(2025, 11, 20), QDate(2025, 11, 5), day(2025, 11, 5),
+         day(2025, 11, 21)},
+    };
+    for (const Case& c : cases) {
+        changed.clear();
+        chooser.SetPeriod(c.period, c.from, c.to);
+        EXPECT_EQ(changed.count(), 1);
+        EXPECT_EQ(chooser.Filter().from, c.begins);
+        EXPECT_EQ(chooser.Filter().until, c.ends);
+    }
+    chooser.SetPeriod(PeriodChooser::Period::All);
+    EXPECT_EQ(chooser.Filter(), ClaimFilter());
+    EXPECT_TRUE(chooser.FromEdit().isHidden());
+    chooser.Box().setCurrentIndex(static_cast<int>(PeriodChooser::Period::Range));
+    EXPECT_FALSE(chooser.FromEdit().isHidden());
+}
