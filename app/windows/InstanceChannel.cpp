@@ -12,33 +12,36 @@
 namespace
 {
 constexpr int kAnswerTimeoutMs = 5000;
-constexpr int kConnectAttempts = 30;
+constexpr int kConnectAttempts = 10;
+constexpr int kConnectTimeoutMs = 300;
 constexpr qsizetype kLongestMessage = 16 * 1024;
 
 // Reads one message from a later start and takes it; anything else is
-// dropped with the connection.
+// dropped with the connection. What came before the connection was wired up
+// is read too.
 void Serve(QLocalSocket* socket, InstanceChannel& channel)
 {
     QObject::connect(socket, &QLocalSocket::disconnected, socket, &QObject::deleteLater);
-    QObject::connect(socket, &QLocalSocket::readyRead, socket, [socket, &channel] {
+    const auto read = [socket, &channel] {
         if (!socket->canReadLine()) {
             if (socket->bytesAvailable() > kLongestMessage)
                 socket->abort();
             return;
         }
         const QString line = QString::fromUtf8(socket->readLine(kLongestMessage)).chopped(1);
-        QString file;
         const bool raise = line == QLatin1String("raise");
         const bool open = line.startsWith(QLatin1String("open\t"));
-        if (open)
-            file = QString::fromUtf8(QByteArray::fromPercentEncoding(line.mid(5).toLatin1()));
         if (raise || open) {
             socket->write("ok\n");
             socket->flush();
-            Q_EMIT channel.Received(file);
+            Q_EMIT channel.Received(
+                open ? QString::fromUtf8(QByteArray::fromPercentEncoding(line.mid(5).toLatin1()))
+                     : QString());
         }
         socket->disconnectFromServer();
-    });
+    };
+    QObject::connect(socket, &QLocalSocket::readyRead, socket, read);
+    QMetaObject::invokeMethod(socket, read, Qt::QueuedConnection);
 }
 } // namespace
 
@@ -80,10 +83,11 @@ bool InstanceChannel::Send(const QString& file, const QString& name)
     QLocalSocket socket;
     // The running copy opens its channel a moment after it takes the lock.
     for (int attempt = 0; attempt < kConnectAttempts; ++attempt) {
+        socket.abort();
         socket.connectToServer(name);
-        if (socket.waitForConnected(100))
+        if (socket.waitForConnected(kConnectTimeoutMs))
             break;
-        Sleep(100);
+        Sleep(kConnectTimeoutMs);
     }
     if (socket.state() != QLocalSocket::ConnectedState)
         return false;

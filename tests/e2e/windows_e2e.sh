@@ -5,7 +5,8 @@
 # saved through the save dialog, exported as CSV through the CSV dialog and
 # as PDF. Second run: the simulated library put beside the program as the
 # vendor's felica.dll is found by its Windows name and reads a card image;
-# the same three files again. Each file is compared with what the Linux
+# the same three files again. A second start hands a claim to the running
+# window. Each file is compared with what the Linux
 # build's fenwir-cli makes of the same card: the claim and the CSV byte for
 # byte (the claim's time of making aside), the PDF as pages: its fonts, its
 # words and their places, its pixels. Then the Windows
@@ -133,6 +134,25 @@ card=$work/card.json
 cp "$src/fuzz/corpus/card_image/demo.json" "$card"
 desktop_run demo --reader demo
 FENWIR_CARD_IMAGE=$(windows_path "$card") desktop_run vendor --reader auto
+
+# A second start hands its claim to the running window (the named mutex
+# "Fenwir_Lite" says one runs; a named pipe carries the file) and ends; the
+# running window opens it, and names it first among the recent files.
+wine "$app/fenwir.exe" >"$work/fenwir.log" 2>&1 &
+fenwir_pid=$!
+window=$(focus_window "Fenwir  Lite")
+timeout 60 "$wine_run" "$app/fenwir.exe" "$(windows_path "$out/vendor.ent")" ||
+    { echo "the second start did not hand over its claim" >&2; exit 1; }
+kill -0 "$fenwir_pid" || { echo "the running window ended" >&2; exit 1; }
+timeout 30 xdotool windowfocus --sync "$window"
+xdotool key --clearmodifiers alt+f x
+wait_for bash -c "! kill -0 $fenwir_pid"
+wait "$fenwir_pid" || { echo "fenwir.exe ended badly" >&2; exit 1; }
+fenwir_pid=
+recent=$(wine reg query 'HKCU\Software\Norkel\Fenwir_Lite\Recent File List' /v File1 | tr -d '\r' |
+    sed -n 's/^ *File1 *REG_SZ *//p')
+case "$recent" in *vendor.ent) ;; *) echo "the handed claim was not opened: $recent" >&2; exit 1 ;; esac
+echo "windows end-to-end: a second start hands its claim to the running window"
 
 # What the Linux build makes of the same cards: its fenwir-cli, beside the
 # same station database, layout and print fonts.
