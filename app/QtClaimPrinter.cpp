@@ -4,31 +4,11 @@
 #include "PdfExport.h"
 #include "PrintFormat.h"
 #include "PrintJob.h"
+#include "PrintService.h"
 #include "QPainterCanvas.h"
 
 #include <QPainter>
 #include <QPrintDialog>
-#include <QPrintEngine>
-#include <QTemporaryFile>
-
-namespace
-{
-// Qt's print engine keeps the options of the print dialog's CUPS pages under
-// this property, as name/value pairs.
-constexpr auto kCupsOptionsProperty = QPrintEngine::PrintEnginePropertyKey(0xfe00);
-
-QByteArray SidesOf(QPrinter::DuplexMode duplex)
-{
-    switch (duplex) {
-    case QPrinter::DuplexLongSide:
-        return "two-sided-long-edge";
-    case QPrinter::DuplexShortSide:
-        return "two-sided-short-edge";
-    default:
-        return "one-sided";
-    }
-}
-} // namespace
 
 QtClaimPrinter::QtClaimPrinter(QWidget* parent)
     : m_parent(parent), m_printer(QPrinter::HighResolution)
@@ -97,39 +77,13 @@ ClaimPrinter::Outcome QtClaimPrinter::Submit(const PrintJob& job, Outcome outcom
         outcome.error = QStringLiteral("プリンターが選択されていません。");
         return outcome;
     }
-    const QByteArray pdf = RenderJobToPdf(job, m_printer.pageLayout(), 1, job.PageCount());
-    QTemporaryFile file;
-    if (pdf.isEmpty() || !file.open() || file.write(pdf) != pdf.size() || !file.flush()) {
-        outcome.error = QStringLiteral("印刷データを作成できませんでした。");
-        return outcome;
-    }
-    file.close();
-    const auto submitted = CupsPrintService::Submit(printer, file.fileName(),
-                                                    QStringLiteral("交通費精算書"), JobOptions());
+    const auto submitted = PrintService::Submit(printer, m_printer, job, 1,
+                                                job.PageCount(), QStringLiteral("交通費精算書"));
     if (submitted.jobId == 0) {
-        outcome.error = QStringLiteral("プリンター %1 が印刷を受け付けませんでした。(%2)")
-                            .arg(printer, submitted.error);
+        outcome.error = submitted.error;
         return outcome;
     }
     outcome.kind = Outcome::Kind::Printed;
     outcome.held = submitted.held;
     return outcome;
-}
-
-CupsPrintService::Options QtClaimPrinter::JobOptions() const
-{
-    CupsPrintService::Options options;
-    const QStringList dialogOptions =
-        m_printer.printEngine()->property(kCupsOptionsProperty).toStringList();
-    for (qsizetype i = 0; i + 1 < dialogOptions.size(); i += 2)
-        options.emplace_back(dialogOptions[i].toUtf8(), dialogOptions[i + 1].toUtf8());
-    options.emplace_back("media", m_printer.pageLayout().pageSize().key().toUtf8());
-    options.emplace_back("sides", SidesOf(m_printer.duplex()));
-    if (m_printer.copyCount() > 1) {
-        options.emplace_back("copies", QByteArray::number(m_printer.copyCount()));
-        options.emplace_back("collate", m_printer.collateCopies() ? "true" : "false");
-    }
-    if (m_printer.colorMode() == QPrinter::GrayScale)
-        options.emplace_back("print-color-mode", "monochrome");
-    return options;
 }

@@ -1,7 +1,6 @@
 #pragma once
 
 #include "ClaimPrinter.h"
-#include "CupsPrintService.h"
 
 #include <QPrinter>
 
@@ -31,7 +30,6 @@ public:
 private:
     Outcome SaveToFile(const PrintJob& job, Outcome outcome);
     Outcome Submit(const PrintJob& job, Outcome outcome);
-    CupsPrintService::Options JobOptions() const;
 
     QWidget* m_parent;
     QPrinter m_printer;

@@ -1,12 +1,14 @@
 // fenwir: the desktop program.
 #include "CCorvaneApp.h"
 #include "FontWarmUp.h"
+#include "PlatformStart.h"
 #include "QtJapanese.h"
 
 #include <QApplication>
 
 int main(int argc, char** argv)
 {
+    PlatformStart::BeforeApplication();
     FontWarmUp fonts;
     QApplication app(argc, argv);
     QApplication::setOrganizationName(QStringLiteral("Norkel"));

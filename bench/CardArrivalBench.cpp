@@ -16,12 +16,12 @@
 #include "CardReadFrontEnd.h"
 #include "CardWaitDialog.h"
 #include "MessageReporter.h"
-#include "PcscLite.h"
 #include "PcscStack.h"
 #include "PcscUnavailable.h"
 #include "Port100Emulator.h"
 #include "ReaderSelection.h"
 #include "SocketUsbBus.h"
+#include "SystemPcsc.h"
 #include "UsbSocketServer.h"
 #include "VirtualCard.h"
 
@@ -139,7 +139,8 @@ bool TimeOneRead(benchmark::State& state, ReaderEnvironment& environment,
     CardReadCommand command(doc, settings, QStringLiteral("DBQ=") + kDatabase + ";", environment);
     const auto result = command.Run(frontEnd, messages);
     const std::int64_t arrived = arrival();
-    if (!result.imported || result.added.size() != 20 || arrived == 0 || frontEnd.dialog.found == 0) {
+    if (!result.imported || result.added.size() != 20 || arrived == 0 ||
+        frontEnd.dialog.found == 0) {
         state.SkipWithError("the read failed");
         return false;
     }
@@ -241,7 +242,7 @@ void BM_PcscArrivalToImported(benchmark::State& state)
         state.SkipWithError("pcscd could not be started");
         return;
     }
-    PcscLite pcsc;
+    SystemPcsc pcsc;
     ReaderEnvironment environment{pcsc, QString()};
     const QString log = dir.filePath("arrivals.txt");
     std::vector<double> waits, reads, imports;

@@ -2,8 +2,8 @@
 // virtual reader: once through CPcscMod, once as the same exchanges made by a
 // bare client. Goal: the module adds under 5 % to the bare exchanges.
 #include "CPcscMod.h"
-#include "PcscLite.h"
 #include "PcscStack.h"
+#include "SystemPcsc.h"
 
 #include <QFile>
 #include <QTemporaryDir>
@@ -45,7 +45,7 @@ void BM_ModuleFullRead(benchmark::State& state)
         state.SkipWithError("pcscd or the card emulator could not be started");
         return;
     }
-    PcscLite pcsc;
+    SystemPcsc pcsc;
     for (auto _ : state) {
         CPcscMod module(pcsc, service.stack.ReaderName());
         CardId idm{}, pmm{};

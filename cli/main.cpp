@@ -66,6 +66,7 @@ void QuietQt(QtMsgType type, const QMessageLogContext&, const QString& message)
 
 int main(int argc, char** argv)
 {
+    Console::Prepare();
     if (qEnvironmentVariableIsEmpty("FENWIR_QT_DEBUG"))
         qInstallMessageHandler(QuietQt);
     // Fonts for the PDF without needing a display.

@@ -1,5 +1,7 @@
 #include "JapaneseStrftime.h"
 
+#include "LocalTime.h"
+
 #include <array>
 
 namespace
@@ -50,8 +52,8 @@ QString Time(const std::tm& t)
 QString Zone(const std::tm& t, bool name)
 {
     if (name)
-        return QString::fromLocal8Bit(t.tm_zone ? t.tm_zone : "");
-    const long offset = t.tm_gmtoff / 60;
+        return LocalZoneName(t);
+    const long offset = LocalZoneOffsetMinutes(t);
     return QStringLiteral("%1%2%3")
         .arg(offset < 0 ? QLatin1Char('-') : QLatin1Char('+'))
         .arg(std::labs(offset) / 60, 2, 10, QLatin1Char('0'))

@@ -1,6 +1,7 @@
 #include "PrintJob.h"
 
 #include "JapaneseStrftime.h"
+#include "LocalTime.h"
 #include "PrintedPeriod.h"
 #include "SafePrintf.h"
 #include "TextFit.h"
@@ -176,9 +177,8 @@ std::vector<const EntryInfo*> PrintJob::LinesOnPages(int first, int last) const
 
 QString PrintJob::FormatEraDate(const QString& format, std::int64_t time)
 {
-    const std::time_t t = static_cast<std::time_t>(time);
     std::tm tm{};
-    const bool converted = localtime_r(&t, &tm) != nullptr;
+    const bool converted = ToLocalTime(time, tm);
     const int eraYear = converted ? tm.tm_year + 1900 - 2018 : -2018;
     QString text = format;
     text.replace(QLatin1String("%E"), QStringLiteral("令和%1").arg(eraYear));

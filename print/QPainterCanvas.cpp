@@ -44,6 +44,9 @@ QPainterCanvas::MadeFont& QPainterCanvas::MakeFont(const CanvasFont& font)
     // text layer can name its character again (shaping swaps Latin digits
     // for variants no character maps to, and they dropped out of the text).
     qfont.setStyleStrategy(QFont::PreferNoShaping);
+    // Glyphs advance by the font's own widths, not by widths rounded to
+    // whole pixels: the page comes out the same on every system.
+    qfont.setHintingPreference(QFont::PreferVerticalHinting);
     // A positive height is the character cell (ascent plus descent), as the
     // layouts were made for; a negative one the character (em) height.
     double em = -font.height;

@@ -1,6 +1,6 @@
 #include "CPasoriMod.h"
 
-#include "Folders.h"
+#include "ReaderPlatform.h"
 #include "ShiftJis.h"
 
 #include <QByteArrayView>
@@ -11,7 +11,7 @@ QString CPasoriMod::DefaultLibraryPath()
     const QString chosen = qEnvironmentVariable("FENWIR_FELICA_LIBRARY");
     if (!chosen.isEmpty())
         return chosen;
-    return JoinPath(GetModuleFolder(), QStringLiteral("libfelica.so"));
+    return ReaderPlatform::VendorLibraryPath();
 }
 
 CPasoriMod::CPasoriMod(const QString& libraryPath)

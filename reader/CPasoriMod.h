@@ -26,7 +26,8 @@ public:
     int GetVersion() override;
     int IsAlive() override;
 
-    // FENWIR_FELICA_LIBRARY when set, else libfelica.so in the program's folder.
+    // FENWIR_FELICA_LIBRARY when set, else the system's place for it
+    // (libfelica.so in the program's folder; felica.dll on Windows).
     static QString DefaultLibraryPath();
 
 private:

@@ -1,8 +1,8 @@
 #include "CPcscMod.h"
 
 #include "ByteString.h"
+#include "PcscPlatform.h"
 
-#include <PCSC/reader.h>
 #include <algorithm>
 
 QByteArray CPcscMod::Bytes(std::initializer_list<int> values)

@@ -1,6 +1,7 @@
 #pragma once
 
-#include <PCSC/winscard.h>
+#include "PcscPlatform.h"
+
 #include <QByteArray>
 #include <QString>
 #include <QStringList>

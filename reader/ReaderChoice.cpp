@@ -2,8 +2,8 @@
 
 #include "CPasoriMod.h"
 #include "Folders.h"
-#include "LibusbBus.h"
-#include "SocketUsbBus.h"
+#include "ReaderPlatform.h"
+#include "UsbBus.h"
 
 #include <QFileInfo>
 
@@ -26,22 +26,18 @@ bool ReaderChoice::IsValid(const QString& choice)
 }
 
 ReaderChoice::ReaderChoice(const QString& choice)
-    : m_simulated(choice != QLatin1String("auto")), m_image(ImageOf(choice)),
-      m_environment{m_simulated ? static_cast<PcscApi&>(m_noPcsc) : m_pcsc,
-                    m_simulated
-                        ? JoinPath(GetModuleFolder(), QStringLiteral("libfenwir-felica-sim.so"))
-                        : CPasoriMod::DefaultLibraryPath()}
+    : m_simulated(choice != QLatin1String("auto")),
+      m_image(ImageOf(choice)), m_environment{m_simulated ? static_cast<PcscApi&>(m_noPcsc)
+                                                          : m_pcsc,
+                                              m_simulated ? ReaderPlatform::SimulatedLibraryPath()
+                                                          : CPasoriMod::DefaultLibraryPath()}
 {
     // The simulated library reads the card image named here.
     if (m_simulated) {
         qputenv("FENWIR_CARD_IMAGE", m_image.toUtf8());
         return;
     }
-    const QString socket = qEnvironmentVariable("FENWIR_USB_SOCKET");
-    if (socket.isEmpty())
-        m_usb = std::make_unique<LibusbBus>();
-    else
-        m_usb = std::make_unique<SocketUsbBus>(socket);
+    m_usb = ReaderPlatform::SystemUsb();
     m_environment.usb = m_usb.get();
 }
 

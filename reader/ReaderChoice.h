@@ -1,8 +1,8 @@
 #pragma once
 
-#include "PcscLite.h"
 #include "PcscUnavailable.h"
 #include "ReaderSelection.h"
+#include "SystemPcsc.h"
 
 #include <QString>
 #include <memory>
@@ -28,7 +28,7 @@ public:
     ReaderEnvironment& Environment() { return m_environment; }
 
 private:
-    PcscLite m_pcsc;
+    SystemPcsc m_pcsc;
     PcscUnavailable m_noPcsc;
     std::unique_ptr<UsbBus> m_usb;
     bool m_simulated;

@@ -6,6 +6,7 @@
 #include "KnownReaders.h"
 #include "PcscApi.h"
 #include "PcscFamilies.h"
+#include "ReaderPlatform.h"
 #include "UsbBus.h"
 #include "UsbReaders.h"
 
@@ -54,12 +55,16 @@ bool FindFamilyReader(CFelicaMod& holder, PcscApi& pcsc, SCARDCONTEXT context,
 }
 
 // The first USB reader the user may open, else the first found (whose
-// opening then says why not).
+// opening then says why not). A reader the maker's driver holds is left to
+// the vendor library.
 bool FindUsbReader(CFelicaMod& holder, ReaderEnvironment& environment)
 {
     if (!environment.usb)
         return false;
-    const std::vector<UsbDeviceInfo> devices = environment.usb->Devices();
+    std::vector<UsbDeviceInfo> devices = environment.usb->Devices();
+    std::erase_if(devices, [](const UsbDeviceInfo& d) {
+        return d.access == UsbDeviceInfo::Access::DriverOwned;
+    });
     if (devices.empty())
         return false;
     const auto usable = std::find_if(devices.begin(), devices.end(), [](const UsbDeviceInfo& d) {
@@ -166,11 +171,7 @@ void RestReader(ReaderEnvironment& environment)
 
 QString ServiceStoppedAdvice()
 {
-    return QStringLiteral("\n\nカードリーダーを使うには PC/SC サービス (pcscd) が動いている必要が"
-                          "あります。次のコマンドで入れて起動できます。\n\n"
-                          "  sudo apt-get install pcscd\n"
-                          "  sudo systemctl enable --now pcscd.socket\n\n"
-                          "詳しくは README の「Card readers」を参照してください。");
+    return ReaderPlatform::ServiceStoppedAdvice();
 }
 
 int ReaderMessageId(int result)

@@ -1,6 +1,7 @@
 #pragma once
 
-#include <PCSC/wintypes.h>
+#include "PcscPlatform.h"
+
 #include <QString>
 
 class CFelicaMod;

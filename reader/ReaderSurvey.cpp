@@ -6,6 +6,7 @@
 #include "KnownReaders.h"
 #include "PcscApi.h"
 #include "PcscFamilies.h"
+#include "ReaderPlatform.h"
 #include "ReaderSelection.h"
 #include "UsbBus.h"
 #include "UsbReaders.h"
@@ -78,15 +79,17 @@ ReaderSurvey ReaderSurvey::Take(ReaderEnvironment& environment)
 void ReaderSurvey::SurveyPcsc(ReaderEnvironment& environment)
 {
     PcscApi& pcsc = environment.pcsc;
-    Section section{QStringLiteral("PC/SC (pcscd)"), {}, {}};
+    const QString service = ReaderPlatform::PcscServiceName();
+    Section section{QStringLiteral("PC/SC (%1)").arg(service), {}, {}};
     SCARDCONTEXT context = 0;
     const LONG established = pcsc.EstablishContext(context);
     if (established != SCARD_S_SUCCESS) {
         m_pcscStopped = established == SCARD_E_NO_SERVICE;
-        section.state = m_pcscStopped
-                            ? QStringLiteral("サービスに接続できません (pcscd が動いていません)。")
-                            : QStringLiteral("使えません (エラー 0x%1)。")
-                                  .arg(static_cast<quint32>(established), 8, 16, QLatin1Char('0'));
+        section.state =
+            m_pcscStopped
+                ? QStringLiteral("サービスに接続できません (%1 が動いていません)。").arg(service)
+                : QStringLiteral("使えません (エラー 0x%1)。")
+                      .arg(static_cast<quint32>(established), 8, 16, QLatin1Char('0'));
         m_sections.push_back(section);
         return;
     }
@@ -124,7 +127,11 @@ void ReaderSurvey::SurveyUsb(ReaderEnvironment& environment)
     for (const UsbDeviceInfo& device : devices) {
         const auto model = UsbReaders::Find(device.vendor, device.product);
         Entry entry{QString::fromLatin1(model->name), Describe(device), {}, {}, {}};
-        if (device.access == UsbDeviceInfo::Access::NoPermission) {
+        if (device.access == UsbDeviceInfo::Access::DriverOwned) {
+            entry.whyNot =
+                QStringLiteral("メーカーのドライバーが使っています (WinUSB ではありません)。"
+                               "ベンダーの FeliCa ライブラリがあれば、それで読みます。");
+        } else if (device.access == UsbDeviceInfo::Access::NoPermission) {
             m_usbLocked = true;
             entry.whyNot = QStringLiteral(
                 "開く権限がありません。udev の規則を入れて (パッケージなら入っています)"

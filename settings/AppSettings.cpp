@@ -150,7 +150,8 @@ QString AppSettings::DefaultTransitUrl()
 std::unique_ptr<QSettings> AppSettings::OpenUserStore()
 {
     auto store =
-        std::make_unique<QSettings>(QStringLiteral("Norkel"), QStringLiteral("Fenwir_Lite"));
+        std::make_unique<QSettings>(QSettings::defaultFormat(), QSettings::UserScope,
+                                    QStringLiteral("Norkel"), QStringLiteral("Fenwir_Lite"));
     // The user's own file only: no company-wide or system file fills gaps.
     store->setFallbacksEnabled(false);
     return store;

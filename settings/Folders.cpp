@@ -1,16 +1,14 @@
 #include "Folders.h"
 
+#include "PlatformFolders.h"
+
 #include <QCoreApplication>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QStandardPaths>
 
 namespace
 {
-// Longest path the platform's file calls accept (PATH_MAX less the terminator).
-constexpr qsizetype kMaxPath = 4095;
-
 QString WithoutTrailingSeparator(QString path)
 {
     while (path.size() > 1 && path.endsWith(QLatin1Char('/')))
@@ -26,8 +24,7 @@ bool MakeFolders(const QString& path)
 
 QString GetDocumentsFolder()
 {
-    const QString documents = WithoutTrailingSeparator(
-        QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation));
+    const QString documents = WithoutTrailingSeparator(PlatformFolders::Documents());
     const QString folder = JoinPath(documents, QStringLiteral("Fenwir Lite"));
     if (!documents.isEmpty() && MakeFolders(folder))
         return folder;
@@ -36,8 +33,7 @@ QString GetDocumentsFolder()
 
 QString GetDataFolder()
 {
-    const QString base = WithoutTrailingSeparator(
-        QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation));
+    const QString base = WithoutTrailingSeparator(PlatformFolders::ApplicationData());
     const QString folder = JoinPath(base, QStringLiteral("Norkel/Fenwir Lite"));
     if (!base.isEmpty() && MakeFolders(folder))
         return folder;
@@ -49,7 +45,7 @@ QString GetModuleFolder()
     if (QCoreApplication::instance())
         return QCoreApplication::applicationDirPath();
     // Without an application object (tools, benchmarks) ask the kernel.
-    return QFileInfo(QFile::symLinkTarget(QStringLiteral("/proc/self/exe"))).absolutePath();
+    return PlatformFolders::ExecutableFolder();
 }
 
 QString JoinPath(const QString& first, const QString& second)
@@ -63,7 +59,7 @@ QString JoinPath(const QString& first, const QString& second)
     if (!joined.endsWith(QLatin1Char('/')))
         joined += QLatin1Char('/');
     joined += tail;
-    if (joined.size() > kMaxPath)
+    if (joined.size() > PlatformFolders::MaxPathLength())
         return first;
     return joined;
 }

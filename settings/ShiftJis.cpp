@@ -1,12 +1,11 @@
 #include "ShiftJis.h"
 
-#include <QStringDecoder>
-#include <QStringEncoder>
+#include "CodePage932.h"
+
 #include <utility>
 
 namespace
 {
-constexpr const char* kCodePage932 = "windows-31j";
 
 // Characters that input methods on Linux produce where Windows users type
 // their code-page-932 twins; the platform's conversion maps them by best fit,
@@ -44,17 +43,16 @@ QString BestFit(const QString& text)
 
 QByteArray EncodeShiftJis(const QString& text, bool* allEncoded)
 {
-    QStringEncoder encoder(kCodePage932, QStringConverter::Flag::Stateless);
-    QByteArray bytes = encoder.encode(BestFit(text));
+    bool ok = true;
+    QByteArray bytes = CodePage932::Encode(BestFit(text), &ok);
     if (allEncoded)
-        *allEncoded = !encoder.hasError();
+        *allEncoded = ok;
     return bytes;
 }
 
 QString DecodeShiftJis(QByteArrayView bytes)
 {
-    QStringDecoder decoder(kCodePage932, QStringConverter::Flag::Stateless);
-    return decoder.decode(bytes);
+    return CodePage932::Decode(bytes);
 }
 
 QByteArray EncodeShiftJisReplacing(const QString& text, bool* replaced)
@@ -66,14 +64,13 @@ QByteArray EncodeShiftJisReplacing(const QString& text, bool* replaced)
     if (allEncoded)
         return bytes;
     // Rare: encode character by character to put "?" where the code page has none.
-    // The encoder's error flag survives resetState(), so each character gets its own.
     bytes.clear();
     const QString mapped = BestFit(text);
     for (qsizetype i = 0; i < mapped.size(); ++i) {
         const qsizetype length = mapped[i].isHighSurrogate() && i + 1 < mapped.size() ? 2 : 1;
-        QStringEncoder encoder(kCodePage932, QStringConverter::Flag::Stateless);
-        const QByteArray one = encoder.encode(QStringView(mapped).mid(i, length));
-        bytes += encoder.hasError() ? QByteArray("?") : one;
+        bool ok = true;
+        const QByteArray one = CodePage932::Encode(QStringView(mapped).mid(i, length), &ok);
+        bytes += ok ? one : QByteArray("?");
         i += length - 1;
     }
     return bytes;

@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
-# The README's test command: set up, build and run every test, the sanitizer
-# build and a short run of each fuzzer. Exits non-zero on any failure.
+# The README's test command: set up, build and run every test, the Windows
+# build under Wine (where Qt for MinGW is at hand), the sanitizer build and a
+# short run of each fuzzer. Exits non-zero on any failure.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 fuzz_seconds=${FENWIR_FUZZ_SECONDS:-5}
@@ -26,6 +27,11 @@ run_ctest dev
 echo "== desktop files and the Debian package"
 tools/package-test.sh build/dev
 passed=$((passed + 1))
+
+echo "== Windows: cross build, installer, tests under Wine"
+tools/windows/test.sh --host-tools build/dev/bin 2>&1 | tee "$work/windows.log"
+windows=$(sed -n 's/^windows: \([0-9]*\) passed, 0 failed$/\1/p' "$work/windows.log")
+passed=$((passed + ${windows:-0}))
 
 echo "== tests under AddressSanitizer and UBSan"
 cmake --preset sanitize >/dev/null

@@ -1,27 +1,11 @@
 #include "InstanceChannel.h"
 
+#include "SendWhileListening.h"
+
 #include <QCoreApplication>
 #include <QDir>
 #include <QTemporaryDir>
-#include <future>
 #include <gtest/gtest.h>
-#include <poll.h>
-#include <sys/socket.h>
-#include <sys/un.h>
-#include <unistd.h>
-
-namespace
-{
-// Runs the event loop until the send, made on another thread, is answered.
-bool SendWhileListening(const QString& file, const QString& name)
-{
-    auto sent = std::async(std::launch::async, [&] { return InstanceChannel::Send(file, name); });
-    while (sent.wait_for(std::chrono::milliseconds(1)) != std::future_status::ready)
-        QCoreApplication::processEvents();
-    QCoreApplication::processEvents();
-    return sent.get();
-}
-} // namespace
 
 // A later start's file reaches the running copy whole, with its absolute
 // path, whatever characters its name holds.
@@ -41,36 +25,4 @@ TEST(InstanceChannel, ALaterStartHandsOverItsFile)
     const QString relative = QStringLiteral("claim.ent");
     EXPECT_TRUE(SendWhileListening(relative, name));
     EXPECT_EQ(received, (QStringList{odd, QString(), QDir::current().absoluteFilePath(relative)}));
-}
-
-// What is not a message of ours is dropped; the channel goes on listening.
-TEST(InstanceChannel, GarbageIsIgnored)
-{
-    QTemporaryDir dir;
-    const QString name = dir.filePath("channel");
-    InstanceChannel channel;
-    ASSERT_TRUE(channel.Listen(name));
-    int received = 0;
-    QObject::connect(&channel, &InstanceChannel::Received, [&] { ++received; });
-    for (const QByteArray& garbage : {QByteArray("delete\t/\n"), QByteArray(20000, 'x')}) {
-        const int fd = ::socket(AF_UNIX, SOCK_STREAM, 0);
-        sockaddr_un address{};
-        address.sun_family = AF_UNIX;
-        const QByteArray path = name.toUtf8();
-        std::copy(path.begin(), path.end(), address.sun_path);
-        ASSERT_EQ(::connect(fd, reinterpret_cast<sockaddr*>(&address), sizeof address), 0);
-        ASSERT_GT(::write(fd, garbage.constData(), static_cast<std::size_t>(garbage.size())), 0);
-        ::shutdown(fd, SHUT_WR);
-        // The running copy closes such a connection without an answer.
-        char answer = 0;
-        pollfd closed{fd, POLLIN, 0};
-        do
-            QCoreApplication::processEvents();
-        while (::poll(&closed, 1, 1) == 0);
-        EXPECT_EQ(::recv(fd, &answer, 1, 0), 0);
-        ::close(fd);
-    }
-    EXPECT_EQ(received, 0);
-    EXPECT_TRUE(SendWhileListening(dir.filePath("a.ent"), name));
-    EXPECT_EQ(received, 1);
 }

@@ -6,7 +6,6 @@
 #include "CommandTable.h"
 #include "EntryTableModel.h"
 #include "FileCommands.h"
-#include "InstanceLock.h"
 #include "PcscUnavailable.h"
 #include "ReaderSelection.h"
 #include "RecentFiles.h"
@@ -21,7 +20,6 @@
 #include <QDropEvent>
 #include <QFile>
 #include <QHeaderView>
-#include <QHostInfo>
 #include <QLayout>
 #include <QMenu>
 #include <QMimeData>
@@ -119,27 +117,6 @@ TEST_F(MainFrameTest, TogglesChangeTheSettingsInMemory)
     EXPECT_EQ(frame.minimumHeight(), 380);
     EXPECT_GE(frame.minimumWidth(), 520); // and the status bar's width
     EXPECT_EQ(frame.windowTitle(), "Fenwir  Lite - 非接触ICカード交通費精算書作成システム");
-}
-
-TEST(InstanceLock, SecondCopyIsRefusedAStaleLockIsNot)
-{
-    QTemporaryDir dir;
-    const QString path = dir.filePath("Fenwir_Lite.lock");
-    InstanceLock first(path);
-    ASSERT_TRUE(first.TryLock());
-    InstanceLock second(path);
-    EXPECT_FALSE(second.TryLock());
-
-    // A lock left by a process that no longer exists (a crash) is taken over.
-    const QString stale = dir.filePath("stale.lock");
-    {
-        QFile file(stale);
-        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-        file.write(QByteArray::number(2'000'000'000) + "\nfenwir\n" +
-                   QHostInfo::localHostName().toUtf8() + "\n");
-    }
-    InstanceLock afterCrash(stale);
-    EXPECT_TRUE(afterCrash.TryLock());
 }
 
 // An edit after a card read and a new claim is asked about at exit.

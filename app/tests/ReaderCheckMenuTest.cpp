@@ -4,6 +4,7 @@
 #include "CReaderCheckDlg.h"
 #include "CommandTable.h"
 #include "PcscUnavailable.h"
+#include "ReaderPlatform.h"
 #include "ReaderSelection.h"
 #include "ScriptedPrompts.h"
 
@@ -42,5 +43,6 @@ TEST(ReaderCheckMenu, HelpMenuOpensTheReaderCheck)
         }
     });
     check->trigger();
-    EXPECT_TRUE(shown.contains("PC/SC (pcscd):")) << shown.toStdString();
+    EXPECT_TRUE(shown.contains("PC/SC (" + ReaderPlatform::PcscServiceName() + "):"))
+        << shown.toStdString();
 }

@@ -1,11 +1,10 @@
 #include "CliFixture.h"
 
 #include "ArchiveReader.h"
+#include "ChildProcess.h"
 
 #include <QFile>
 #include <QProcess>
-#include <csignal>
-#include <sys/resource.h>
 
 QString Dump(const QString& uid, const std::vector<std::pair<int, int>>& records)
 {
@@ -50,27 +49,22 @@ QString Dump(int records)
     return text;
 }
 
-CliRun CliTest::Cli(const QStringList& args, const QString& usbSocket, off_t fileSizeLimit)
+bool CliTest::CanLimitFileSize()
+{
+    QProcess process;
+    return ChildProcess::LimitFileSize(process, 1);
+}
+
+CliRun CliTest::Cli(const QStringList& args, const QString& usbSocket, qint64 fileSizeLimit)
 {
     QProcess process;
     QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-    environment.insert(QStringLiteral("HOME"), Home());
-    environment.insert(QStringLiteral("XDG_CONFIG_HOME"), Home() + "/.config");
-    environment.insert(QStringLiteral("XDG_DATA_HOME"), Home() + "/.local/share");
     if (!usbSocket.isEmpty())
         environment.insert(QStringLiteral("FENWIR_USB_SOCKET"), usbSocket);
     process.setProcessEnvironment(environment);
-    if (fileSizeLimit > 0) {
-        process.setChildProcessModifier([fileSizeLimit] {
-            // Writing past the limit then fails with EFBIG, as on a full
-            // disk, instead of ending the process.
-            std::signal(SIGXFSZ, SIG_IGN);
-            rlimit limit{};
-            getrlimit(RLIMIT_FSIZE, &limit);
-            limit.rlim_cur = static_cast<rlim_t>(fileSizeLimit);
-            setrlimit(RLIMIT_FSIZE, &limit);
-        });
-    }
+    ChildProcess::GiveOwnHome(process, Home());
+    if (fileSizeLimit > 0 && !ChildProcess::LimitFileSize(process, fileSizeLimit))
+        ADD_FAILURE() << "this system cannot limit a file's size";
     process.start(QStringLiteral(FENWIR_CLI), args);
     process.waitForFinished(60000);
     return {process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1,

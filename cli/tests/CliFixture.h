@@ -8,7 +8,6 @@
 #include <QStringList>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
-#include <sys/types.h>
 
 // What one run of fenwir-cli left.
 struct CliRun {
@@ -35,7 +34,9 @@ protected:
     // usbSocket names the USB seam's emulator; fileSizeLimit, when not 0,
     // is the most any file the run writes may hold (a disk that is full).
     CliRun Cli(const QStringList& args, const QString& usbSocket = QString(),
-               off_t fileSizeLimit = 0);
+               qint64 fileSizeLimit = 0);
+    // Whether Cli's fileSizeLimit can be had here (not on Windows).
+    static bool CanLimitFileSize();
 
     QString File(const QString& name, const QByteArray& content);
     QByteArray Bytes(const QString& path) const;

@@ -2,11 +2,9 @@
 #include "CliFixture.h"
 #include "EntryList.h"
 #include "LocalTime.h"
-#include "PcscStack.h"
 #include "ProductVersion.h"
 #include "ShiftJis.h"
 #include "StationFixture.h"
-#include "UsbStack.h"
 
 #include <QDir>
 #include <QFile>
@@ -14,6 +12,7 @@
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QProcess>
+#include <QStandardPaths>
 #include <QRegularExpression>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
@@ -121,19 +120,15 @@ TEST_F(CliTest, CsvBytes)
         0);
     const QString csv = dir.filePath("out.csv");
     ASSERT_EQ(Cli({"csv", "--items", "2,5,9", "--apply-only", ent, csv}).status, 0);
-    QFile file(csv);
-    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
     const QByteArray expected =
         QByteArray("\"\x93\xFA\x95\x74\",\"\x93\xFC\x8F\xEA\x89\x77\x96\xBC\","
                    "\"\x97\xBF\x8B\xE0/\x93\xFC\x8B\xE0\x8A\x7A\"\r\n"
                    "\"2026/11/02\",\"\x90\x56\x8F\x68\",\"200\"\r\n"
                    "\"2026/11/02\",\"\x93\x8C\x8B\x9E\",\"200\"\r\n");
-    EXPECT_EQ(file.readAll(), expected);
+    EXPECT_EQ(Bytes(csv), expected);
 
     ASSERT_EQ(Cli({"csv", "--items", "9", "--no-header", ent, csv}).status, 0);
-    file.close();
-    file.open(QIODevice::ReadOnly);
-    EXPECT_EQ(file.readAll(), QByteArray("\"0\"\r\n\"200\"\r\n\"200\"\r\n"));
+    EXPECT_EQ(Bytes(csv), QByteArray("\"0\"\r\n\"200\"\r\n\"200\"\r\n"));
 }
 
 TEST_F(CliTest, CsvLayoutsAndEncodings)
@@ -188,9 +183,7 @@ TEST_F(CliTest, PrintRendersPagesAndRecordsTheClaim)
 
     CliRun run = Cli({"print", "--pdf", pdf, ent});
     ASSERT_EQ(run.status, 0) << run.err.toStdString();
-    QFile file(pdf);
-    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
-    const QString content = QString::fromLatin1(file.readAll());
+    const QString content = QString::fromLatin1(Bytes(pdf));
     EXPECT_EQ(content.count(QRegularExpression("/Type\\s*/Page[^s]")), 3);
     EXPECT_EQ(ReadDocument(ent).lines.at(0)->applyFlag, 1); // a PDF alone records nothing
 
@@ -238,9 +231,7 @@ TEST_F(CliTest, PrintClaimsWhatTheListWouldClaim)
     EXPECT_TRUE(run.err.contains("申請する明細がありません。")) << run.err.toStdString();
     EXPECT_FALSE(QFile::exists(pdf));
     EXPECT_EQ(historyBytes(), historyBefore);
-    QFile file(ent);
-    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
-    EXPECT_EQ(file.readAll(), before);
+    EXPECT_EQ(Bytes(ent), before);
 
     add(0x16, 0x01, 180, 0); // one real journey
     ArchiveWriter again;
@@ -318,6 +309,8 @@ TEST_F(CliTest, PeriodKeepsShowCsvAndPrintToItsDays)
 // lines' days; over two years its dates carry the year.
 TEST_F(CliTest, PrintedClaimNamesItsPeriod)
 {
+    if (QStandardPaths::findExecutable("pdftotext").isEmpty())
+        GTEST_SKIP() << "the PDF is read with pdftotext, which this system has not";
     EntryList list;
     for (const auto& [year, month, day] :
          {std::array{2026, 10, 31}, {2026, 11, 1}, {2026, 11, 30}, {2027, 1, 4}}) {
@@ -361,7 +354,7 @@ TEST_F(CliTest, PrintedClaimNamesItsPeriod)
     }
 }
 
-TEST_F(CliTest, ReadsThroughTheSimulatedAndTheRealReader)
+TEST_F(CliTest, ReadsThroughTheSimulatedReader)
 {
     const QString card = File("card.txt", Dump(4).toUtf8());
     CliRun image = Cli({"read", "--reader", "image:" + card, "--polling-time", "0", "--station-db",
@@ -373,54 +366,6 @@ TEST_F(CliTest, ReadsThroughTheSimulatedAndTheRealReader)
         {"read", "--reader", "demo", "--json", "--polling-time", "1", dir.filePath("demo.ent")});
     ASSERT_EQ(demo.status, 0) << demo.err.toStdString();
     EXPECT_EQ(QJsonDocument::fromJson(demo.out.toUtf8()).object()["lines"].toArray().size(), 20);
-
-    ASSERT_FALSE(PcscStack::ServiceAlreadyRunning());
-    PcscStack stack;
-    ASSERT_TRUE(stack.StartService("SCR331CL-NTTCom"));
-    ASSERT_TRUE(stack.PlaceCard(card));
-    CliRun real = Cli({"read", "--reader", "auto", "--polling-time", "0", "--json", "--station-db",
-                       Db(), dir.filePath("real.ent")});
-    ASSERT_EQ(real.status, 0) << real.err.toStdString();
-    const QJsonObject object = QJsonDocument::fromJson(real.out.toUtf8()).object();
-    EXPECT_EQ(object["idm"].toString(), "011402123A4B5C6D");
-    EXPECT_EQ(object["lines"].toArray().size(), 4);
-}
-
-TEST_F(CliTest, CardLaidOnTheReaderDuringTheWaitIsRead)
-{
-    ASSERT_FALSE(PcscStack::ServiceAlreadyRunning());
-    PcscStack stack;
-    ASSERT_TRUE(stack.StartService("ACS ACR1252 1S CL Reader PICC"));
-    // An empty recognised reader: one attempt finds no card (message 180).
-    const CliRun none = Cli({"read", "--polling-time", "0", dir.filePath("none.ent")});
-    EXPECT_EQ(none.status, 1);
-    EXPECT_TRUE(none.err.contains("カードリーダーが接続されていません。"))
-        << none.err.toStdString();
-
-    // The everyday flow: start the read, then lay the card down.
-    const QString card = File("card.txt", Dump(4).toUtf8());
-    QProcess read;
-    read.setReadChannel(QProcess::StandardError);
-    read.start(QStringLiteral(FENWIR_CLI), {"read", "--polling-time", "30", "--json",
-                                            "--station-db", Db(), dir.filePath("waited.ent")});
-    QString said;
-    while (!said.contains("カード検出中…") && read.waitForReadyRead(30000))
-        said += QString::fromUtf8(read.readAllStandardError());
-    ASSERT_TRUE(said.contains("カード検出中…")) << said.toStdString();
-    ASSERT_TRUE(stack.PlaceCard(card));
-    ASSERT_TRUE(read.waitForFinished(60000));
-    EXPECT_EQ(read.exitCode(), 0) << read.readAllStandardError().toStdString();
-    const QJsonObject object = QJsonDocument::fromJson(read.readAllStandardOutput()).object();
-    EXPECT_EQ(object["lines"].toArray().size(), 4);
-}
-
-TEST_F(CliTest, ReaderFailuresAreReported)
-{
-    ASSERT_FALSE(PcscStack::ServiceAlreadyRunning());
-    CliRun run = Cli({"read", "--polling-time", "0", dir.filePath("x.ent")});
-    EXPECT_EQ(run.status, 1);
-    EXPECT_TRUE(run.err.contains("SmartCardサービスが停止しています。")) << run.err.toStdString();
-    EXPECT_FALSE(QFile::exists(dir.filePath("x.ent")));
 }
 
 TEST_F(CliTest, UsageAndFileErrors)
@@ -515,70 +460,4 @@ TEST_F(CliTest, StationListImportAndLookups)
     EXPECT_TRUE(run.out.startsWith("神田")) << run.out.toStdString();
     run = Cli({"--station-db", db, "stations", "bus", "31", "10"}); // the stop column is decimal
     EXPECT_EQ(run.out, "大塚駅前\t都02\t都営\n") << run.err.toStdString();
-}
-
-TEST_F(CliTest, ReadersShowsEveryReaderAndTheOneAReadTakes)
-{
-    ASSERT_FALSE(PcscStack::ServiceAlreadyRunning());
-    const QString card = File("card.txt", Dump(4).toUtf8());
-    UsbStack usb;
-    ASSERT_TRUE(usb.Start("rcs380", card));
-    {
-        // No PC/SC service: the USB reader is the one.
-        const CliRun run = Cli({"readers"}, usb.Socket());
-        EXPECT_EQ(run.status, 0) << run.err.toStdString();
-        EXPECT_TRUE(run.out.contains("pcscd が動いていません")) << run.out.toStdString();
-        EXPECT_TRUE(run.out.contains("Sony RC-S380/S"));
-        EXPECT_TRUE(run.out.contains("(054c:06c1)"));
-        EXPECT_TRUE(run.out.contains("読み取りに使うリーダー: Sony RC-S380/S"));
-    }
-    PcscStack stack;
-    ASSERT_TRUE(stack.StartService("ACS ACR122U PICC Interface"));
-    ASSERT_TRUE(stack.PlaceCard(card, {"--personality", "acr122"}));
-    const CliRun run = Cli({"readers"}, usb.Socket());
-    EXPECT_EQ(run.status, 0) << run.err.toStdString();
-    EXPECT_TRUE(
-        run.out.contains("ACS ACR122U PICC Interface 00 00\n    カードあり (ATR 3B 8F 80 01"))
-        << run.out.toStdString();
-    EXPECT_TRUE(run.out.contains("読み方: ACR122U 方式"));
-    EXPECT_TRUE(run.out.contains("ACS ACR122U PICC Interface 00 01\n    カードなし"))
-        << run.out.toStdString();
-    EXPECT_TRUE(run.out.contains("Sony RC-S380/S"));
-    EXPECT_TRUE(run.out.contains("読み取りに使うリーダー: ACS ACR122U PICC Interface 00 00"));
-}
-
-TEST_F(CliTest, ReadsThroughAUsbReaderWithTheCardLaidDuringTheWait)
-{
-    ASSERT_FALSE(PcscStack::ServiceAlreadyRunning());
-    const QString card = File("card.txt", Dump(4).toUtf8());
-    for (const char* device : {"rcs380", "rcs956"}) {
-        SCOPED_TRACE(device);
-        UsbStack usb;
-        ASSERT_TRUE(usb.Start(device, card, {"--card-after-polls", "12"}));
-        const QString claim = dir.filePath(QStringLiteral("usb-%1.ent").arg(device));
-        const CliRun run = Cli(
-            {"read", "--polling-time", "20", "--json", "--station-db", Db(), claim}, usb.Socket());
-        ASSERT_EQ(run.status, 0) << run.err.toStdString();
-        const QJsonObject object = QJsonDocument::fromJson(run.out.toUtf8()).object();
-        EXPECT_EQ(object["idm"].toString(), "011402123A4B5C6D");
-        EXPECT_EQ(object["lines"].toArray().size(), 4);
-        EXPECT_TRUE(run.err.contains("カードをリーダーにかざしてください"));
-    }
-}
-
-TEST_F(CliTest, ABrokenUsbAnswerFailsTheReadAndWritesNothing)
-{
-    ASSERT_FALSE(PcscStack::ServiceAlreadyRunning());
-    const QString card = File("card.txt", Dump(8).toUtf8());
-    for (const char* fault : {"bad-checksum@3", "nak@3", "error-frame@3", "short@3", "vanish@3"}) {
-        SCOPED_TRACE(fault);
-        UsbStack usb;
-        ASSERT_TRUE(usb.Start("rcs956", card, {"--fault", fault}));
-        const QString claim = dir.filePath("broken.ent");
-        const CliRun run = Cli({"read", "--polling-time", "0", claim}, usb.Socket());
-        EXPECT_EQ(run.status, 1);
-        EXPECT_TRUE(run.err.contains("カードリーダーが接続されていません。"))
-            << run.err.toStdString();
-        EXPECT_FALSE(QFile::exists(claim));
-    }
 }

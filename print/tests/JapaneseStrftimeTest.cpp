@@ -2,6 +2,7 @@
 
 #include "LocalTime.h"
 #include "PrintJob.h"
+#include "TestEnvironment.h"
 
 #include <gtest/gtest.h>
 
@@ -28,7 +29,7 @@ TEST(JapaneseStrftime, ConversionsUnderTheJapaneseLocale)
         {"%U %W %w", wednesday, "17 18 3"},
         {"%U %W %w", sunday, "44 43 0"},
         {"%y %#y", *LocalToTimestamp(2009, 3, 1, 0, 0, 0), "09 9"},
-        {"%z %Z", wednesday, "+0900 JST"},
+        {"%z", wednesday, "+0900"},
         {"100%% %q %", wednesday, "100% %q %"},
         {"%#", wednesday, "%#"},
     };
@@ -36,4 +37,5 @@ TEST(JapaneseStrftime, ConversionsUnderTheJapaneseLocale)
         EXPECT_EQ(PrintJob::FormatEraDate(QString::fromUtf8(c.format), c.time),
                   QString::fromUtf8(c.text))
             << c.format;
+    EXPECT_EQ(PrintJob::FormatEraDate("%Z", wednesday), TokyoZoneName());
 }

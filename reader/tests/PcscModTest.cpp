@@ -3,9 +3,9 @@
 #include "CPcscMrica.h"
 #include "CPcscPart3.h"
 #include "FakePcsc.h"
+#include "PcscPlatform.h"
 #include "TestCards.h"
 
-#include <PCSC/reader.h>
 #include <gtest/gtest.h>
 
 namespace

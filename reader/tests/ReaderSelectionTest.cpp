@@ -7,6 +7,7 @@
 #include "CardReader.h"
 #include "FakePcsc.h"
 #include "KnownReaders.h"
+#include "ReaderPlatform.h"
 #include "TestCards.h"
 
 #include <QTemporaryDir>
@@ -173,7 +174,7 @@ TEST_F(SelectionTest, ResultCodesWithoutVendorLibrary)
     // A stopped service's message says what to do about it.
     const QString stopped = ReaderMessageText(kReaderServiceStopped);
     EXPECT_TRUE(stopped.startsWith("SmartCardサービスが停止しています。\n\n"));
-    EXPECT_TRUE(stopped.contains("systemctl enable --now pcscd.socket"));
+    EXPECT_TRUE(stopped.endsWith(ReaderPlatform::ServiceStoppedAdvice()));
     EXPECT_TRUE(stopped.contains("README"));
     EXPECT_EQ(ReaderMessageId(kReaderNotConnected), 180);
     EXPECT_EQ(ReaderMessageText(kReaderOpenFailed), "カードリーダーのオープンに失敗しました。");

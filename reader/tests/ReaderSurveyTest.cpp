@@ -4,6 +4,7 @@
 #include "FakePcsc.h"
 #include "Port100Emulator.h"
 #include "ReaderPersonality.h"
+#include "ReaderPlatform.h"
 #include "ReaderSelection.h"
 #include "TestCards.h"
 
@@ -82,7 +83,8 @@ TEST(ReaderSurvey, WithNothingToUseItSaysWhatToDo)
     ReaderEnvironment none{stopped, "/nonexistent/libfelica.so"};
     const ReaderSurvey survey = ReaderSurvey::Take(none);
     EXPECT_TRUE(survey.Chosen().isEmpty());
-    EXPECT_TRUE(survey.Advice().contains("pcscd")) << survey.Advice().toStdString();
+    EXPECT_TRUE(survey.Advice().contains(ReaderPlatform::ServiceStoppedAdvice()))
+        << survey.Advice().toStdString();
 
     // A USB reader the user may not open: that is what to fix.
     VirtualCard card(TestCard(1));

@@ -1,9 +1,9 @@
 #include "LibusbBus.h"
 
+#include "LibusbPlatform.h"
 #include "LibusbTransport.h"
 #include "UsbReaders.h"
 
-#include <QFileInfo>
 #include <libusb.h>
 
 namespace
@@ -49,19 +49,6 @@ QString Location(libusb_device* device)
         .arg(libusb_get_device_address(device));
 }
 
-// The kernel driver bound to interface 0, as sysfs names it.
-QString KernelDriver(libusb_device* device)
-{
-    std::uint8_t ports[8];
-    const int count = libusb_get_port_numbers(device, ports, sizeof ports);
-    if (count <= 0)
-        return QString();
-    QString path = QStringLiteral("/sys/bus/usb/devices/%1-").arg(libusb_get_bus_number(device));
-    for (int i = 0; i < count; ++i)
-        path += (i > 0 ? QStringLiteral(".") : QString()) + QString::number(ports[i]);
-    const QFileInfo driver(path + QStringLiteral(":1.%1/driver").arg(kInterface));
-    return driver.isSymLink() ? QFileInfo(driver.symLinkTarget()).fileName() : QString();
-}
 } // namespace
 
 LibusbBus::LibusbBus()
@@ -82,14 +69,14 @@ UsbDeviceInfo LibusbBus::Info(libusb_device* device, std::uint16_t vendor, std::
     info.vendor = vendor;
     info.product = product;
     info.location = Location(device);
-    info.kernelDriver = KernelDriver(device);
+    info.kernelDriver = LibusbPlatform::BoundDriver(device);
     libusb_device_handle* handle = nullptr;
     const int opened = libusb_open(device, &handle);
     if (opened == 0) {
         info.access = UsbDeviceInfo::Access::Usable;
         libusb_close(handle);
-    } else if (opened == LIBUSB_ERROR_ACCESS) {
-        info.access = UsbDeviceInfo::Access::NoPermission;
+    } else {
+        info.access = LibusbPlatform::AccessAfter(opened);
     }
     return info;
 }
@@ -139,10 +126,7 @@ std::unique_ptr<UsbTransport> LibusbBus::Open(const UsbDeviceInfo& wanted, QStri
     const int opened = libusb_open(device, &handle);
     libusb_unref_device(device);
     if (opened != 0) {
-        *why = opened == LIBUSB_ERROR_ACCESS
-                   ? QStringLiteral("開く権限がありません (udev の規則を入れてください)。")
-                   : QStringLiteral("開けません (%1)。")
-                         .arg(QString::fromUtf8(libusb_strerror(opened)));
+        *why = LibusbPlatform::WhyNotOpened(opened);
         return nullptr;
     }
     // The kernel's own driver lets go while we hold the interface.

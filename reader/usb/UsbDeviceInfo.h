@@ -8,6 +8,7 @@ struct UsbDeviceInfo {
     enum class Access {
         Usable,       // it can be opened
         NoPermission, // the user may not open it (no udev rule)
+        DriverOwned,  // the maker's driver holds it, not WinUSB (Windows)
         Unknown,      // not asked yet
     };
 

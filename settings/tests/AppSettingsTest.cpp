@@ -223,19 +223,6 @@ TEST_F(AppSettingsTest, StationListFollowsTheDestinations)
     EXPECT_EQ(Loaded().VisStation, QStringList({"1", "2", "3", "4"}));
 }
 
-TEST_F(AppSettingsTest, UserStoreLivesUnderTheHomeFolder)
-{
-    AppSettings s;
-    s.Load();
-    s.Name = "テスト";
-    s.Save();
-    const QString file = QDir::homePath() + "/.config/Norkel/Fenwir_Lite.conf";
-    EXPECT_TRUE(QFileInfo::exists(file)) << file.toStdString();
-    AppSettings again;
-    again.Load();
-    EXPECT_EQ(again.Name, "テスト");
-}
-
 TEST_F(AppSettingsTest, OnlyTheUsersOwnFileIsRead)
 {
     // A company-wide file of the same organisation must not fill in values

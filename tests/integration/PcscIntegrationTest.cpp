@@ -6,9 +6,9 @@
 #include "CardReader.h"
 #include "CardWaitDialog.h"
 #include "KnownReaders.h"
-#include "PcscLite.h"
 #include "PcscStack.h"
 #include "ReaderSelection.h"
+#include "SystemPcsc.h"
 
 #include <QFile>
 #include <QTemporaryDir>
@@ -57,7 +57,7 @@ protected:
 
     QTemporaryDir m_dir;
     PcscStack stack;
-    PcscLite pcsc;
+    SystemPcsc pcsc;
     EntryLines lines;
     std::vector<CardHistoryRow> rows;
     CardInfo card;

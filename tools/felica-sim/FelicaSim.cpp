@@ -10,7 +10,7 @@
 #include <memory>
 #include <optional>
 
-#define FELICA_EXPORT extern "C" __attribute__((visibility("default")))
+#define FELICA_EXPORT extern "C" FENWIR_EXPORT
 
 namespace
 {

@@ -1,5 +1,6 @@
 #include "CReaderCheckDlg.h"
 #include "PcscUnavailable.h"
+#include "ReaderPlatform.h"
 #include "ReaderSelection.h"
 
 #include <QPushButton>
@@ -11,10 +12,13 @@ TEST(ReaderCheckDlg, ShowsTheSurveyAndLooksAgainOnRequest)
     ReaderEnvironment environment{noService, "/nonexistent/libfelica.so"};
     CReaderCheckDlg dialog(environment);
     EXPECT_EQ(dialog.windowTitle(), "カードリーダーの確認");
-    EXPECT_TRUE(dialog.Text().contains("pcscd が動いていません")) << dialog.Text().toStdString();
-    EXPECT_TRUE(dialog.Text().contains("sudo systemctl enable --now pcscd.socket"));
+    // The system's own service, and what to do about it on this system.
+    const QString service = ReaderPlatform::PcscServiceName();
+    EXPECT_TRUE(dialog.Text().contains(service + " が動いていません"))
+        << dialog.Text().toStdString();
+    EXPECT_TRUE(dialog.Text().contains(ReaderPlatform::ServiceStoppedAdvice().trimmed()));
     auto* again = dialog.findChild<QPushButton*>("refresh");
     ASSERT_NE(again, nullptr);
     again->click();
-    EXPECT_TRUE(dialog.Text().startsWith("PC/SC (pcscd):"));
+    EXPECT_TRUE(dialog.Text().startsWith("PC/SC (" + service + "):"));
 }

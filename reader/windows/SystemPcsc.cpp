@@ -1,43 +1,47 @@
-#include "PcscLite.h"
+#include "SystemPcsc.h"
 
 #include <algorithm>
+#include <cwchar>
 #include <vector>
 
-LONG PcscLite::EstablishContext(SCARDCONTEXT& context)
+// winscard.dll through its wide-character calls: reader names are the
+// system's UTF-16 names, whatever the code page.
+
+LONG SystemPcsc::EstablishContext(SCARDCONTEXT& context)
 {
     return SCardEstablishContext(SCARD_SCOPE_USER, nullptr, nullptr, &context);
 }
 
-LONG PcscLite::ReleaseContext(SCARDCONTEXT context)
+LONG SystemPcsc::ReleaseContext(SCARDCONTEXT context)
 {
     return SCardReleaseContext(context);
 }
 
-LONG PcscLite::ListReaders(SCARDCONTEXT context, QStringList& readers)
+LONG SystemPcsc::ListReaders(SCARDCONTEXT context, QStringList& readers)
 {
     readers.clear();
     DWORD size = 0;
-    LONG status = SCardListReaders(context, nullptr, nullptr, &size);
+    LONG status = SCardListReadersW(context, nullptr, nullptr, &size);
     if (status != SCARD_S_SUCCESS)
         return status;
-    std::vector<char> names(size + 1, '\0');
-    status = SCardListReaders(context, nullptr, names.data(), &size);
+    std::vector<wchar_t> names(size + 1, L'\0');
+    status = SCardListReadersW(context, nullptr, names.data(), &size);
     if (status != SCARD_S_SUCCESS)
         return status;
     // A multi-string: names separated by NULs, ended by an empty one.
-    for (const char* p = names.data(); *p != '\0'; p += qstrlen(p) + 1)
-        readers.append(QString::fromUtf8(p));
+    for (const wchar_t* p = names.data(); *p != L'\0'; p += std::wcslen(p) + 1)
+        readers.append(QString::fromWCharArray(p));
     return SCARD_S_SUCCESS;
 }
 
-LONG PcscLite::GetStatusChange(SCARDCONTEXT context, const QString& reader, DWORD currentState,
-                               DWORD timeoutMs, ReaderState& state)
+LONG SystemPcsc::GetStatusChange(SCARDCONTEXT context, const QString& reader, DWORD currentState,
+                                 DWORD timeoutMs, ReaderState& state)
 {
-    const QByteArray name = reader.toUtf8();
-    SCARD_READERSTATE query{};
-    query.szReader = name.constData();
+    const std::wstring name = reader.toStdWString();
+    SCARD_READERSTATEW query{};
+    query.szReader = name.c_str();
     query.dwCurrentState = currentState;
-    const LONG status = SCardGetStatusChange(context, timeoutMs, &query, 1);
+    const LONG status = SCardGetStatusChangeW(context, timeoutMs, &query, 1);
     if (status != SCARD_S_SUCCESS)
         return status;
     state.eventState = query.dwEventState;
@@ -47,30 +51,31 @@ LONG PcscLite::GetStatusChange(SCARDCONTEXT context, const QString& reader, DWOR
     return SCARD_S_SUCCESS;
 }
 
-LONG PcscLite::Connect(SCARDCONTEXT context, const QString& reader, DWORD shareMode,
-                       DWORD protocols, SCARDHANDLE& card)
+LONG SystemPcsc::Connect(SCARDCONTEXT context, const QString& reader, DWORD shareMode,
+                         DWORD protocols, SCARDHANDLE& card)
 {
     DWORD active = 0;
-    return SCardConnect(context, reader.toUtf8().constData(), shareMode, protocols, &card, &active);
+    return SCardConnectW(context, reader.toStdWString().c_str(), shareMode, protocols, &card,
+                         &active);
 }
 
-LONG PcscLite::Disconnect(SCARDHANDLE card, DWORD disposition)
+LONG SystemPcsc::Disconnect(SCARDHANDLE card, DWORD disposition)
 {
     return SCardDisconnect(card, disposition);
 }
 
-LONG PcscLite::BeginTransaction(SCARDHANDLE card)
+LONG SystemPcsc::BeginTransaction(SCARDHANDLE card)
 {
     return SCardBeginTransaction(card);
 }
 
-LONG PcscLite::EndTransaction(SCARDHANDLE card, DWORD disposition)
+LONG SystemPcsc::EndTransaction(SCARDHANDLE card, DWORD disposition)
 {
     return SCardEndTransaction(card, disposition);
 }
 
-LONG PcscLite::Transmit(SCARDHANDLE card, const QByteArray& command, std::size_t receiveSize,
-                        QByteArray& response)
+LONG SystemPcsc::Transmit(SCARDHANDLE card, const QByteArray& command, std::size_t receiveSize,
+                          QByteArray& response)
 {
     response = QByteArray(static_cast<qsizetype>(receiveSize), '\0');
     DWORD received = static_cast<DWORD>(receiveSize);
@@ -82,8 +87,8 @@ LONG PcscLite::Transmit(SCARDHANDLE card, const QByteArray& command, std::size_t
     return status;
 }
 
-LONG PcscLite::Control(SCARDHANDLE card, DWORD code, const QByteArray& input,
-                       std::size_t outputSize, QByteArray& output)
+LONG SystemPcsc::Control(SCARDHANDLE card, DWORD code, const QByteArray& input,
+                         std::size_t outputSize, QByteArray& output)
 {
     output = QByteArray(static_cast<qsizetype>(outputSize), '\0');
     DWORD returned = 0;

@@ -1,4 +1,5 @@
 #include "InstanceChannel.h"
+
 #include "InstanceLock.h"
 
 #include <QDir>
@@ -148,7 +149,7 @@ InstanceChannel::~InstanceChannel()
 
 QString InstanceChannel::DefaultName()
 {
-    return QFileInfo(InstanceLock::DefaultPath())
+    return QFileInfo(InstanceLock::DefaultName())
         .dir()
         .filePath(QStringLiteral("Fenwir_Lite.socket"));
 }

@@ -6,7 +6,7 @@
 #include <QString>
 #include <QUrl>
 
-extern "C" __attribute__((visibility("default"))) void fenwir_play_sound(const char16_t* path)
+extern "C" FENWIR_EXPORT void fenwir_play_sound(const char16_t* path)
 {
     auto* effect = new QSoundEffect(QCoreApplication::instance());
     const auto done = [effect] {

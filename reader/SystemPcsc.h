@@ -2,8 +2,9 @@
 
 #include "PcscApi.h"
 
-// PcscApi on the system's pcsc-lite.
-class PcscLite : public PcscApi
+// PcscApi on the system's smart-card service: pcsc-lite on Linux,
+// winscard.dll on Windows.
+class SystemPcsc : public PcscApi
 {
 public:
     LONG EstablishContext(SCARDCONTEXT& context) override;

@@ -1,15 +1,23 @@
 #include "InstanceLock.h"
 
 #include <QDir>
+#include <QLockFile>
 #include <QStandardPaths>
 
-InstanceLock::InstanceLock(const QString& path) : m_lock(std::make_unique<QLockFile>(path))
+struct InstanceLock::Private {
+    explicit Private(const QString& path) : lock(path) {}
+    QLockFile lock;
+};
+
+InstanceLock::InstanceLock(const QString& name) : d(std::make_unique<Private>(name))
 {
     // Only a live process holds the lock; age alone never makes it stale.
-    m_lock->setStaleLockTime(0);
+    d->lock.setStaleLockTime(0);
 }
 
-QString InstanceLock::DefaultPath()
+InstanceLock::~InstanceLock() = default;
+
+QString InstanceLock::DefaultName()
 {
     QString folder = QStandardPaths::writableLocation(QStandardPaths::RuntimeLocation);
     if (folder.isEmpty())
@@ -19,5 +27,5 @@ QString InstanceLock::DefaultPath()
 
 bool InstanceLock::TryLock()
 {
-    return m_lock->tryLock(0);
+    return d->lock.tryLock(0);
 }

@@ -1,0 +1,34 @@
+#include "InstanceChannel.h"
+#include "SendWhileListening.h"
+
+#include <QLocalSocket>
+#include <QUuid>
+#include <gtest/gtest.h>
+
+// What is not a message of ours is dropped without an answer; the channel
+// goes on listening.
+TEST(InstanceChannel, GarbageIsIgnored)
+{
+    const QString name = QStringLiteral("Fenwir_Lite-test-%1").arg(QUuid::createUuid().toString());
+    InstanceChannel channel;
+    ASSERT_TRUE(channel.Listen(name));
+    int received = 0;
+    QObject::connect(&channel, &InstanceChannel::Received, [&] { ++received; });
+    for (const QByteArray& garbage : {QByteArray("delete\t/\n"), QByteArray(20000, 'x')}) {
+        QLocalSocket socket;
+        socket.connectToServer(name);
+        while (socket.state() == QLocalSocket::ConnectingState)
+            QCoreApplication::processEvents();
+        ASSERT_EQ(socket.state(), QLocalSocket::ConnectedState);
+        socket.write(garbage);
+        // The running copy closes such a connection without an answer.
+        while (socket.state() == QLocalSocket::ConnectedState) {
+            QCoreApplication::processEvents();
+            socket.waitForReadyRead(1);
+        }
+        EXPECT_EQ(socket.readAll(), QByteArray());
+    }
+    EXPECT_EQ(received, 0);
+    EXPECT_TRUE(SendWhileListening(QStringLiteral("C:/a.ent"), name));
+    EXPECT_EQ(received, 1);
+}

@@ -1,0 +1,43 @@
+#include "InstanceLock.h"
+
+#include <string>
+#include <windows.h>
+
+struct InstanceLock::Private {
+    std::wstring name;
+    HANDLE mutex = nullptr;
+};
+
+InstanceLock::InstanceLock(const QString& name) : d(std::make_unique<Private>())
+{
+    d->name = name.toStdWString();
+}
+
+InstanceLock::~InstanceLock()
+{
+    if (d->mutex) {
+        ReleaseMutex(d->mutex);
+        CloseHandle(d->mutex);
+    }
+}
+
+QString InstanceLock::DefaultName()
+{
+    return QStringLiteral("Fenwir_Lite");
+}
+
+// Created owned; a mutex that already existed belongs to a running copy.
+bool InstanceLock::TryLock()
+{
+    if (d->mutex)
+        return true;
+    HANDLE mutex = CreateMutexW(nullptr, TRUE, d->name.c_str());
+    if (!mutex)
+        return false;
+    if (GetLastError() == ERROR_ALREADY_EXISTS) {
+        CloseHandle(mutex);
+        return false;
+    }
+    d->mutex = mutex;
+    return true;
+}

@@ -1,0 +1,16 @@
+#pragma once
+
+#include <QProcess>
+#include <QString>
+
+// How a test starts fenwir-cli as a user of its own (the per-OS parts are in
+// unix/ and windows/).
+namespace ChildProcess
+{
+// The run's settings, documents and application history are under home:
+// its documents folder is home/Documents.
+void GiveOwnHome(QProcess& process, const QString& home);
+// Writing more than bytes to any file then fails, as on a full disk; false
+// where the system offers no such limit.
+bool LimitFileSize(QProcess& process, qint64 bytes);
+} // namespace ChildProcess

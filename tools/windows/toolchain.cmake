@@ -1,0 +1,15 @@
+# Cross build for x86_64 Windows on Debian: MinGW-w64 (g++-mingw-w64-x86-64-posix)
+# with Qt 6.4.2 for MinGW, whose own toolchain file this loads.
+#   FENWIR_QT_MINGW       the unpacked Qt for MinGW (see tools/windows/build.sh)
+#   FENWIR_WINDOWS_DEPS   a prefix with the other libraries built for Windows (libusb)
+# Both may come from the environment; they are kept in the cache.
+set(FENWIR_QT_MINGW "$ENV{FENWIR_QT_MINGW}" CACHE PATH "Qt 6.4.2 for MinGW")
+set(FENWIR_WINDOWS_DEPS "$ENV{FENWIR_WINDOWS_DEPS}" CACHE PATH "Libraries built for Windows")
+list(APPEND CMAKE_TRY_COMPILE_PLATFORM_VARIABLES FENWIR_QT_MINGW FENWIR_WINDOWS_DEPS)
+if(NOT EXISTS "${FENWIR_QT_MINGW}/lib/cmake/Qt6/qt.toolchain.cmake")
+    message(FATAL_ERROR "FENWIR_QT_MINGW must name Qt for MinGW (tools/windows/build.sh unpacks it)")
+endif()
+include("${FENWIR_QT_MINGW}/lib/cmake/Qt6/qt.toolchain.cmake")
+if(FENWIR_WINDOWS_DEPS)
+    list(APPEND CMAKE_FIND_ROOT_PATH "${FENWIR_WINDOWS_DEPS}")
+endif()
