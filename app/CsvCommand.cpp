@@ -5,6 +5,7 @@
 #include "CCsvFileDlg.h"
 #include "Folders.h"
 #include "Prompts.h"
+#include "SuggestionPrompt.h"
 #include "TextFormat.h"
 
 #include <QFileInfo>
@@ -30,7 +31,9 @@ bool CsvCommand::Run()
     m_settings.CsvSavePath = QFileInfo(path).absolutePath();
     bool replaced = false;
     const ClaimFilter period = m_period ? m_period() : ClaimFilter();
-    if (!ConfirmSuggestions(period))
+    if (!SuggestionPrompt::Confirm(m_doc, m_prompts,
+                                   m_doc.Data().UnconfirmedVisitsInCsv(m_settings, period),
+                                   QStringLiteral("保存")))
         return false;
     if (!m_doc.Data().WriteCsv(m_settings, path, &replaced, period)) {
         m_prompts.Ask(QStringLiteral("CSVファイル %1 を保存できませんでした。").arg(path),
@@ -42,31 +45,6 @@ bool CsvCommand::Run()
             LostCharactersMessage(path, m_settings.CsvProfile != AppSettings::kCsvHistory),
             Prompts::Icon::Exclamation, Prompts::Buttons::Ok);
     return true;
-}
-
-bool CsvCommand::ConfirmSuggestions(const ClaimFilter& period)
-{
-    const auto unconfirmed = m_doc.Data().UnconfirmedVisitsInCsv(m_settings, period);
-    if (unconfirmed.empty())
-        return true;
-    switch (m_prompts.Ask(SuggestionQuestion(unconfirmed.size()), Prompts::Icon::Question,
-                          Prompts::Buttons::YesNoCancel)) {
-    case Prompts::Answer::Yes:
-        m_doc.ConfirmVisits(m_doc.PositionsOf(unconfirmed));
-        return true;
-    case Prompts::Answer::No:
-        return true; // written empty
-    default:
-        return false;
-    }
-}
-
-QString CsvCommand::SuggestionQuestion(std::size_t count)
-{
-    return QStringLiteral("確定していない訪問先の候補が %1 件あります。\n"
-                          "候補を確定して保存しますか？\n"
-                          "（「いいえ」では、候補の訪問先を空欄にして保存します）")
-        .arg(count);
 }
 
 QString CsvCommand::LostCharactersMessage(const QString& path, bool utf8Offered)

@@ -31,13 +31,8 @@ public:
     // What the user is told when characters became "?"; with the layout of
     // chosen columns, UTF-8 would have kept them.
     static QString LostCharactersMessage(const QString& path, bool utf8Offered);
-    // Asked when visit destinations suggested and never confirmed would be
-    // written: yes confirms them (one undoable step), no writes them empty.
-    static QString SuggestionQuestion(std::size_t count);
 
 private:
-    bool ConfirmSuggestions(const ClaimFilter& period);
-
     CCorvaneDoc& m_doc;
     AppSettings& m_settings;
     Prompts& m_prompts;

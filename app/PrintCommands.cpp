@@ -12,6 +12,7 @@
 #include "PrintedClaim.h"
 #include "Prompts.h"
 #include "QtClaimPrinter.h"
+#include "SuggestionPrompt.h"
 #include "TextFormat.h"
 
 #include <QDateTime>
@@ -57,9 +58,11 @@ bool PrintCommands::Print(ClaimPrinter* printer)
     const bool copyOfRecord = m_doc.IsRecordedApplication();
     if (!copyOfRecord && !ConfirmClaimedAgain(claimed))
         return false;
+    if (!ConfirmSuggestions(claimed, QStringLiteral("印刷")))
+        return false;
     const QDateTime now = QDateTime::currentDateTime();
     PrintJob whole(m_doc.Layout());
-    const int pages = whole.Prepare(claimed, Claimant(), now, m_form.Filter());
+    const int pages = whole.Prepare(Claim(), Claimant(), now, m_form.Filter());
     const auto chosen = printer->Choose(m_doc.Layout(), pages);
     if (!chosen)
         return false;
@@ -121,6 +124,15 @@ bool PrintCommands::ConfirmClaimedAgain(const std::vector<const EntryInfo*>& cla
                Prompts::Icon::Question, Prompts::Buttons::YesNo) == Prompts::Answer::Yes;
 }
 
+bool PrintCommands::ConfirmSuggestions(const std::vector<const EntryInfo*>& claimed,
+                                       const QString& action)
+{
+    std::vector<const EntryInfo*> suggested;
+    std::copy_if(claimed.begin(), claimed.end(), std::back_inserter(suggested),
+                 [](const EntryInfo* line) { return line->visitSuggested; });
+    return SuggestionPrompt::Confirm(m_doc, m_prompts, suggested, action);
+}
+
 void PrintCommands::Preview(ClaimPrinter* printer)
 {
     const auto claimed = Claim();
@@ -148,7 +160,7 @@ bool PrintCommands::SavePdf()
         JoinPath(m_settings.EntryPath,
                  MakeTimestampName(QStringLiteral("Entry"), QStringLiteral(".pdf"))),
         QStringLiteral("PDFファイル (*.pdf)"), QStringLiteral("pdf"));
-    if (path.isEmpty())
+    if (path.isEmpty() || !ConfirmSuggestions(Claim(), QStringLiteral("保存")))
         return false;
     QString error;
     if (!RenderClaimToPdf(m_doc.Layout(), Claim(), Claimant(), QDateTime::currentDateTime(),

@@ -53,6 +53,8 @@ private:
     QtClaimPrinter& SystemPrinter();
     // A claim holding trips already claimed prints only on the user's yes.
     bool ConfirmClaimedAgain(const std::vector<const EntryInfo*>& claimed);
+    // Unconfirmed visit suggestions print empty unless the user confirms them.
+    bool ConfirmSuggestions(const std::vector<const EntryInfo*>& claimed, const QString& action);
 
     CCorvaneDoc& m_doc;
     CCorvaneForm& m_form;

@@ -13,6 +13,7 @@
 #include "TextFormat.h"
 
 #include <QJsonDocument>
+#include <algorithm>
 
 int DocumentCommands::Show(const CommandLine& line, CliContext& context)
 {
@@ -168,6 +169,11 @@ int DocumentCommands::Print(const CommandLine& line, CliContext& context)
                           QDateTime::currentDateTime(), *period, *pdf, &pages, &error))
         return Console::Fail(error);
     Console::Out(QStringLiteral("%1 (%2ページ)\n").arg(*pdf).arg(pages));
+    const auto suggested = std::count_if(claimed.begin(), claimed.end(),
+                                         [](const EntryInfo* l) { return l->visitSuggested; });
+    if (suggested > 0)
+        Console::Err(QStringLiteral("fenwir-cli: %1\n")
+                         .arg(EntryList::UnconfirmedVisitsText(std::size_t(suggested))));
     if (!record)
         return Console::kOk;
 

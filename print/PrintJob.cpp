@@ -322,7 +322,7 @@ QString PrintJob::CellText(const PrintItem& column, const EntryInfo* line, long 
     case PrintItem::ColBalance:
         return Amount(line->balance, column.align);
     case PrintItem::ColVisit:
-        return line->visitDestination;
+        return line->StatedVisit(); // a suggestion nobody confirmed is not claimed
     case PrintItem::ColRemarks:
         return line->remarks;
     default:

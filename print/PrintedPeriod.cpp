@@ -1,5 +1,7 @@
 #include "PrintedPeriod.h"
 
+#include "LocalTime.h"
+
 #include <QDate>
 #include <ctime>
 #include <limits>
@@ -9,9 +11,8 @@ namespace
 {
 std::optional<QDate> LocalDate(std::int64_t time)
 {
-    const std::time_t t = static_cast<std::time_t>(time);
     std::tm tm{};
-    if (!localtime_r(&t, &tm))
+    if (!ToLocalTime(time, tm))
         return std::nullopt;
     return QDate(tm.tm_year + 1900, tm.tm_mon + 1, tm.tm_mday);
 }

@@ -3,6 +3,7 @@
 #include "AppSettings.h"
 #include "CCorvaneDoc.h"
 #include "ScriptedPrompts.h"
+#include "SuggestionPrompt.h"
 
 #include <QDir>
 #include <QFile>
@@ -127,7 +128,7 @@ TEST(CsvCommand, AsksAboutUnconfirmedSuggestions)
 
     prompts.answers = {Prompts::Answer::Cancel};
     EXPECT_FALSE(csv.Run());
-    EXPECT_EQ(prompts.asked.value(0), CsvCommand::SuggestionQuestion(1));
+    EXPECT_EQ(prompts.asked.value(0), SuggestionPrompt::Question(1, QStringLiteral("保存")));
     EXPECT_FALSE(QFile::exists(path));
 
     prompts.answers = {Prompts::Answer::No};

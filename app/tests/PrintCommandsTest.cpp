@@ -11,6 +11,7 @@
 #include "PrintJob.h"
 #include "RecentFiles.h"
 #include "ScriptedPrompts.h"
+#include "SuggestionPrompt.h"
 
 #include <QAction>
 #include <QApplication>
@@ -338,6 +339,54 @@ TEST_F(PrintCommandsTest, ClaimedTripsAreClaimedAgainOnlyOnYes)
     prompts.answers = {Prompts::Answer::Yes};
     EXPECT_TRUE(printing.Print(&printer));
     EXPECT_EQ(Records().size(), 2u);
+}
+
+// A visit destination suggested and never confirmed prints only when the user
+// confirms it first; otherwise it prints empty, and the record holds what
+// the paper shows.
+TEST_F(PrintCommandsTest, SuggestedVisitsPrintOnlyConfirmed)
+{
+    const auto recordedVisits = [this] {
+        QStringList visits;
+        for (const ApplyRecord& record : Records()) {
+            QFile file(record.snapshotPath);
+            EXPECT_TRUE(file.open(QIODevice::ReadOnly));
+            EntryList snapshot;
+            ArchiveReader in(file.readAll());
+            snapshot.Read(in);
+            visits << snapshot.lines[0]->visitDestination;
+        }
+        return visits;
+    };
+    const struct {
+        Prompts::Answer answer;
+        bool printed;
+        const char* recorded;
+        bool stillSuggested;
+    } cases[] = {
+        {Prompts::Answer::Cancel, false, nullptr, true},
+        {Prompts::Answer::No, true, "", true},
+        {Prompts::Answer::Yes, true, "横浜支店", false},
+    };
+    int serial = 0;
+    for (const auto& c : cases) {
+        SCOPED_TRACE(static_cast<int>(c.answer));
+        EntryLines lines; // a trip of its own each time, never claimed before
+        lines.push_back(Line(210, ++serial));
+        lines[0]->visitDestination = QStringLiteral("横浜支店");
+        lines[0]->visitSuggested = true;
+        Open(std::move(lines));
+        prompts.answers = {c.answer};
+        printer.pages = 0;
+        EXPECT_EQ(printing.Print(&printer), c.printed);
+        EXPECT_EQ(prompts.asked.last(), SuggestionPrompt::Question(1, QStringLiteral("印刷")));
+        EXPECT_EQ(printer.pages > 0, c.printed); // the print dialog only after an answer
+        EXPECT_EQ(doc.Lines()[0]->visitSuggested, c.stillSuggested);
+        if (c.recorded) {
+            EXPECT_EQ(recordedVisits().value(recordedVisits().size() - 1),
+                      QString::fromUtf8(c.recorded));
+        }
+    }
 }
 
 // The preview's own print button is the print command: it records.

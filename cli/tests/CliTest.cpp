@@ -12,8 +12,8 @@
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QProcess>
-#include <QStandardPaths>
 #include <QRegularExpression>
+#include <QStandardPaths>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
@@ -302,6 +302,36 @@ TEST_F(CliTest, PeriodKeepsShowCsvAndPrintToItsDays)
           QStringList{"--from", "2026-11-09", "--to", "2026-11-01"}, QStringList{"--to", "11/30"}})
         EXPECT_EQ(Cli(QStringList{"show"} + bad + QStringList{ent}).status, 2)
             << bad.join(' ').toStdString();
+}
+
+// A visit destination suggested from a station and never confirmed leaves
+// neither as a CSV cell nor on the printed claim; the user is told.
+TEST_F(CliTest, UnconfirmedSuggestionsAreLeftEmptyAndSaid)
+{
+    EntryList list;
+    auto line = std::make_unique<EntryInfo>(EntryInfo::ManualLine(1'790'000'000));
+    line->fare = 210;
+    line->applyFlag = 1;
+    line->visitDestination = QStringLiteral("横浜支店");
+    line->visitSuggested = true;
+    list.lines.push_back(std::move(line));
+    ArchiveWriter out;
+    list.Write(out, EntryList::Document);
+    const QString ent = File("suggested.ent", out.Data());
+    const QStringList commands[] = {
+        {"csv", "--items", "11", "--encoding", "utf-8", ent, dir.filePath("o.csv")},
+        {"print", "--pdf", dir.filePath("o.pdf"), ent},
+    };
+    for (const QStringList& command : commands) {
+        const CliRun run = Cli(command);
+        EXPECT_EQ(run.status, 0) << run.err.toStdString();
+        EXPECT_TRUE(
+            run.err.contains(QStringLiteral("確定していない訪問先の候補 1 件は空欄にしました。")))
+            << command.first().toStdString() << ": " << run.err.toStdString();
+    }
+    QFile csv(dir.filePath("o.csv"));
+    ASSERT_TRUE(csv.open(QIODevice::ReadOnly));
+    EXPECT_FALSE(QString::fromUtf8(csv.readAll()).contains(QStringLiteral("横浜支店")));
 }
 
 // The printed claim names the period it was printed for: --month, --from

@@ -6,7 +6,9 @@
 #include "CCorvaneDoc.h"
 #include "ClaimRules.h"
 #include "EntrySamples.h"
+#include "LineStations.h"
 #include "PdfExport.h"
+#include "StationCorrections.h"
 
 #include <QDir>
 #include <QFile>
@@ -136,4 +138,31 @@ TEST(SaveFailure, TheClaimStaysModifiedAndTheMessageNamesTheFile)
     EXPECT_TRUE(doc.IsModified());
     EXPECT_TRUE(error.contains(path)) << error.toStdString();
     EXPECT_FALSE(QFile::exists(path));
+}
+
+// A station correction whose table cannot be written changes no line and
+// leaves no step to undo; the user is told which file failed.
+TEST(SaveFailure, AStationCorrectionThatCannotBeKeptChangesNothing)
+{
+    QTemporaryDir dir;
+    AppSettings settings;
+    settings.DefaultPath = dir.path();
+    QFile::remove(StationCorrections::DefaultPath());
+    CCorvaneDoc doc(settings);
+    doc.ReplaceLines(SampleLines(3));
+    QStringList problems;
+    QObject::connect(&doc, &CCorvaneDoc::CorrectionsProblem,
+                     [&](const QString& text) { problems << text; });
+    bool corrected = true;
+    {
+        const FileSizeLimit full(8);
+        corrected = doc.CorrectStations(
+            {{StationCode::Rail(1, 37, 12), StationNames{"東京駅", "", ""}, std::nullopt}});
+    }
+    EXPECT_FALSE(corrected);
+    EXPECT_EQ(doc.UndoStack().count(), 0);
+    EXPECT_EQ(LineStations::NamesAt(*doc.Lines()[0], LineStations::Side::Entry).station, "東京");
+    ASSERT_EQ(problems.size(), 1);
+    EXPECT_TRUE(problems[0].contains("StationCorrections.json")) << problems[0].toStdString();
+    QFile::remove(StationCorrections::DefaultPath());
 }

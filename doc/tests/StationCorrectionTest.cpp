@@ -10,9 +10,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QTemporaryDir>
-#include <csignal>
 #include <gtest/gtest.h>
-#include <sys/resource.h>
 
 namespace
 {
@@ -153,28 +151,6 @@ TEST_F(StationCorrectionTest, NothingToChangeIsNoStep)
     doc.UndoStack().undo();
     EXPECT_EQ(Table().size(), 1u); // the step changed the lines only
     EXPECT_EQ(Names(0, LineStations::Side::Exit).station, "新宿");
-}
-
-TEST_F(StationCorrectionTest, ATableThatCannotBeWrittenChangesNothing)
-{
-    QStringList problems;
-    QObject::connect(&doc, &CCorvaneDoc::CorrectionsProblem,
-                     [&](const QString& text) { problems << text; });
-    // A disk that takes nothing more.
-    std::signal(SIGXFSZ, SIG_IGN);
-    rlimit before{};
-    getrlimit(RLIMIT_FSIZE, &before);
-    rlimit full = before;
-    full.rlim_cur = 8;
-    setrlimit(RLIMIT_FSIZE, &full);
-    const bool corrected =
-        doc.CorrectStations({{kTokyo, StationNames{"東京駅", "", ""}, std::nullopt}});
-    setrlimit(RLIMIT_FSIZE, &before);
-    EXPECT_FALSE(corrected);
-    EXPECT_EQ(doc.UndoStack().count(), 0);
-    EXPECT_EQ(Names(0, LineStations::Side::Entry).station, "東京");
-    ASSERT_EQ(problems.size(), 1);
-    EXPECT_TRUE(problems[0].contains("StationCorrections.json")) << problems[0].toStdString();
 }
 
 TEST_F(StationCorrectionTest, AnUnreadableTableIsReportedAndKeptAside)

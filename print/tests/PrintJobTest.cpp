@@ -166,6 +166,27 @@ TEST(PrintJob, OnlyClaimedLinesArePrintedAndCounted)
     EXPECT_EQ(job.Total(), 300);
 }
 
+// A visit destination suggested from a station and never confirmed is not
+// the user's word: it prints empty, as the record of the print holds it.
+TEST(PrintJob, UnconfirmedSuggestedVisitsPrintEmpty)
+{
+    PrintFormat format = TableLayout();
+    PrintItem visit = Item(PrintItem::ColVisit);
+    visit.left = 430;
+    visit.width = 300;
+    visit.text = QStringLiteral("訪問先");
+    format.items.push_back(visit);
+    EntryLines lines = Lines(3);
+    lines[0]->visitDestination = QStringLiteral("本社");
+    lines[1]->visitDestination = QStringLiteral("横浜支店");
+    lines[1]->visitSuggested = true;
+    PrintJob job(format);
+    job.Prepare(lines, {}, kPrinted);
+    const QStringList cells = Page(job, 1).CellTexts();
+    EXPECT_TRUE(cells.contains(QStringLiteral("本社")));
+    EXPECT_FALSE(cells.contains(QStringLiteral("横浜支店")));
+}
+
 TEST(PrintJob, EmptyClaimPrintsOnePageWithHeaderAndFillers)
 {
     const PrintFormat format = TableLayout(5);
