@@ -184,14 +184,17 @@ bool StationCorrections::Load(QString* problem)
     const QFileInfo info(m_path);
     if (!info.exists() && !info.isSymLink())
         return true;
-    QFile file(m_path);
-    if (!file.open(QIODevice::ReadOnly))
-        return SetAside(file.errorString(), problem);
-    const QByteArray bytes = file.readAll();
-    if (file.error() != QFileDevice::NoError)
-        return SetAside(file.errorString(), problem);
+    QByteArray bytes;
     QString reason;
-    if (!Parse(bytes, m_table, &reason))
+    {
+        // Closed before it is set aside: Windows renames no open file.
+        QFile file(m_path);
+        if (!file.open(QIODevice::ReadOnly))
+            reason = file.errorString();
+        else if (bytes = file.readAll(); file.error() != QFileDevice::NoError)
+            reason = file.errorString();
+    }
+    if (!reason.isEmpty() || !Parse(bytes, m_table, &reason))
         return SetAside(reason, problem);
     return true;
 }

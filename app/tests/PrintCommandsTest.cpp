@@ -19,6 +19,7 @@
 #include <QDir>
 #include <QFile>
 #include <QProcess>
+#include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QTimer>
 #include <gtest/gtest.h>
@@ -434,7 +435,9 @@ TEST_F(PrintCommandsTest, ThePeriodShownIsThePeriodPrinted)
     const QString pdf = dir.filePath("claim.pdf");
     prompts.fileNames = {pdf};
     ASSERT_TRUE(printing.SavePdf());
-    EXPECT_TRUE(PdfText(pdf).contains(period)) << PdfText(pdf).toStdString();
+    if (!QStandardPaths::findExecutable(QStringLiteral("pdftotext")).isEmpty()) { // not on Windows
+        EXPECT_TRUE(PdfText(pdf).contains(period)) << PdfText(pdf).toStdString();
+    }
 
     ASSERT_TRUE(printing.Print(&printer));
     EXPECT_EQ(printer.period, period);

@@ -10,6 +10,10 @@ namespace ChildProcess
 // The run's settings, documents and application history are under home:
 // its documents folder is home/Documents.
 void GiveOwnHome(QProcess& process, const QString& home);
+// The folder of the run's own data (the station-name corrections): under
+// home where the environment moves it; the user's own on Windows, whose
+// known folders no environment moves.
+QString DataFolder(const QString& home);
 // Writing more than bytes to any file then fails, as on a full disk; false
 // where the system offers no such limit.
 bool LimitFileSize(QProcess& process, qint64 bytes);

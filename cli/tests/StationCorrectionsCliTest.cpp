@@ -1,5 +1,6 @@
 // The user's station-name corrections from the command line: made, listed,
 // taken back, and used by every lookup and read whatever database is given.
+#include "ChildProcess.h"
 #include "CliFixture.h"
 
 #include <QDir>
@@ -12,13 +13,20 @@ namespace
 class StationCorrectionsCliTest : public CliTest
 {
 protected:
-    QString Table() const
+    // Each test starts and ends with no table, as the data folder may be
+    // the user's own (Windows).
+    StationCorrectionsCliTest() { RemoveTables(); }
+    ~StationCorrectionsCliTest() override { RemoveTables(); }
+    void RemoveTables() const
     {
-        return Home() + "/.local/share/Norkel/Fenwir Lite/StationCorrections.json";
+        QDir folder(ChildProcess::DataFolder(Home()));
+        for (const QString& name : folder.entryList({"StationCorrections*.json"}, QDir::Files))
+            folder.remove(name);
     }
+    QString Table() const { return ChildProcess::DataFolder(Home()) + "/StationCorrections.json"; }
     QStringList Aside() const
     {
-        return QDir(Home() + "/.local/share/Norkel/Fenwir Lite")
+        return QDir(ChildProcess::DataFolder(Home()))
             .entryList({"StationCorrections.unreadable-*"});
     }
     // A second database, with other names for the same codes.
@@ -156,6 +164,8 @@ TEST_F(StationCorrectionsCliTest, AnUnreadableTableIsSetAsideNeverEmptied)
 
 TEST_F(StationCorrectionsCliTest, AFailedWriteKeepsTheTable)
 {
+    if (!CanLimitFileSize())
+        GTEST_SKIP() << "no full disk can be had for one process here";
     ASSERT_EQ(Cli({"stations", "correct", "0", "1", "16", "東京駅"}).status, 0);
     const QByteArray before = Bytes(Table());
     // A disk that takes no more than a few bytes per file.

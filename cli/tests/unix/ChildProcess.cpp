@@ -14,6 +14,11 @@ void ChildProcess::GiveOwnHome(QProcess& process, const QString& home)
     process.setProcessEnvironment(environment);
 }
 
+QString ChildProcess::DataFolder(const QString& home)
+{
+    return home + QStringLiteral("/.local/share/Norkel/Fenwir Lite");
+}
+
 bool ChildProcess::LimitFileSize(QProcess& process, qint64 bytes)
 {
     process.setChildProcessModifier([bytes] {

@@ -1,5 +1,7 @@
 #include "ChildProcess.h"
 
+#include "Folders.h"
+
 #include <QDir>
 #include <QSettings>
 #include <map>
@@ -49,6 +51,11 @@ void ChildProcess::GiveOwnHome(QProcess&, const QString& home)
         key->setValue(QLatin1String(folder), QDir::toNativeSeparators(documents));
     key->endGroup();
     key->sync();
+}
+
+QString ChildProcess::DataFolder(const QString&)
+{
+    return GetDataFolder();
 }
 
 bool ChildProcess::LimitFileSize(QProcess&, qint64)
