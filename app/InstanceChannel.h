@@ -26,7 +26,8 @@ public:
 
 Q_SIGNALS:
     // A later start asked for this file to be opened; empty: only to come
-    // to the front.
+    // to the front. Emitted from the event loop after the message was
+    // answered, so a receiver may ask the user (a modal question) first.
     void Received(const QString& file);
 
 private:

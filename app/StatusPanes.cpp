@@ -30,7 +30,7 @@ StatusPanes::StatusPanes(QWidget* parent) : QStatusBar(parent)
     m_document->setMinimumWidth(
         m_document->fontMetrics().horizontalAdvance(QStringLiteral("無題 ＊未保存")) + 8);
     m_document->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
-    addWidget(m_document);
+    addWidget(m_document, 1); // the room the panes leave
     m_claim =
         Pane(QStringLiteral("申請 999件 9,999,999円"), QStringLiteral("申請する明細と合計"), this);
     m_claim->setObjectName(QStringLiteral("claimPane"));

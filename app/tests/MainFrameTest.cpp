@@ -20,6 +20,7 @@
 #include <QDropEvent>
 #include <QFile>
 #include <QHeaderView>
+#include <QLabel>
 #include <QLayout>
 #include <QMenu>
 #include <QMimeData>
@@ -252,7 +253,8 @@ TEST_F(MainFrameTest, TheListFitsTheWindowAtCommonSizes)
     CListCtrlEx& list = frame.Form().List();
     const struct {
         QSize window;
-    } sizes[] = {{QSize(1350, 700)}, {QSize(944, 500)}};
+        bool wholeFileName; // where the panes leave it room
+    } sizes[] = {{QSize(1350, 700), true}, {QSize(944, 500), false}};
     for (const auto& size : sizes) {
         SCOPED_TRACE(size.window.width());
         frame.resize(size.window);
@@ -265,6 +267,15 @@ TEST_F(MainFrameTest, TheListFitsTheWindowAtCommonSizes)
                                  int(EntryTableModel::Fare), int(EntryTableModel::Applied)})
             EXPECT_EQ(list.columnWidth(column), EntryTableModel::DefaultWidth(column)) << column;
         EXPECT_GT(list.columnWidth(EntryTableModel::Visit), 0);
+        // The file's name has the room the panes leave.
+        if (!size.wholeFileName)
+            continue;
+        frame.Panes().ShowDocument(QStringLiteral("Entry261211-035905.ent"), QString(), true,
+                                   false);
+        QCoreApplication::processEvents();
+        const auto* name = frame.Panes().findChild<QLabel*>(QStringLiteral("documentPane"));
+        ASSERT_NE(name, nullptr);
+        EXPECT_GE(name->width(), name->sizeHint().width());
     }
     // The smallest window keeps the status bar whole, as far as the screen
     // allows.

@@ -112,7 +112,12 @@ private:
     void Take(const QString& file)
     {
         WriteAll(m_fd, "ok\n");
-        Q_EMIT m_channel.Received(file);
+        // From the event loop, once this read is over: the receiver may ask
+        // the user first, and the later start's hang-up must not reach this
+        // connection inside that question.
+        InstanceChannel* channel = &m_channel;
+        QMetaObject::invokeMethod(
+            channel, [channel, file] { Q_EMIT channel->Received(file); }, Qt::QueuedConnection);
     }
 
     void Close()

@@ -34,9 +34,15 @@ void Serve(QLocalSocket* socket, InstanceChannel& channel)
         if (raise || open) {
             socket->write("ok\n");
             socket->flush();
-            Q_EMIT channel.Received(
+            // From the event loop, once this read is over: the receiver may
+            // ask the user first while the later start hangs up.
+            const QString file =
                 open ? QString::fromUtf8(QByteArray::fromPercentEncoding(line.mid(5).toLatin1()))
-                     : QString());
+                     : QString();
+            InstanceChannel* receiver = &channel;
+            QMetaObject::invokeMethod(
+                receiver, [receiver, file] { Q_EMIT receiver->Received(file); },
+                Qt::QueuedConnection);
         }
         socket->disconnectFromServer();
     };
