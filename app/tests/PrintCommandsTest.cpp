@@ -8,6 +8,7 @@
 #include "ClaimPreviewDlg.h"
 #include "ClaimPrinter.h"
 #include "FileCommands.h"
+#include "PdfText.h"
 #include "PrintJob.h"
 #include "RecentFiles.h"
 #include "ScriptedPrompts.h"
@@ -18,8 +19,6 @@
 #include <QCheckBox>
 #include <QDir>
 #include <QFile>
-#include <QProcess>
-#include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QTimer>
 #include <gtest/gtest.h>
@@ -59,14 +58,6 @@ public:
     std::int64_t total = 0;
     QString period;
 };
-
-QString PdfText(const QString& pdf)
-{
-    QProcess process;
-    process.start(QStringLiteral("pdftotext"), {pdf, QStringLiteral("-")});
-    process.waitForFinished(60000);
-    return QString::fromUtf8(process.readAllStandardOutput());
-}
 
 std::unique_ptr<EntryInfo> Line(int fare, int serial, bool manual = false)
 {
@@ -435,7 +426,7 @@ TEST_F(PrintCommandsTest, ThePeriodShownIsThePeriodPrinted)
     const QString pdf = dir.filePath("claim.pdf");
     prompts.fileNames = {pdf};
     ASSERT_TRUE(printing.SavePdf());
-    if (!QStandardPaths::findExecutable(QStringLiteral("pdftotext")).isEmpty()) { // not on Windows
+    if (CanReadPdfText()) {
         EXPECT_TRUE(PdfText(pdf).contains(period)) << PdfText(pdf).toStdString();
     }
 

@@ -2,6 +2,7 @@
 #include "CliFixture.h"
 #include "EntryList.h"
 #include "LocalTime.h"
+#include "PdfText.h"
 #include "ProductVersion.h"
 #include "ShiftJis.h"
 #include "StationFixture.h"
@@ -11,9 +12,7 @@
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
-#include <QProcess>
 #include <QRegularExpression>
-#include <QStandardPaths>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
@@ -339,7 +338,7 @@ TEST_F(CliTest, UnconfirmedSuggestionsAreLeftEmptyAndSaid)
 // lines' days; over two years its dates carry the year.
 TEST_F(CliTest, PrintedClaimNamesItsPeriod)
 {
-    if (QStandardPaths::findExecutable("pdftotext").isEmpty())
+    if (!CanReadPdfText())
         GTEST_SKIP() << "the PDF is read with pdftotext, which this system has not";
     EntryList list;
     for (const auto& [year, month, day] :
@@ -372,10 +371,7 @@ TEST_F(CliTest, PrintedClaimNamesItsPeriod)
         const QString pdf = dir.filePath("period.pdf");
         const CliRun run = Cli(QStringList{"print", "--pdf", pdf} + c.period + QStringList{ent});
         ASSERT_EQ(run.status, 0) << run.err.toStdString();
-        QProcess text;
-        text.start("pdftotext", {pdf, "-"});
-        ASSERT_TRUE(text.waitForFinished(60000));
-        const QString printed = QString::fromUtf8(text.readAllStandardOutput());
+        const QString printed = PdfText(pdf);
         EXPECT_TRUE(printed.contains(QString::fromUtf8(c.heading))) << printed.toStdString();
         for (const QString& date : c.dates) // in a cell of its own
             EXPECT_TRUE(printed.contains(QRegularExpression(

@@ -13,7 +13,7 @@
 
 namespace
 {
-QByteArray ReadAll(const QString& path)
+QByteArray ReadOrMissing(const QString& path)
 {
     QFile file(path);
     return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<missing>");
@@ -44,7 +44,7 @@ protected:
     {
         const QString path = dir.filePath("out.csv");
         ok = list.WriteCsv(settings, path, replaced);
-        return DecodeShiftJis(ReadAll(path));
+        return DecodeShiftJis(ReadOrMissing(path));
     }
 
     QTemporaryDir dir;
@@ -104,7 +104,7 @@ TEST_F(CsvExportTest, WrittenAsShiftJisWithoutBom)
     settings.CsvOutputItem = "5";
     settings.CsvOutputHeader = 0;
     Export();
-    EXPECT_EQ(ReadAll(dir.filePath("out.csv")).left(6), QByteArray("\"\x93\x8C\x8B\x9E\"", 6));
+    EXPECT_EQ(ReadOrMissing(dir.filePath("out.csv")).left(6), QByteArray("\"\x93\x8C\x8B\x9E\"", 6));
 }
 
 TEST_F(CsvExportTest, Utf8WithByteOrderMarkGoldenFile)
@@ -118,8 +118,8 @@ TEST_F(CsvExportTest, Utf8WithByteOrderMarkGoldenFile)
     Export(&replaced);
     EXPECT_TRUE(ok);
     EXPECT_FALSE(replaced);
-    EXPECT_EQ(ReadAll(dir.filePath("out.csv")),
-              ReadAll(FENWIR_SOURCE_DIR "/doc/tests/data/columns-utf8.csv"));
+    EXPECT_EQ(ReadOrMissing(dir.filePath("out.csv")),
+              ReadOrMissing(FENWIR_SOURCE_DIR "/doc/tests/data/columns-utf8.csv"));
 }
 
 TEST_F(CsvExportTest, UnencodableCharactersBecomeQuestionMarks)
@@ -180,7 +180,7 @@ TEST_F(CsvExportTest, FormulaTextIsWrittenInertInBothEncodings)
                                   &line.exitStationName, &line.visitDestination, &line.remarks})
                 *text = c.typed;
             Export();
-            const QByteArray bytes = ReadAll(dir.filePath("out.csv"));
+            const QByteArray bytes = ReadOrMissing(dir.filePath("out.csv"));
             const QString text = encoding == AppSettings::kCsvUtf8 ? QString::fromUtf8(bytes.mid(3))
                                                                    : DecodeShiftJis(bytes);
             const QString cell = QLatin1Char('"') + c.written + QLatin1Char('"');

@@ -14,19 +14,6 @@
 
 namespace
 {
-QByteArray ReadAll(const QString& path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
-
-void WriteAll(const QString& path, const QByteArray& bytes)
-{
-    QFile file(path);
-    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-    file.write(bytes);
-}
-
 std::vector<const EntryInfo*> Pointers(const EntryLines& lines)
 {
     std::vector<const EntryInfo*> pointers;

@@ -1,5 +1,8 @@
 #include "EntrySamples.h"
 
+#include <QFile>
+#include <gtest/gtest.h>
+
 EntryInfo SampleCardLine(int serial)
 {
     EntryInfo line;
@@ -47,4 +50,17 @@ EntryLines SampleLines(int count, int claimedEvery)
         lines.push_back(std::move(line));
     }
     return lines;
+}
+
+QByteArray ReadAll(const QString& path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+void WriteAll(const QString& path, const QByteArray& bytes)
+{
+    QFile file(path);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write(bytes);
 }

@@ -20,12 +20,6 @@
 
 namespace
 {
-QByteArray ReadAll(const QString& path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
-
 // Files may grow to `bytes` only while the object lives; writing past that
 // fails with EFBIG instead of killing the process.
 class FileSizeLimit

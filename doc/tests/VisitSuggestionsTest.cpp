@@ -47,19 +47,6 @@ HistoryBlock Rail(int day, int from, int to, int balance, int serial)
     return Record(0x16, 0x01, day, {1, from, 1, to}, balance, serial);
 }
 
-QByteArray ReadAll(const QString& path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
-
-void WriteAll(const QString& path, const QByteArray& bytes)
-{
-    QFile file(path);
-    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-    file.write(bytes);
-}
-
 const EntryInfo* BySerial(const CCorvaneDoc& doc, int serial)
 {
     for (const auto& line : doc.Lines())

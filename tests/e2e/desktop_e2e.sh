@@ -45,33 +45,28 @@ mkdir -p "$XDG_CONFIG_HOME/Norkel" "$XDG_RUNTIME_DIR" "$HOME/Documents"
 chmod 700 "$XDG_RUNTIME_DIR"
 printf '[Settings/Profile]\nPollingTime=0\n' > "$XDG_CONFIG_HOME/Norkel/Fenwir_Lite.conf"
 
-# Waits up to 30 s for a condition (a command), checking every tenth of a second.
-wait_for() {
-    for _ in $(seq 300); do
-        if "$@" >/dev/null 2>&1; then return 0; fi
-        sleep 0.1
-    done
-    echo "timed out waiting for: $*" >&2
-    return 1
+source "$(dirname "$0")/waiting.sh"
+
+# Saves the open claim with Ctrl+S and waits until the file has changed.
+save_changed() {
+    local before
+    before=$(md5sum < "$1")
+    xdotool key --clearmodifiers ctrl+s
+    wait_for bash -c "[ \"\$(md5sum < '$1')\" != '$before' ]"
 }
 
-# The first visible window whose name matches, waiting up to 30 s. A window
-# that closes while xdotool walks the windows makes it fail: that is retried.
-find_window() {
-    local id=
-    for _ in $(seq 300); do
-        id=$(xdotool search --onlyvisible --name "$1" 2>/dev/null | head -n 1) || true
-        if [ -n "$id" ]; then echo "$id"; return 0; fi
-        sleep 0.1
-    done
-    echo "no window named $1" >&2
-    return 1
-}
-
-# Waits until no visible window's name matches: while a modal dialog is up,
-# the program drops the keys meant for its main window.
-wait_closed() {
-    wait_for bash -c "[ -z \"\$(xdotool search --onlyvisible --name '$1' 2>/dev/null)\" ]"
+# Ends the program with ファイル > 終了 and checks it ended well; "unsaved"
+# answers いいえ to its question about the unsaved claim.
+quit_fenwir() {
+    xdotool key --clearmodifiers alt+f
+    xdotool key --clearmodifiers x
+    if [ "${1:-}" = unsaved ]; then
+        focus_window "Fenwir Lite" >/dev/null
+        xdotool key --clearmodifiers alt+n
+    fi
+    wait_for bash -c "! kill -0 $fenwir_pid"
+    wait "$fenwir_pid" || { echo "fenwir ended badly" >&2; cat "$work/fenwir.log" >&2; exit 1; }
+    fenwir_pid=
 }
 
 # A CUPS daemon of our own whose only queue keeps each job as sent.
@@ -161,15 +156,9 @@ xdotool key --clearmodifiers Return
 wait_for test -s "$cups/jobs/job-1.pdf"
 wait_for test -s "$HOME/Documents/Fenwir Lite/ApplyHistory/Apply.hst"
 timeout 30 xdotool windowfocus --sync "$window"
-saved=$(md5sum < "$claim")
-xdotool key --clearmodifiers ctrl+s # the printed claim, its marks cleared
-wait_for bash -c "[ \"\$(md5sum < '$claim')\" != '$saved' ]"
+save_changed "$claim" # the printed claim, its marks cleared
 timeout 30 xdotool windowfocus --sync "$window"
-xdotool key --clearmodifiers alt+f
-xdotool key --clearmodifiers x
-wait_for bash -c "! kill -0 $fenwir_pid"
-wait "$fenwir_pid" || { echo "fenwir ended badly" >&2; cat "$work/fenwir.log" >&2; exit 1; }
-fenwir_pid=
+quit_fenwir
 
 "$bin/fenwir-cli" show --json "$claim" > "$work/claim.json"
 pages=$(pdfinfo "$cups/jobs/job-1.pdf" | sed -n 's/^Pages: *//p')
@@ -231,18 +220,10 @@ wait_closed "^Fenwir Lite$"
 [ "$(md5sum < "$history")" = "$recorded" ] || { echo "a refused print was recorded" >&2; exit 1; }
 
 timeout 30 xdotool windowfocus --sync "$window"
-saved=$(md5sum < "$claim")
-xdotool key --clearmodifiers ctrl+s             # the tick, marks as they were
-wait_for bash -c "[ \"\$(md5sum < '$claim')\" != '$saved' ]"
+save_changed "$claim" # the tick, marks as they were
 timeout 30 xdotool windowfocus --sync "$window"
 xdotool key --clearmodifiers space              # untick again, then leave
-xdotool key --clearmodifiers alt+f
-xdotool key --clearmodifiers x
-focus_window "Fenwir Lite" >/dev/null           # asked about the unsaved change
-xdotool key --clearmodifiers alt+n
-wait_for bash -c "! kill -0 $fenwir_pid"
-wait "$fenwir_pid" || { echo "fenwir ended badly" >&2; cat "$work/fenwir.log" >&2; exit 1; }
-fenwir_pid=
+quit_fenwir unsaved # asked about the unsaved change
 
 "$bin/fenwir-cli" show --json "$claim" > "$work/claim.json"
 python3 - "$work/claim.json" <<'PY'
@@ -283,13 +264,7 @@ focus_window "申請履歴" >/dev/null
 xdotool key --clearmodifiers Escape
 wait_closed "^申請履歴$"
 timeout 30 xdotool windowfocus --sync "$window"
-xdotool key --clearmodifiers alt+f
-xdotool key --clearmodifiers x
-focus_window "Fenwir Lite" >/dev/null           # the marks the print cleared: not saved
-xdotool key --clearmodifiers alt+n
-wait_for bash -c "! kill -0 $fenwir_pid"
-wait "$fenwir_pid" || { echo "fenwir ended badly" >&2; cat "$work/fenwir.log" >&2; exit 1; }
-fenwir_pid=
+quit_fenwir unsaved # the marks the print cleared: not saved
 
 "$bin/fenwir-cli" applications --json > "$work/cancelled.json"
 "$bin/fenwir-cli" show --json "$claim" > "$work/claim.json"
@@ -340,15 +315,9 @@ wait_for test -s "$corrected"
 timeout 30 xdotool windowfocus --sync "$window"
 xdotool key --clearmodifiers ctrl+y
 wait_for has_correction
-saved=$(md5sum < "$corrected")
-xdotool key --clearmodifiers ctrl+s
-wait_for bash -c "[ \"\$(md5sum < '$corrected')\" != '$saved' ]"
+save_changed "$corrected"
 timeout 30 xdotool windowfocus --sync "$window"
-xdotool key --clearmodifiers alt+f
-xdotool key --clearmodifiers x
-wait_for bash -c "! kill -0 $fenwir_pid"
-wait "$fenwir_pid" || { echo "fenwir ended badly" >&2; cat "$work/fenwir.log" >&2; exit 1; }
-fenwir_pid=
+quit_fenwir
 "$bin/fenwir-cli" show --json "$corrected" > "$work/corrected.json"
 
 reread=$work/reread.ent
@@ -364,11 +333,7 @@ xdotool type --delay 5 "$reread"
 xdotool key --clearmodifiers Return
 wait_for test -s "$reread"
 timeout 30 xdotool windowfocus --sync "$window"
-xdotool key --clearmodifiers alt+f
-xdotool key --clearmodifiers x
-wait_for bash -c "! kill -0 $fenwir_pid"
-wait "$fenwir_pid" || { echo "fenwir ended badly" >&2; cat "$work/fenwir.log" >&2; exit 1; }
-fenwir_pid=
+quit_fenwir
 "$bin/fenwir-cli" show --json "$reread" > "$work/reread.json"
 corrections > "$work/corrections.txt"
 python3 - "$work/undone.json" "$work/corrected.json" "$work/reread.json" "$work/corrections.txt" <<'PY'

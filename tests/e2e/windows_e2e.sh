@@ -43,32 +43,13 @@ cleanup() {
 }
 trap cleanup EXIT
 
-wait_for() {
-    for _ in $(seq 600); do
-        if "$@" >/dev/null 2>&1; then return 0; fi
-        sleep 0.1
-    done
-    echo "timed out waiting for: $*" >&2
-    return 1
-}
-find_window() {
-    local id=
-    for _ in $(seq 600); do
-        id=$(xdotool search --onlyvisible --name "$1" 2>/dev/null | head -n 1) || true
-        if [ -n "$id" ]; then echo "$id"; return 0; fi
-        sleep 0.1
-    done
-    echo "no window named $1" >&2
-    return 1
-}
+wait_tenths=600 # Wine is slow to start a program
+source "$(dirname "$0")/waiting.sh"
 focus_window() {
     local id
     id=$(find_window "$1")
     timeout 30 xdotool windowfocus --sync "$id"
     echo "$id"
-}
-wait_closed() {
-    wait_for bash -c "[ -z \"\$(xdotool search --onlyvisible --name '$1' 2>/dev/null)\" ]"
 }
 # A Unix path as the Windows program names it (Wine's Z: drive).
 windows_path() { printf 'Z:%s' "${1//\//\\}"; }

@@ -11,14 +11,8 @@ setup=$(realpath "$1") wine_run=$2
 wine() { "$wine_run" "$@"; }
 prefix=$(sed -n 's/^export WINEPREFIX="${FENWIR_WINEPREFIX:-\(.*\)}"$/\1/p' "$wine_run")
 user_dir=$prefix/drive_c/users/$(id -un)
-wait_for() {
-    for _ in $(seq 600); do
-        if "$@" >/dev/null 2>&1; then return 0; fi
-        sleep 0.1
-    done
-    echo "timed out waiting for: $*" >&2
-    return 1
-}
+wait_tenths=600 # Wine is slow to start a program
+source "$(dirname "$0")/waiting.sh"
 value() { wine reg query "$1" /ve 2>/dev/null | sed -n 's/^ *(Default) *REG_SZ *//p' | tr -d '\r'; }
 
 # The user's own claim and history, which no uninstaller may take; in the

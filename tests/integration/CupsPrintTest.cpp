@@ -9,6 +9,7 @@
 #include "CupsQueue.h"
 #include "FileCommands.h"
 #include "LocalTime.h"
+#include "PdfText.h"
 #include "PrintCommands.h"
 #include "QtClaimPrinter.h"
 #include "RecentFiles.h"
@@ -16,7 +17,6 @@
 
 #include <QDir>
 #include <QFile>
-#include <QProcess>
 #include <QRegularExpression>
 #include <QTemporaryDir>
 #include <cups/cups.h>
@@ -48,14 +48,6 @@ public:
 private:
     QString m_queue;
 };
-
-QString PdfText(const QString& pdf)
-{
-    QProcess process;
-    process.start(QStringLiteral("pdftotext"), {pdf, QStringLiteral("-")});
-    process.waitForFinished(60000);
-    return QString::fromUtf8(process.readAllStandardOutput());
-}
 
 int PdfPages(const QString& pdf)
 {

@@ -1,5 +1,7 @@
 #include "CCardNamesDlg.h"
 
+#include "OkCancelButtons.h"
+
 #include <QDialogButtonBox>
 #include <QHeaderView>
 #include <QLabel>
@@ -62,11 +64,7 @@ CCardNamesDlg::CCardNamesDlg(std::vector<Card> cards, QWidget* parent)
     if (m_table->rowCount() > 0)
         m_table->setCurrentCell(0, Name);
 
-    auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
-    buttons->button(QDialogButtonBox::Ok)->setText(QStringLiteral("OK"));
-    buttons->button(QDialogButtonBox::Cancel)->setText(QStringLiteral("キャンセル"));
-    connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
-    connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
+    auto* buttons = OkCancelButtons(this);
     layout->addWidget(buttons);
     resize(560, 300);
 }

@@ -1,5 +1,7 @@
 #include "CClaimantDlg.h"
 
+#include "OkCancelButtons.h"
+
 #include <QDialogButtonBox>
 #include <QFormLayout>
 #include <QLabel>
@@ -22,11 +24,7 @@ CClaimantDlg::CClaimantDlg(const Claimant& claimant, QWidget* parent) : QDialog(
         form->addRow(QString::fromUtf16(labels[i]), m_fields[i]);
     }
     layout->addLayout(form);
-    auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
-    buttons->button(QDialogButtonBox::Ok)->setText(QStringLiteral("OK"));
-    buttons->button(QDialogButtonBox::Cancel)->setText(QStringLiteral("キャンセル"));
-    connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
-    connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
+    auto* buttons = OkCancelButtons(this);
     layout->addWidget(buttons);
 }
 

@@ -3,6 +3,7 @@
 #include "AppSettings.h"
 #include "CToolTipCtrlEx.h"
 #include "CsvWriter.h"
+#include "OkCancelButtons.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -32,11 +33,7 @@ CCsvSettingDlg::CCsvSettingDlg(const Choices& choices, QWidget* parent)
     layout->addWidget(new QLabel(QStringLiteral("出力項目、順序を設定します。"), this));
     layout->addLayout(MakeColumnList());
     AddOptions(*layout);
-    auto* box = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
-    box->button(QDialogButtonBox::Ok)->setText(QStringLiteral("OK"));
-    box->button(QDialogButtonBox::Cancel)->setText(QStringLiteral("キャンセル"));
-    connect(box, &QDialogButtonBox::accepted, this, &CCsvSettingDlg::accept);
-    connect(box, &QDialogButtonBox::rejected, this, &CCsvSettingDlg::reject);
+    auto* box = OkCancelButtons(this);
     layout->addWidget(box);
     Fill();
     EnableForProfile();

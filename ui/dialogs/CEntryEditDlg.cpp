@@ -3,6 +3,7 @@
 #include "CEditEx.h"
 #include "HistoryCodes.h"
 #include "LineStations.h"
+#include "OkCancelButtons.h"
 #include "Prompts.h"
 #include "TextLimit.h"
 
@@ -183,11 +184,7 @@ void CEntryEditDlg::BuildControls()
     m_report->setTextInteractionFlags(Qt::LinksAccessibleByMouse | Qt::LinksAccessibleByKeyboard);
     connect(m_report, &QLabel::linkActivated, this, &CEntryEditDlg::CorrectStations);
     bottom->addWidget(m_report);
-    auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
-    buttons->button(QDialogButtonBox::Ok)->setText(QStringLiteral("OK"));
-    buttons->button(QDialogButtonBox::Cancel)->setText(QStringLiteral("キャンセル"));
-    connect(buttons, &QDialogButtonBox::accepted, this, &CEntryEditDlg::accept);
-    connect(buttons, &QDialogButtonBox::rejected, this, &CEntryEditDlg::reject);
+    auto* buttons = OkCancelButtons(this);
     bottom->addWidget(buttons);
     layout->addLayout(bottom);
 }

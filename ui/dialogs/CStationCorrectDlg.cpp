@@ -1,5 +1,7 @@
 #include "CStationCorrectDlg.h"
 
+#include "OkCancelButtons.h"
+
 #include <QDialogButtonBox>
 #include <QFormLayout>
 #include <QGroupBox>
@@ -89,11 +91,7 @@ CStationCorrectDlg::CStationCorrectDlg(std::vector<Place> places, QWidget* paren
                                            "名前を空にすると訂正を取り消します。"),
                             this);
     layout->addWidget(note);
-    auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
-    buttons->button(QDialogButtonBox::Ok)->setText(QStringLiteral("OK"));
-    buttons->button(QDialogButtonBox::Cancel)->setText(QStringLiteral("キャンセル"));
-    connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
-    connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
+    auto* buttons = OkCancelButtons(this);
     layout->addWidget(buttons);
     if (!m_edits.empty()) {
         m_edits.front()[0]->setFocus();
