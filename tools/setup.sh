@@ -4,13 +4,13 @@
 set -euo pipefail
 
 packages=(
-  cmake ninja-build g++ clang pkg-config
+  cmake ninja-build g++ clang pkg-config ccache
   qt6-base-dev qt6-multimedia-dev qt6-svg-dev libqt6svg6 qt6-translations-l10n libqt6sql6-sqlite libqt6sql6-odbc
   unixodbc unixodbc-dev odbcinst libsqliteodbc sqlite3
   libpcsclite-dev pcscd vsmartcard-vpcd libusb-1.0-0-dev
   libgtest-dev libgmock-dev googletest libbenchmark-dev
   libfuzzer-14-dev libclang-rt-14-dev
-  fonts-noto-cjk python3-fonttools poppler-utils tzdata
+  fonts-noto-cjk python3-fonttools poppler-utils tzdata gdb
   xvfb xauth xdotool cups-daemon cups-client libcups2-dev
   desktop-file-utils appstream lintian dpkg-dev file
 )

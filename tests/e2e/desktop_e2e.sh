@@ -26,6 +26,7 @@ cleanup() {
     if [ "$status" -ne 0 ]; then
         echo "desktop end-to-end failed; its last steps:" >&2
         tail -n 25 "$work/trace.log" >&2
+        report_starts >&2
         import -window root "$work/failed.png" 2>/dev/null && cp "$work/failed.png" /tmp/fenwir-e2e-failed.png
     fi
     # Each process is ended and waited for, so nothing writes into the
@@ -46,6 +47,7 @@ chmod 700 "$XDG_RUNTIME_DIR"
 printf '[Settings/Profile]\nPollingTime=0\n' > "$XDG_CONFIG_HOME/Norkel/Fenwir_Lite.conf"
 
 source "$(dirname "$0")/waiting.sh"
+source "$(dirname "$0")/starts.sh"
 
 # Saves the open claim with Ctrl+S and waits until the file has changed.
 save_changed() {
@@ -65,7 +67,7 @@ quit_fenwir() {
         xdotool key --clearmodifiers alt+n
     fi
     wait_for bash -c "! kill -0 $fenwir_pid"
-    wait "$fenwir_pid" || { echo "fenwir ended badly" >&2; cat "$work/fenwir.log" >&2; exit 1; }
+    wait "$fenwir_pid" || { echo "fenwir ended badly" >&2; exit 1; }
     fenwir_pid=
 }
 
@@ -117,9 +119,8 @@ wait_for test -S "$CUPS_SERVER"
 wait_for lpadmin -p fenwir-test -E -v "capture:$cups/jobs" -m raw
 lpadmin -d fenwir-test
 
-"$bin/fenwir" --reader "image:$card" --station-db "$stations" >"$work/fenwir.log" 2>&1 &
-fenwir_pid=$!
-window=$(find_window "Fenwir  Lite")
+start_fenwir --reader "image:$card" --station-db "$stations"
+window=$(main_window)
 timeout 30 xdotool windowfocus --sync "$window"
 
 title=$(xdotool getwindowname "$window")
@@ -187,9 +188,8 @@ focus_window() {
 
 history=$HOME/Documents/Fenwir\ Lite/ApplyHistory/Apply.hst
 recorded=$(md5sum < "$history")
-"$bin/fenwir" --reader "image:$card" --station-db "$stations" >"$work/fenwir.log" 2>&1 &
-fenwir_pid=$!
-window=$(find_window "Fenwir  Lite")
+start_fenwir --reader "image:$card" --station-db "$stations"
+window=$(main_window)
 timeout 30 xdotool windowfocus --sync "$window"
 xdotool key --clearmodifiers ctrl+r
 xdotool key --clearmodifiers ctrl+o
@@ -240,11 +240,10 @@ PY
 # the application back in 申請履歴.
 /usr/sbin/cupsaccept fenwir-test
 /usr/sbin/cupsdisable -r "用紙補充のため停止中" fenwir-test
-"$bin/fenwir" --reader "image:$card" --station-db "$stations" >"$work/fenwir.log" 2>&1 &
-fenwir_pid=$!
-window=$(find_window "Fenwir  Lite")
+start_fenwir --reader "image:$card" --station-db "$stations"
+window=$(main_window)
 # A second start hands the claim to the running window and ends.
-"$bin/fenwir" "$claim" || { echo "the second start did not hand over its file" >&2; exit 1; }
+run_fenwir "$claim" || { echo "the second start did not hand over its file" >&2; exit 1; }
 timeout 30 xdotool windowfocus --sync "$window"
 xdotool key --clearmodifiers ctrl+p
 focus_window "印刷" >/dev/null
@@ -290,9 +289,8 @@ corrected=$work/corrected.ent
 corrections() { "$bin/fenwir-cli" stations corrections; }
 has_correction() { corrections | grep -q "Tokyo Central"; }
 no_correction() { [ -z "$(corrections)" ]; }
-"$bin/fenwir" --reader "image:$card" --station-db "$stations" >"$work/fenwir.log" 2>&1 &
-fenwir_pid=$!
-window=$(find_window "Fenwir  Lite")
+start_fenwir --reader "image:$card" --station-db "$stations"
+window=$(main_window)
 timeout 30 xdotool windowfocus --sync "$window"
 xdotool key --clearmodifiers ctrl+r
 xdotool key --clearmodifiers Down               # the trip from 東京
@@ -321,9 +319,8 @@ quit_fenwir
 "$bin/fenwir-cli" show --json "$corrected" > "$work/corrected.json"
 
 reread=$work/reread.ent
-"$bin/fenwir" --reader "image:$card" --station-db "$stations" >"$work/fenwir.log" 2>&1 &
-fenwir_pid=$!
-window=$(find_window "Fenwir  Lite")
+start_fenwir --reader "image:$card" --station-db "$stations"
+window=$(main_window)
 timeout 30 xdotool windowfocus --sync "$window"
 xdotool key --clearmodifiers ctrl+r
 xdotool key --clearmodifiers ctrl+s

@@ -29,7 +29,13 @@ cleanup() {
         echo "windows end-to-end failed; its last steps:" >&2
         tail -n 25 "$work/trace.log" >&2
         import -window root /tmp/fenwir-windows-e2e-failed.png 2>/dev/null || true
-        cat "$work/fenwir.log" >&2 2>/dev/null || true
+        # What every start of the program wrote, with Wine's backtrace of
+        # one that crashed.
+        for log in "$work"/fenwir-*.log; do
+            [ -e "$log" ] || continue
+            echo "--- $(basename "$log" .log): its output" >&2
+            cat "$log" >&2
+        done
         # The files compared, for a look.
         rm -rf /tmp/fenwir-windows-e2e-failed
         mkdir -p /tmp/fenwir-windows-e2e-failed
@@ -59,6 +65,17 @@ wine() { "$wine_run" "$@"; }
 wine reg delete 'HKCU\Software\Norkel' /f >/dev/null 2>&1 || true
 wine reg add 'HKCU\Software\Norkel\Fenwir_Lite\Settings\Profile' /v PollingTime \
     /t REG_DWORD /d 0 /f >/dev/null
+# A program that crashes prints Wine's backtrace into its output rather than
+# waiting behind a crash dialog.
+wine reg add 'HKCU\Software\Wine\WineDbg' /v ShowCrashDialog /t REG_DWORD /d 0 /f >/dev/null
+starts=0
+# Starts fenwir.exe in the background with its own output file; its pid is
+# fenwir_pid.
+start_fenwir() {
+    starts=$((starts + 1))
+    wine "$app/fenwir.exe" "$@" >"$work/fenwir-$starts.log" 2>&1 &
+    fenwir_pid=$!
+}
 
 # The program folder, with the simulated library also as the vendor's.
 app=$work/app
@@ -71,8 +88,7 @@ mkdir -p "$out"
 desktop_run() {
     local name=$1
     shift
-    wine "$app/fenwir.exe" "$@" >"$work/fenwir.log" 2>&1 &
-    fenwir_pid=$!
+    start_fenwir "$@"
     local window
     window=$(focus_window "Fenwir  Lite")
     xdotool key --clearmodifiers ctrl+r
@@ -119,10 +135,9 @@ FENWIR_CARD_IMAGE=$(windows_path "$card") desktop_run vendor --reader auto
 # A second start hands its claim to the running window (the named mutex
 # "Fenwir_Lite" says one runs; a named pipe carries the file) and ends; the
 # running window opens it, and names it first among the recent files.
-wine "$app/fenwir.exe" >"$work/fenwir.log" 2>&1 &
-fenwir_pid=$!
+start_fenwir
 window=$(focus_window "Fenwir  Lite")
-timeout 60 "$wine_run" "$app/fenwir.exe" "$(windows_path "$out/vendor.ent")" ||
+timeout 60 "$wine_run" "$app/fenwir.exe" "$(windows_path "$out/vendor.ent")" >"$work/fenwir-handover.log" 2>&1 ||
     { echo "the second start did not hand over its claim" >&2; exit 1; }
 kill -0 "$fenwir_pid" || { echo "the running window ended" >&2; exit 1; }
 timeout 30 xdotool windowfocus --sync "$window"
