@@ -30,7 +30,7 @@ passed=$(sed -n 's/.*tests passed, 0 tests failed out of \([0-9]*\).*/\1/p' "$lo
 [ -n "$passed" ] || { echo "windows: tests failed" >&2; exit 1; }
 tested=$(date +%s)
 
-xvfb-run -a -s "-screen 0 1366x768x24" tests/e2e/windows_e2e.sh build/windows/stage \
+xvfb-run -a -s "-screen 0 1366x768x24 -noreset" tests/e2e/windows_e2e.sh build/windows/stage \
     build/windows/build/wine-run.sh "$(sed -n 's/^FENWIR_HOST_TOOLS:PATH=//p' build/windows/build/CMakeCache.txt)" \
     "$root" "${FENWIR_SCREENSHOTS:-}"
 version=$(sed -n 's/^project(FenwirLite VERSION \([0-9.]*\).*/\1/p' CMakeLists.txt)
