@@ -3,6 +3,7 @@
 #include "FontWarmUp.h"
 #include "PlatformStart.h"
 #include "QtJapanese.h"
+#include "StartGuard.h"
 
 #include <QApplication>
 
@@ -10,7 +11,9 @@ int main(int argc, char** argv)
 {
     PlatformStart::BeforeApplication();
     FontWarmUp fonts;
+    StartGuard guard;
     QApplication app(argc, argv);
+    guard.Release();
     QApplication::setOrganizationName(QStringLiteral("Norkel"));
     QApplication::setApplicationName(QStringLiteral("Fenwir_Lite"));
     // No display name: Qt would append it to every window title.
