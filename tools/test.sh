@@ -7,6 +7,12 @@ cd "$(dirname "$0")/.."
 fuzz_seconds=${FENWIR_FUZZ_SECONDS:-5}
 
 tools/setup.sh
+# Compiles go through ccache when it is there, shared by every clone.
+if command -v ccache >/dev/null; then
+    export CMAKE_CXX_COMPILER_LAUNCHER=${CMAKE_CXX_COMPILER_LAUNCHER-ccache}
+    export CMAKE_C_COMPILER_LAUNCHER=${CMAKE_C_COMPILER_LAUNCHER-ccache}
+    export CCACHE_BASEDIR=$PWD CCACHE_NOHASHDIR=1
+fi
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 passed=0
