@@ -7,8 +7,9 @@
 // is its user's, and the next command in that window finds it as it was.
 TEST(Console, TheCodePageIsLeftAsItWasFound)
 {
-    if (GetConsoleOutputCP() == 0)
+    if (GetConsoleOutputCP() == 0) {
         ASSERT_TRUE(AllocConsole());
+    }
     for (const UINT codePage : {932u, 437u}) {
         ASSERT_TRUE(SetConsoleOutputCP(codePage));
         std::wstring command = L"\"" +
