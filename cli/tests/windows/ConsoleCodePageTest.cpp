@@ -7,7 +7,10 @@
 // is its user's, and the next command in that window finds it as it was.
 TEST(Console, TheCodePageIsLeftAsItWasFound)
 {
+    // A console of its own when it runs without one that takes a code page
+    // (started with its output into pipes).
     if (GetConsoleOutputCP() == 0) {
+        FreeConsole();
         ASSERT_TRUE(AllocConsole());
     }
     for (const UINT codePage : {932u, 437u}) {
