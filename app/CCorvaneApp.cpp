@@ -51,6 +51,10 @@ int CCorvaneApp::Run()
     WidgetPrompts prompts;
     InstanceLock lock;
     if (!lock.TryLock()) {
+        if (!lock.Problem().isEmpty()) {
+            prompts.Ask(lock.Problem(), Prompts::Icon::Exclamation, Prompts::Buttons::Ok);
+            return 1;
+        }
         // The running copy opens the file (or comes to the front) instead.
         if (InstanceChannel::Send(m_claim))
             return 0;

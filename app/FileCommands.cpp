@@ -65,6 +65,9 @@ bool FileCommands::OpenPath(const QString& path, bool askFirst)
             m_recent.Remove(QFileInfo(path).absoluteFilePath());
         return false;
     }
+    if (m_doc.Data().visitMarksUnreadable)
+        m_prompts.Ask(QStringLiteral("%1\n\n%2").arg(path, m_doc.Data().UnreadableVisitMarksText()),
+                      Prompts::Icon::Exclamation, Prompts::Buttons::Ok);
     m_recent.Add(path);
     return true;
 }

@@ -22,7 +22,8 @@ public:
     bool New();
     bool Open();
     // Opens a file (menu, recent list, a dropped file, the command line),
-    // asking about unsaved changes first when askFirst.
+    // asking about unsaved changes first when askFirst. A claim whose marks
+    // of suggested visit destinations could not be read opens, and says so.
     bool OpenPath(const QString& path, bool askFirst = true);
     // Into the claim's file; a claim never saved, or a recorded application
     // (a record is not overwritten), asks for a name.

@@ -23,8 +23,12 @@ bool CliContext::OpenDocument(CCorvaneDoc& doc, const QString& path, bool create
         return true;
     }
     QString error;
-    if (doc.Load(path, &error))
+    if (doc.Load(path, &error)) {
+        if (doc.Data().visitMarksUnreadable)
+            Console::Err(QStringLiteral("fenwir-cli: %1: %2\n")
+                             .arg(path, doc.Data().UnreadableVisitMarksText()));
         return true;
+    }
     Console::Fail(error == CCorvaneDoc::UnexpectedFormatMessage()
                       ? path + QStringLiteral(": ") + error
                       : error);

@@ -8,9 +8,6 @@
 // standard error, both UTF-8.
 namespace Console
 {
-// Makes standard output and error carry UTF-8 bytes as they are (on
-// Windows: no CR added before LF, and a console shows UTF-8).
-void Prepare();
 void Out(const QString& text);
 void Err(const QString& text);
 

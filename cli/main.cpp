@@ -4,6 +4,7 @@
 #include "CliContext.h"
 #include "CommandLine.h"
 #include "Console.h"
+#include "ConsoleSession.h"
 #include "DocumentCommands.h"
 #include "ProductVersion.h"
 #include "ReaderCommands.h"
@@ -66,7 +67,7 @@ void QuietQt(QtMsgType type, const QMessageLogContext&, const QString& message)
 
 int main(int argc, char** argv)
 {
-    Console::Prepare();
+    const ConsoleSession console;
     if (qEnvironmentVariableIsEmpty("FENWIR_QT_DEBUG"))
         qInstallMessageHandler(QuietQt);
     // Fonts for the PDF without needing a display.

@@ -30,6 +30,7 @@ void EntryList::Clear()
     card = CardInfo{};
     documentTime = CurrentTimestamp();
     kind = Document;
+    visitMarksUnreadable = false;
 }
 
 void EntryList::Write(ArchiveWriter& out, FileKind kind) const
@@ -62,23 +63,55 @@ void EntryList::WriteSuggested(ArchiveWriter& out) const
 
 void EntryList::ReadSuggested(ArchiveReader& in)
 {
-    // Anything after the lines is not ours to read unless it is our marker;
-    // a damaged list of suggestions costs the marks, never the claim.
+    if (in.AtEnd())
+        return; // what earlier versions write: nothing follows the lines
+    // Anything else after the lines is our list of marks. When it cannot be
+    // read whole, no visit destination can be told to be the user's own:
+    // each one stays a suggestion until the user confirms it.
+    const std::optional<std::vector<std::size_t>> positions = ReadSuggestedPositions(in);
+    if (!positions) {
+        visitMarksUnreadable = true;
+        for (const auto& line : lines)
+            line->visitSuggested = !line->visitDestination.isEmpty();
+        return;
+    }
+    for (const std::size_t position : *positions)
+        lines[position]->visitSuggested = !lines[position]->visitDestination.isEmpty();
+}
+
+std::optional<std::vector<std::size_t>> EntryList::ReadSuggestedPositions(ArchiveReader& in) const
+{
     try {
-        if (in.AtEnd() || in.ReadString() != kSuggestedMarker)
-            return;
+        if (in.ReadString() != kSuggestedMarker)
+            return std::nullopt;
         const std::int32_t count = in.ReadInt32();
+        if (count <= 0 || static_cast<std::size_t>(count) > lines.size())
+            return std::nullopt;
         std::vector<std::size_t> positions;
         for (std::int32_t i = 0; i < count; ++i) {
             const std::int32_t position = in.ReadInt32();
-            if (position < 0 || static_cast<std::size_t>(position) >= lines.size())
-                return;
+            // Written ascending, each line once.
+            if (position < 0 || static_cast<std::size_t>(position) >= lines.size() ||
+                (!positions.empty() && static_cast<std::size_t>(position) <= positions.back()))
+                return std::nullopt;
             positions.push_back(static_cast<std::size_t>(position));
         }
-        for (const std::size_t position : positions)
-            lines[position]->visitSuggested = !lines[position]->visitDestination.isEmpty();
+        return positions;
     } catch (const ArchiveError&) {
+        return std::nullopt;
     }
+}
+
+QString EntryList::UnreadableVisitMarksText() const
+{
+    const auto suggested = std::count_if(lines.begin(), lines.end(),
+                                         [](const auto& line) { return line->visitSuggested; });
+    const QString unreadable = QStringLiteral("訪問先の候補の印を読み取れませんでした。");
+    if (suggested == 0)
+        return unreadable;
+    return unreadable +
+           QStringLiteral("訪問先のある明細 %1 件の訪問先は、確定するまで候補として扱います。")
+               .arg(suggested);
 }
 
 void EntryList::WriteSnapshot(ArchiveWriter& out,

@@ -7,6 +7,7 @@
 
 #include <QString>
 #include <cstdint>
+#include <optional>
 #include <vector>
 
 class AppSettings;
@@ -57,6 +58,12 @@ public:
     std::int64_t documentTime = 0;
     // What the file read last was: a claim, or a recorded application.
     FileKind kind = Document;
+    // The file read last had marks of suggested visit destinations after its
+    // lines that could not be read whole: every visit destination of it was
+    // taken as a suggestion, for the user to confirm.
+    bool visitMarksUnreadable = false;
+    // What the user is told when the file's marks could not be read.
+    QString UnreadableVisitMarksText() const;
     CardInfo card;
     EntryLines lines;
     std::vector<CardHistoryRow> historyRows;
@@ -72,6 +79,8 @@ private:
     void ReadContent(ArchiveReader& in);
     void WriteSuggested(ArchiveWriter& out) const;
     void ReadSuggested(ArchiveReader& in);
+    // The positions of the marked lines; none when the list is not whole.
+    std::optional<std::vector<std::size_t>> ReadSuggestedPositions(ArchiveReader& in) const;
     void WriteLines(ArchiveWriter& out, FileKind kind,
                     const std::vector<const EntryInfo*>& written) const;
     // The lines a CSV export writes; its layouts only lay them out.

@@ -16,8 +16,7 @@ QString CPasoriMod::DefaultLibraryPath()
 
 CPasoriMod::CPasoriMod(const QString& libraryPath)
 {
-    m_library.setFileName(libraryPath);
-    if (libraryPath.isEmpty() || !m_library.load())
+    if (!m_library.Load(libraryPath))
         return;
     m_initialize = Resolve<felica_initialize_library>("initialize_library");
     m_dispose = Resolve<felica_dispose_library>("dispose_library");
@@ -35,15 +34,14 @@ CPasoriMod::~CPasoriMod()
 {
     if (m_opened && IsAvailable() && IsOpen() && m_dispose() != 0)
         m_opened = 0;
-    if (m_library.isLoaded())
-        m_library.unload();
+    m_library.Unload();
 }
 
 int CPasoriMod::IsAvailable()
 {
     const bool complete =
         m_initialize && m_dispose && m_openReader && m_polling && m_readBlock && m_lastErrors;
-    return m_library.isLoaded() && complete ? 1 : 0;
+    return m_library.IsLoaded() && complete ? 1 : 0;
 }
 
 int CPasoriMod::Open()
@@ -124,7 +122,7 @@ int CPasoriMod::ReadBlocks(const CardId& idm, std::uint16_t serviceCode, std::ui
 
 QString CPasoriMod::GetName()
 {
-    if (!m_library.isLoaded() || !m_versionText)
+    if (!m_library.IsLoaded() || !m_versionText)
         return QString();
     char text[256];
     std::memset(text, 0, sizeof text);
@@ -135,7 +133,7 @@ QString CPasoriMod::GetName()
 
 int CPasoriMod::GetVersion()
 {
-    if (!m_library.isLoaded() || !m_versionNumber)
+    if (!m_library.IsLoaded() || !m_versionNumber)
         return 0;
     std::uint32_t version = 0;
     m_versionNumber(&version);
@@ -144,7 +142,7 @@ int CPasoriMod::GetVersion()
 
 int CPasoriMod::IsAlive()
 {
-    if (!m_library.isLoaded() || !m_isAlive)
+    if (!m_library.IsLoaded() || !m_isAlive)
         return 0;
     std::uint32_t alive = 0;
     m_isAlive(&alive);

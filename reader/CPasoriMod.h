@@ -2,8 +2,7 @@
 
 #include "CReaderMod.h"
 #include "FelicaLibraryApi.h"
-
-#include <QLibrary>
+#include "VendorLibrary.h"
 
 // A reader served by the vendor's FeliCa library, loaded at run time from a
 // given path. A library that lacks any entry point Open, Close, Polling or
@@ -33,10 +32,10 @@ public:
 private:
     template <typename F> F Resolve(const char* name)
     {
-        return reinterpret_cast<F>(m_library.resolve(name));
+        return reinterpret_cast<F>(m_library.Resolve(name));
     }
 
-    QLibrary m_library;
+    VendorLibrary m_library;
     felica_initialize_library m_initialize = nullptr;
     felica_dispose_library m_dispose = nullptr;
     felica_open_reader_writer_auto m_openReader = nullptr;

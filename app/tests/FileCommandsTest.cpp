@@ -102,6 +102,33 @@ TEST_F(FileCommandsTest, DamagedFileIsReportedAndNothingIsOverwritten)
     EXPECT_TRUE(prompts.asked.last().contains("missing.ent"));
 }
 
+// A claim whose marks of suggested visit destinations were damaged opens and
+// says so; its destinations wait, as suggestions, for the user to confirm.
+TEST_F(FileCommandsTest, UnreadableSuggestionMarksAreSaid)
+{
+    AddLine(100);
+    AddLine(200);
+    EntryInfo visited = *doc.Lines()[0];
+    visited.visitDestination = QStringLiteral("横浜支店");
+    ASSERT_TRUE(doc.EditLine(0, visited)); // typed: the user's own
+    const QString path = dir.filePath("claim.ent");
+    prompts.fileNames = {path};
+    ASSERT_TRUE(files.Save());
+    QFile file(path);
+    ASSERT_TRUE(file.open(QIODevice::Append));
+    file.write(QByteArray(1, '\x01')); // after the lines: no whole list of marks
+    file.close();
+
+    ASSERT_TRUE(files.OpenPath(path, false));
+    ASSERT_FALSE(prompts.asked.isEmpty());
+    EXPECT_EQ(prompts.asked.last(),
+              path + "\n\n訪問先の候補の印を読み取れませんでした。"
+                     "訪問先のある明細 1 件の訪問先は、確定するまで候補として扱います。");
+    ASSERT_EQ(doc.Lines().size(), 2u);
+    EXPECT_TRUE(doc.Lines()[0]->visitSuggested);
+    EXPECT_FALSE(doc.Lines()[1]->visitSuggested); // no destination, nothing to suggest
+}
+
 // A recorded application is a record: Save asks for a new name, and the
 // snapshot itself is never written over.
 TEST_F(FileCommandsTest, SavingARecordedApplicationAsksForANewName)

@@ -1,11 +1,12 @@
 #include "InstanceChannel.h"
 
-#include "InstanceLock.h"
+#include "RuntimeFolder.h"
 
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QSocketNotifier>
+#include <QTimer>
 #include <cerrno>
 #include <cstring>
 #include <fcntl.h>
@@ -20,6 +21,10 @@
 namespace
 {
 constexpr int kAnswerTimeoutMs = 5000;
+// A later start writes its message as soon as it is connected.
+constexpr int kIdleTimeoutMs = 3000;
+// How long the channel stops taking connections when it cannot take one.
+constexpr int kAcceptPauseMs = 500;
 constexpr qsizetype kLongestMessage = 16 * 1024;
 
 bool Address(const QString& name, sockaddr_un& address)
@@ -82,6 +87,10 @@ public:
           m_notifier(fd, QSocketNotifier::Read, this)
     {
         connect(&m_notifier, &QSocketNotifier::activated, this, &Connection::Read);
+        // One that says nothing in time holds a descriptor for nothing.
+        m_idle.setSingleShot(true);
+        connect(&m_idle, &QTimer::timeout, this, &Connection::Close);
+        m_idle.start(kIdleTimeoutMs);
     }
     ~Connection() override { ::close(m_fd); }
 
@@ -122,6 +131,7 @@ private:
 
     void Close()
     {
+        m_idle.stop();
         m_notifier.setEnabled(false);
         deleteLater();
     }
@@ -129,8 +139,25 @@ private:
     int m_fd;
     InstanceChannel& m_channel;
     QSocketNotifier m_notifier;
+    QTimer m_idle;
     QByteArray m_message;
 };
+
+// Takes one waiting connection. When none can be taken (no descriptor or
+// memory left) the waiting one stays readable: the channel stops listening
+// for a moment rather than trying again at once, round after round.
+void Accept(int fd, QSocketNotifier& listening, InstanceChannel& channel)
+{
+    const int client = ::accept4(fd, nullptr, nullptr, SOCK_CLOEXEC | SOCK_NONBLOCK);
+    if (client >= 0) {
+        new Connection(client, channel);
+        return;
+    }
+    if (errno == EAGAIN || errno == EWOULDBLOCK || errno == EINTR || errno == ECONNABORTED)
+        return;
+    listening.setEnabled(false);
+    QTimer::singleShot(kAcceptPauseMs, &listening, [&listening] { listening.setEnabled(true); });
+}
 } // namespace
 
 struct InstanceChannel::Private {
@@ -154,9 +181,9 @@ InstanceChannel::~InstanceChannel()
 
 QString InstanceChannel::DefaultName()
 {
-    return QFileInfo(InstanceLock::DefaultName())
-        .dir()
-        .filePath(QStringLiteral("Fenwir_Lite.socket"));
+    const QString folder = RuntimeFolder::Find();
+    return folder.isEmpty() ? QString()
+                            : QDir(folder).filePath(QStringLiteral("Fenwir_Lite.socket"));
 }
 
 bool InstanceChannel::Listen(const QString& name)
@@ -180,11 +207,8 @@ bool InstanceChannel::Listen(const QString& name)
     d->fd = fd;
     d->path = name;
     d->notifier = std::make_unique<QSocketNotifier>(fd, QSocketNotifier::Read);
-    connect(d->notifier.get(), &QSocketNotifier::activated, this, [this] {
-        const int client = ::accept4(d->fd, nullptr, nullptr, SOCK_CLOEXEC | SOCK_NONBLOCK);
-        if (client >= 0)
-            new Connection(client, *this);
-    });
+    connect(d->notifier.get(), &QSocketNotifier::activated, this,
+            [this] { Accept(d->fd, *d->notifier, *this); });
     return true;
 }
 

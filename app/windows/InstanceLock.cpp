@@ -8,6 +8,8 @@ struct InstanceLock::Private {
     HANDLE mutex = nullptr;
 };
 
+InstanceLock::InstanceLock() : InstanceLock(DefaultName()) {}
+
 InstanceLock::InstanceLock(const QString& name) : d(std::make_unique<Private>())
 {
     d->name = name.toStdWString();
@@ -21,6 +23,13 @@ InstanceLock::~InstanceLock()
     }
 }
 
+// The system keeps the mutex: nothing of the user's can be refused.
+QString InstanceLock::Problem() const
+{
+    return QString();
+}
+
+// Without a prefix, the name is the user's session's.
 QString InstanceLock::DefaultName()
 {
     return QStringLiteral("Fenwir_Lite");

@@ -2,6 +2,7 @@
 
 #include "PrintJob.h"
 #include "QPainterCanvas.h"
+#include "SpoolerHold.h"
 
 #include <QImage>
 #include <QPageLayout>
@@ -114,28 +115,28 @@ bool DrawPage(HDC dc, const PrintJob& job, int page)
 // Empty when the job goes out; otherwise why it waits in the queue.
 QString HeldReason(HANDLE printer, const QString& name, int jobId)
 {
+    DWORD jobStatus = 0;
     DWORD needed = 0;
     GetJobW(printer, static_cast<DWORD>(jobId), 1, nullptr, 0, &needed);
     if (needed > 0) {
         std::vector<char> buffer(needed);
         if (GetJobW(printer, static_cast<DWORD>(jobId), 1, reinterpret_cast<BYTE*>(buffer.data()),
-                    needed, &needed) &&
-            (reinterpret_cast<JOB_INFO_1W*>(buffer.data())->Status & JOB_STATUS_PAUSED))
-            return QStringLiteral("ジョブが一時停止されています");
+                    needed, &needed))
+            jobStatus = reinterpret_cast<JOB_INFO_1W*>(buffer.data())->Status;
     }
+    DWORD printerStatus = 0;
+    DWORD attributes = 0;
     needed = 0;
     GetPrinterW(printer, 2, nullptr, 0, &needed);
-    if (needed == 0)
-        return QString();
-    std::vector<char> buffer(needed);
-    if (!GetPrinterW(printer, 2, reinterpret_cast<BYTE*>(buffer.data()), needed, &needed))
-        return QString();
-    const auto* info = reinterpret_cast<PRINTER_INFO_2W*>(buffer.data());
-    if (info->Status & PRINTER_STATUS_PAUSED)
-        return QStringLiteral("プリンター %1 が停止しています（一時停止中）").arg(name);
-    if (info->Attributes & PRINTER_ATTRIBUTE_WORK_OFFLINE)
-        return QStringLiteral("プリンター %1 はオフラインで使う設定です").arg(name);
-    return QString();
+    if (needed > 0) {
+        std::vector<char> buffer(needed);
+        if (GetPrinterW(printer, 2, reinterpret_cast<BYTE*>(buffer.data()), needed, &needed)) {
+            const auto* info = reinterpret_cast<PRINTER_INFO_2W*>(buffer.data());
+            printerStatus = info->Status;
+            attributes = info->Attributes;
+        }
+    }
+    return SpoolerHold::Reason(name, jobStatus, printerStatus, attributes);
 }
 } // namespace
 

@@ -333,6 +333,34 @@ TEST_F(CliTest, UnconfirmedSuggestionsAreLeftEmptyAndSaid)
     EXPECT_FALSE(QString::fromUtf8(csv.readAll()).contains(QStringLiteral("横浜支店")));
 }
 
+// A claim whose marks of suggested destinations are damaged opens, says so,
+// and claims none of its destinations as the user's.
+TEST_F(CliTest, UnreadableSuggestionMarksAreSaidAndLeaveDestinationsEmpty)
+{
+    EntryList list;
+    for (const char* visit : {"横浜支店", "本社"}) {
+        auto line = std::make_unique<EntryInfo>(EntryInfo::ManualLine(1'790'000'000));
+        line->fare = 210;
+        line->applyFlag = 1;
+        line->visitDestination = QString::fromUtf8(visit);
+        list.lines.push_back(std::move(line));
+    }
+    list.lines[0]->visitSuggested = true; // 本社 was typed
+    ArchiveWriter out;
+    list.Write(out, EntryList::Document);
+    const QString ent = File("damaged.ent", out.Data().chopped(2));
+    const CliRun show = Cli({"show", "--json", ent});
+    ASSERT_EQ(show.status, 0) << show.err.toStdString();
+    EXPECT_TRUE(show.err.contains(ent + ": 訪問先の候補の印を読み取れませんでした。"))
+        << show.err.toStdString();
+    for (const auto value : QJsonDocument::fromJson(show.out.toUtf8())["lines"].toArray())
+        EXPECT_TRUE(value.toObject()["visitSuggested"].toBool());
+    const CliRun print = Cli({"print", "--pdf", dir.filePath("o.pdf"), ent});
+    EXPECT_EQ(print.status, 0) << print.err.toStdString();
+    EXPECT_TRUE(print.err.contains("確定していない訪問先の候補 2 件は空欄にしました。"))
+        << print.err.toStdString();
+}
+
 // The printed claim names the period it was printed for: --month, --from
 // and --to as given, an open end and the whole history by the printed
 // lines' days; over two years its dates carry the year.

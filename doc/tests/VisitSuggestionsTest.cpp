@@ -171,8 +171,10 @@ TEST_F(VisitSuggestionsTest, SuggestionsSurviveSavingAndOpening)
     EXPECT_EQ(ReadAll(path), confirmed.Data());
 }
 
-// Whatever follows the lines, the claim opens; only marks that read whole count.
-TEST_F(VisitSuggestionsTest, ADamagedListOfSuggestionsCostsOnlyTheMarks)
+// Whatever follows the lines, the claim opens. Marks that read whole count
+// as written; when they cannot be read, no visit destination is taken for the
+// user's own: each is a suggestion to confirm, and the user is told.
+TEST_F(VisitSuggestionsTest, UnreadableMarksLeaveEveryDestinationASuggestion)
 {
     EntryList plain;
     plain.lines = SampleLines(3);
@@ -187,21 +189,31 @@ TEST_F(VisitSuggestionsTest, ADamagedListOfSuggestionsCostsOnlyTheMarks)
             out.WriteInt32(position);
         return out.Data();
     };
+    const QByteArray whole = trailer({0, 2});
+    const qsizetype markerSize = whole.size() - 12;
+    const auto cut = [&](qsizetype at) { return records + whole.left(at) + whole.mid(at + 2); };
     ArchiveWriter unknown;
     unknown.WriteString(QStringLiteral("<## SomethingElse ##>"));
     unknown.WriteInt32(0);
     struct Case {
         const char* what;
         QByteArray bytes;
-        bool suggested;
+        std::array<bool, 3> suggested;
+        bool unreadable;
     };
     const Case cases[] = {
-        {"whole", records + trailer({0, 2}), true},
-        {"cut short", records + trailer({0, 2}).chopped(3), false},
-        {"a position beyond the lines", records + trailer({0, 3}), false},
-        {"a negative position", records + trailer({0, -1}), false},
-        {"another program's data", records + unknown.Data(), false},
-        {"a stray byte", records + QByteArray(1, '\x01'), false},
+        {"whole", records + whole, {true, false, true}, false},
+        {"nothing after the lines", records, {false, false, false}, false},
+        {"two bytes cut at the end", records + whole.chopped(2), {true, true, true}, true},
+        {"two bytes cut from the marker", cut(10), {true, true, true}, true},
+        {"two bytes cut from the count", cut(markerSize + 2), {true, true, true}, true},
+        {"two bytes cut from a position", cut(markerSize + 4), {true, true, true}, true},
+        {"a position beyond the lines", records + trailer({0, 3}), {true, true, true}, true},
+        {"a negative position", records + trailer({0, -1}), {true, true, true}, true},
+        {"a position twice", records + trailer({2, 2}), {true, true, true}, true},
+        {"more marks than lines", records + trailer({0, 1, 2, 2}), {true, true, true}, true},
+        {"another program's data", records + unknown.Data(), {true, true, true}, true},
+        {"a stray byte", records + QByteArray(1, '\x01'), {true, true, true}, true},
     };
     for (const Case& c : cases) {
         const QString path = dir.filePath("damaged.ent");
@@ -210,10 +222,19 @@ TEST_F(VisitSuggestionsTest, ADamagedListOfSuggestionsCostsOnlyTheMarks)
         QString error;
         ASSERT_TRUE(opened.Load(path, &error)) << c.what;
         ASSERT_EQ(opened.Lines().size(), 3u) << c.what;
-        EXPECT_EQ(opened.Lines()[0]->visitSuggested, c.suggested) << c.what;
-        EXPECT_FALSE(opened.Lines()[1]->visitSuggested) << c.what;
-        EXPECT_EQ(opened.Lines()[2]->visitSuggested, c.suggested) << c.what;
+        for (std::size_t i = 0; i < 3; ++i) {
+            EXPECT_EQ(opened.Lines()[i]->visitSuggested, c.suggested[i]) << c.what << " " << i;
+            EXPECT_EQ(opened.Lines()[i]->visitDestination, plain.lines[i]->visitDestination)
+                << c.what;
+        }
+        EXPECT_EQ(opened.Data().visitMarksUnreadable, c.unreadable) << c.what;
     }
+    EntryList damaged;
+    ArchiveReader in(cut(10));
+    damaged.Read(in);
+    EXPECT_EQ(damaged.UnreadableVisitMarksText(),
+              "訪問先の候補の印を読み取れませんでした。"
+              "訪問先のある明細 3 件の訪問先は、確定するまで候補として扱います。");
 }
 
 // A suggestion is no statement: the CSV and the record of a print leave it
