@@ -1,5 +1,7 @@
 // What search, copy-paste and expense systems read of a claim PDF: its text
 // layer must give back every date, name and amount exactly.
+#include "PdfText.h"
+
 #include "ClaimRules.h"
 #include "DefaultLayout.h"
 #include "LocalTime.h"
@@ -9,13 +11,14 @@
 #include <QCoreApplication>
 #include <QFile>
 #include <QProcess>
+#include <QRawFont>
 #include <QTemporaryDir>
 #include <algorithm>
 #include <gtest/gtest.h>
 
 namespace
 {
-QString PdfText(const QString& pdf)
+QString LaidOutText(const QString& pdf)
 {
     QProcess process;
     process.start(QStringLiteral("pdftotext"),
@@ -64,7 +67,7 @@ TEST(PdfText, EveryDateNameAndAmountComesBack)
         RenderClaimToPdf(DefaultLayout(), ClaimedLines(lines), {"総務部", "A-1024", "日野 月子"},
                          QDateTime(QDate(2026, 12, 1), QTime(9, 0)), {}, pdf, nullptr, &error))
         << error.toStdString();
-    const QString text = PdfText(pdf);
+    const QString text = LaidOutText(pdf);
     for (const Line& w : written) {
         for (const QString& expected :
              {QStringLiteral("11月%1日").arg(w.day), QString::fromUtf8(w.from),
@@ -100,11 +103,43 @@ TEST(PdfText, CharactersBeyondTheBmpComeBack)
                                  QDateTime(QDate(2026, 12, 1), QTime(9, 0)), {}, pdf, nullptr,
                                  &error))
         << error.toStdString();
-    const QString text = PdfText(pdf);
+    const QString text = LaidOutText(pdf);
     for (const char* expected : {"髙橋 𠮷太郎", "𠮷野家 神保町店", "𩸽定食〓"})
         EXPECT_TRUE(text.contains(QString::fromUtf8(expected))) << expected << "\n"
                                                                 << text.toStdString();
     EXPECT_TRUE(std::none_of(text.begin(), text.end(), [](QChar c) {
         return c.unicode() >= 0xE000 && c.unicode() <= 0xF8FF;
     })) << "a Private Use code left in the text";
+}
+
+// The print font holds Japanese office text only; a character beyond it (a
+// Korean place name) is drawn with the system's fonts and keeps its text.
+TEST(PdfText, CharactersOutsideThePrintFontComeFromTheSystemsFonts)
+{
+    const QString visit = QString::fromUtf8("서울 지사");
+    const QRawFont printFont(
+        QCoreApplication::applicationDirPath() + "/FenwirPrintSans-Regular.otf", 20);
+    ASSERT_TRUE(printFont.isValid()) << "the print font is missing: run tools/setup.sh";
+    ASSERT_FALSE(printFont.supportsCharacter(visit[0]));
+    EntryLines lines;
+    auto line = std::make_unique<EntryInfo>(EntryInfo::ManualLine(0));
+    line->dateTime = *LocalToTimestamp(2026, 11, 2, 0, 0, 0);
+    line->entryStationName = QStringLiteral("東京");
+    line->exitStationName = QStringLiteral("品川");
+    line->fare = 180;
+    line->visitDestination = visit;
+    lines.push_back(std::move(line));
+    QTemporaryDir dir;
+    const QString pdf = dir.filePath("claim.pdf");
+    QString error;
+    ASSERT_TRUE(
+        RenderClaimToPdf(DefaultLayout(), ClaimedLines(lines), {"総務部", "A-1024", "日野 月子"},
+                         QDateTime(QDate(2026, 12, 1), QTime(9, 0)), {}, pdf, nullptr, &error))
+        << error.toStdString();
+    const QString text = LaidOutText(pdf);
+    EXPECT_TRUE(text.contains(visit)) << text.toStdString();
+    const QStringList fonts = PdfFonts(pdf);
+    EXPECT_TRUE(std::any_of(fonts.begin(), fonts.end(), [](const QString& font) {
+        return !font.startsWith(QLatin1String("FenwirPrintSans"));
+    })) << fonts.join(' ').toStdString();
 }
