@@ -13,7 +13,10 @@ The sets come from Python's codecs, so every build cuts the same font.
 
 Only glyphs the character map reaches are kept: text is drawn unshaped, so
 the layout tables (and the Chinese and Korean forms only they reach) and
-the variation sequences go.
+the variation sequences go. The glyphs lose their hints, which only text
+drawn unscaled at screen sizes would use: this font draws pages, whose
+preview is scaled and whose PDF and print have the outlines alone. Written
+without subroutines, the file compresses better in the installers.
 
 PDF writers rebuild each glyph's character from the font's character map, and
 where several characters share one glyph the lowest code point wins: Noto CJK
@@ -119,6 +122,8 @@ def cut(font, characters):
     options.name_IDs = ["*"]
     options.name_languages = ["*"]
     options.notdef_outline = True
+    options.hinting = False
+    options.desubroutinize = True
     options.recalc_bounds = False
     options.recalc_timestamp = False
     # A CID-keyed font has no accented composites (seac) whose parts the
