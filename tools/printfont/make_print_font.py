@@ -4,12 +4,12 @@ to the characters Japanese office text uses, with the character-map entries
 removed that would give a PDF's text layer the wrong characters.
 
 The regular style holds JIS X 0213 (levels 1 to 4), JIS X 0208 with the NEC
-and IBM extensions of code page 932, Latin, kana, the full-width forms and
-the symbol blocks of Japanese documents, and every character beyond the BMP
-the source has (Qt's PDF writer keeps their text only for this font; see
-below). The bold style holds only the characters given to it: the form's
-headings. A character outside a style prints through the system's fonts.
-The sets come from Python's codecs, so every build cuts the same font.
+and IBM extensions of code page 932, Latin, kana, the full-width forms, the
+symbol blocks of Japanese documents, and 𠮷, the name character beyond JIS
+X 0213 that Japanese text meets most. The bold style holds only the
+characters given to it: the form's headings. A character outside a style
+prints through the system's fonts. The sets come from Python's codecs, so
+every build cuts the same font.
 
 Only glyphs the character map reaches are kept: text is drawn unshaped, so
 the layout tables (and the Chinese and Korean forms only they reach) and
@@ -59,6 +59,8 @@ OFFICE_BLOCKS = [
                        # and Months (㈱, ㋿), CJK Compatibility (㍻, ㌔)
     (0xFF00, 0xFFEF),  # Halfwidth and Fullwidth Forms
 ]
+# Beyond the encodings: 𠮷 (tsuchi-yoshi), as in 𠮷野家 and many a name.
+NAME_CHARACTERS = [0x20BB7]
 # The encodings whose every character is kept: JIS X 0213 (Shift_JIS-2004
 # reaches all four levels' planes) and code page 932 (JIS X 0208, the NEC
 # row 13 and the NEC-selected and IBM extensions).
@@ -92,7 +94,7 @@ def office_characters(source_map):
         characters |= encoded_characters(encoding)
     for first, last in OFFICE_BLOCKS:
         characters.update(range(first, last + 1))
-    characters.update(code for code in source_map if code > 0xFFFF)
+    characters.update(NAME_CHARACTERS)
     return {code for code in characters if code in source_map and printable(code)}
 
 
