@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # The installation as a user gets it: checks the desktop files, builds the
-# Debian package from a build folder, lints it, installs it with apt-get,
-# runs the installed programs, and removes the package again.
+# Debian package from a build folder, checks its size, lints it, installs it
+# with apt-get, runs the installed programs, and removes the package again.
 #
 # usage: tools/package-test.sh BUILD_FOLDER
 set -euo pipefail
@@ -15,6 +15,7 @@ appstreamcli validate --no-net "$build/packaging/share/jp.norkel.FenwirLite.meta
 rm -f "$build"/fenwir-lite_*.deb
 (cd "$build" && cpack -G DEB >/dev/null)
 deb=$(ls "$build"/fenwir-lite_*_amd64.deb)
+tools/download-sizes.sh --max-mib 15 "$deb"
 # Errors fail; the warnings left are explained in the project's notes.
 lintian --fail-on error "$deb"
 # Qt's Japanese texts are loaded at run time, so no library pulls them in.

@@ -75,6 +75,7 @@ Section "Fenwir Lite" Program
   ; A new version replaces the program folder whole.
   RMDir /r "$INSTDIR\platforms"
   RMDir /r "$INSTDIR\sqldrivers"
+  RMDir /r "$INSTDIR\imageformats"
   File /r "${STAGE}\*.*"
   WriteUninstaller "$INSTDIR\uninstall.exe"
 

@@ -7,6 +7,7 @@
 #include "DefaultLayout.h"
 #include "LocalTime.h"
 #include "PdfExport.h"
+#include "PdfText.h"
 #include "TextFormat.h"
 
 #include <QCoreApplication>
@@ -190,6 +191,11 @@ TEST_P(ClaimGolden, TextLayerSumsAndPicture)
     ASSERT_TRUE(RenderClaimToPdf(DefaultLayout(), ClaimedLines(lines), claim.claimant, kPrinted,
                                  claim.period, pdf, &pages, &error))
         << error.toStdString();
+
+    // The form's texts, its headings included, are all the print font's.
+    QStringList fonts = PdfFonts(pdf);
+    fonts.sort();
+    EXPECT_EQ(fonts, QStringList({"FenwirPrintSans-Bold", "FenwirPrintSans-Regular"}));
 
     QString text;
     std::int64_t total = 0;

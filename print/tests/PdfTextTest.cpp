@@ -1,5 +1,7 @@
 // What search, copy-paste and expense systems read of a claim PDF: its text
 // layer must give back every date, name and amount exactly.
+#include "PdfText.h"
+
 #include "ClaimRules.h"
 #include "DefaultLayout.h"
 #include "LocalTime.h"
@@ -9,13 +11,14 @@
 #include <QCoreApplication>
 #include <QFile>
 #include <QProcess>
+#include <QRawFont>
 #include <QTemporaryDir>
 #include <algorithm>
 #include <gtest/gtest.h>
 
 namespace
 {
-QString PdfText(const QString& pdf)
+QString LaidOutText(const QString& pdf)
 {
     QProcess process;
     process.start(QStringLiteral("pdftotext"),
@@ -23,6 +26,28 @@ QString PdfText(const QString& pdf)
     if (!process.waitForFinished(60000) || process.exitCode() != 0)
         return QStringLiteral("<pdftotext failed: %1>").arg(process.errorString());
     return QString::fromUtf8(process.readAllStandardOutput());
+}
+
+// A claim of one trip, 東京 to 神保町 on 2 November, as a PDF in the folder;
+// empty when it was not written.
+QString OneTripClaim(const QTemporaryDir& dir, const QString& visit, const QString& remarks,
+                     const QString& name)
+{
+    EntryLines lines;
+    auto line = std::make_unique<EntryInfo>(EntryInfo::ManualLine(0));
+    line->dateTime = *LocalToTimestamp(2026, 11, 2, 0, 0, 0);
+    line->entryStationName = QStringLiteral("東京");
+    line->exitStationName = QStringLiteral("神保町");
+    line->fare = 200;
+    line->visitDestination = visit;
+    line->remarks = remarks;
+    lines.push_back(std::move(line));
+    const QString pdf = dir.filePath("claim.pdf");
+    QString error;
+    if (!RenderClaimToPdf(DefaultLayout(), ClaimedLines(lines), {"総務部", "A-1024", name},
+                          QDateTime(QDate(2026, 12, 1), QTime(9, 0)), {}, pdf, nullptr, &error))
+        return {};
+    return pdf;
 }
 } // namespace
 
@@ -64,7 +89,7 @@ TEST(PdfText, EveryDateNameAndAmountComesBack)
         RenderClaimToPdf(DefaultLayout(), ClaimedLines(lines), {"総務部", "A-1024", "日野 月子"},
                          QDateTime(QDate(2026, 12, 1), QTime(9, 0)), {}, pdf, nullptr, &error))
         << error.toStdString();
-    const QString text = PdfText(pdf);
+    const QString text = LaidOutText(pdf);
     for (const Line& w : written) {
         for (const QString& expected :
              {QStringLiteral("11月%1日").arg(w.day), QString::fromUtf8(w.from),
@@ -83,28 +108,37 @@ TEST(PdfText, EveryDateNameAndAmountComesBack)
 // back from the text layer, in the claimant's name and in the table alike.
 TEST(PdfText, CharactersBeyondTheBmpComeBack)
 {
-    EntryLines lines;
-    auto line = std::make_unique<EntryInfo>(EntryInfo::ManualLine(0));
-    line->dateTime = *LocalToTimestamp(2026, 11, 2, 0, 0, 0);
-    line->entryStationName = QStringLiteral("東京");
-    line->exitStationName = QStringLiteral("神保町");
-    line->fare = 200;
-    line->visitDestination = QString::fromUtf8("𠮷野家 神保町店");
-    line->remarks = QString::fromUtf8("𩸽定食") + QChar(0xE170); // and a user-defined character
-    lines.push_back(std::move(line));
+    const QString remarks =
+        QString::fromUtf8("𩸽定食") + QChar(0xE170); // and a user-defined character
     QTemporaryDir dir;
-    const QString pdf = dir.filePath("claim.pdf");
-    QString error;
-    ASSERT_TRUE(RenderClaimToPdf(DefaultLayout(), ClaimedLines(lines),
-                                 {"総務部", "A-1024", QString::fromUtf8("髙橋 𠮷太郎")},
-                                 QDateTime(QDate(2026, 12, 1), QTime(9, 0)), {}, pdf, nullptr,
-                                 &error))
-        << error.toStdString();
-    const QString text = PdfText(pdf);
+    const QString pdf = OneTripClaim(dir, QString::fromUtf8("𠮷野家 神保町店"), remarks,
+                                     QString::fromUtf8("髙橋 𠮷太郎"));
+    ASSERT_FALSE(pdf.isEmpty());
+    const QString text = LaidOutText(pdf);
     for (const char* expected : {"髙橋 𠮷太郎", "𠮷野家 神保町店", "𩸽定食〓"})
         EXPECT_TRUE(text.contains(QString::fromUtf8(expected))) << expected << "\n"
                                                                 << text.toStdString();
     EXPECT_TRUE(std::none_of(text.begin(), text.end(), [](QChar c) {
         return c.unicode() >= 0xE000 && c.unicode() <= 0xF8FF;
     })) << "a Private Use code left in the text";
+}
+
+// The print font holds Japanese office text only; a character beyond it (a
+// Korean place name) is drawn with the system's fonts and keeps its text.
+TEST(PdfText, CharactersOutsideThePrintFontComeFromTheSystemsFonts)
+{
+    const QString visit = QString::fromUtf8("서울 지사");
+    const QRawFont printFont(
+        QCoreApplication::applicationDirPath() + "/FenwirPrintSans-Regular.otf", 20);
+    ASSERT_TRUE(printFont.isValid()) << "the print font is missing: run tools/setup.sh";
+    ASSERT_FALSE(printFont.supportsCharacter(visit[0]));
+    QTemporaryDir dir;
+    const QString pdf = OneTripClaim(dir, visit, QString(), QStringLiteral("日野 月子"));
+    ASSERT_FALSE(pdf.isEmpty());
+    const QString text = LaidOutText(pdf);
+    EXPECT_TRUE(text.contains(visit)) << text.toStdString();
+    const QStringList fonts = PdfFonts(pdf);
+    EXPECT_TRUE(std::any_of(fonts.begin(), fonts.end(), [](const QString& font) {
+        return !font.startsWith(QLatin1String("FenwirPrintSans"));
+    })) << fonts.join(' ').toStdString();
 }

@@ -1,5 +1,7 @@
 #include "DefaultLayout.h"
 
+#include <algorithm>
+
 namespace
 {
 // Font heights are character cell heights (ascent plus descent), 0.1 mm.
@@ -127,4 +129,21 @@ PrintFormat DefaultLayout()
     page.pages = PrintItem::MultiPage;
     items.push_back(page);
     return format;
+}
+
+QString BoldText(const PrintFormat& format)
+{
+    constexpr int kBold = 600;
+    const bool boldTable =
+        std::any_of(format.items.begin(), format.items.end(), [](const auto& item) {
+            return item.kind == PrintItem::List && item.fontWeight >= kBold;
+        });
+    QString text;
+    for (const PrintItem& item : format.items) {
+        if (item.IsColumn() && boldTable)
+            text += item.text;
+        if (item.fontWeight >= kBold)
+            text += item.text + item.format + item.format2;
+    }
+    return text;
 }

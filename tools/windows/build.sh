@@ -2,8 +2,10 @@
 # Builds Fenwir Lite for 64-bit Windows on Debian 12: the programs, the
 # simulated vendor library and the tests, cross-compiled with MinGW-w64
 # against Qt 6.4.2 for MinGW; the program folder staged in
-# build/windows/stage/; the installer build/windows/FenwirLite-Setup-<version>.exe
-# and the portable build/windows/FenwirLite-<version>-win64.zip.
+# build/windows/stage/; the installer build/windows/FenwirLite-Setup-<version>.exe,
+# the Windows Installer package build/windows/FenwirLite-<version>.msi for
+# IT departments, and the portable build/windows/FenwirLite-<version>-win64.zip;
+# and prints their sizes.
 #
 #   tools/windows/build.sh [--host-tools FOLDER] [--no-tests]
 #
@@ -58,7 +60,7 @@ if [ -z "$host_tools" ]; then
     cmake -S . -B "$out/host" -G Ninja -DCMAKE_BUILD_TYPE=Debug -DFENWIR_TESTS=OFF \
         -DFENWIR_BENCH=OFF >/dev/null
     cmake --build "$out/host" --target fenwir-render-icons fenwir-make-layout fenwir-cli \
-        fenwir-felica-sim
+        fenwir-felica-sim print_fonts
     host_tools=$root/$out/host/bin
 fi
 
@@ -72,9 +74,14 @@ tools/windows/stage.sh "$out/build" "$out/stage"
 version=$(sed -n 's/^project(FenwirLite VERSION \([0-9.]*\).*/\1/p' CMakeLists.txt)
 makensis -V2 -DVERSION="$version" -DSTAGE="$root/$out/stage" -DICON="$root/$out/build/app/fenwir-lite.ico" \
     -DOUTFILE="$root/$out/FenwirLite-Setup-$version.exe" packaging/windows/installer.nsi
+tools/windows/make-msi.sh "$out/stage" "$version" "$out/build/app/fenwir-lite.ico" \
+    "$out/FenwirLite-$version.msi"
 # The zip unpacks into a folder named after the version.
 rm -rf "$out/FenwirLite-$version" "$out/FenwirLite-$version-win64.zip"
 mv "$out/stage" "$out/FenwirLite-$version"
 (cd "$out" && cmake -E tar cf "FenwirLite-$version-win64.zip" --format=zip "FenwirLite-$version")
 mv "$out/FenwirLite-$version" "$out/stage"
-echo "windows: $out/FenwirLite-Setup-$version.exe and $out/FenwirLite-$version-win64.zip"
+echo "windows: $out/FenwirLite-Setup-$version.exe, $out/FenwirLite-$version.msi and" \
+     "$out/FenwirLite-$version-win64.zip"
+tools/download-sizes.sh "$out/FenwirLite-Setup-$version.exe" "$out/FenwirLite-$version.msi" \
+    "$out/FenwirLite-$version-win64.zip"

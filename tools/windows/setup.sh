@@ -1,12 +1,13 @@
 #!/usr/bin/env bash
 # Installs the Debian packages the Windows build needs beyond tools/setup.sh:
-# the MinGW-w64 compiler, NSIS for the installer, Wine to run the tests.
+# the MinGW-w64 compiler, NSIS for the installer, wixl and msitools for the
+# Windows Installer package, Wine to run the tests.
 # Safe to run again: packages already present are left alone.
 set -euo pipefail
 
 packages=(
   g++-mingw-w64-x86-64-posix gcc-mingw-w64-x86-64-posix mingw-w64-tools binutils-mingw-w64-x86-64
-  qt6-base-dev-tools nsis wine64 xz-utils dpkg-dev
+  qt6-base-dev-tools nsis wixl msitools wine64 xz-utils dpkg-dev
 )
 
 missing=()

@@ -2,8 +2,8 @@
 # Lays out the Windows program folder from a cross build, as windeployqt
 # would: the programs and what they find beside them (station database,
 # print layout, print fonts, demo card, simulated reader library, sound
-# module), every DLL they load from Qt, libusb and the MinGW runtime, Qt's
-# plugins, Qt's Japanese texts, and the licences.
+# module), every DLL they load from Qt, libusb and the MinGW runtime, the
+# Qt plugins they load, Qt's Japanese texts, and the licences; stripped.
 #
 #   tools/windows/stage.sh BUILD_FOLDER STAGE_FOLDER
 set -euo pipefail
@@ -25,9 +25,11 @@ for file in fenwir.exe fenwir-cli.exe fenwir-sound.dll libfenwir-felica-sim.dll 
     [ -f "$bin/$file" ] || { echo "stage: $bin/$file is missing" >&2; exit 1; }
     cp "$bin/$file" "$stage/"
 done
+# Qt's plugins the programs load: the window system (fenwir-cli draws
+# offscreen), the desktop's own style (AppLook 32798), the station
+# database's drivers. Icons are PNG, which Qt reads without a plugin.
 for plugin in platforms/qwindows.dll platforms/qoffscreen.dll styles/qwindowsvistastyle.dll \
-              sqldrivers/qsqlite.dll \
-              sqldrivers/qsqlodbc.dll imageformats/qico.dll; do
+              sqldrivers/qsqlite.dll sqldrivers/qsqlodbc.dll; do
     mkdir -p "$stage/$(dirname "$plugin")"
     cp "$FENWIR_QT_MINGW/plugins/$plugin" "$stage/$plugin"
 done

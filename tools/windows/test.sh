@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
-# The Windows stage of tools/test.sh: builds the Windows programs, installer
-# and zip (tools/windows/build.sh), runs the unit and command-line tests
-# under Wine, and the program folder end to end under Wine and a virtual X
-# server. Runs only where Qt for MinGW is at hand (its archive in
+# The Windows stage of tools/test.sh: builds the Windows programs, installer,
+# Windows Installer package and zip (tools/windows/build.sh), checks their
+# sizes, runs the unit and command-line tests under Wine, the program folder
+# end to end under Wine and a virtual X server, and both installers under
+# Wine. Runs only where Qt for MinGW is at hand (its archive in
 # ../shared/toolchains/, or unpacked in the cache folder); says so and does
 # nothing otherwise. The last line counts the passed tests.
 #
@@ -36,6 +37,13 @@ xvfb-run -a -s "-screen 0 1366x768x24 -noreset" tests/e2e/windows_e2e.sh build/w
 version=$(sed -n 's/^project(FenwirLite VERSION \([0-9.]*\).*/\1/p' CMakeLists.txt)
 tests/e2e/windows_installer.sh "build/windows/FenwirLite-Setup-$version.exe" \
     build/windows/build/wine-run.sh
+# The upgrade is tried with a package of the same program under a higher
+# version: a.b.c.d becomes a.b.(c+1).d.
+newer=$(echo "$version" | awk -F. -v OFS=. '{ $3 += 1; print }')
+tools/windows/make-msi.sh build/windows/stage "$newer" build/windows/build/app/fenwir-lite.ico \
+    "build/windows/build/FenwirLite-$newer-newer.msi"
+tests/e2e/windows_msi.sh "build/windows/FenwirLite-$version.msi" \
+    "build/windows/build/FenwirLite-$newer-newer.msi" build/windows/stage build/windows/build/wine-run.sh
 # The portable zip holds the program folder under the version's name.
 python3 - "build/windows/FenwirLite-$version-win64.zip" "FenwirLite-$version" <<'PY'
 import sys, zipfile
@@ -44,7 +52,10 @@ for file in ("fenwir.exe", "fenwir-cli.exe", "Qt6Core.dll", "qt.conf", "platform
     assert f"{sys.argv[2]}/{file}" in names, f"the zip lacks {file}"
 print("windows zip: the program folder is in it")
 PY
+# Downloads a third of what they were.
+tools/download-sizes.sh --max-mib 15 "build/windows/FenwirLite-Setup-$version.exe" \
+    "build/windows/FenwirLite-$version.msi" "build/windows/FenwirLite-$version-win64.zip"
 done_at=$(date +%s)
 echo "windows: build $((built - start)) s, tests under Wine $((tested - built)) s," \
-     "end to end and installer $((done_at - tested)) s"
-echo "windows: $((passed + 3)) passed, 0 failed"
+     "end to end and installers $((done_at - tested)) s"
+echo "windows: $((passed + 5)) passed, 0 failed"

@@ -6,6 +6,7 @@
 #include <QUuid>
 #include <aclapi.h>
 #include <gtest/gtest.h>
+#include <memory>
 #include <string>
 #include <vector>
 #include <windows.h>
@@ -123,4 +124,21 @@ TEST(InstanceChannel, AnIdleConnectionIsClosed)
     EXPECT_NE(socket.state(), QLocalSocket::ConnectedState);
     EXPECT_EQ(socket.readAll(), QByteArray());
     EXPECT_TRUE(SendWhileListening(QStringLiteral("C:/a.ent"), name));
+}
+
+// A name another channel holds is not taken over; once that channel is gone,
+// the name is free again.
+TEST(InstanceChannel, ANameIsHeldByOneChannel)
+{
+    const QString name = QStringLiteral("Fenwir_Lite-test-%1").arg(QUuid::createUuid().toString());
+    auto first = std::make_unique<InstanceChannel>();
+    ASSERT_TRUE(first->Listen(name));
+    InstanceChannel second;
+    EXPECT_FALSE(second.Listen(name));
+    first.reset();
+    EXPECT_TRUE(second.Listen(name));
+    int received = 0;
+    QObject::connect(&second, &InstanceChannel::Received, [&] { ++received; });
+    EXPECT_TRUE(SendWhileListening(QString(), name));
+    EXPECT_EQ(received, 1);
 }
