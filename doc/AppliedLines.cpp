@@ -60,9 +60,13 @@ AppliedLines::Application AppliedLines::Describe(std::size_t index, const ApplyR
                                                  const std::vector<const EntryInfo*>& lines,
                                                  const QDateTime& printed)
 {
-    Application application{
-        printed, record.amount, static_cast<int>(lines.size()), record.snapshotPath, index, {}, {},
-        {}};
+    Application application;
+    application.printed = printed;
+    application.amount = record.amount;
+    application.lineCount = static_cast<int>(lines.size());
+    application.snapshotPath = record.snapshotPath;
+    application.record = index;
+    application.printJob = record.printJob;
     for (const EntryInfo* line : lines) {
         const QDate day = QDateTime::fromSecsSinceEpoch(line->dateTime).date();
         if (!application.from.isValid() || day < application.from)

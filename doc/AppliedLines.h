@@ -27,7 +27,8 @@ public:
         std::size_t record = 0; // its place in the history, oldest first
         QDate from;             // the usage dates of its lines, when known
         QDate to;
-        QDate cancelled; // the day it was taken back, else invalid
+        QDate cancelled;                // the day it was taken back, else invalid
+        ApplyRecord::PrintJob printJob; // the job that carries its paper, if known
     };
     // Lines claimed before, and the days they were (ascending).
     struct Claimed {
