@@ -363,14 +363,26 @@ bool CCorvaneDoc::CorrectStations(const std::vector<StationCorrection>& correcti
     const QString path = StationCorrections::DefaultPath();
     StationCorrections table(path);
     QString problem;
-    if (!table.Load(&problem))
-        Q_EMIT CorrectionsProblem(problem);
+    QString error;
     std::vector<CorrectStationsCommand::TableChange> changes;
-    for (const StationCorrection& correction : corrections) {
-        const std::optional<StationNames> before = table.Get(correction.code);
-        if (before != correction.names)
-            changes.push_back({correction.code, before, correction.names});
-        table.Set(correction.code, correction.names);
+    // Read and written as one step: another program's corrections stay.
+    const bool written = table.Update(
+        [&](StationCorrections& current) {
+            changes.clear();
+            for (const StationCorrection& correction : corrections) {
+                const std::optional<StationNames> before = current.Get(correction.code);
+                if (before != correction.names)
+                    changes.push_back({correction.code, before, correction.names});
+                current.Set(correction.code, correction.names);
+            }
+            return !changes.empty();
+        },
+        &problem, &error);
+    if (!problem.isEmpty())
+        Q_EMIT CorrectionsProblem(problem);
+    if (!written) {
+        Q_EMIT CorrectionsProblem(error);
+        return false;
     }
     std::vector<CorrectStationsCommand::LineChange> lines;
     for (std::size_t position = 0; position < m_data.lines.size(); ++position) {
@@ -381,11 +393,6 @@ bool CCorvaneDoc::CorrectStations(const std::vector<StationCorrection>& correcti
     }
     if (changes.empty() && lines.empty())
         return false;
-    QString error;
-    if (!changes.empty() && !table.Save(&error)) {
-        Q_EMIT CorrectionsProblem(error);
-        return false;
-    }
     Push(new CorrectStationsCommand(*this, path, std::move(changes), std::move(lines)));
     return true;
 }
