@@ -14,8 +14,7 @@ QByteArray AppliedLines::Key(const EntryInfo& line)
     QByteArray key;
     QDataStream out(&key, QIODevice::WriteOnly);
     if (line.IsManual()) {
-        const QDate day = QDateTime::fromSecsSinceEpoch(line.dateTime).date();
-        out << quint8('M') << day << line.entryStationName << line.exitStationName
+        out << quint8('M') << qint64(line.dateTime) << line.entryStationName << line.exitStationName
             << qint32(line.fare);
     } else {
         // What the card itself recorded; never its ID, nor names the user

@@ -13,8 +13,10 @@
 // What the recorded applications hold, so a trip claimed once is known when
 // it comes again: a card line by what the card recorded (sequence number,
 // date, balance, stations or terminal, fare) whatever ID the card gave, as a
-// phone's card may change its ID; a line added by hand by its date, stations
-// and fare. A cancelled application claims nothing.
+// phone's card may change its ID; a line added by hand as itself: by the
+// moment it was made (its date carries the time of day it was added), its
+// stations and fare, so another trip of that day and route is not it. A
+// cancelled application claims nothing.
 class AppliedLines
 {
 public:

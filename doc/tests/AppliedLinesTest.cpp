@@ -95,7 +95,8 @@ TEST(AppliedLines, TellsAClaimedTripWhenItComesAgain)
         {"another day", otherDay, false},
         {"another exit station", otherExit, false},
         {"the same manual line", manual, true},
-        {"a manual line of that day", laterThatDay, true},
+        // Made by hand later: another trip, though its day, route and fare agree.
+        {"another manual line of that day", laterThatDay, false},
         {"another fare", otherFare, false},
         {"another station", otherStation, false},
     };

@@ -263,6 +263,31 @@ TEST_F(DocumentTest, RecordsOfAnotherProgramAreKept)
     EXPECT_EQ(stored.Records().size(), 3u);
 }
 
+// Two trips made by hand with the same day, stations and fare are two trips:
+// claiming one leaves the other unclaimed and editable, now and in a later run.
+TEST_F(DocumentTest, IdenticalHandMadeTripsAreClaimedOneByOne)
+{
+    EntryLines lines;
+    for (const int minute : {0, 1}) { // added a minute apart
+        auto line = std::make_unique<EntryInfo>(EntryInfo::ManualLine(1'793'545'200 + 60 * minute));
+        line->entryStationName = QStringLiteral("東京");
+        line->exitStationName = QStringLiteral("横浜");
+        line->fare = 480;
+        lines.push_back(std::move(line));
+    }
+    doc.ReplaceLines(std::move(lines));
+    ASSERT_TRUE(RecordPrintedClaim(doc, {doc.Lines()[0].get()}, {}).recorded);
+    EXPECT_TRUE(doc.AppliedOn(*doc.Lines()[0]));
+    EXPECT_FALSE(doc.AppliedOn(*doc.Lines()[1]));
+    EntryInfo edited = *doc.Lines()[1];
+    edited.fare = 500;
+    EXPECT_TRUE(doc.EditLine(1, edited));
+
+    CCorvaneDoc later(settings);
+    EXPECT_TRUE(later.AppliedOn(*doc.Lines()[0]));
+    EXPECT_FALSE(later.AppliedOn(*doc.Lines()[1]));
+}
+
 // A history found damaged or out of reach is said once, naming the file or
 // folder, and no application is recorded until it is whole again.
 TEST_F(DocumentTest, AHistoryProblemIsToldAndRecordsNothing)
