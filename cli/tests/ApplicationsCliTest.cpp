@@ -176,12 +176,13 @@ TEST_F(CliTest, ADamagedHistoryIsUsedAndRepairedOnRequest)
     EXPECT_EQ(
         Cli({"print", "--record", "--pdf", dir.filePath("c.pdf"), File("copy.ent", claim)}).status,
         1);
-    const QString later = File("december.ent", Claim({20}));
+    const QByteArray december = Claim({20});
+    const QString later = File("december.ent", december);
     const CliRun refused = Cli({"print", "--record", "--pdf", dir.filePath("d.pdf"), later});
     EXPECT_EQ(refused.status, 1);
     EXPECT_TRUE(refused.err.contains("--repair")) << refused.err.toStdString();
     EXPECT_FALSE(QFile::exists(dir.filePath("d.pdf")));
-    EXPECT_EQ(Bytes(later), Claim({20}));
+    EXPECT_EQ(Bytes(later), december);
     EXPECT_EQ(Cli({"applications", "--cancel", "1"}).status, 1);
     EXPECT_EQ(Bytes(history), damaged);
     EXPECT_EQ(Snapshots(HistoryFolder()).size(), 2);

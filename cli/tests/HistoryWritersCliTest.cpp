@@ -111,9 +111,9 @@ TEST_F(HistoryWritersTest, TwoWritersAtOnceLoseNothing)
 // the history is busy, records nothing and keeps the claim's marks.
 TEST_F(HistoryWritersTest, ABusyHistoryRecordsNothing)
 {
-    const QByteArray november = Claim({9, 12});
-    File("november.ent", november);
-    File("december.ent", Claim({20, 21, 22}));
+    File("november.ent", Claim({9, 12}));
+    const QByteArray december = Claim({20, 21, 22});
+    File("december.ent", december);
     const QString first = dir.filePath("first");
     const auto firstRun = Start(PrintArgs("november.ent"), Hold(first));
     ASSERT_TRUE(WaitForFile(first + ".held")) << Finish(*firstRun).err.toStdString();
@@ -127,7 +127,7 @@ TEST_F(HistoryWritersTest, ABusyHistoryRecordsNothing)
     EXPECT_TRUE(busy.err.contains("別のプログラムが書き込み中")) << busy.err.toStdString();
     EXPECT_TRUE(busy.err.contains(HistoryFolder() + "/Apply.hst")) << busy.err.toStdString();
     EXPECT_FALSE(busy.out.contains("申請を記録しました"));
-    EXPECT_EQ(Bytes(dir.filePath("december.ent")), Claim({20, 21, 22}));
+    EXPECT_EQ(Bytes(dir.filePath("december.ent")), december);
     EXPECT_EQ(QDir(HistoryFolder()).entryList({"Apply*.ent"}), snapshots);
 
     Touch(first + ".go");
