@@ -3,14 +3,12 @@
 #include "CCorvaneDoc.h"
 #include "PrintService.h"
 
-#include <algorithm>
-
 CApplyHistoryDlg::History HistoryCommands::Access()
 {
     CApplyHistoryDlg::History history;
     history.list = [this] { return m_doc.Applications(); };
-    history.cancel = [this](std::size_t record, QString* message) {
-        return Cancel(record, message);
+    history.cancel = [this](const AppliedLines::Application& application, QString* message) {
+        return Cancel(application, message);
     };
     history.held = &HistoryCommands::Held;
     history.problem = [this] { return m_doc.HistoryProblem(); };
@@ -24,15 +22,10 @@ bool HistoryCommands::Held(const AppliedLines::Application& application)
     return !application.cancelled.isValid() && PrintService::IsQueued(application.printJob);
 }
 
-bool HistoryCommands::Cancel(std::size_t record, QString* message)
+bool HistoryCommands::Cancel(const AppliedLines::Application& application, QString* message)
 {
-    const auto applications = m_doc.Applications();
-    const auto chosen =
-        std::find_if(applications.begin(), applications.end(),
-                     [&](const AppliedLines::Application& a) { return a.record == record; });
-    const ApplyRecord::PrintJob job =
-        chosen == applications.end() ? ApplyRecord::PrintJob() : chosen->printJob;
-    if (!m_doc.CancelApplication(record, message))
+    const ApplyRecord::PrintJob& job = application.printJob;
+    if (!m_doc.CancelApplication(application, message))
         return false;
     message->clear();
     if (!PrintService::IsQueued(job))

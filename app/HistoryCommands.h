@@ -3,7 +3,6 @@
 #include "CApplyHistoryDlg.h"
 
 #include <QString>
-#include <cstddef>
 
 class CCorvaneDoc;
 
@@ -21,7 +20,7 @@ public:
     // print service still holds it. False with the reason when nothing was
     // taken back; true with what the user must know (a print that could not
     // be withdrawn) otherwise.
-    bool Cancel(std::size_t record, QString* message);
+    bool Cancel(const AppliedLines::Application& application, QString* message);
     // Whether the application's print is still in the print service's queue.
     static bool Held(const AppliedLines::Application& application);
 

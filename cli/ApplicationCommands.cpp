@@ -94,7 +94,7 @@ int Cancel(CCorvaneDoc& doc, const QString& which)
     const AppliedLines::Application& application =
         applications[static_cast<std::size_t>(number - 1)];
     QString error;
-    if (!doc.CancelApplication(application.record, &error))
+    if (!doc.CancelApplication(application, &error))
         return Console::Fail(error);
     Console::Out(QStringLiteral("申請を取り消しました: %1 印刷 %2円\n")
                      .arg(application.printed.toString(QStringLiteral("yyyy/MM/dd HH:mm")),

@@ -208,12 +208,10 @@ bool CCorvaneDoc::Load(const QString& path, QString* error)
     return true;
 }
 
-bool CCorvaneDoc::CancelApplication(std::size_t index, QString* error)
+bool CCorvaneDoc::CancelApplication(const AppliedLines::Application& application, QString* error)
 {
-    RefreshHistory();
-    const auto& records = m_history.Records();
-    const QString snapshot = index < records.size() ? records[index].snapshotPath : QString();
-    const bool cancelled = m_history.Cancel(index, snapshot, CurrentTimestamp(), error);
+    const bool cancelled =
+        m_history.Cancel(application.record, application.snapshotPath, CurrentTimestamp(), error);
     // Whatever came of it, the history was read anew under its lock.
     HistoryChanged();
     RefreshHistory();

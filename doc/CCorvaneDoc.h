@@ -86,10 +86,11 @@ public:
     AppliedLines::Claimed ClaimedBefore(const std::vector<const EntryInfo*>& lines);
     // The recorded applications, newest first.
     std::vector<AppliedLines::Application> Applications();
-    // Takes back the application that is the history's record `index`: it
-    // stays in the history, marked with today, and its lines are no longer
-    // claimed. False with the reason when it cannot be done.
-    bool CancelApplication(std::size_t index, QString* error);
+    // Takes back the application as Applications() listed it: it stays in
+    // the history, marked with today, and its lines are no longer claimed.
+    // False with the reason when it cannot be done (or the history no longer
+    // holds it where it was listed).
+    bool CancelApplication(const AppliedLines::Application& application, QString* error);
     // Why the history takes no application or cancellation now (damaged,
     // out of reach), from the history as it is now; empty when it does.
     QString HistoryProblem();

@@ -182,7 +182,7 @@ void CApplyHistoryDlg::CancelSelected()
         Prompts::Answer::Yes)
         return;
     QString message;
-    if (!m_history.cancel(chosen.record, &message))
+    if (!m_history.cancel(chosen, &message))
         m_prompts.Ask(message, Prompts::Icon::Stop, Prompts::Buttons::Ok);
     else if (!message.isEmpty())
         m_prompts.Ask(message, Prompts::Icon::Information, Prompts::Buttons::Ok);

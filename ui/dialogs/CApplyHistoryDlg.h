@@ -25,9 +25,9 @@ public:
     // What the dialog asks of the application history.
     struct History {
         std::function<std::vector<AppliedLines::Application>()> list;
-        // Takes the application (its record) back; false with the reason,
-        // true with what the user must know besides (or nothing).
-        std::function<bool(std::size_t record, QString* message)> cancel;
+        // Takes the application back; false with the reason, true with what
+        // the user must know besides (or nothing).
+        std::function<bool(const AppliedLines::Application&, QString* message)> cancel;
         // Whether the application's print is still held in a queue.
         std::function<bool(const AppliedLines::Application&)> held;
         // Why the history takes no change now; empty when it does.

@@ -25,8 +25,9 @@ AppliedLines::Application Application(QDateTime printed, std::int32_t amount, in
     return application;
 }
 
-CApplyHistoryDlg::History Access(std::function<std::vector<AppliedLines::Application>()> list,
-                                 std::function<bool(std::size_t, QString*)> cancel = nullptr)
+CApplyHistoryDlg::History
+Access(std::function<std::vector<AppliedLines::Application>()> list,
+       std::function<bool(const AppliedLines::Application&, QString*)> cancel = nullptr)
 {
     CApplyHistoryDlg::History history;
     history.list = std::move(list);
@@ -78,8 +79,8 @@ TEST(ApplyHistoryDlg, CancelAsksAndShowsTheApplicationTakenBack)
     std::vector<std::size_t> cancelled;
     ScriptedPrompts prompts;
     CApplyHistoryDlg dialog(Access([&] { return applications; },
-                                   [&](std::size_t record, QString*) {
-                                       cancelled.push_back(record);
+                                   [&](const AppliedLines::Application& chosen, QString*) {
+                                       cancelled.push_back(chosen.record);
                                        applications[0].cancelled = QDate(2026, 12, 10);
                                        return true;
                                    }),
