@@ -194,7 +194,7 @@ bool ApplyHistory::Record(const QByteArray& snapshot, ApplyRecord& record, QStri
     return recorded;
 }
 
-bool ApplyHistory::Cancel(std::size_t index, const QString& snapshotPath, std::int64_t when,
+bool ApplyHistory::Cancel(std::size_t index, QString snapshotPath, std::int64_t when,
                           QString* error)
 {
     return Update(

@@ -49,8 +49,9 @@ public:
     // reason when either cannot be written: then nothing stays behind.
     bool Record(const QByteArray& snapshot, ApplyRecord& record, QString* error);
     // Takes back record `index`, which must still name snapshotPath (the
-    // history may have changed since the caller read it), at `when`.
-    bool Cancel(std::size_t index, const QString& snapshotPath, std::int64_t when, QString* error);
+    // history may have changed since the caller read it), at `when`. The
+    // path is a copy: the history is read anew before it is compared.
+    bool Cancel(std::size_t index, QString snapshotPath, std::int64_t when, QString* error);
     // Makes a damaged history whole: the damaged file's bytes are kept under
     // a new name, and a history of every record that could be read replaces
     // it. report says what was done, or why not (false then).
