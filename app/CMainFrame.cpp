@@ -15,6 +15,7 @@
 #include "CsvCommand.h"
 #include "FileCommands.h"
 #include "GuiCardRead.h"
+#include "HistoryCommands.h"
 #include "PrintCommands.h"
 #include "Prompts.h"
 #include "RecentFiles.h"
@@ -234,6 +235,13 @@ void CMainFrame::Wire()
     connect(&m_doc, &CCorvaneDoc::FileChanged, this, &CMainFrame::ShowDocument);
     connect(m_printing, &PrintCommands::Status, this,
             [this](const QString& text) { m_panes->showMessage(text, 15000); });
+    // Told once the window is up: the history is read while it is made.
+    connect(
+        &m_doc, &CCorvaneDoc::HistoryProblemFound, this,
+        [this](const QString& text) {
+            m_prompts.Ask(text, Prompts::Icon::Exclamation, Prompts::Buttons::Ok);
+        },
+        Qt::QueuedConnection);
     connect(&m_doc, &CCorvaneDoc::LeftRecord, this, [this] {
         m_panes->showMessage(QStringLiteral("申請の記録を変更したため、新しい無題の交通費情報に"
                                             "なりました（記録は元のまま残っています）"),
@@ -269,11 +277,8 @@ void CMainFrame::UpdateCommands()
 
 void CMainFrame::ShowApplications()
 {
-    CApplyHistoryDlg::History history{[this] { return m_doc.Applications(); },
-                                      [this](std::size_t record, QString* error) {
-                                          return m_doc.CancelApplication(record, error);
-                                      }};
-    CApplyHistoryDlg dialog(std::move(history), m_prompts, this);
+    HistoryCommands history(m_doc);
+    CApplyHistoryDlg dialog(history.Access(), m_prompts, this);
     if (dialog.exec() == QDialog::Accepted && !dialog.SelectedPath().isEmpty())
         m_files->OpenPath(dialog.SelectedPath());
 }

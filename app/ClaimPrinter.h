@@ -1,5 +1,7 @@
 #pragma once
 
+#include "ApplyRecord.h"
+
 #include <QString>
 #include <optional>
 
@@ -23,6 +25,8 @@ public:
         QString file;
         // Printed, but the print service holds the job: why, for the user.
         QString held;
+        // The print service's job, when it names one.
+        ApplyRecord::PrintJob job;
     };
 
     // The pages of the claim the user chose, 1..page count.

@@ -56,6 +56,11 @@ bool PrintCommands::Print(ClaimPrinter* printer)
     // A recorded application prints as a copy of the record: it is not
     // claimed again. Any other claim holding a claimed trip asks first.
     const bool copyOfRecord = m_doc.IsRecordedApplication();
+    // Nothing is printed as a claim that could not be recorded.
+    if (const QString why = copyOfRecord ? QString() : m_doc.WhyNotRecordable(); !why.isEmpty()) {
+        m_prompts.Ask(why, Prompts::Icon::Stop, Prompts::Buttons::Ok);
+        return false;
+    }
     if (!copyOfRecord && !ConfirmClaimedAgain(claimed))
         return false;
     if (!ConfirmSuggestions(claimed, QStringLiteral("印刷")))
@@ -89,7 +94,7 @@ bool PrintCommands::Print(ClaimPrinter* printer)
     const std::function<bool()> save =
         m_settings.AutoSave != 0 ? std::function<bool()>([this] { return m_files.Save(); })
                                  : std::function<bool()>();
-    const PrintedClaim recorded = RecordPrintedClaim(m_doc, job.Lines(), save);
+    const PrintedClaim recorded = RecordPrintedClaim(m_doc, job.Lines(), save, outcome.job);
     if (!recorded.recorded) {
         m_prompts.Ask(recorded.NotRecordedText(), Prompts::Icon::Exclamation, Prompts::Buttons::Ok);
         return false;

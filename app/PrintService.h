@@ -1,5 +1,7 @@
 #pragma once
 
+#include "ApplyRecord.h"
+
 #include <QString>
 
 class PrintJob;
@@ -25,4 +27,10 @@ public:
 
     static Submission Submit(const QString& printer, QPrinter& settings, const PrintJob& job,
                              int first, int last, const QString& title);
+
+    // Whether the service still holds the job, not printed and not
+    // cancelled (the same job: one submitted at that time).
+    static bool IsQueued(const ApplyRecord::PrintJob& job);
+    // Takes the job out of the queue; false with the service's reason.
+    static bool Withdraw(const ApplyRecord::PrintJob& job, QString* error);
 };

@@ -7,6 +7,7 @@
 #include "PrintService.h"
 #include "QPainterCanvas.h"
 
+#include <QDateTime>
 #include <QPainter>
 #include <QPrintDialog>
 
@@ -77,13 +78,14 @@ ClaimPrinter::Outcome QtClaimPrinter::Submit(const PrintJob& job, Outcome outcom
         outcome.error = QStringLiteral("プリンターが選択されていません。");
         return outcome;
     }
-    const auto submitted = PrintService::Submit(printer, m_printer, job, 1,
-                                                job.PageCount(), QStringLiteral("交通費精算書"));
+    const auto submitted = PrintService::Submit(printer, m_printer, job, 1, job.PageCount(),
+                                                QStringLiteral("交通費精算書"));
     if (submitted.jobId == 0) {
         outcome.error = submitted.error;
         return outcome;
     }
     outcome.kind = Outcome::Kind::Printed;
     outcome.held = submitted.held;
+    outcome.job = {printer, submitted.jobId, QDateTime::currentSecsSinceEpoch()};
     return outcome;
 }

@@ -38,6 +38,11 @@ QString LineCount(int count)
 int List(CCorvaneDoc& doc, bool json)
 {
     const auto applications = doc.Applications();
+    // What could be read is listed; what could not is said, and fails.
+    const QString problem = doc.HistoryProblem();
+    const int status = problem.isEmpty() ? Console::kOk : Console::kFailed;
+    if (!problem.isEmpty())
+        Console::Err(QStringLiteral("fenwir-cli: %1\n").arg(problem));
     if (json) {
         QJsonArray list;
         int number = 0;
@@ -55,11 +60,12 @@ int List(CCorvaneDoc& doc, bool json)
         }
         const QJsonObject object{{QStringLiteral("applications"), list}};
         Console::Out(QString::fromUtf8(QJsonDocument(object).toJson(QJsonDocument::Indented)));
-        return Console::kOk;
+        return status;
     }
     if (applications.empty()) {
-        Console::Out(QStringLiteral("記録された申請はありません。\n"));
-        return Console::kOk;
+        Console::Out(problem.isEmpty() ? QStringLiteral("記録された申請はありません。\n")
+                                       : QStringLiteral("読めた申請はありません。\n"));
+        return status;
     }
     TextTable table({QStringLiteral("番号"), QStringLiteral("印刷日時"), QStringLiteral("金額"),
                      QStringLiteral("件数"), QStringLiteral("利用期間"), QStringLiteral("取消")},
@@ -72,7 +78,7 @@ int List(CCorvaneDoc& doc, bool json)
                    LineCount(application.lineCount), Period(application),
                    Day(application.cancelled)});
     Console::Out(table.Text());
-    return Console::kOk;
+    return status;
 }
 
 int Cancel(CCorvaneDoc& doc, const QString& which)
@@ -88,11 +94,28 @@ int Cancel(CCorvaneDoc& doc, const QString& which)
     const AppliedLines::Application& application =
         applications[static_cast<std::size_t>(number - 1)];
     QString error;
-    if (!doc.CancelApplication(application.record, &error))
+    if (!doc.CancelApplication(application, &error))
         return Console::Fail(error);
     Console::Out(QStringLiteral("申請を取り消しました: %1 印刷 %2円\n")
                      .arg(application.printed.toString(QStringLiteral("yyyy/MM/dd HH:mm")),
                           FormatYen(application.amount)));
+    // The print service is the desktop program's: the job is not withdrawn here.
+    const ApplyRecord::PrintJob& job = application.printJob;
+    if (job.id != 0)
+        Console::Err(
+            QStringLiteral("fenwir-cli: この申請の印刷ジョブ（プリンター %1 のジョブ %2）"
+                           "がまだ印刷されていなければ、印刷キューから削除してください。\n")
+                .arg(job.printer)
+                .arg(job.id));
+    return Console::kOk;
+}
+
+int Repair(CCorvaneDoc& doc)
+{
+    QString report;
+    if (!doc.RepairHistory(&report))
+        return Console::Fail(report);
+    Console::Out(report + QLatin1Char('\n'));
     return Console::kOk;
 }
 } // namespace
@@ -100,8 +123,12 @@ int Cancel(CCorvaneDoc& doc, const QString& which)
 int ApplicationCommands::Applications(const CommandLine& line, CliContext& context)
 {
     const auto cancel = line.Option(QStringLiteral("--cancel"));
-    if (!line.Positionals().isEmpty() || (cancel && line.Flag(QStringLiteral("--json"))))
+    const bool json = line.Flag(QStringLiteral("--json"));
+    const bool repair = line.Flag(QStringLiteral("--repair"));
+    if (!line.Positionals().isEmpty() || int(cancel.has_value()) + int(json) + int(repair) > 1)
         return Console::kUsage;
     CCorvaneDoc doc(context.settings);
-    return cancel ? Cancel(doc, *cancel) : List(doc, line.Flag(QStringLiteral("--json")));
+    if (repair)
+        return Repair(doc);
+    return cancel ? Cancel(doc, *cancel) : List(doc, json);
 }

@@ -3,7 +3,8 @@
 class CliContext;
 class CommandLine;
 
-// applications: the recorded applications, and taking one back.
+// applications: the recorded applications, taking one back, and making a
+// damaged history whole.
 namespace ApplicationCommands
 {
 int Applications(const CommandLine& line, CliContext& context);

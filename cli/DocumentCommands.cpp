@@ -148,6 +148,9 @@ int DocumentCommands::Print(const CommandLine& line, CliContext& context)
         return Console::Fail(QStringLiteral("申請する明細がありません。"));
     if (record && doc.IsRecordedApplication())
         return Console::Fail(CCorvaneDoc::SnapshotProtectedMessage());
+    // Nothing is printed that could not be recorded.
+    if (const QString problem = record ? doc.WhyNotRecordable() : QString(); !problem.isEmpty())
+        return Console::Fail(problem);
     // A copy of a claim printed before is not a new claim unless asked.
     if (record && !line.Flag(QStringLiteral("--reclaim"))) {
         const AppliedLines::Claimed before = doc.ClaimedBefore(claimed);

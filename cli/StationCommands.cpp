@@ -125,12 +125,22 @@ int Correct(const CommandLine& line, const QStringList& args)
                 return Console::Fail(QStringLiteral("名前に使えない文字があります。"));
     }
     StationCorrections corrections(StationCorrections::DefaultPath());
-    LoadCorrections(corrections);
-    if (remove && !corrections.Find(*code))
-        return Console::Fail(QStringLiteral("%1 の訂正はありません。").arg(code->Text()));
-    corrections.Set(*code, correction);
+    bool missing = false;
+    QString problem;
     QString error;
-    if (!corrections.Save(&error))
+    // Read and written as one step: another program's corrections stay.
+    const bool written = corrections.Update(
+        [&](StationCorrections& current) {
+            missing = remove && !current.Find(*code);
+            current.Set(*code, correction);
+            return !missing;
+        },
+        &problem, &error);
+    if (!problem.isEmpty())
+        Console::Err(problem + QLatin1Char('\n'));
+    if (missing)
+        return Console::Fail(QStringLiteral("%1 の訂正はありません。").arg(code->Text()));
+    if (!written)
         return Console::Fail(error);
     return Console::kOk;
 }

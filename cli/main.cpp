@@ -26,6 +26,7 @@ const char* kUsage = R"(使い方: fenwir-cli コマンド [オプション] 引
   print --pdf 出力.pdf [--layout レイアウト.fmt] [--record [--reclaim]] [期間] 交通費ファイル.ent
   applications [--json]
   applications --cancel 番号
+  applications --repair
   stations lookup エリア 路線 駅
   stations bus バス路線 停留所
   stations import 駅一覧.csv 出力データベース
@@ -38,7 +39,7 @@ const char* kUsage = R"(使い方: fenwir-cli コマンド [オプション] 引
   --version
 
 期間: --month 年-月 (2026-11)、または --from 年-月-日 と --to 年-月-日 (その日を含む)。
-applications の番号は新しい順です (1 が最新)。
+applications の番号は新しい順です (1 が最新)。壊れた申請履歴は --repair で修復します。
 どのコマンドも --station-db データベース で駅名情報データベースを指定できます。
 stations correct で訂正した駅名は利用者のデータフォルダーに残り、どのデータベースよりも先に使われます。
 )";
@@ -104,7 +105,7 @@ int main(int argc, char** argv)
           DocumentCommands::Print}},
         {QStringLiteral("applications"),
          {{db, QStringLiteral("--cancel")},
-          {QStringLiteral("--json")},
+          {QStringLiteral("--json"), QStringLiteral("--repair")},
           ApplicationCommands::Applications}},
         {QStringLiteral("stations"),
          {{db}, {QStringLiteral("--bus"), QStringLiteral("--remove")}, StationCommands::Run}},

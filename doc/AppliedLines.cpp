@@ -14,8 +14,7 @@ QByteArray AppliedLines::Key(const EntryInfo& line)
     QByteArray key;
     QDataStream out(&key, QIODevice::WriteOnly);
     if (line.IsManual()) {
-        const QDate day = QDateTime::fromSecsSinceEpoch(line.dateTime).date();
-        out << quint8('M') << day << line.entryStationName << line.exitStationName
+        out << quint8('M') << qint64(line.dateTime) << line.entryStationName << line.exitStationName
             << qint32(line.fare);
     } else {
         // What the card itself recorded; never its ID, nor names the user
@@ -60,9 +59,13 @@ AppliedLines::Application AppliedLines::Describe(std::size_t index, const ApplyR
                                                  const std::vector<const EntryInfo*>& lines,
                                                  const QDateTime& printed)
 {
-    Application application{
-        printed, record.amount, static_cast<int>(lines.size()), record.snapshotPath, index, {}, {},
-        {}};
+    Application application;
+    application.printed = printed;
+    application.amount = record.amount;
+    application.lineCount = static_cast<int>(lines.size());
+    application.snapshotPath = record.snapshotPath;
+    application.record = index;
+    application.printJob = record.printJob;
     for (const EntryInfo* line : lines) {
         const QDate day = QDateTime::fromSecsSinceEpoch(line->dateTime).date();
         if (!application.from.isValid() || day < application.from)

@@ -13,8 +13,10 @@
 // What the recorded applications hold, so a trip claimed once is known when
 // it comes again: a card line by what the card recorded (sequence number,
 // date, balance, stations or terminal, fare) whatever ID the card gave, as a
-// phone's card may change its ID; a line added by hand by its date, stations
-// and fare. A cancelled application claims nothing.
+// phone's card may change its ID; a line added by hand as itself: by the
+// moment it was made (its date carries the time of day it was added), its
+// stations and fare, so another trip of that day and route is not it. A
+// cancelled application claims nothing.
 class AppliedLines
 {
 public:
@@ -27,7 +29,8 @@ public:
         std::size_t record = 0; // its place in the history, oldest first
         QDate from;             // the usage dates of its lines, when known
         QDate to;
-        QDate cancelled; // the day it was taken back, else invalid
+        QDate cancelled;                // the day it was taken back, else invalid
+        ApplyRecord::PrintJob printJob; // the job that carries its paper, if known
     };
     // Lines claimed before, and the days they were (ascending).
     struct Claimed {

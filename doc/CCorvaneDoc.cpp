@@ -10,8 +10,8 @@
 #include "LocalTime.h"
 #include "StationCorrections.h"
 #include "TextFormat.h"
-#include "undo/CorrectStationsCommand.h"
 #include "undo/ConfirmVisitsCommand.h"
+#include "undo/CorrectStationsCommand.h"
 #include "undo/EditLineCommand.h"
 #include "undo/LinesCommand.h"
 #include "undo/MarkLinesCommand.h"
@@ -142,7 +142,7 @@ bool CCorvaneDoc::NewDocument()
     Reset(EntryList(), QString());
     if (m_layout.IsEmpty()) {
         m_layout.Load(m_settings.FormatFilePath);
-        EnsureHistoryLoaded();
+        RefreshHistory();
     }
     return true;
 }
@@ -154,39 +154,34 @@ void CCorvaneDoc::ReplaceLines(EntryLines lines)
     Reset(std::move(data), QString());
 }
 
-void CCorvaneDoc::EnsureHistoryLoaded()
+void CCorvaneDoc::HistoryChanged()
 {
-    if (m_historyLoaded)
-        return;
-    m_history.Load(m_settings);
-    m_historyStamp = HistoryFileStamp();
-    m_historyLoaded = true;
-}
-
-std::pair<QDateTime, qint64> CCorvaneDoc::HistoryFileStamp() const
-{
-    const QFileInfo file(JoinPath(ApplyHistory::Folder(m_settings), ApplyHistory::kFileName));
-    return file.exists() ? std::pair(file.lastModified(), file.size())
-                         : std::pair(QDateTime(), qint64(-1));
+    m_appliedLoaded = false;
+    Q_EMIT AppliedChanged();
 }
 
 void CCorvaneDoc::RefreshHistory()
 {
-    if (!m_historyLoaded) {
-        EnsureHistoryLoaded();
+    if (m_history.Refresh())
+        HistoryChanged();
+    const QString& problem = m_history.Problem();
+    if (problem == m_historyProblem)
         return;
-    }
-    const auto stamp = HistoryFileStamp();
-    if (stamp == m_historyStamp)
-        return;
-    // A history file gone (or elsewhere now) holds no record.
-    if (stamp.second < 0)
-        m_history.Clear();
-    else
-        m_history.Load(m_settings);
-    m_historyStamp = stamp;
-    m_appliedLoaded = false;
-    Q_EMIT AppliedChanged();
+    m_historyProblem = problem;
+    if (!problem.isEmpty())
+        Q_EMIT HistoryProblemFound(problem);
+}
+
+QString CCorvaneDoc::HistoryProblem()
+{
+    RefreshHistory();
+    return m_history.Problem();
+}
+
+QString CCorvaneDoc::WhyNotRecordable()
+{
+    RefreshHistory();
+    return m_history.WhyNoChange();
 }
 
 bool CCorvaneDoc::Load(const QString& path, QString* error)
@@ -213,27 +208,22 @@ bool CCorvaneDoc::Load(const QString& path, QString* error)
     return true;
 }
 
-bool CCorvaneDoc::CancelApplication(std::size_t index, QString* error)
+bool CCorvaneDoc::CancelApplication(const AppliedLines::Application& application, QString* error)
 {
+    const bool cancelled =
+        m_history.Cancel(application.record, application.snapshotPath, CurrentTimestamp(), error);
+    // Whatever came of it, the history was read anew under its lock.
+    HistoryChanged();
     RefreshHistory();
-    const auto& records = m_history.Records();
-    if (index >= records.size()) {
-        *error = QStringLiteral("その申請は申請履歴にありません。");
-        return false;
-    }
-    if (records[index].cancelled != 0) {
-        *error = QStringLiteral("その申請はすでに取り消されています。");
-        return false;
-    }
-    m_history.Cancel(index, CurrentTimestamp());
-    if (!m_history.Save(m_settings, error)) {
-        m_history.Cancel(index, 0);
-        return false;
-    }
-    m_historyStamp = HistoryFileStamp();
-    m_appliedLoaded = false;
-    Q_EMIT AppliedChanged();
-    return true;
+    return cancelled;
+}
+
+bool CCorvaneDoc::RepairHistory(QString* report)
+{
+    const bool repaired = m_history.Repair(report);
+    HistoryChanged();
+    RefreshHistory();
+    return repaired;
 }
 
 bool CCorvaneDoc::IsSnapshotPath(const QString& path)
@@ -272,24 +262,12 @@ bool CCorvaneDoc::Save(const QString& path, QString* error)
     return true;
 }
 
-QString CCorvaneDoc::FreeSnapshotPath() const
-{
-    const QString folder = ApplyHistory::Folder(m_settings);
-    const QString stem = MakeTimestampName(QStringLiteral("Apply"), QString());
-    // Two claims printed within one second keep two snapshots.
-    QString path = JoinPath(folder, stem + QStringLiteral(".ent"));
-    for (int n = 2; QFileInfo::exists(path); ++n)
-        path = JoinPath(folder, stem + QStringLiteral("-%1.ent").arg(n));
-    return path;
-}
-
-bool CCorvaneDoc::RecordApplication(const std::vector<const EntryInfo*>& printed, QString* error)
+bool CCorvaneDoc::RecordApplication(const std::vector<const EntryInfo*>& printed, QString* error,
+                                    const ApplyRecord::PrintJob& job)
 {
     const std::int64_t total = ClaimedTotal(printed);
     const auto amount = static_cast<std::int32_t>(std::clamp<std::int64_t>(
         total, std::numeric_limits<std::int32_t>::min(), std::numeric_limits<std::int32_t>::max()));
-    // Records another program added meanwhile are kept, not written over.
-    RefreshHistory();
     ArchiveWriter out;
     try {
         m_data.WriteSnapshot(out, printed);
@@ -298,22 +276,20 @@ bool CCorvaneDoc::RecordApplication(const std::vector<const EntryInfo*>& printed
             *error = QStringLiteral("印刷した明細を申請の控えに書けませんでした。");
         return false;
     }
-    const QString path = FreeSnapshotPath();
-    if (!FileWriter::WriteAtomically(path, out.Data(), error))
-        return false;
-    const ApplyRecord record{m_data.documentTime, amount, QFileInfo(path).absoluteFilePath()};
-    m_history.Add(record);
-    if (!m_history.Save(m_settings, error)) {
-        // A snapshot no record names would be a claim nobody knows of.
-        m_history.RemoveLast();
-        QFile::remove(path);
-        return false;
-    }
-    m_historyStamp = HistoryFileStamp();
-    if (m_appliedLoaded)
-        m_applied.Add(m_history.Records().size() - 1, record, printed,
-                      AppliedLines::PrintedAt(path));
-    return true;
+    const std::vector<ApplyRecord> before = m_history.Records();
+    ApplyRecord record{m_data.documentTime, amount, QString(), 0, job};
+    const bool recorded = m_history.Record(out.Data(), record, error);
+    // The record joins what this program knew, unless the step found the
+    // history changed by another program: then all is read again.
+    const auto& after = m_history.Records();
+    if (recorded && m_appliedLoaded && after.size() == before.size() + 1 &&
+        std::equal(before.begin(), before.end(), after.begin()))
+        m_applied.Add(after.size() - 1, record, printed,
+                      AppliedLines::PrintedAt(record.snapshotPath));
+    else
+        HistoryChanged();
+    RefreshHistory();
+    return recorded;
 }
 
 std::vector<std::size_t> CCorvaneDoc::PositionsOf(const std::vector<const EntryInfo*>& lines) const
@@ -385,14 +361,26 @@ bool CCorvaneDoc::CorrectStations(const std::vector<StationCorrection>& correcti
     const QString path = StationCorrections::DefaultPath();
     StationCorrections table(path);
     QString problem;
-    if (!table.Load(&problem))
-        Q_EMIT CorrectionsProblem(problem);
+    QString error;
     std::vector<CorrectStationsCommand::TableChange> changes;
-    for (const StationCorrection& correction : corrections) {
-        const std::optional<StationNames> before = table.Get(correction.code);
-        if (before != correction.names)
-            changes.push_back({correction.code, before, correction.names});
-        table.Set(correction.code, correction.names);
+    // Read and written as one step: another program's corrections stay.
+    const bool written = table.Update(
+        [&](StationCorrections& current) {
+            changes.clear();
+            for (const StationCorrection& correction : corrections) {
+                const std::optional<StationNames> before = current.Get(correction.code);
+                if (before != correction.names)
+                    changes.push_back({correction.code, before, correction.names});
+                current.Set(correction.code, correction.names);
+            }
+            return !changes.empty();
+        },
+        &problem, &error);
+    if (!problem.isEmpty())
+        Q_EMIT CorrectionsProblem(problem);
+    if (!written) {
+        Q_EMIT CorrectionsProblem(error);
+        return false;
     }
     std::vector<CorrectStationsCommand::LineChange> lines;
     for (std::size_t position = 0; position < m_data.lines.size(); ++position) {
@@ -403,11 +391,6 @@ bool CCorvaneDoc::CorrectStations(const std::vector<StationCorrection>& correcti
     }
     if (changes.empty() && lines.empty())
         return false;
-    QString error;
-    if (!changes.empty() && !table.Save(&error)) {
-        Q_EMIT CorrectionsProblem(error);
-        return false;
-    }
     Push(new CorrectStationsCommand(*this, path, std::move(changes), std::move(lines)));
     return true;
 }

@@ -39,9 +39,12 @@ public:
     // Takes lines as an opened file would give them (no file, unmodified).
     void ReplaceLines(EntryLines lines);
     // A snapshot of exactly the printed lines and a history record of their
-    // total. False when either cannot be written: then nothing is recorded
+    // total (and of the print job that carries them, when one does), as one
+    // exclusive step of the history. False when either cannot be written, or
+    // the history is damaged, busy or out of reach: then nothing is recorded
     // (no snapshot is left behind) and error says which file and why.
-    bool RecordApplication(const std::vector<const EntryInfo*>& printed, QString* error = nullptr);
+    bool RecordApplication(const std::vector<const EntryInfo*>& printed, QString* error = nullptr,
+                           const ApplyRecord::PrintJob& job = {});
 
     // The edits, each one undoable step; false when nothing would change.
     // Marks by position; a line that may not be claimed is never marked.
@@ -83,10 +86,19 @@ public:
     AppliedLines::Claimed ClaimedBefore(const std::vector<const EntryInfo*>& lines);
     // The recorded applications, newest first.
     std::vector<AppliedLines::Application> Applications();
-    // Takes back the application that is the history's record `index`: it
-    // stays in the history, marked with today, and its lines are no longer
-    // claimed. False with the reason when it cannot be done.
-    bool CancelApplication(std::size_t index, QString* error);
+    // Takes back the application as Applications() listed it: it stays in
+    // the history, marked with today, and its lines are no longer claimed.
+    // False with the reason when it cannot be done (or the history no longer
+    // holds it where it was listed).
+    bool CancelApplication(const AppliedLines::Application& application, QString* error);
+    // Why the history takes no application or cancellation now (damaged,
+    // out of reach), from the history as it is now; empty when it does.
+    QString HistoryProblem();
+    // Why no application could be recorded now (the history's problem, or a
+    // folder that cannot be made); empty when one may be.
+    QString WhyNotRecordable();
+    // A damaged history made whole on the user's word (see ApplyHistory).
+    bool RepairHistory(QString* report);
     PrintFormat& Layout() { return m_layout; }
     QUndoStack& UndoStack() { return m_undo; }
 
@@ -134,6 +146,9 @@ Q_SIGNALS:
     void CardChanged();
     // The recorded applications changed: which lines are 申請済 may differ.
     void AppliedChanged();
+    // The history was found damaged or out of reach: what it is, in the
+    // user's words. Once for each problem found.
+    void HistoryProblemFound(const QString& text);
     // A recorded application was changed and is now a new untitled claim.
     void LeftRecord();
     // The user's table of station-name corrections could not be read (it was
@@ -161,19 +176,17 @@ private:
     void Reset(EntryList data, const QString& path);
     // Every change goes on the undo stack through here.
     void Push(QUndoCommand* command);
-    void EnsureHistoryLoaded();
-    std::pair<QDateTime, qint64> HistoryFileStamp() const;
+    // The history changed: the applied lines are read again when asked.
+    void HistoryChanged();
     AppliedLines& Applied();
-    QString FreeSnapshotPath() const;
 
     AppSettings& m_settings;
     EntryList m_data;
-    ApplyHistory m_history;
+    ApplyHistory m_history{m_settings};
+    QString m_historyProblem; // as last told
     PrintFormat m_layout;
     QUndoStack m_undo;
     AppliedLines m_applied;
-    bool m_historyLoaded = false;
-    std::pair<QDateTime, qint64> m_historyStamp; // Apply.hst as last read or written
     bool m_appliedLoaded = false;
     QString m_path;
 };

@@ -13,19 +13,20 @@ QString PrintedClaim::NotRecordedText() const
 {
     return QStringLiteral("印刷しましたが、申請として記録できませんでした。\n%1\n"
                           "明細のチェックと交通費ファイルは印刷前のままです。"
-                          "ディスクに空きを作ってから、もう一度印刷してください。")
+                          "原因を取り除いて（ディスクの空き、申請履歴の保存先）から、"
+                          "もう一度印刷してください。")
         .arg(error);
 }
 
 PrintedClaim RecordPrintedClaim(CCorvaneDoc& doc, const std::vector<const EntryInfo*>& printed,
-                                const std::function<bool()>& save)
+                                const std::function<bool()>& save, const ApplyRecord::PrintJob& job)
 {
     PrintedClaim result;
     if (printed.empty()) {
         result.error = QStringLiteral("印刷した明細がありません。");
         return result;
     }
-    if (!doc.RecordApplication(printed, &result.error))
+    if (!doc.RecordApplication(printed, &result.error, job))
         return result;
     result.recorded = true;
     result.total = ClaimedTotal(printed);

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "ApplyRecord.h"
 #include "EntryInfo.h"
 
 #include <cstdint>
@@ -28,5 +29,7 @@ struct PrintedClaim {
 // history, then their marks cleared as one undoable step (no other line
 // changes), then save() when one is given (自動保存, or the command line).
 // When nothing was printed or the record cannot be written, nothing changes.
+// job is the print job that carries the paper, when there is one.
 PrintedClaim RecordPrintedClaim(CCorvaneDoc& doc, const std::vector<const EntryInfo*>& printed,
-                                const std::function<bool()>& save);
+                                const std::function<bool()>& save,
+                                const ApplyRecord::PrintJob& job = {});

@@ -1,6 +1,8 @@
 #include "FileWriter.h"
 
+#include <QFileInfo>
 #include <QSaveFile>
+#include <QTemporaryFile>
 
 QString FileWriter::WriteFailedMessage(const QString& path, const QString& reason)
 {
@@ -22,4 +24,34 @@ bool FileWriter::WriteAtomically(const QString& path, const QByteArray& bytes, Q
     if (error)
         *error = WriteFailedMessage(path, reason);
     return false;
+}
+
+namespace
+{
+bool NameTaken(const QString& path)
+{
+    const QFileInfo info(path);
+    return info.exists() || info.isSymLink();
+}
+} // namespace
+
+FileWriter::Creation FileWriter::CreateNew(const QString& path, const QByteArray& bytes,
+                                           QString* error)
+{
+    if (NameTaken(path))
+        return Creation::Taken;
+    QTemporaryFile file(path + QStringLiteral(".XXXXXX"));
+    bool ok = file.open();
+    ok = ok && file.write(bytes) == bytes.size();
+    ok = ok && file.flush() && file.error() == QFileDevice::NoError;
+    // The rename never replaces a file: it fails when the name was taken.
+    if (ok && file.rename(path)) {
+        file.setAutoRemove(false);
+        return Creation::Created;
+    }
+    if (NameTaken(path))
+        return Creation::Taken;
+    if (error)
+        *error = WriteFailedMessage(path, file.errorString());
+    return Creation::Failed;
 }

@@ -60,13 +60,17 @@ QString JoinPath(const QString& first, const QString& second)
         joined += QLatin1Char('/');
     joined += tail;
     if (joined.size() > PlatformFolders::MaxPathLength())
-        return first;
+        return QString();
     return joined;
 }
 
 QString EnsureSubfolder(const QString& parent, const QString& name)
 {
+    if (parent.isEmpty() || QDir::isRelativePath(parent))
+        return QString();
     const QString path = JoinPath(parent, name);
+    if (path.isEmpty())
+        return QString();
     if (QFileInfo(path).isDir())
         return path;
     if (!QDir().mkdir(path))

@@ -1,5 +1,6 @@
 #include "StationCorrections.h"
 
+#include "FileLock.h"
 #include "FileWriter.h"
 #include "Folders.h"
 
@@ -226,6 +227,25 @@ bool StationCorrections::Save(QString* error) const
         return false;
     }
     return FileWriter::WriteAtomically(m_path, Serialize(m_table), error);
+}
+
+bool StationCorrections::Update(const std::function<bool(StationCorrections&)>& change,
+                                QString* problem, QString* error)
+{
+    if (m_path.isEmpty()) {
+        if (error)
+            *error = QStringLiteral("駅名の訂正ファイルの場所がありません"
+                                    "（データフォルダーのパスが長すぎます）。");
+        return false;
+    }
+    FileLock lock(m_path);
+    if (!lock.Lock(error))
+        return false;
+    Load(problem);
+    if (!change(*this))
+        return true;
+    lock.BeforePublish();
+    return Save(error);
 }
 
 const StationNames* StationCorrections::Find(const StationCode& code) const

@@ -4,6 +4,7 @@
 #include "StationNames.h"
 
 #include <QString>
+#include <functional>
 #include <map>
 #include <optional>
 
@@ -35,6 +36,13 @@ public:
     // Writes the table through a new file renamed over the old one. Refused
     // while an unreadable file could not be moved aside.
     bool Save(QString* error) const;
+    // One change as an exclusive step, as another program may change the
+    // file at the same time: under the file's lock, the table is read as it
+    // is now (Load, whose problem is told), change edits it (false: nothing
+    // to write), and it is written before the lock is released. False with
+    // error when the file is busy or could not be written.
+    bool Update(const std::function<bool(StationCorrections&)>& change, QString* problem,
+                QString* error);
 
     const Table& Entries() const { return m_table; }
     const StationNames* Find(const StationCode& code) const;

@@ -17,6 +17,7 @@
 #include <QAction>
 #include <QCoreApplication>
 #include <QDeadlineTimer>
+#include <QDir>
 #include <QDropEvent>
 #include <QFile>
 #include <QHeaderView>
@@ -44,6 +45,7 @@ protected:
     {
         settings.PollingTime = 0;
         settings.dbPassword = AppSettings::kDbPassword;
+        settings.DefaultPath = documents.path();
     }
 
     bool Enabled(const char* name) const
@@ -51,6 +53,7 @@ protected:
         return frame.Commands().Get(QLatin1String(name))->isEnabled();
     }
 
+    QTemporaryDir documents;
     AppSettings settings;
     CCorvaneDoc doc;
     ScriptedPrompts prompts;
@@ -328,4 +331,21 @@ TEST_F(MainFrameTest, SuggestedVisitsAreCountedAndConfirmed)
     EXPECT_EQ(std::count_if(doc.Lines().begin(), doc.Lines().end(),
                             [](const auto& line) { return line->visitSuggested; }),
               suggested);
+}
+
+// A history found damaged when the program starts is said, naming the file,
+// once the window is up.
+TEST_F(MainFrameTest, ADamagedHistoryIsToldAtStart)
+{
+    QDir().mkpath(documents.filePath("ApplyHistory"));
+    QFile history(documents.filePath("ApplyHistory/Apply.hst"));
+    ASSERT_TRUE(history.open(QIODevice::WriteOnly));
+    history.write("foreign content");
+    history.close();
+    doc.NewDocument();
+    EXPECT_TRUE(prompts.asked.isEmpty());
+    QCoreApplication::processEvents();
+    ASSERT_EQ(prompts.asked.size(), 1);
+    EXPECT_TRUE(prompts.asked[0].contains(history.fileName())) << prompts.asked[0].toStdString();
+    EXPECT_TRUE(prompts.asked[0].contains("壊れています"));
 }

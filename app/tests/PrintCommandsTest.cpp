@@ -19,6 +19,7 @@
 #include <QCheckBox>
 #include <QDir>
 #include <QFile>
+#include <QLockFile>
 #include <QTemporaryDir>
 #include <QTimer>
 #include <gtest/gtest.h>
@@ -106,8 +107,8 @@ protected:
 
     std::vector<ApplyRecord> Records() const
     {
-        ApplyHistory stored;
-        stored.Load(settings);
+        ApplyHistory stored(settings);
+        stored.Refresh();
         return stored.Records();
     }
 
@@ -203,6 +204,63 @@ TEST_F(PrintCommandsTest, OnlyAnAcceptedPrintRecords)
         EXPECT_EQ(Marks(), (std::vector<int>{1, 0, 1}));
         EXPECT_FALSE(doc.IsModified());
         EXPECT_FALSE(doc.UndoStack().canUndo());
+    }
+}
+
+// A print whose record the history would not take: a damaged history or a
+// folder out of reach stops it before any paper; a history another program
+// holds past the wait is told after it. Either way nothing is recorded and
+// the marks and the claim stay as they were.
+TEST_F(PrintCommandsTest, APrintThatCannotBeRecordedChangesNothing)
+{
+    const QString history = settings.DefaultPath;
+    struct Case {
+        const char* name;
+        std::function<void()> arrange;
+        bool printed;
+        const char* told;
+    };
+    std::unique_ptr<QLockFile> other;
+    const Case cases[] = {
+        {"a damaged history",
+         [&] {
+             QDir().mkpath(history + "/ApplyHistory");
+             QFile file(history + "/ApplyHistory/Apply.hst");
+             ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+             file.write("foreign content");
+         },
+         false, "壊れています"},
+        {"a folder out of reach", [&] { settings.DefaultPath = dir.filePath("unmounted"); }, false,
+         "見つかりません"},
+        {"a busy history",
+         [&] {
+             QDir().mkpath(history + "/ApplyHistory");
+             other = std::make_unique<QLockFile>(history + "/ApplyHistory/Apply.hst.lock");
+             ASSERT_TRUE(other->tryLock(0));
+             qputenv("FENWIR_LOCK_WAIT_MS", "0");
+         },
+         true, "別のプログラムが書き込み中"},
+    };
+    settings.AutoSave = 1;
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        settings.DefaultPath = history;
+        QDir(history + "/ApplyHistory").removeRecursively();
+        OpenThree();
+        prompts.asked.clear();
+        printer.pages = 0;
+        c.arrange();
+        EXPECT_FALSE(printing.Print(&printer));
+        qunsetenv("FENWIR_LOCK_WAIT_MS");
+        other.reset();
+        EXPECT_EQ(printer.pages > 0, c.printed);
+        ASSERT_FALSE(prompts.asked.isEmpty());
+        EXPECT_TRUE(prompts.asked.last().contains(QString::fromUtf8(c.told)))
+            << prompts.asked.last().toStdString();
+        EXPECT_EQ(Marks(), (std::vector<int>{1, 0, 1}));
+        EXPECT_FALSE(doc.IsModified());
+        settings.DefaultPath = history;
+        EXPECT_TRUE(Records().empty());
     }
 }
 

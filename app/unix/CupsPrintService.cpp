@@ -1,6 +1,7 @@
 #include "CupsPrintService.h"
 
 #include <QLibrary>
+#include <cstdlib>
 #include <cups/cups.h>
 
 namespace
@@ -23,6 +24,7 @@ struct CupsLibrary {
     decltype(&httpAssembleURIf) assembleUri = nullptr;
     decltype(&cupsGetJobs2) getJobs = nullptr;
     decltype(&cupsFreeJobs) freeJobs = nullptr;
+    decltype(&cupsCancelJob2) cancelJob = nullptr;
 
     bool Load()
     {
@@ -47,9 +49,10 @@ struct CupsLibrary {
         assembleUri = reinterpret_cast<decltype(assembleUri)>(library.resolve("httpAssembleURIf"));
         getJobs = reinterpret_cast<decltype(getJobs)>(library.resolve("cupsGetJobs2"));
         freeJobs = reinterpret_cast<decltype(freeJobs)>(library.resolve("cupsFreeJobs"));
+        cancelJob = reinterpret_cast<decltype(cancelJob)>(library.resolve("cupsCancelJob2"));
         return addOption && freeOptions && lastStatus && printFile && newRequest && addString &&
                doRequest && findAttribute && getString && getInteger && getCount && deleteIpp &&
-               assembleUri && getJobs && freeJobs;
+               assembleUri && getJobs && freeJobs && cancelJob;
     }
 };
 
@@ -100,6 +103,12 @@ QueueState AskQueue(const CupsLibrary& cups, const QByteArray& queue)
     return answer;
 }
 
+QByteArray QueueOf(const QString& printer)
+{
+    // A printer instance ("queue/instance") prints through its queue.
+    return printer.section(QLatin1Char('/'), 0, 0).toLocal8Bit();
+}
+
 // Empty when the job goes out; otherwise why it waits.
 QString HeldReason(const CupsLibrary& cups, const QByteArray& queue, int jobId)
 {
@@ -133,8 +142,7 @@ CupsPrintService::Submission CupsPrintService::Submit(const QString& printer,
     int count = 0;
     for (const auto& [name, value] : options)
         count = cups.addOption(name.constData(), value.constData(), count, &cupsOptions);
-    // A printer instance ("queue/instance") prints through its queue.
-    const QByteArray queue = printer.section(QLatin1Char('/'), 0, 0).toLocal8Bit();
+    const QByteArray queue = QueueOf(printer);
     result.jobId =
         cups.printFile(CUPS_HTTP_DEFAULT, queue.constData(), pdfPath.toLocal8Bit().constData(),
                        title.toUtf8().constData(), count, cupsOptions);
@@ -154,6 +162,39 @@ CupsPrintService::Submission CupsPrintService::Submit(const QString& printer,
         result.held = HeldReason(cups, queue, result.jobId);
     cups.freeOptions(count, cupsOptions);
     return result;
+}
+
+bool CupsPrintService::IsActive(const QString& printer, int jobId, std::int64_t created)
+{
+    // A job number the service may give again, years on, is not this job.
+    constexpr std::int64_t kSameJob = 300;
+    CupsLibrary cups;
+    if (!cups.Load())
+        return false;
+    const QByteArray queue = QueueOf(printer);
+    cups_job_t* jobs = nullptr;
+    const int count =
+        cups.getJobs(CUPS_HTTP_DEFAULT, &jobs, queue.constData(), 0, CUPS_WHICHJOBS_ACTIVE);
+    bool active = false;
+    for (int i = 0; i < count; ++i)
+        active = active || (jobs[i].id == jobId &&
+                            std::abs(std::int64_t(jobs[i].creation_time) - created) <= kSameJob);
+    cups.freeJobs(count, jobs);
+    return active;
+}
+
+bool CupsPrintService::Cancel(const QString& printer, int jobId, QString* error)
+{
+    CupsLibrary cups;
+    if (!cups.Load()) {
+        *error = QStringLiteral("印刷サービス (CUPS) のライブラリがありません");
+        return false;
+    }
+    const int status = cups.cancelJob(CUPS_HTTP_DEFAULT, QueueOf(printer).constData(), jobId, 0);
+    if (status == IPP_STATUS_OK)
+        return true;
+    *error = RefusalText(status, QString());
+    return false;
 }
 
 QString CupsPrintService::QueueReason(const QString& message)

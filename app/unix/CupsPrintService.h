@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QString>
+#include <cstdint>
 #include <utility>
 #include <vector>
 
@@ -23,6 +24,11 @@ public:
 
     static Submission Submit(const QString& printer, const QString& pdfPath, const QString& title,
                              const Options& options);
+    // Whether the queue still holds job jobId (pending, held or printing),
+    // made within a few minutes of `created` (seconds, UTC).
+    static bool IsActive(const QString& printer, int jobId, std::int64_t created);
+    // Cancels the job; false with the service's reason.
+    static bool Cancel(const QString& printer, int jobId, QString* error);
 
     // Why the service refused a job, in Japanese: from its status code and,
     // for a queue that takes no jobs, the queue's own reason.

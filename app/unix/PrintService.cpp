@@ -44,6 +44,16 @@ CupsPrintService::Options JobOptions(QPrinter& printer)
 }
 } // namespace
 
+bool PrintService::IsQueued(const ApplyRecord::PrintJob& job)
+{
+    return job.id != 0 && CupsPrintService::IsActive(job.printer, job.id, job.submitted);
+}
+
+bool PrintService::Withdraw(const ApplyRecord::PrintJob& job, QString* error)
+{
+    return CupsPrintService::Cancel(job.printer, job.id, error);
+}
+
 PrintService::Submission PrintService::Submit(const QString& printer, QPrinter& settings,
                                               const PrintJob& job, int first, int last,
                                               const QString& title)

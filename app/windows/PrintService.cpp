@@ -9,6 +9,8 @@
 #include <QPainter>
 #include <QPrinter>
 #include <algorithm>
+#include <cstdint>
+#include <cstdlib>
 #include <string>
 #include <vector>
 #include <windows.h>
@@ -188,4 +190,66 @@ PrintService::Submission PrintService::Submit(const QString& printer, QPrinter& 
         return refused(SystemMessage(error));
     result.held = HeldReason(opened.handle, name, result.jobId);
     return result;
+}
+
+namespace
+{
+// The spooler's word on a job: its status, and when it was submitted.
+struct SpooledJob {
+    bool found = false;
+    DWORD status = 0;
+    std::int64_t submitted = 0;
+};
+
+SpooledJob FindJob(HANDLE printer, int jobId)
+{
+    SpooledJob job;
+    DWORD needed = 0;
+    GetJobW(printer, static_cast<DWORD>(jobId), 1, nullptr, 0, &needed);
+    if (needed == 0)
+        return job;
+    std::vector<char> buffer(needed);
+    if (!GetJobW(printer, static_cast<DWORD>(jobId), 1, reinterpret_cast<BYTE*>(buffer.data()),
+                 needed, &needed))
+        return job;
+    const auto* info = reinterpret_cast<JOB_INFO_1W*>(buffer.data());
+    FILETIME file{};
+    if (!SystemTimeToFileTime(&info->Submitted, &file))
+        return job;
+    const std::uint64_t ticks =
+        (std::uint64_t(file.dwHighDateTime) << 32) | file.dwLowDateTime; // 100 ns since 1601
+    job.found = true;
+    job.status = info->Status;
+    job.submitted = static_cast<std::int64_t>(ticks / 10'000'000ull) - 11'644'473'600ll;
+    return job;
+}
+} // namespace
+
+bool PrintService::IsQueued(const ApplyRecord::PrintJob& job)
+{
+    // The spooler gives job numbers again: only the job submitted then is ours.
+    constexpr std::int64_t kSameJob = 300;
+    if (job.id == 0)
+        return false;
+    PrinterHandle opened;
+    std::wstring device = job.printer.toStdWString();
+    if (!OpenPrinterW(device.data(), &opened.handle, nullptr))
+        return false;
+    const SpooledJob spooled = FindJob(opened.handle, job.id);
+    constexpr DWORD kGone =
+        JOB_STATUS_PRINTED | JOB_STATUS_DELETED | JOB_STATUS_DELETING | JOB_STATUS_COMPLETE;
+    return spooled.found && (spooled.status & kGone) == 0 &&
+           std::abs(spooled.submitted - job.submitted) <= kSameJob;
+}
+
+bool PrintService::Withdraw(const ApplyRecord::PrintJob& job, QString* error)
+{
+    PrinterHandle opened;
+    std::wstring device = job.printer.toStdWString();
+    if (!OpenPrinterW(device.data(), &opened.handle, nullptr) ||
+        !SetJobW(opened.handle, static_cast<DWORD>(job.id), 0, nullptr, JOB_CONTROL_DELETE)) {
+        *error = SystemMessage(GetLastError());
+        return false;
+    }
+    return true;
 }

@@ -1,36 +1,18 @@
 // The application history through the command line: what a print records,
 // and what it must refuse to record.
-#include "ApplyHistory.h"
-#include "ArchiveWriter.h"
+#include "ChildProcess.h"
 #include "CliFixture.h"
-#include "LocalTime.h"
+#include "HistoryFile.h"
+#include "PlatformFolders.h"
 
 #include <QDir>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
+#include <QTemporaryDir>
 
 namespace
 {
-// A claim of trips by hand on the given days of November 2026, 300 yen
-// each, all ticked.
-QByteArray Claim(std::initializer_list<int> days)
-{
-    EntryList list;
-    for (const int day : days) {
-        auto line = std::make_unique<EntryInfo>(
-            EntryInfo::ManualLine(*LocalToTimestamp(2026, 11, day, 9, 0, 0)));
-        line->fare = 300;
-        line->applyFlag = 1;
-        line->entryStationName = QStringLiteral("品川");
-        line->exitStationName = QStringLiteral("大崎");
-        list.lines.push_back(std::move(line));
-    }
-    ArchiveWriter out;
-    list.Write(out, EntryList::Document);
-    return out.Data();
-}
-
 QStringList Snapshots(const QString& folder)
 {
     return QDir(folder).entryList({"Apply*.ent"}, QDir::Files);
@@ -51,7 +33,7 @@ TEST_F(CliTest, PrintWhoseRecordCannotBeWrittenIsNotRecorded)
                            HistoryFolder() + QStringLiteral("/Apply%1.ent").arg(i).repeated(3)});
     QDir().mkpath(HistoryFolder());
     const QString history = HistoryFolder() + "/Apply.hst";
-    const QByteArray historyBefore = ApplyHistory::Serialize(earlier);
+    const QByteArray historyBefore = HistoryFile::Serialize({earlier, {}});
     ASSERT_GT(historyBefore.size(), 900'000);
     File("home/Documents/Fenwir Lite/ApplyHistory/Apply.hst", historyBefore);
     const QByteArray claim = Claim({2});
@@ -164,5 +146,99 @@ TEST_F(CliTest, ApplicationsAreListedAndCancelled)
         const CliRun run = Cli(r.args);
         EXPECT_EQ(run.status, r.status) << r.args.join(' ').toStdString();
         EXPECT_TRUE(run.err.contains(r.says)) << run.err.toStdString();
+    }
+}
+
+// A history cut by one byte (a disk, a sync tool) is never bypassed: what
+// can be read is listed and still counts, nothing is recorded or taken back
+// until the user repairs it, and the repair keeps the damaged file's bytes.
+TEST_F(CliTest, ADamagedHistoryIsUsedAndRepairedOnRequest)
+{
+    ASSERT_EQ(
+        Cli({"print", "--record", "--pdf", dir.filePath("o.pdf"), File("october.ent", Claim({2}))})
+            .status,
+        0);
+    const QString november = File("november.ent", Claim({9, 12}));
+    ASSERT_EQ(Cli({"print", "--record", "--pdf", dir.filePath("n.pdf"), november}).status, 0);
+    const QString history = HistoryFolder() + "/Apply.hst";
+    QByteArray damaged = Bytes(history);
+    damaged.remove(80, 1); // inside the first record's path
+    File("home/Documents/Fenwir Lite/ApplyHistory/Apply.hst", damaged);
+
+    const CliRun listed = Cli({"applications"});
+    EXPECT_EQ(listed.status, 1);
+    EXPECT_TRUE(listed.err.contains("壊れています")) << listed.err.toStdString();
+    EXPECT_TRUE(listed.err.contains(history)) << listed.err.toStdString();
+    EXPECT_TRUE(listed.out.contains("600円")) << listed.out.toStdString();
+
+    // The trips it still holds stay claimed, and nothing new is recorded.
+    const QByteArray claim = Claim({9, 12});
+    EXPECT_EQ(
+        Cli({"print", "--record", "--pdf", dir.filePath("c.pdf"), File("copy.ent", claim)}).status,
+        1);
+    const QByteArray december = Claim({20});
+    const QString later = File("december.ent", december);
+    const CliRun refused = Cli({"print", "--record", "--pdf", dir.filePath("d.pdf"), later});
+    EXPECT_EQ(refused.status, 1);
+    EXPECT_TRUE(refused.err.contains("--repair")) << refused.err.toStdString();
+    EXPECT_FALSE(QFile::exists(dir.filePath("d.pdf")));
+    EXPECT_EQ(Bytes(later), december);
+    EXPECT_EQ(Cli({"applications", "--cancel", "1"}).status, 1);
+    EXPECT_EQ(Bytes(history), damaged);
+    EXPECT_EQ(Snapshots(HistoryFolder()).size(), 2);
+
+    const CliRun repaired = Cli({"applications", "--repair"});
+    ASSERT_EQ(repaired.status, 0) << repaired.err.toStdString();
+    const QStringList aside = QDir(HistoryFolder()).entryList({"Apply-damaged-*.hst"});
+    ASSERT_EQ(aside.size(), 1);
+    EXPECT_TRUE(repaired.out.contains(HistoryFolder() + "/" + aside[0]))
+        << repaired.out.toStdString();
+    EXPECT_EQ(Bytes(HistoryFolder() + "/" + aside[0]), damaged);
+
+    const CliRun whole = Cli({"applications", "--json"});
+    EXPECT_EQ(whole.status, 0) << whole.err.toStdString();
+    EXPECT_EQ(QJsonDocument::fromJson(whole.out.toUtf8())["applications"].toArray().size(), 1);
+    EXPECT_EQ(Cli({"print", "--record", "--pdf", dir.filePath("d.pdf"), later}).status, 0);
+}
+
+// A history folder that cannot be reached (a share not mounted, a folder
+// mistyped) or that does not fit the path limit: the print refuses before
+// any paper, names the folder, records nothing, and never puts the history
+// in whatever folder is current.
+TEST_F(CliTest, AHistoryFolderOutOfReachRecordsNothing)
+{
+    // About as long as the platform allows: the history's own files no longer fit.
+    QString nearLimit = dir.filePath("long");
+    while (nearLimit.size() < PlatformFolders::MaxPathLength() - 35)
+        nearLimit += "/" + QString(std::min<qsizetype>(200, PlatformFolders::MaxPathLength() - 36 -
+                                                                nearLimit.size()),
+                                   'a');
+    ASSERT_TRUE(QDir().mkpath(nearLimit));
+    struct Case {
+        const char* name;
+        QString defaultPath;
+        const char* says;
+    };
+    const Case cases[] = {
+        {"a share not mounted", dir.filePath("share/経理"), "見つかりません"},
+        {"a relative folder", "経理", "絶対パスではありません"},
+        {"a folder near the path limit", nearLimit, "パスが長すぎます"},
+    };
+    const QByteArray claim = Claim({9, 12});
+    const QString ent = File("claim.ent", claim);
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        ChildProcess::SetSetting(Home(), "DefaultPath", c.defaultPath);
+        QTemporaryDir current;
+        const auto process =
+            Start({"print", "--record", "--pdf", dir.filePath("c.pdf"), ent}, {}, current.path());
+        const CliRun run = Finish(*process);
+        EXPECT_EQ(run.status, 1);
+        EXPECT_TRUE(run.err.contains(c.says)) << run.err.toStdString();
+        EXPECT_TRUE(run.err.contains(c.defaultPath)) << run.err.toStdString();
+        EXPECT_FALSE(QFile::exists(dir.filePath("c.pdf")));
+        EXPECT_EQ(Bytes(ent), claim);
+        EXPECT_TRUE(QDir(current.path()).isEmpty());
+        EXPECT_TRUE(QDir(nearLimit).isEmpty());
     }
 }

@@ -14,6 +14,9 @@ void GiveOwnHome(QProcess& process, const QString& home);
 // home where the environment moves it; the user's own on Windows, whose
 // known folders no environment moves.
 QString DataFolder(const QString& home);
+// Sets one of the run's settings (a value of "Settings/Profile"), after
+// GiveOwnHome.
+void SetSetting(const QString& home, const QString& name, const QString& value);
 // Writing more than bytes to any file then fails, as on a full disk; false
 // where the system offers no such limit.
 bool LimitFileSize(QProcess& process, qint64 bytes);

@@ -1,10 +1,13 @@
 #include "CliFixture.h"
 
 #include "ArchiveReader.h"
+#include "ArchiveWriter.h"
 #include "ChildProcess.h"
+#include "LocalTime.h"
 
 #include <QFile>
 #include <QProcess>
+#include <QTest>
 
 QString Dump(const QString& uid, const std::vector<std::pair<int, int>>& records)
 {
@@ -49,6 +52,23 @@ QString Dump(int records)
     return text;
 }
 
+QByteArray Claim(std::initializer_list<int> days)
+{
+    EntryList list;
+    for (const int day : days) {
+        auto line = std::make_unique<EntryInfo>(
+            EntryInfo::ManualLine(*LocalToTimestamp(2026, 11, day, 9, 0, 0)));
+        line->fare = 300;
+        line->applyFlag = 1;
+        line->entryStationName = QStringLiteral("品川");
+        line->exitStationName = QStringLiteral("大崎");
+        list.lines.push_back(std::move(line));
+    }
+    ArchiveWriter out;
+    list.Write(out, EntryList::Document);
+    return out.Data();
+}
+
 bool CliTest::CanLimitFileSize()
 {
     QProcess process;
@@ -70,6 +90,37 @@ CliRun CliTest::Cli(const QStringList& args, const QString& usbSocket, qint64 fi
     return {process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1,
             QString::fromUtf8(process.readAllStandardOutput()),
             QString::fromUtf8(process.readAllStandardError())};
+}
+
+std::unique_ptr<QProcess> CliTest::Start(const QStringList& args, const QProcessEnvironment& added,
+                                         const QString& workingFolder)
+{
+    auto process = std::make_unique<QProcess>();
+    if (!workingFolder.isEmpty())
+        process->setWorkingDirectory(workingFolder);
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.insert(added);
+    process->setProcessEnvironment(environment);
+    ChildProcess::GiveOwnHome(*process, Home());
+    process->start(QStringLiteral(FENWIR_CLI), args);
+    return process;
+}
+
+CliRun CliTest::Finish(QProcess& process)
+{
+    if (!process.waitForFinished(60000)) {
+        process.kill();
+        process.waitForFinished();
+        return {};
+    }
+    return {process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1,
+            QString::fromUtf8(process.readAllStandardOutput()),
+            QString::fromUtf8(process.readAllStandardError())};
+}
+
+bool CliTest::WaitForFile(const QString& path)
+{
+    return QTest::qWaitFor([&] { return QFile::exists(path); }, 30000);
 }
 
 QString CliTest::File(const QString& name, const QByteArray& content)

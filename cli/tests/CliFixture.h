@@ -4,10 +4,12 @@
 #include "StationFixture.h"
 
 #include <QByteArray>
+#include <QProcess>
 #include <QString>
 #include <QStringList>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
+#include <memory>
 
 // What one run of fenwir-cli left.
 struct CliRun {
@@ -26,6 +28,10 @@ QString Dump(const QString& uid, const std::vector<std::pair<int, int>>& records
 // record s always holds the balance 10000 - 200 s.
 std::vector<std::pair<int, int>> CardRecords(int newest, int oldest);
 
+// A claim of trips by hand on the given days of November 2026, 300 yen
+// each, all ticked.
+QByteArray Claim(std::initializer_list<int> days);
+
 // fenwir-cli run as scripts run it, each test with a home folder of its own:
 // its settings, documents and application history.
 class CliTest : public ::testing::Test
@@ -37,6 +43,14 @@ protected:
                qint64 fileSizeLimit = 0);
     // Whether Cli's fileSizeLimit can be had here (not on Windows).
     static bool CanLimitFileSize();
+    // fenwir-cli started and left running, with variables added to its
+    // environment, in a folder of its own when given; Finish waits for it to
+    // end (a run that does not end is killed and has status -1).
+    std::unique_ptr<QProcess> Start(const QStringList& args, const QProcessEnvironment& added = {},
+                                    const QString& workingFolder = QString());
+    static CliRun Finish(QProcess& process);
+    // Waits for a file to appear; false when it has not after a generous while.
+    static bool WaitForFile(const QString& path);
 
     QString File(const QString& name, const QByteArray& content);
     QByteArray Bytes(const QString& path) const;

@@ -4,9 +4,11 @@
 #include "CliFixture.h"
 
 #include <QDir>
+#include <QFile>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
+#include <QTest>
 
 namespace
 {
@@ -174,4 +176,30 @@ TEST_F(StationCorrectionsCliTest, AFailedWriteKeepsTheTable)
     EXPECT_TRUE(run.err.contains("StationCorrections.json に書き込めませんでした"))
         << run.err.toStdString();
     EXPECT_EQ(Bytes(Table()), before);
+}
+
+// Two corrections at once, the first held between reading the table and
+// writing it: the second waits for it, and the table keeps both.
+TEST_F(StationCorrectionsCliTest, TwoCorrectionsAtOnceAreBothKept)
+{
+    const QString first = dir.filePath("first");
+    const QString second = dir.filePath("second");
+    const auto hold = [](const QString& prefix) {
+        QProcessEnvironment environment;
+        environment.insert(QStringLiteral("FENWIR_TEST_HOLD"), prefix);
+        return environment;
+    };
+    const auto firstRun = Start({"stations", "correct", "0", "1", "16", "東京駅"}, hold(first));
+    ASSERT_TRUE(WaitForFile(first + ".held")) << Finish(*firstRun).err.toStdString();
+    const auto secondRun = Start({"stations", "correct", "0", "1", "32", "新宿駅"}, hold(second));
+    ASSERT_TRUE(QTest::qWaitFor(
+        [&] { return QFile::exists(second + ".waiting") || QFile::exists(second + ".held"); },
+        30000));
+    EXPECT_TRUE(QFile::exists(second + ".waiting"));
+    File("first.go", {});
+    EXPECT_EQ(Finish(*firstRun).status, 0);
+    ASSERT_TRUE(WaitForFile(second + ".held"));
+    File("second.go", {});
+    EXPECT_EQ(Finish(*secondRun).status, 0);
+    EXPECT_EQ(Cli({"stations", "corrections"}).out, "0\t1\t16\t東京駅\t\t\n0\t1\t32\t新宿駅\t\t\n");
 }

@@ -4,6 +4,7 @@
 #include "CCorvaneDoc.h"
 #include "CardImport.h"
 #include "EntrySamples.h"
+#include "HistoryFile.h"
 #include "MessageReporter.h"
 
 #include <QDir>
@@ -94,7 +95,8 @@ TEST(AppliedLines, TellsAClaimedTripWhenItComesAgain)
         {"another day", otherDay, false},
         {"another exit station", otherExit, false},
         {"the same manual line", manual, true},
-        {"a manual line of that day", laterThatDay, true},
+        // Made by hand later: another trip, though its day, route and fare agree.
+        {"another manual line of that day", laterThatDay, false},
         {"another fare", otherFare, false},
         {"another station", otherStation, false},
     };
@@ -112,9 +114,9 @@ TEST(AppliedLines, HistoryListsEveryApplicationNewestFirst)
     doc.ReplaceLines(SampleLines(3));
     ASSERT_TRUE(doc.RecordApplication({doc.Lines()[0].get(), doc.Lines()[1].get()}));
     // An application whose snapshot is damaged is still listed.
-    ApplyHistory& history = doc.History();
-    history.Add({1, 999, dir.filePath("ApplyHistory/Apply250101-080000.ent")});
-    history.Save(settings);
+    std::vector<ApplyRecord> records = doc.History().Records();
+    records.push_back({1, 999, dir.filePath("ApplyHistory/Apply250101-080000.ent")});
+    WriteAll(dir.filePath("ApplyHistory/Apply.hst"), HistoryFile::Serialize({records, {}}));
     QFile damaged(dir.filePath("ApplyHistory/Apply250101-080000.ent"));
     ASSERT_TRUE(damaged.open(QIODevice::WriteOnly));
     damaged.write("broken");

@@ -3,6 +3,7 @@
 #include "CCorvaneDoc.h"
 #include "EntryList.h"
 #include "EntrySamples.h"
+#include "HistoryFile.h"
 #include "PrintedClaim.h"
 
 #include <QDir>
@@ -157,8 +158,8 @@ TEST_F(DocumentTest, RecordApplicationWritesSnapshotOfThePrintedLines)
     EXPECT_EQ(snapshot.documentTime, doc.Data().documentTime);
     EXPECT_EQ(snapshot.kind, EntryList::Snapshot);
 
-    ApplyHistory stored;
-    EXPECT_TRUE(stored.Load(settings));
+    ApplyHistory stored(settings);
+    EXPECT_TRUE(stored.Refresh());
     EXPECT_EQ(stored.Records(), records);
 }
 
@@ -171,17 +172,17 @@ TEST_F(DocumentTest, EmptyDocumentRecordsNothing)
 
 TEST_F(DocumentTest, HistoryOfEarlierRunsSurvivesARunStartedByOpening)
 {
-    ApplyHistory earlier;
-    earlier.Add({1, 100, "earlier.ent"});
-    ASSERT_TRUE(earlier.Save(settings));
+    QDir().mkpath(ApplyFolder());
+    WriteAll(ApplyFolder() + "/Apply.hst",
+             HistoryFile::Serialize({{{1, 100, "/earlier/Apply261001-090000.ent"}}, {}}));
 
     doc.ReplaceLines(SampleLines(1));
     ASSERT_TRUE(doc.Save(dir.filePath("c.ent"), &error));
     CCorvaneDoc opened(settings); // no NewDocument: the run began with a file
     ASSERT_TRUE(opened.Load(dir.filePath("c.ent"), &error));
     ASSERT_TRUE(opened.RecordApplication(Pointers(opened.Lines())));
-    ApplyHistory stored;
-    ASSERT_TRUE(stored.Load(settings));
+    ApplyHistory stored(settings);
+    ASSERT_TRUE(stored.Refresh());
     ASSERT_EQ(stored.Records().size(), 2u);
     EXPECT_EQ(stored.Records()[0].amount, 100);
     EXPECT_EQ(stored.Records()[1].amount, 200);
@@ -257,9 +258,64 @@ TEST_F(DocumentTest, RecordsOfAnotherProgramAreKept)
     doc.RefreshHistory();
     EXPECT_TRUE(doc.AppliedOn(*doc.Lines()[1]));
     ASSERT_TRUE(doc.RecordApplication({doc.Lines()[2].get()}));
-    ApplyHistory stored;
-    ASSERT_TRUE(stored.Load(settings));
+    ApplyHistory stored(settings);
+    ASSERT_TRUE(stored.Refresh());
     EXPECT_EQ(stored.Records().size(), 3u);
+}
+
+// Two trips made by hand with the same day, stations and fare are two trips:
+// claiming one leaves the other unclaimed and editable, now and in a later run.
+TEST_F(DocumentTest, IdenticalHandMadeTripsAreClaimedOneByOne)
+{
+    EntryLines lines;
+    for (const int minute : {0, 1}) { // added a minute apart
+        auto line = std::make_unique<EntryInfo>(EntryInfo::ManualLine(1'793'545'200 + 60 * minute));
+        line->entryStationName = QStringLiteral("東京");
+        line->exitStationName = QStringLiteral("横浜");
+        line->fare = 480;
+        lines.push_back(std::move(line));
+    }
+    doc.ReplaceLines(std::move(lines));
+    ASSERT_TRUE(RecordPrintedClaim(doc, {doc.Lines()[0].get()}, {}).recorded);
+    EXPECT_TRUE(doc.AppliedOn(*doc.Lines()[0]));
+    EXPECT_FALSE(doc.AppliedOn(*doc.Lines()[1]));
+    EntryInfo edited = *doc.Lines()[1];
+    edited.fare = 500;
+    EXPECT_TRUE(doc.EditLine(1, edited));
+
+    CCorvaneDoc later(settings);
+    EXPECT_TRUE(later.AppliedOn(*doc.Lines()[0]));
+    EXPECT_FALSE(later.AppliedOn(*doc.Lines()[1]));
+}
+
+// A history found damaged or out of reach is said once, naming the file or
+// folder, and no application is recorded until it is whole again.
+TEST_F(DocumentTest, AHistoryProblemIsToldAndRecordsNothing)
+{
+    QStringList told;
+    QObject::connect(&doc, &CCorvaneDoc::HistoryProblemFound,
+                     [&](const QString& text) { told << text; });
+    QDir().mkpath(ApplyFolder());
+    WriteAll(ApplyFolder() + "/Apply.hst", "foreign content");
+    doc.NewDocument();
+    doc.ReplaceLines(SampleLines(2));
+    doc.RefreshHistory();
+    ASSERT_EQ(told.size(), 1);
+    EXPECT_TRUE(told[0].contains(ApplyFolder() + "/Apply.hst")) << told[0].toStdString();
+    EXPECT_FALSE(doc.RecordApplication(Pointers(doc.Lines()), &error));
+    EXPECT_EQ(error, told[0]);
+    EXPECT_EQ(told.size(), 1);
+    EXPECT_EQ(ReadAll(ApplyFolder() + "/Apply.hst"), "foreign content");
+
+    QString report;
+    ASSERT_TRUE(doc.RepairHistory(&report)) << report.toStdString();
+    EXPECT_TRUE(doc.WhyNotRecordable().isEmpty());
+    EXPECT_TRUE(doc.RecordApplication(Pointers(doc.Lines()), &error)) << error.toStdString();
+
+    settings.DefaultPath = dir.filePath("unmounted");
+    EXPECT_FALSE(doc.WhyNotRecordable().isEmpty());
+    ASSERT_EQ(told.size(), 2);
+    EXPECT_TRUE(told[1].contains(dir.filePath("unmounted"))) << told[1].toStdString();
 }
 
 // What a recorded application claimed stays as claimed, whatever path an

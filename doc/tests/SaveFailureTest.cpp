@@ -6,6 +6,7 @@
 #include "CCorvaneDoc.h"
 #include "ClaimRules.h"
 #include "EntrySamples.h"
+#include "HistoryFile.h"
 #include "LineStations.h"
 #include "PdfExport.h"
 #include "StationCorrections.h"
@@ -56,16 +57,16 @@ const Writer kWriters[] = {
          return doc.Save(path, error);
      }},
     {"application history", "ApplyHistory/Apply.hst",
-     [](CCorvaneDoc&, AppSettings& settings, const QString&, QString*) {
-         ApplyHistory history;
-         history.Add({1'777'777'777, 420, QStringLiteral("/home/someone/ApplyHistory/Apply.ent")});
-         return history.Save(settings);
+     [](CCorvaneDoc&, AppSettings& settings, const QString&, QString* error) {
+         ApplyHistory history(settings);
+         ApplyRecord record{1'777'777'777, 420, {}};
+         return history.Record("snapshot", record, error);
      }},
     // The snapshot cannot be written: no record, and Apply.hst is untouched.
     {"snapshot", "ApplyHistory/Apply.hst",
      [](CCorvaneDoc& doc, AppSettings&, const QString&, QString*) {
          return doc.RecordApplication(ClaimedLines(doc.Lines())) ||
-                !doc.History().Records().empty();
+                doc.History().Records().size() != 1; // the one record it had
      }},
     {"csv", "claim.csv",
      [](CCorvaneDoc& doc, AppSettings& settings, const QString& path, QString*) {
@@ -93,7 +94,12 @@ TEST(SaveFailure, EveryWriterKeepsTheOldFileByteForByte)
 
         const QString path = dir.filePath(QString::fromLatin1(writer.file));
         QDir().mkpath(QFileInfo(path).path());
-        const QByteArray old(64, 'x');
+        // A history the writers take as whole; any other file is 64 bytes.
+        const QByteArray old =
+            QString::fromLatin1(writer.file).endsWith(".hst")
+                ? HistoryFile::Serialize(
+                      {{{1, 2, QStringLiteral("/a/Apply261001-090000.ent")}}, {}})
+                : QByteArray(64, 'x');
         {
             QFile file(path);
             ASSERT_TRUE(file.open(QIODevice::WriteOnly));

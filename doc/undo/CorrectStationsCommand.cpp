@@ -23,14 +23,19 @@ void CorrectStationsCommand::Apply(bool forward)
 
 void CorrectStationsCommand::WriteTable(bool forward)
 {
-    // Read anew: another program may have changed other codes meanwhile.
+    // Read anew under the lock: another program may change other codes.
     StationCorrections corrections(m_tablePath);
     QString problem;
-    if (!corrections.Load(&problem))
-        Q_EMIT m_doc.CorrectionsProblem(problem);
-    for (const TableChange& change : m_table)
-        corrections.Set(change.code, forward ? change.after : change.before);
     QString error;
-    if (!corrections.Save(&error))
+    const bool written = corrections.Update(
+        [&](StationCorrections& current) {
+            for (const TableChange& change : m_table)
+                current.Set(change.code, forward ? change.after : change.before);
+            return true;
+        },
+        &problem, &error);
+    if (!problem.isEmpty())
+        Q_EMIT m_doc.CorrectionsProblem(problem);
+    if (!written)
         Q_EMIT m_doc.CorrectionsProblem(error);
 }

@@ -14,10 +14,12 @@ TEST(JoinPath, OneSeparatorBetweenParts)
     EXPECT_EQ(JoinPath("", "x.ent"), "x.ent");
 }
 
-TEST(JoinPath, TooLongKeepsFirst)
+// A path that does not fit is none: never the first part alone, which a
+// search for a free name would try forever.
+TEST(JoinPath, TooLongIsEmpty)
 {
     const QString first = "/" + QString(100, 'a');
-    EXPECT_EQ(JoinPath(first, QString(5000, 'b')), first);
+    EXPECT_EQ(JoinPath(first, QString(5000, 'b')), QString());
 }
 
 TEST(EnsureSubfolder, CreatesOnceAndFailsUnderAFile)
@@ -35,6 +37,11 @@ TEST(EnsureSubfolder, CreatesOnceAndFailsUnderAFile)
     EXPECT_EQ(EnsureSubfolder(file.fileName(), "ApplyHistory"), QString());
     // Only one level is created.
     EXPECT_EQ(EnsureSubfolder(dir.filePath("a/b"), "c"), QString());
+    // Never a folder relative to wherever the program runs, nor one too long.
+    for (const QString& parent : {QString(), QStringLiteral("relative")})
+        EXPECT_EQ(EnsureSubfolder(parent, "ApplyHistory"), QString()) << parent.toStdString();
+    EXPECT_FALSE(QFileInfo::exists("ApplyHistory"));
+    EXPECT_EQ(EnsureSubfolder(dir.path(), QString(5000, 'c')), QString());
 }
 
 TEST(Folders, DocumentsAndDataFoldersExistAfterwards)

@@ -237,7 +237,7 @@ PY
 
 # Third run: a second start hands the claim to the running window; a print
 # to a stopped queue is recorded and said to be held; the user then takes
-# the application back in 申請履歴.
+# the application back in 申請履歴, which withdraws the held job and says so.
 /usr/sbin/cupsaccept fenwir-test
 /usr/sbin/cupsdisable -r "用紙補充のため停止中" fenwir-test
 start_fenwir --reader "image:$card" --station-db "$stations"
@@ -257,7 +257,11 @@ xdotool key --clearmodifiers alt+v h            # 表示 > 申請履歴...
 focus_window "申請履歴" >/dev/null
 xdotool key --clearmodifiers alt+c              # 取消... the newest, asked first
 focus_window "Fenwir Lite" >/dev/null
+[ -n "$(lpstat -o fenwir-test)" ] || { echo "the held job is not in the queue" >&2; exit 1; }
 xdotool key --clearmodifiers alt+y
+wait_for bash -c '[ -z "$(lpstat -o fenwir-test)" ]'  # the held job withdrawn
+focus_window "Fenwir Lite" >/dev/null           # and the user told
+xdotool key --clearmodifiers Return
 wait_closed "^Fenwir Lite$"
 focus_window "申請履歴" >/dev/null
 xdotool key --clearmodifiers Escape

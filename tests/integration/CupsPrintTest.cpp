@@ -8,6 +8,7 @@
 #include "CupsPrintService.h"
 #include "CupsQueue.h"
 #include "FileCommands.h"
+#include "HistoryCommands.h"
 #include "LocalTime.h"
 #include "PdfText.h"
 #include "PrintCommands.h"
@@ -17,7 +18,9 @@
 
 #include <QDir>
 #include <QFile>
+#include <QPushButton>
 #include <QRegularExpression>
+#include <QTableWidget>
 #include <QTemporaryDir>
 #include <cups/cups.h>
 #include <functional>
@@ -85,8 +88,8 @@ struct PrintedClaimFixture {
 
     std::size_t Records() const
     {
-        ApplyHistory stored;
-        stored.Load(settings);
+        ApplyHistory stored(settings);
+        stored.Refresh();
         return stored.Records().size();
     }
 
@@ -116,8 +119,8 @@ TEST(CupsPrint, ClaimReachesTheQueueAndIsRecorded)
     for (const char* expected : {"日本橋", "月島", "5,000", "営業部", "A-1024", "山田花子"})
         EXPECT_TRUE(text.contains(QString::fromUtf8(expected))) << expected << text.toStdString();
 
-    ApplyHistory stored;
-    ASSERT_TRUE(stored.Load(claim.settings));
+    ApplyHistory stored(claim.settings);
+    ASSERT_TRUE(stored.Refresh());
     ASSERT_EQ(stored.Records().size(), 1u);
     EXPECT_EQ(stored.Records()[0].amount, 5000);
     EXPECT_EQ(claim.form.CheckedCount(), 0);
@@ -146,8 +149,8 @@ TEST(CupsPrint, APageRangeIsTheClaimOfItsLines)
     for (const char* absent : {"5,000", "11月20日", "小計"})
         EXPECT_FALSE(text.contains(QString::fromUtf8(absent))) << absent << text.toStdString();
 
-    ApplyHistory stored;
-    ASSERT_TRUE(stored.Load(claim.settings));
+    ApplyHistory stored(claim.settings);
+    ASSERT_TRUE(stored.Refresh());
     ASSERT_EQ(stored.Records().size(), 1u);
     EXPECT_EQ(stored.Records()[0].amount, 1000);
     EXPECT_EQ(claim.form.CheckedCount(), 20);
@@ -203,6 +206,33 @@ TEST(CupsPrint, OnlyAJobTheServiceTookIsRecorded)
             EXPECT_EQ(cups.PendingJobs(), 1);
         }
     }
+}
+
+// A print the queue holds shows as 保留 in 申請履歴; taking the application
+// back withdraws the job, so the cancelled claim never comes out.
+TEST(CupsPrint, CancellingAHeldPrintWithdrawsItsJob)
+{
+    CupsQueue cups;
+    ASSERT_TRUE(cups.Start(QStringLiteral("fenwir-test"))) << cups.Log().toStdString();
+    PrintedClaimFixture claim;
+    QueuePrinter printer(cups.Queue());
+    printer.afterChoosing = [&] { ASSERT_TRUE(cups.Stop()); };
+    ASSERT_TRUE(claim.printing.Print(&printer)) << claim.prompts.asked.join('\n').toStdString();
+    ASSERT_EQ(cups.PendingJobs(), 1);
+
+    HistoryCommands history(claim.doc);
+    CApplyHistoryDlg dialog(history.Access(), claim.prompts);
+    ASSERT_EQ(dialog.Table().rowCount(), 1);
+    EXPECT_EQ(dialog.Table().item(0, 4)->text(), "保留");
+    claim.prompts.asked.clear();
+    claim.prompts.answers = {Prompts::Answer::Yes};
+    dialog.CancelButton().click();
+    EXPECT_EQ(cups.PendingJobs(), 0);
+    ASSERT_EQ(claim.prompts.asked.size(), 2);
+    EXPECT_TRUE(
+        claim.prompts.asked[1].contains("保留されていた印刷（プリンター fenwir-test のジョブ"))
+        << claim.prompts.asked[1].toStdString();
+    EXPECT_TRUE(dialog.Table().item(0, 4)->text().startsWith("取消"));
 }
 
 TEST(CupsPrint, RefusalsAreToldInJapanese)

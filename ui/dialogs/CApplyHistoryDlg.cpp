@@ -55,6 +55,12 @@ CApplyHistoryDlg::CApplyHistoryDlg(History history, Prompts& prompts, QWidget* p
 {
     setWindowTitle(QStringLiteral("申請履歴"));
     auto* layout = new QVBoxLayout(this);
+    m_problem = new QLabel(this);
+    m_problem->setObjectName(QStringLiteral("historyProblem"));
+    m_problem->setWordWrap(true);
+    m_problem->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    m_problem->setStyleSheet(QStringLiteral("QLabel { color: #b00020; }"));
+    layout->addWidget(m_problem);
     m_table = new QTableWidget(0, ColumnCount, this);
     m_table->setObjectName(QStringLiteral("applications"));
     m_table->setHorizontalHeaderLabels({QStringLiteral("印刷日時"), QStringLiteral("利用期間"),
@@ -78,9 +84,14 @@ CApplyHistoryDlg::CApplyHistoryDlg(History history, Prompts& prompts, QWidget* p
     m_cancel->setObjectName(QStringLiteral("cancelApplication"));
     m_cancel->setToolTip(QStringLiteral(
         "選んだ申請を取り消します。申請は履歴に残り、その明細は申請済みではなくなります。"));
+    m_repair = buttons->addButton(QStringLiteral("修復(&R)..."), QDialogButtonBox::ActionRole);
+    m_repair->setObjectName(QStringLiteral("repairHistory"));
+    m_repair->setToolTip(QStringLiteral("読めた申請だけの申請履歴を作り直します。"
+                                        "壊れたファイルは別の名前で残します。"));
     buttons->addButton(QStringLiteral("閉じる"), QDialogButtonBox::RejectRole);
     connect(m_open, &QPushButton::clicked, this, &CApplyHistoryDlg::OpenSelected);
     connect(m_cancel, &QPushButton::clicked, this, &CApplyHistoryDlg::CancelSelected);
+    connect(m_repair, &QPushButton::clicked, this, &CApplyHistoryDlg::RepairHistory);
     connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
     connect(m_table, &QTableWidget::itemSelectionChanged, this, &CApplyHistoryDlg::UpdateButtons);
     connect(m_table, &QTableWidget::cellDoubleClicked, this, &CApplyHistoryDlg::OpenSelected);
@@ -95,6 +106,11 @@ CApplyHistoryDlg::CApplyHistoryDlg(History history, Prompts& prompts, QWidget* p
 void CApplyHistoryDlg::Fill()
 {
     m_applications = m_history.list ? m_history.list() : std::vector<AppliedLines::Application>();
+    const QString problem = m_history.problem ? m_history.problem() : QString();
+    m_refusesChanges = !problem.isEmpty();
+    m_problem->setText(problem);
+    m_problem->setVisible(!problem.isEmpty());
+    m_repair->setVisible(m_history.repair && m_history.damaged && m_history.damaged());
     m_table->setRowCount(static_cast<int>(m_applications.size()));
     for (int row = 0; row < m_table->rowCount(); ++row) {
         const auto& application = m_applications[static_cast<std::size_t>(row)];
@@ -107,10 +123,12 @@ void CApplyHistoryDlg::Fill()
             Cell(FormatYen(application.amount) + QStringLiteral("円"), Qt::AlignRight));
         m_table->setItem(row, Lines, Cell(LinesText(application.lineCount), Qt::AlignRight));
         const bool cancelled = application.cancelled.isValid();
-        m_table->setItem(
-            row, State,
-            Cell(cancelled ? QStringLiteral("取消 %1").arg(Day(application.cancelled)) : QString(),
-                 Qt::AlignLeft));
+        QString state;
+        if (cancelled)
+            state = QStringLiteral("取消 %1").arg(Day(application.cancelled));
+        else if (m_history.held && m_history.held(application))
+            state = QStringLiteral("保留");
+        m_table->setItem(row, State, Cell(state, Qt::AlignLeft));
         m_table->item(row, Printed)->setToolTip(application.snapshotPath);
         for (int column = 0; column < ColumnCount && cancelled; ++column)
             m_table->item(row, column)->setForeground(palette().brush(QPalette::PlaceholderText));
@@ -137,7 +155,8 @@ void CApplyHistoryDlg::UpdateButtons()
     const AppliedLines::Application* application = Selected();
     m_open->setEnabled(application && application->lineCount >= 0 &&
                        QFileInfo::exists(application->snapshotPath));
-    m_cancel->setEnabled(application && !application->cancelled.isValid() && m_history.cancel);
+    m_cancel->setEnabled(application && !application->cancelled.isValid() && m_history.cancel &&
+                         !m_refusesChanges);
 }
 
 void CApplyHistoryDlg::OpenSelected()
@@ -162,11 +181,33 @@ void CApplyHistoryDlg::CancelSelected()
     if (m_prompts.Ask(question, Prompts::Icon::Question, Prompts::Buttons::YesNo) !=
         Prompts::Answer::Yes)
         return;
-    QString error;
-    if (!m_history.cancel(chosen.record, &error))
-        m_prompts.Ask(error, Prompts::Icon::Stop, Prompts::Buttons::Ok);
+    QString message;
+    if (!m_history.cancel(chosen, &message))
+        m_prompts.Ask(message, Prompts::Icon::Stop, Prompts::Buttons::Ok);
+    else if (!message.isEmpty())
+        m_prompts.Ask(message, Prompts::Icon::Information, Prompts::Buttons::Ok);
     const int row = m_table->currentRow();
     Fill();
     m_table->selectRow(std::min(row, m_table->rowCount() - 1));
+    UpdateButtons();
+}
+
+void CApplyHistoryDlg::RepairHistory()
+{
+    if (!m_history.repair || m_repair->isHidden())
+        return;
+    const QString question =
+        QStringLiteral("申請履歴を修復しますか？\n\n読めた申請だけの申請履歴を作り直します。"
+                       "壊れたファイルはそのまま別の名前で残します。");
+    if (m_prompts.Ask(question, Prompts::Icon::Question, Prompts::Buttons::YesNo) !=
+        Prompts::Answer::Yes)
+        return;
+    QString report;
+    const bool repaired = m_history.repair(&report);
+    m_prompts.Ask(report, repaired ? Prompts::Icon::Information : Prompts::Icon::Stop,
+                  Prompts::Buttons::Ok);
+    Fill();
+    if (m_table->rowCount() > 0)
+        m_table->selectRow(0);
     UpdateButtons();
 }

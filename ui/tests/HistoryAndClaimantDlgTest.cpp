@@ -4,6 +4,7 @@
 #include "ScriptedPrompts.h"
 
 #include <QFile>
+#include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTableWidget>
@@ -23,6 +24,16 @@ AppliedLines::Application Application(QDateTime printed, std::int32_t amount, in
     application.record = record;
     return application;
 }
+
+CApplyHistoryDlg::History
+Access(std::function<std::vector<AppliedLines::Application>()> list,
+       std::function<bool(const AppliedLines::Application&, QString*)> cancel = nullptr)
+{
+    CApplyHistoryDlg::History history;
+    history.list = std::move(list);
+    history.cancel = std::move(cancel);
+    return history;
+}
 } // namespace
 
 TEST(ApplyHistoryDlg, ListsTheApplicationsAndOpensAReadableOne)
@@ -40,7 +51,7 @@ TEST(ApplyHistoryDlg, ListsTheApplicationsAndOpensAReadableOne)
                                dir.filePath("gone.ent"), 0);
     october.cancelled = QDate(2026, 11, 2);
     ScriptedPrompts prompts;
-    CApplyHistoryDlg dialog({[&] { return std::vector{november, october}; }, nullptr}, prompts);
+    CApplyHistoryDlg dialog(Access([&] { return std::vector{november, october}; }), prompts);
     QTableWidget& table = dialog.Table();
     ASSERT_EQ(table.rowCount(), 2);
     const QStringList first = {"2026/11/30 09:15", "2026/11/04～2026/11/27", "4,700円", "15件", ""};
@@ -67,12 +78,12 @@ TEST(ApplyHistoryDlg, CancelAsksAndShowsTheApplicationTakenBack)
         Application(QDateTime(QDate(2026, 12, 1), QTime(8, 30)), 900, 3, "/x/a.ent", 4)};
     std::vector<std::size_t> cancelled;
     ScriptedPrompts prompts;
-    CApplyHistoryDlg dialog({[&] { return applications; },
-                             [&](std::size_t record, QString*) {
-                                 cancelled.push_back(record);
-                                 applications[0].cancelled = QDate(2026, 12, 10);
-                                 return true;
-                             }},
+    CApplyHistoryDlg dialog(Access([&] { return applications; },
+                                   [&](const AppliedLines::Application& chosen, QString*) {
+                                       cancelled.push_back(chosen.record);
+                                       applications[0].cancelled = QDate(2026, 12, 10);
+                                       return true;
+                                   }),
                             prompts);
     ASSERT_TRUE(dialog.CancelButton().isEnabled());
     prompts.answers = {Prompts::Answer::No};
@@ -114,4 +125,20 @@ TEST(CardNamesDlg, NamesEveryCardItLists)
     table.item(1, 2)->setText(QStringLiteral(" 私用スマホ "));
     EXPECT_EQ(dialog.Result(), (std::vector<std::pair<QString, QString>>{
                                    {"011402123A4B3906", ""}, {"012E4471089C1022", "私用スマホ"}}));
+}
+
+// A print still in a queue shows as 保留 until its job is done.
+TEST(ApplyHistoryDlg, AHeldPrintShowsAsHeld)
+{
+    std::vector<AppliedLines::Application> applications = {
+        Application(QDateTime(QDate(2026, 12, 1), QTime(8, 30)), 900, 3, "/x/a.ent", 0),
+        Application(QDateTime(QDate(2026, 11, 1), QTime(8, 30)), 600, 2, "/x/b.ent", 1)};
+    ScriptedPrompts prompts;
+    CApplyHistoryDlg::History history = Access([&] { return applications; });
+    history.held = [](const AppliedLines::Application& a) { return a.record == 0; };
+    CApplyHistoryDlg dialog(history, prompts);
+    EXPECT_EQ(dialog.Table().item(0, 4)->text(), "保留");
+    EXPECT_EQ(dialog.Table().item(1, 4)->text(), "");
+    EXPECT_TRUE(dialog.ProblemLabel().isHidden());
+    EXPECT_TRUE(dialog.RepairButton().isHidden());
 }

@@ -1,5 +1,6 @@
 #include "ChildProcess.h"
 
+#include <QSettings>
 #include <csignal>
 #include <sys/resource.h>
 
@@ -12,6 +13,14 @@ void ChildProcess::GiveOwnHome(QProcess& process, const QString& home)
     environment.insert(QStringLiteral("XDG_CONFIG_HOME"), home + "/.config");
     environment.insert(QStringLiteral("XDG_DATA_HOME"), home + "/.local/share");
     process.setProcessEnvironment(environment);
+}
+
+void ChildProcess::SetSetting(const QString& home, const QString& name, const QString& value)
+{
+    QSettings store(home + QStringLiteral("/.config/Norkel/Fenwir_Lite.conf"),
+                    QSettings::NativeFormat);
+    store.setValue(QStringLiteral("Settings/Profile/") + name, value);
+    store.sync();
 }
 
 QString ChildProcess::DataFolder(const QString& home)

@@ -53,6 +53,11 @@ void ChildProcess::GiveOwnHome(QProcess&, const QString& home)
     key->sync();
 }
 
+void ChildProcess::SetSetting(const QString&, const QString& name, const QString& value)
+{
+    UserKey()->setValue(QStringLiteral("Settings/Profile/") + name, value);
+}
+
 QString ChildProcess::DataFolder(const QString&)
 {
     return GetDataFolder();

@@ -1,0 +1,190 @@
+#include "ApplyHistory.h"
+
+#include "AppSettings.h"
+#include "HistoryFile.h"
+#include "PlatformFolders.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QLockFile>
+#include <QTemporaryDir>
+#include <gtest/gtest.h>
+
+namespace
+{
+const QDateTime kNow(QDate(2026, 11, 30), QTime(9, 15, 0));
+
+class ApplyHistoryTest : public ::testing::Test
+{
+protected:
+    ApplyHistoryTest()
+    {
+        settings.DefaultPath = dir.path();
+        history.SetClock([] { return kNow; });
+    }
+
+    QString Folder() const { return dir.filePath("ApplyHistory"); }
+    QString HistoryFile() const { return dir.filePath("ApplyHistory/Apply.hst"); }
+
+    void Write(const QString& path, const QByteArray& bytes)
+    {
+        QDir().mkpath(QFileInfo(path).path());
+        QFile file(path);
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+        file.write(bytes);
+    }
+    QByteArray Read(const QString& path) const
+    {
+        QFile file(path);
+        return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+    }
+    QStringList Files() const { return QDir(Folder()).entryList(QDir::Files, QDir::Name); }
+
+    bool Record(std::int32_t amount, QString* error = nullptr)
+    {
+        ApplyRecord record{1'790'000'000, amount, {}, 0, {}};
+        return history.Record("snapshot", record, error);
+    }
+
+    QTemporaryDir dir;
+    AppSettings settings;
+    ApplyHistory history{settings};
+    QString error;
+};
+} // namespace
+
+TEST_F(ApplyHistoryTest, RecordsAndCancelsAsTheFileSays)
+{
+    EXPECT_FALSE(history.Refresh()); // no file: an empty history, nothing to say
+    EXPECT_TRUE(history.Records().empty());
+    EXPECT_TRUE(history.Problem().isEmpty());
+
+    ASSERT_TRUE(Record(300, &error)) << error.toStdString();
+    ApplyRecord job{1'790'000'100, 600, {}, 0, {"office", 7, 1'795'000'000}};
+    ASSERT_TRUE(history.Record("second", job, &error)) << error.toStdString();
+    EXPECT_EQ(job.snapshotPath, Folder() + "/Apply261130-091500-2.ent");
+    EXPECT_EQ(Files(),
+              (QStringList{"Apply.hst", "Apply261130-091500-2.ent", "Apply261130-091500.ent"}));
+    EXPECT_EQ(Read(job.snapshotPath), "second");
+
+    ApplyHistory other(settings);
+    other.Refresh();
+    ASSERT_TRUE(other.Cancel(0, history.Records()[0].snapshotPath, 1'795'100'000, &error));
+    EXPECT_TRUE(history.Refresh());
+    ASSERT_EQ(history.Records().size(), 2u);
+    EXPECT_EQ(history.Records()[0].cancelled, 1'795'100'000);
+    EXPECT_EQ(history.Records()[1], job);
+
+    // A record that is no longer what the caller saw is not taken back.
+    EXPECT_FALSE(history.Cancel(1, "elsewhere.ent", 1, &error));
+    EXPECT_EQ(error, "その申請は申請履歴にありません。");
+    EXPECT_FALSE(history.Cancel(0, history.Records()[0].snapshotPath, 1, &error));
+    EXPECT_EQ(error, "その申請はすでに取り消されています。");
+}
+
+// A snapshot never replaces a file, and the search for a free name ends.
+TEST_F(ApplyHistoryTest, SnapshotsTakeOnlyFreeNames)
+{
+    Write(Folder() + "/Apply261130-091500.ent", "earlier");
+    ASSERT_TRUE(Record(300, &error)) << error.toStdString();
+    EXPECT_EQ(history.Records()[0].snapshotPath, Folder() + "/Apply261130-091500-2.ent");
+    EXPECT_EQ(Read(Folder() + "/Apply261130-091500.ent"), "earlier");
+
+    for (int n = 3; n <= 100; ++n)
+        Write(Folder() + QStringLiteral("/Apply261130-091500-%1.ent").arg(n), "taken");
+    const QByteArray before = Read(HistoryFile());
+    EXPECT_FALSE(Record(600, &error));
+    EXPECT_TRUE(error.contains(Folder())) << error.toStdString();
+    EXPECT_EQ(Read(HistoryFile()), before);
+    EXPECT_EQ(Files().size(), 101);
+}
+
+// A folder that cannot be reached or does not fit is an error that names it:
+// never a relative path, the current folder or a name search without end.
+TEST_F(ApplyHistoryTest, AFolderOutOfReachIsAnError)
+{
+    const QString longFolder =
+        dir.path() + "/" + QString(PlatformFolders::MaxPathLength() - dir.path().size() - 30, 'a');
+    struct Case {
+        const char* name;
+        QString defaultPath;
+        QString named;
+    };
+    const Case cases[] = {
+        {"a share not mounted", dir.filePath("share/経理"), dir.filePath("share/経理")},
+        {"a relative folder", "経理", "経理"},
+        {"no folder at all", "", "「」"},
+        {"a folder near the path limit", longFolder, longFolder},
+    };
+    QTemporaryDir current;
+    const QString kept = QDir::currentPath();
+    QDir::setCurrent(current.path());
+    for (const Case& c : cases) {
+        settings.DefaultPath = c.defaultPath;
+        EXPECT_FALSE(Record(300, &error)) << c.name;
+        EXPECT_TRUE(error.contains(c.named)) << c.name << error.toStdString();
+        EXPECT_TRUE(error.contains("申請の記録と取消はできません")) << c.name;
+        history.Refresh();
+        EXPECT_FALSE(history.Problem().isEmpty()) << c.name;
+    }
+    QDir::setCurrent(kept);
+    EXPECT_TRUE(QDir(current.path()).isEmpty());
+    EXPECT_FALSE(QFileInfo::exists(dir.filePath("share")));
+}
+
+// A damaged history is used as far as it can be read, refuses every change,
+// and is made whole only on request: the damaged bytes are kept aside.
+TEST_F(ApplyHistoryTest, ADamagedHistoryIsRepairedOnlyOnRequest)
+{
+    std::vector<ApplyRecord> records = {{1, 300, Folder() + "/Apply261001-090000.ent"},
+                                        {2, 600, Folder() + "/Apply261101-090000.ent"}};
+    QByteArray damaged = HistoryFile::Serialize({records, {}});
+    damaged.remove(damaged.size() - 3, 1); // a byte of the last path
+    Write(HistoryFile(), damaged);
+
+    EXPECT_TRUE(history.Refresh());
+    EXPECT_TRUE(history.IsDamaged());
+    ASSERT_EQ(history.Records().size(), 1u);
+    EXPECT_EQ(history.Records()[0], records[0]);
+    EXPECT_TRUE(history.Problem().contains(HistoryFile())) << history.Problem().toStdString();
+
+    EXPECT_FALSE(Record(900, &error));
+    EXPECT_EQ(error, history.Problem());
+    EXPECT_FALSE(history.Cancel(0, records[0].snapshotPath, 1, &error));
+    EXPECT_EQ(Read(HistoryFile()), damaged);
+    EXPECT_EQ(Files(), QStringList{"Apply.hst"});
+
+    QString report;
+    ASSERT_TRUE(history.Repair(&report)) << report.toStdString();
+    const QString aside = Folder() + "/Apply-damaged-261130-091500.hst";
+    EXPECT_TRUE(report.contains(aside)) << report.toStdString();
+    EXPECT_EQ(Read(aside), damaged);
+    const HistoryFile::Reading repaired = HistoryFile::Read(Read(HistoryFile()));
+    EXPECT_FALSE(repaired.damaged);
+    EXPECT_EQ(repaired.contents.records, std::vector<ApplyRecord>{records[0]});
+    EXPECT_FALSE(history.IsDamaged());
+    EXPECT_TRUE(Record(900, &error)) << error.toStdString();
+
+    // A whole history has nothing to repair.
+    EXPECT_TRUE(history.Repair(&report));
+    EXPECT_TRUE(report.contains("壊れていません")) << report.toStdString();
+    EXPECT_EQ(QDir(Folder()).entryList({"Apply-damaged-*"}).size(), 1);
+}
+
+// While another program holds the history, a change waits its bounded time
+// and then says so, leaving everything as it was.
+TEST_F(ApplyHistoryTest, ABusyHistoryIsToldAndLeftAlone)
+{
+    ASSERT_TRUE(Record(300, &error));
+    const QByteArray before = Read(HistoryFile());
+    QLockFile other(HistoryFile() + ".lock");
+    ASSERT_TRUE(other.tryLock(0));
+    qputenv("FENWIR_LOCK_WAIT_MS", "0");
+    EXPECT_FALSE(Record(600, &error));
+    qunsetenv("FENWIR_LOCK_WAIT_MS");
+    EXPECT_TRUE(error.contains(HistoryFile())) << error.toStdString();
+    EXPECT_TRUE(error.contains("別のプログラムが書き込み中")) << error.toStdString();
+    EXPECT_EQ(Read(HistoryFile()), before);
+    EXPECT_EQ(Files().size(), 3); // the history, its one snapshot and the lock
+}
