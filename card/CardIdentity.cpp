@@ -1,10 +1,12 @@
 #include "CardIdentity.h"
 
+#include "SequenceNumber.h"
+
 #include <algorithm>
 
 bool IsSameRecord(const EntryInfo& a, const EntryInfo& b)
 {
-    return !a.IsManual() && !b.IsManual() && a.serialNumber == b.serialNumber &&
+    return !a.IsManual() && !b.IsManual() && SequenceNumber::Same(a.serialNumber, b.serialNumber) &&
            a.dateTime == b.dateTime && a.balance == b.balance && a.terminalType == b.terminalType &&
            a.processType == b.processType && a.entryArea == b.entryArea &&
            a.entryLine == b.entryLine && a.entryStation == b.entryStation &&
@@ -57,7 +59,7 @@ const EntryInfo* RecordBefore(const EntryLines& claim, const std::vector<CardId>
                               const EntryInfo& record)
 {
     for (const auto& line : claim) {
-        if (line->IsManual() || line->serialNumber != record.serialNumber - 1 ||
+        if (line->IsManual() || !SequenceNumber::Follows(line->serialNumber, record.serialNumber) ||
             line->dateTime > record.dateTime)
             continue;
         for (const CardId& id : ids)

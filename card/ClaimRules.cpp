@@ -10,9 +10,12 @@ bool InPeriod(const EntryInfo& line, const ClaimFilter& filter)
     return line.hidden != 1 && line.dateTime >= filter.from && line.dateTime < filter.until;
 }
 
-// What a list without "全て表示" shows: journeys with a fare.
+// What a list without "全て表示" shows: journeys with a fare, or whose fare
+// is still to be typed in.
 bool IsJourneyWithFare(const EntryInfo& line)
 {
+    if (IsJourneyOfUnknownFare(line))
+        return true;
     // A point charge (特典チャージ, 0x48) is no journey either.
     return line.fare > 0 && !IsCardIssue(line.processType) && line.processType != 0x48 &&
            !IsShopPurchase(line.terminalType, line.processType);

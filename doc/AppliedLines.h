@@ -12,7 +12,7 @@
 
 // What the recorded applications hold, so a trip claimed once is known when
 // it comes again: a card line by what the card recorded (sequence number,
-// date, balance, stations or terminal, fare) whatever ID the card gave, as a
+// date, balance, stations or terminal) whatever ID the card gave, as a
 // phone's card may change its ID; a line added by hand by its date, stations
 // and fare. A cancelled application claims nothing.
 class AppliedLines

@@ -10,8 +10,8 @@
 #include "LocalTime.h"
 #include "StationCorrections.h"
 #include "TextFormat.h"
-#include "undo/CorrectStationsCommand.h"
 #include "undo/ConfirmVisitsCommand.h"
+#include "undo/CorrectStationsCommand.h"
 #include "undo/EditLineCommand.h"
 #include "undo/LinesCommand.h"
 #include "undo/MarkLinesCommand.h"
@@ -460,15 +460,25 @@ bool CCorvaneDoc::Reorder(std::vector<std::size_t> order, const QString& text)
     return true;
 }
 
-void CCorvaneDoc::AppendLines(EntryLines lines, const QString& text)
+void CCorvaneDoc::AppendLines(EntryLines lines, const QString& text,
+                              std::vector<std::pair<std::size_t, EntryInfo>> completed)
 {
-    if (lines.empty())
+    std::erase_if(completed, [this](const auto& change) {
+        return change.first >= m_data.lines.size() || *m_data.lines[change.first] == change.second;
+    });
+    if (lines.empty() && completed.empty())
         return;
-    std::vector<PlacedLine> placed;
-    std::size_t position = m_data.lines.size();
-    for (auto& line : lines)
-        placed.push_back({position++, std::move(line)});
-    Push(new LinesCommand(*this, text, std::move(placed)));
+    auto* step = new QUndoCommand(text);
+    for (auto& [position, content] : completed)
+        new EditLineCommand(*this, position, *m_data.lines[position], std::move(content), step);
+    if (!lines.empty()) {
+        std::vector<PlacedLine> placed;
+        std::size_t position = m_data.lines.size();
+        for (auto& line : lines)
+            placed.push_back({position++, std::move(line)});
+        new LinesCommand(*this, text, std::move(placed), step);
+    }
+    Push(step);
 }
 
 void CCorvaneDoc::SetLastCard(const CardInfo& card, std::vector<CardHistoryRow> rows)

@@ -58,8 +58,11 @@ public:
     bool ConfirmVisits(const std::vector<std::size_t>& positions);
     // The new order as the old position of each line (see OrderAsListed).
     bool Reorder(std::vector<std::size_t> order, const QString& text);
-    // Lines added at the end, as a card read adds them.
-    void AppendLines(EntryLines lines, const QString& text);
+    // Lines added at the end, as a card read adds them, and in the same step
+    // the lines at these positions given their new content (a fare the read
+    // now knows).
+    void AppendLines(EntryLines lines, const QString& text,
+                     std::vector<std::pair<std::size_t, EntryInfo>> completed = {});
     // Station names corrected, one undoable step: each correction goes into
     // the user's table of corrections and names every card line with its
     // code. False when nothing would change, or when the table cannot be

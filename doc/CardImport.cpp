@@ -4,11 +4,13 @@
 #include "CCorvaneDoc.h"
 #include "CardIdentity.h"
 #include "CardReadJob.h"
+#include "ClaimRules.h"
 #include "ImportHistory.h"
 #include "TextFormat.h"
 #include "VisitSuggestions.h"
 
 #include <QDateTime>
+#include <algorithm>
 
 QString OtherCard::Description(const QString& name) const
 {
@@ -34,6 +36,34 @@ EntryLines DecodeRecords(const CardInfo& card, const HistoryBlocks& blocks)
     for (auto block = blocks.rbegin(); block != blocks.rend(); ++block)
         records.push_back(job.DecodeBlock(*block, previousBalance));
     return records;
+}
+
+// The claim's lines of this card whose fare the card did not hold, given it
+// by a record of this read just before them: an older read of the card.
+std::vector<std::pair<std::size_t, EntryInfo>>
+CompletedFares(CCorvaneDoc& doc, const EntryLines& records, const std::vector<CardId>& ids)
+{
+    std::vector<std::pair<std::size_t, EntryInfo>> completed;
+    if (records.empty())
+        return completed;
+    const EntryLines& claim = doc.Lines();
+    for (std::size_t position = 0; position < claim.size(); ++position) {
+        const EntryInfo& line = *claim[position];
+        const bool ofThisCard = std::any_of(
+            ids.begin(), ids.end(), [&](const CardId& id) { return IsSameCardId(id, line.idm); });
+        if (!line.fareUnknown || line.IsManual() || !ofThisCard)
+            continue;
+        const EntryInfo* before = RecordBefore(records, {records.front()->idm}, line);
+        if (!before)
+            continue;
+        EntryInfo after = line;
+        after.fare = before->balance - line.balance;
+        after.fareUnknown = false;
+        // As one read of the whole history would have given it.
+        after.applyFlag = after.fare > 0 && CanApply(after) && !doc.AppliedOn(after) ? 1 : 0;
+        completed.emplace_back(position, std::move(after));
+    }
+    return completed;
 }
 
 std::vector<const EntryInfo*> Pointers(const EntryLines& lines)
@@ -79,7 +109,9 @@ CardImport ImportCard(CCorvaneDoc& doc, const CardInfo& card, const HistoryBlock
         result.added.push_back(line.get());
     }
     result.visitsSuggested = OfferVisitSuggestions(added);
+    auto completed = CompletedFares(doc, records, ids);
+    result.faresCompleted = static_cast<int>(completed.size());
     doc.SetLastCard(read, std::move(rows));
-    doc.AppendLines(std::move(added), QStringLiteral("カード読込"));
+    doc.AppendLines(std::move(added), QStringLiteral("カード読込"), std::move(completed));
     return result;
 }

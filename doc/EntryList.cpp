@@ -13,6 +13,7 @@
 #include "ShiftJis.h"
 
 #include <algorithm>
+#include <functional>
 #include <optional>
 #include <unordered_map>
 
@@ -20,6 +21,7 @@ const QString EntryList::kMarkerV1 = QStringLiteral("<## EntryInfoData ##>");
 const QString EntryList::kMarkerV2 = QStringLiteral("<## EntryInfoData V2 ##>");
 const QString EntryList::kMarkerV3 = QStringLiteral("<## EntryInfoData V3 ##>");
 const QString EntryList::kSuggestedMarker = QStringLiteral("<## VisitSuggested ##>");
+const QString EntryList::kFareUnknownMarker = QStringLiteral("<## FareUnknown ##>");
 
 EntryList::EntryList() : documentTime(CurrentTimestamp()) {}
 
@@ -43,41 +45,76 @@ void EntryList::Write(ArchiveWriter& out, FileKind kind) const
     for (const auto& line : lines)
         all.push_back(line.get());
     WriteLines(out, Document, all);
-    WriteSuggested(out);
+    // Earlier versions read the suggestions' section only when it comes first.
+    WritePositions(out, kSuggestedMarker,
+                   [](const EntryInfo& line) { return line.visitSuggested; });
+    WritePositions(out, kFareUnknownMarker, [](const EntryInfo& line) { return line.fareUnknown; });
 }
 
-void EntryList::WriteSuggested(ArchiveWriter& out) const
+void EntryList::WritePositions(ArchiveWriter& out, const QString& marker,
+                               const std::function<bool(const EntryInfo&)>& marked) const
 {
-    std::vector<std::int32_t> suggested;
+    std::vector<std::int32_t> positions;
     for (std::size_t i = 0; i < lines.size(); ++i)
-        if (lines[i]->visitSuggested)
-            suggested.push_back(static_cast<std::int32_t>(i));
-    if (suggested.empty())
+        if (marked(*lines[i]))
+            positions.push_back(static_cast<std::int32_t>(i));
+    if (positions.empty())
         return; // byte for byte what earlier versions write
-    out.WriteString(kSuggestedMarker);
-    out.WriteInt32(static_cast<std::int32_t>(suggested.size()));
-    for (const std::int32_t position : suggested)
+    out.WriteString(marker);
+    out.WriteInt32(static_cast<std::int32_t>(positions.size()));
+    for (const std::int32_t position : positions)
         out.WriteInt32(position);
+}
+
+std::optional<std::vector<std::size_t>> EntryList::ReadPositions(ArchiveReader& in) const
+{
+    const std::int32_t count = in.ReadInt32();
+    std::vector<std::size_t> positions;
+    for (std::int32_t i = 0; i < count; ++i) {
+        const std::int32_t position = in.ReadInt32();
+        if (position < 0 || static_cast<std::size_t>(position) >= lines.size())
+            return std::nullopt;
+        positions.push_back(static_cast<std::size_t>(position));
+    }
+    return positions;
+}
+
+void EntryList::ReadSections(ArchiveReader& in)
+{
+    // Anything after the lines is not ours to read unless it is our marker;
+    // a damaged section costs its marks, never the claim.
+    try {
+        while (!in.AtEnd()) {
+            const QString marker = in.ReadString();
+            if (marker == kSuggestedMarker)
+                ReadSuggested(in);
+            else if (marker == kFareUnknownMarker)
+                ReadFareUnknown(in);
+            else
+                return;
+        }
+    } catch (const ArchiveError&) {
+    }
 }
 
 void EntryList::ReadSuggested(ArchiveReader& in)
 {
-    // Anything after the lines is not ours to read unless it is our marker;
-    // a damaged list of suggestions costs the marks, never the claim.
-    try {
-        if (in.AtEnd() || in.ReadString() != kSuggestedMarker)
-            return;
-        const std::int32_t count = in.ReadInt32();
-        std::vector<std::size_t> positions;
-        for (std::int32_t i = 0; i < count; ++i) {
-            const std::int32_t position = in.ReadInt32();
-            if (position < 0 || static_cast<std::size_t>(position) >= lines.size())
-                return;
-            positions.push_back(static_cast<std::size_t>(position));
-        }
-        for (const std::size_t position : positions)
-            lines[position]->visitSuggested = !lines[position]->visitDestination.isEmpty();
-    } catch (const ArchiveError&) {
+    const auto positions = ReadPositions(in);
+    if (!positions)
+        return;
+    for (const std::size_t position : *positions)
+        lines[position]->visitSuggested = !lines[position]->visitDestination.isEmpty();
+}
+
+void EntryList::ReadFareUnknown(ArchiveReader& in)
+{
+    const auto positions = ReadPositions(in);
+    if (!positions)
+        return;
+    // Only a card line without a fare can be missing one.
+    for (const std::size_t position : *positions) {
+        EntryInfo& line = *lines[position];
+        line.fareUnknown = !line.IsManual() && line.fare == 0;
     }
 }
 
@@ -145,7 +182,7 @@ void EntryList::ReadContent(ArchiveReader& in)
         lines.push_back(std::move(line));
     }
     if (kind == Document)
-        ReadSuggested(in);
+        ReadSections(in);
 }
 
 bool EntryList::WriteCsv(const AppSettings& settings, const QString& path, bool* replaced,

@@ -7,6 +7,8 @@
 
 #include <QString>
 #include <cstdint>
+#include <functional>
+#include <optional>
 #include <vector>
 
 class AppSettings;
@@ -67,11 +69,19 @@ public:
     // After the lines of a claim: which lines hold a suggested visit
     // destination. Earlier versions read the lines and stop before it.
     static const QString kSuggestedMarker;
+    // After that: which card lines have a fare the card did not hold.
+    static const QString kFareUnknownMarker;
 
 private:
     void ReadContent(ArchiveReader& in);
-    void WriteSuggested(ArchiveWriter& out) const;
+    // A section after the lines: its marker and the positions of the lines
+    // it marks.
+    void WritePositions(ArchiveWriter& out, const QString& marker,
+                        const std::function<bool(const EntryInfo&)>& marked) const;
+    std::optional<std::vector<std::size_t>> ReadPositions(ArchiveReader& in) const;
+    void ReadSections(ArchiveReader& in);
     void ReadSuggested(ArchiveReader& in);
+    void ReadFareUnknown(ArchiveReader& in);
     void WriteLines(ArchiveWriter& out, FileKind kind,
                     const std::vector<const EntryInfo*>& written) const;
     // The lines a CSV export writes; its layouts only lay them out.

@@ -318,7 +318,8 @@ QString PrintJob::CellText(const PrintItem& column, const EntryInfo* line, long 
     case PrintItem::ColExitStation:
         return line->exitStationName;
     case PrintItem::ColFare:
-        return Amount(line->fare, column.align);
+        // A fare the card did not hold is never a 0 on paper.
+        return line->fareUnknown ? QString() : Amount(line->fare, column.align);
     case PrintItem::ColBalance:
         return Amount(line->balance, column.align);
     case PrintItem::ColVisit:

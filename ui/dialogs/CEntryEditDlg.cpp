@@ -1,6 +1,7 @@
 #include "CEntryEditDlg.h"
 
 #include "CEditEx.h"
+#include "ClaimRules.h"
 #include "HistoryCodes.h"
 #include "LineStations.h"
 #include "OkCancelButtons.h"
@@ -200,7 +201,11 @@ void CEntryEditDlg::FillControls()
                               line.exitCompanyName,  line.exitLineName,  line.exitStationName};
     for (int i = 0; i < 6; ++i)
         m_names[i]->setText(names[i]);
-    m_fare->setText(QString::number(line.fare));
+    m_fare->setText(line.fareUnknown ? QString() : QString::number(line.fare));
+    if (line.fareUnknown) {
+        m_fare->setPlaceholderText(QStringLiteral("不明"));
+        m_fare->setToolTip(UnknownFareNote());
+    }
     m_remarks->setText(line.remarks);
     m_visit->addItems(m_visitHistory);
     m_visit->setEditText(line.visitDestination);
@@ -222,7 +227,8 @@ void CEntryEditDlg::FillControls()
 void CEntryEditDlg::ApplyCardRestrictions()
 {
     m_date->setEnabled(false);
-    m_fare->setEnabled(false);
+    // The card's fare stays; one it did not hold is the user's to give.
+    m_fare->setEnabled(IsJourneyOfUnknownFare(m_workingCopy));
     bool entry = false;
     bool exit = false;
     switch (m_workingCopy.processType) {
@@ -262,8 +268,11 @@ void CEntryEditDlg::CopyFromTemplate()
 void CEntryEditDlg::accept()
 {
     bool isNumber = false;
-    const int fare = m_fare->text().trimmed().toInt(&isNumber);
-    if (!isNumber) {
+    const QString fareText = m_fare->text().trimmed();
+    const int fare = fareText.toInt(&isNumber);
+    // A fare the card did not hold may stay unknown.
+    const bool stillUnknown = m_workingCopy.fareUnknown && fareText.isEmpty();
+    if (!isNumber && !stillUnknown) {
         m_prompts.Ask(QStringLiteral("整数を入力してください。"), Prompts::Icon::Exclamation,
                       Prompts::Buttons::Ok);
         m_fare->setFocus();
@@ -295,11 +304,17 @@ void CEntryEditDlg::accept()
     // A fare set to 0 leaves nothing to claim, and a fare set where there
     // was none is claimed, as a new line is; otherwise the mark stays the
     // user's own.
-    if (fare == 0)
+    if (stillUnknown) {
+        // Nothing to claim until the fare is known.
+    } else if (fare == 0) {
         line.applyFlag = 0;
-    else if (line.fare == 0)
+    } else if (line.fare == 0) {
         line.applyFlag = 1;
-    line.fare = fare;
+    }
+    if (!stillUnknown) {
+        line.fare = fare;
+        line.fareUnknown = false;
+    }
     line.remarks = m_remarks->text();
     line.visitDestination = m_visit->currentText();
     // What the user saw and accepted is theirs now, suggested or not.
@@ -405,6 +420,12 @@ void CEntryEditDlg::SetClaimedOn(const QDate& day)
         field->setToolTip(note);
     }
     FocusFirstField();
+}
+
+QString CEntryEditDlg::UnknownFareNote()
+{
+    return QStringLiteral("この利用の運賃はカードに残っていません。わかる場合は入力してください"
+                          "（入力すると申請できます）。");
 }
 
 QString CEntryEditDlg::SuggestionNote()

@@ -20,12 +20,11 @@ class TextLimit;
 
 // Changes one expense line, or fills in a new manual line, on its own copy;
 // the caller copies WorkingCopy() back on OK. A card line keeps what the card
-// recorded: its date and fare, and its station names unless the transaction
-// lets them be named by hand. A line a recorded application claimed keeps
-// what was claimed. Each text shows its length and limit while it is typed,
-// and what does not fit is refused in words, never cut unseen. The line's
-// claim mark stays as the user left it; only a fare set to or from 0 changes
-// it.
+// recorded: its date and fare (a fare the card did not hold may be typed in),
+// and its station names unless the transaction lets them be named by hand. A line a recorded
+// application claimed keeps what was claimed. Each text shows its length and limit while it is
+// typed, and what does not fit is refused in words, never cut unseen. The line's claim mark stays
+// as the user left it; only a fare set to or from 0 changes it.
 class CEntryEditDlg : public QDialog
 {
     Q_OBJECT
@@ -45,6 +44,8 @@ public:
     // stations and fare are what was claimed and stay; the dialog says why.
     void SetClaimedOn(const QDate& day);
     static QString ClaimedNote(const QDate& day);
+    // The tip of a fare the card did not hold, which the user may type in.
+    static QString UnknownFareNote();
     // Beside a visit destination suggested from the station, until it is typed over.
     static QString SuggestionNote();
     // What the user is told when an input does not fit a field.

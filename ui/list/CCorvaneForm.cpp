@@ -14,6 +14,7 @@
 #include "PeriodChooser.h"
 #include "Prompts.h"
 #include "RowMoves.h"
+#include "SequenceNumber.h"
 #include "StationCorrector.h"
 #include "TextFormat.h"
 
@@ -31,6 +32,7 @@
 #include <QToolButton>
 #include <QVBoxLayout>
 #include <algorithm>
+#include <map>
 
 CCorvaneForm::CCorvaneForm(CCorvaneDoc& doc, AppSettings& settings, Prompts& prompts,
                            QWidget* parent)
@@ -365,20 +367,25 @@ void CCorvaneForm::SortByDate()
     std::vector<const EntryInfo*> rows(static_cast<std::size_t>(count));
     // The list sorts by the date as shown; format each once, not per comparison.
     std::vector<QString> dates(static_cast<std::size_t>(count));
+    // Within a day the card's sequence numbers, counted from the day's first
+    // row so that the counter's wrap from 0xFFFF to 0 keeps their order.
+    std::vector<int> sequence(static_cast<std::size_t>(count));
+    std::map<QString, std::int32_t> reference;
     for (int i = 0; i < count; ++i) {
-        order[static_cast<std::size_t>(i)] = i;
-        rows[static_cast<std::size_t>(i)] = LineAt(i);
-        dates[static_cast<std::size_t>(i)] =
-            EntryTableModel::DateText(rows[static_cast<std::size_t>(i)]->dateTime);
+        const auto at = static_cast<std::size_t>(i);
+        order[at] = i;
+        rows[at] = LineAt(i);
+        dates[at] = EntryTableModel::DateText(rows[at]->dateTime);
+        const std::int32_t first =
+            reference.try_emplace(dates[at], rows[at]->serialNumber).first->second;
+        sequence[at] = SequenceNumber::Offset(rows[at]->serialNumber, first);
     }
     std::stable_sort(order.begin(), order.end(), [&](int a, int b) {
         const auto x = static_cast<std::size_t>(a);
         const auto y = static_cast<std::size_t>(b);
         const int byDate = dates[x].compare(dates[y]);
-        const std::int32_t sx = rows[x]->serialNumber;
-        const std::int32_t sy = rows[y]->serialNumber;
-        const bool less = byDate != 0 ? byDate < 0 : sx < sy;
-        const bool greater = byDate != 0 ? byDate > 0 : sx > sy;
+        const bool less = byDate != 0 ? byDate < 0 : sequence[x] < sequence[y];
+        const bool greater = byDate != 0 ? byDate > 0 : sequence[x] > sequence[y];
         return descending ? greater : less;
     });
     m_columnToggle[1] = !m_columnToggle[1];
@@ -451,7 +458,7 @@ bool CCorvaneForm::EditSelected()
         return false;
     const int row = selected.front();
     const EntryInfo* line = LineAt(row);
-    if (!CanApply(*line))
+    if (!CanEdit(*line))
         return false;
     SelectRows({row});
     m_doc.RefreshHistory();

@@ -58,6 +58,8 @@ QString CellText(const EntryInfo& line, int column)
     case EntryTableModel::ExitStation:
         return line.exitStationName;
     case EntryTableModel::Fare:
+        if (line.fareUnknown)
+            return EntryTableModel::UnknownFareText();
         // A charge shows as the negative amount it is.
         return FormatYen(line.fare);
     case EntryTableModel::Balance:
@@ -124,6 +126,19 @@ QString EntryTableModel::ReclaimQuestion(const QDate& day)
 {
     return QStringLiteral("この明細は申請済みです（%1）。もう一度申請しますか？")
         .arg(day.toString(QStringLiteral("yyyy/MM/dd")));
+}
+
+QString EntryTableModel::UnknownFareText()
+{
+    return QStringLiteral("不明");
+}
+
+QString EntryTableModel::UnknownFareTip()
+{
+    return QStringLiteral(
+        "この利用の運賃はカードに残っていません（運賃は前の利用との残高の差で、"
+        "この読込にはその前の利用がありませんでした）。\n"
+        "項目編集で運賃を入力するか、前の利用を含むカードを読み込むと補われます。");
 }
 
 QString EntryTableModel::SuggestionTip(const QString& visit)
@@ -198,6 +213,8 @@ QVariant EntryTableModel::data(const QModelIndex& index, int role) const
         if (index.column() == Card)
             return line->IsManual() ? QString()
                                     : QStringLiteral("カード %1").arg(CardIdHex(line->idm));
+        if (index.column() == Fare && line->fareUnknown)
+            return UnknownFareTip();
         return CellText(*line, index.column());
     case Qt::CheckStateRole:
         if (index.column() == Print)

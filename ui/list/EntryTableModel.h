@@ -67,6 +67,9 @@ public:
     }
     // The names changed: the カード column is shown again.
     void CardNamesChanged();
+    // A fare the card did not hold, and why, in the fare column.
+    static QString UnknownFareText();
+    static QString UnknownFareTip();
     // The tip of a visit destination suggested and not confirmed yet.
     static QString SuggestionTip(const QString& visit);
     // The text of the question for a line claimed on that day.
