@@ -85,6 +85,7 @@ CMainFrame::CMainFrame(AppSettings& settings, CCorvaneDoc& doc, Prompts& prompts
     m_printing = new PrintCommands(m_doc, *m_form, m_settings, m_prompts, *m_files, this);
     m_csv = std::make_unique<CsvCommand>(m_doc, m_settings, m_prompts, this);
     m_csv->SetPeriod([this] { return m_form->Filter(); });
+    m_csv->SetStatus([this](const QString& text) { m_panes->showMessage(text, 15000); });
     Wire();
     UpdateCommands();
     ShowDocument();
@@ -225,6 +226,8 @@ void CMainFrame::Wire()
     connect(statusBarAction, &QAction::toggled, m_panes, &QWidget::setVisible);
 
     connect(m_form, &CCorvaneForm::StateChanged, this, &CMainFrame::UpdateCommands);
+    connect(m_form, &CCorvaneForm::Status, this,
+            [this](const QString& text) { m_panes->showMessage(text, 15000); });
     connect(m_form, &CCorvaneForm::ReadCardRequested,
             m_commands->Get(QStringLiteral("ID_CARD_READ")), &QAction::trigger);
     // A claim made or opened has no card read yet.
@@ -365,8 +368,17 @@ bool CMainFrame::ReadCard()
             m_form->CardNamesChanged();
         }
     }
+    // What the read did, where the user looks after it.
+    QStringList said;
+    if (result.imported && result.added.empty() && result.faresCompleted == 0)
+        said << NothingNewText();
+    if (result.faresCompleted > 0)
+        said << QStringLiteral("運賃が不明だった明細 %1 件に運賃を補いました")
+                    .arg(result.faresCompleted);
     if (result.visitsSuggested > 0)
-        m_panes->showMessage(CardImport::VisitsSuggestedText(result.visitsSuggested), 15000);
+        said << CardImport::VisitsSuggestedText(result.visitsSuggested);
+    if (!said.isEmpty())
+        m_panes->showMessage(said.join(QStringLiteral("　")), 15000);
     m_form->FocusList();
     return result.imported;
 }

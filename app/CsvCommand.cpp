@@ -8,6 +8,7 @@
 #include "SuggestionPrompt.h"
 #include "TextFormat.h"
 
+#include <QDir>
 #include <QFileInfo>
 
 CsvCommand::CsvCommand(CCorvaneDoc& doc, AppSettings& settings, Prompts& prompts, QWidget* window)
@@ -44,7 +45,14 @@ bool CsvCommand::Run()
         m_prompts.Ask(
             LostCharactersMessage(path, m_settings.CsvProfile != AppSettings::kCsvHistory),
             Prompts::Icon::Exclamation, Prompts::Buttons::Ok);
+    if (m_status)
+        m_status(SavedText(path));
     return true;
+}
+
+QString CsvCommand::SavedText(const QString& path)
+{
+    return QStringLiteral("CSVファイル %1 を保存しました").arg(QDir::toNativeSeparators(path));
 }
 
 QString CsvCommand::LostCharactersMessage(const QString& path, bool utf8Offered)

@@ -2,6 +2,7 @@
 
 #include "EntryInfo.h"
 
+#include <QString>
 #include <cstdint>
 #include <limits>
 #include <vector>
@@ -84,6 +85,11 @@ inline bool CanEdit(const EntryInfo& line)
 {
     return CanApply(line) || IsJourneyOfUnknownFare(line);
 }
+
+// Why a line may not carry the claim mark (for ticking) or not be opened in
+// the entry dialog (for editing), in the user's words; empty when it may.
+enum class Refusal { Tick, Edit };
+QString RefusalReason(const EntryInfo& line, Refusal what);
 
 // Whether the history list shows a line: never a hidden one; with "全て表示"
 // unticked only journeys with a fare; only lines of the period.

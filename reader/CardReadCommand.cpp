@@ -69,6 +69,7 @@ CardReadCommand::Result CardReadCommand::Read(CardReadFrontEnd& frontEnd, Messag
         result.added = imported.added;
         result.knownAs = imported.knownAs;
         result.visitsSuggested = imported.visitsSuggested;
+        result.faresCompleted = imported.faresCompleted;
     } catch (const BlockDecodeError& e) {
         restorePanes();
         messages.Report(0, DecodeFailedText(QString::fromUtf8(e.what())),

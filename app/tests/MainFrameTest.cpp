@@ -219,6 +219,19 @@ TEST_F(MainFrameTest, StatusBarNamesTheClaimAndItsTotal)
     EXPECT_EQ(frame.Panes().ClaimText(), "申請 0件 0円");
 }
 
+// A read that brings nothing the claim lacks says so.
+TEST_F(MainFrameTest, AReadThatAddsNothingSaysSo)
+{
+    doc.NewDocument();
+    qputenv("FENWIR_CARD_IMAGE", FENWIR_DEMO_CARD);
+    ASSERT_TRUE(frame.ReadCard());
+    EXPECT_NE(frame.Panes().currentMessage(), CMainFrame::NothingNewText());
+    const std::size_t lines = doc.Lines().size();
+    ASSERT_TRUE(frame.ReadCard());
+    EXPECT_EQ(doc.Lines().size(), lines);
+    EXPECT_EQ(frame.Panes().currentMessage(), "新しい利用履歴はありません");
+}
+
 // A period that hides every line leaves the claim to save and export; only
 // the list's own commands wait for rows.
 TEST_F(MainFrameTest, AClaimHiddenByThePeriodCanStillBeSaved)

@@ -33,6 +33,7 @@
 #include <QVBoxLayout>
 #include <algorithm>
 #include <map>
+#include <utility>
 
 CCorvaneForm::CCorvaneForm(CCorvaneDoc& doc, AppSettings& settings, Prompts& prompts,
                            QWidget* parent)
@@ -73,9 +74,14 @@ void CCorvaneForm::BuildControls()
     top->addWidget(m_cardButton);
     m_showAll = new QCheckBox(QStringLiteral("全て表示(&A)"), this);
     m_showAll->setObjectName(QStringLiteral("showAll"));
+    m_showAll->installEventFilter(this);
     connect(m_showAll, &QCheckBox::clicked, this, [this] {
         ApplyFilter();
-        FocusList();
+        // A click takes the user back to the list; the access key (Alt+A)
+        // or Space leave the focus on the box, as desktop programs do, so
+        // the next Space toggles the box again, not a line.
+        if (std::exchange(m_showAllClicked, false))
+            FocusList();
     });
     top->addWidget(m_showAll);
     top->addSpacing(16);
@@ -342,12 +348,44 @@ void CCorvaneForm::SetAllChecks(bool checked)
 void CCorvaneForm::ToggleCurrentMark()
 {
     const QModelIndex current = m_list->currentIndex();
-    const EntryInfo* line = current.isValid() ? LineAt(current.row()) : nullptr;
-    if (!line)
+    std::vector<int> rows = SelectedRows();
+    if (rows.empty() && current.isValid()) {
+        SelectRows({current.row()});
+        rows = {current.row()};
+    }
+    if (rows.empty())
         return;
-    const bool checked = line->applyFlag != 1;
-    m_listed->setData(m_listed->index(current.row(), EntryTableModel::Print),
-                      checked ? Qt::Checked : Qt::Unchecked, Qt::CheckStateRole);
+    const bool onCurrent =
+        current.isValid() && std::binary_search(rows.begin(), rows.end(), current.row());
+    const EntryInfo* lead = LineAt(onCurrent ? current.row() : rows.front());
+    const bool checked = lead->applyFlag != 1;
+    if (rows.size() == 1) {
+        if (checked && !CanApply(*lead)) {
+            Q_EMIT Status(RefusalReason(*lead, Refusal::Tick));
+            return;
+        }
+        m_listed->setData(m_listed->index(rows.front(), EntryTableModel::Print),
+                          checked ? Qt::Checked : Qt::Unchecked, Qt::CheckStateRole);
+        return;
+    }
+    // Several lines, as the header marks them: a trip claimed before is not
+    // claimed again unasked, and what may not be claimed keeps its mark.
+    m_doc.RefreshHistory();
+    std::vector<std::pair<std::size_t, bool>> marks;
+    int kept = 0;
+    for (const int row : rows) {
+        const EntryInfo& line = *LineAt(row);
+        if (checked && (!CanApply(line) || m_doc.AppliedOn(line))) {
+            kept += line.applyFlag == 1 ? 0 : 1;
+            continue;
+        }
+        marks.emplace_back(m_listed->Position(row), checked);
+    }
+    m_doc.SetMarks(marks, checked ? QStringLiteral("チェック") : QStringLiteral("チェックを外す"));
+    if (kept > 0)
+        Q_EMIT Status(
+            QStringLiteral("申請できない明細と申請済みの明細 %1 件はチェックしていません。")
+                .arg(kept));
 }
 
 bool CCorvaneForm::Reorder(const std::vector<int>& order, const QString& text)
@@ -458,8 +496,10 @@ bool CCorvaneForm::EditSelected()
         return false;
     const int row = selected.front();
     const EntryInfo* line = LineAt(row);
-    if (!CanEdit(*line))
+    if (!CanEdit(*line)) {
+        Q_EMIT Status(RefusalReason(*line, Refusal::Edit));
         return false;
+    }
     SelectRows({row});
     m_doc.RefreshHistory();
     auto edited = m_editLine(
@@ -583,6 +623,9 @@ bool CCorvaneForm::HandleKey(const QKeyEvent& key)
 
 bool CCorvaneForm::eventFilter(QObject* watched, QEvent* event)
 {
+    if (watched == m_showAll && event->type() == QEvent::MouseButtonRelease)
+        m_showAllClicked =
+            m_showAll->rect().contains(static_cast<QMouseEvent*>(event)->position().toPoint());
     if (watched == m_list && event->type() == QEvent::KeyPress &&
         HandleKey(*static_cast<QKeyEvent*>(event)))
         return true;

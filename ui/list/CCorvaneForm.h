@@ -72,7 +72,9 @@ public:
     // The header's rule: with several rows selected those get the mark and
     // the other listed rows lose it; otherwise every listed row gets it.
     void SetAllChecks(bool checked);
-    // Space: the current line's mark flips, whichever cell is current.
+    // Space: the highlighted lines' marks flip, whichever cell is current; the
+    // current line's mark decides which way. A line that may not be claimed
+    // keeps its mark, and the status says why.
     void ToggleCurrentMark();
     void SortByDate();
     void DropRows(const std::vector<int>& dragged, int dropRow);
@@ -122,6 +124,8 @@ Q_SIGNALS:
     void ReadCardRequested();
     // Rows, marks or selection changed: the commands may enable differently.
     void StateChanged();
+    // A short word for the status bar: why a key did nothing, what happened.
+    void Status(const QString& text);
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
@@ -159,4 +163,6 @@ private:
     ListColumns* m_columns = nullptr;
 
     std::array<bool, 12> m_columnToggle;
+    // The last change of "全て表示" came from the mouse.
+    bool m_showAllClicked = false;
 };

@@ -136,6 +136,39 @@ TEST(EntryEditDlg, OkRules)
     }
 }
 
+// A fare the card did not hold may be typed in (then the trip is claimed)
+// or left unknown; never 0 unasked.
+TEST(EntryEditDlg, AFareTheCardDidNotHoldMayBeTypedIn)
+{
+    ScriptedPrompts prompts;
+    EntryInfo oldest = CardLine(0x01);
+    oldest.fare = 0;
+    oldest.applyFlag = 0;
+    oldest.fareUnknown = true;
+    struct Case {
+        const char* typed;
+        bool unknown;
+        int fare;
+        int mark;
+    };
+    for (const Case& c : {Case{"", true, 0, 0}, Case{"160", false, 160, 1}}) {
+        CEntryEditDlg dialog(oldest, {}, QString(), nullptr, false, prompts);
+        EXPECT_TRUE(dialog.FareEdit()->isEnabled());
+        EXPECT_EQ(dialog.FareEdit()->text(), "");
+        EXPECT_EQ(dialog.FareEdit()->placeholderText(), "不明");
+        QTest::keyClicks(dialog.FareEdit(), c.typed);
+        dialog.accept();
+        EXPECT_EQ(dialog.result(), QDialog::Accepted) << c.typed;
+        EXPECT_EQ(dialog.WorkingCopy().fareUnknown, c.unknown) << c.typed;
+        EXPECT_EQ(dialog.WorkingCopy().fare, c.fare) << c.typed;
+        EXPECT_EQ(dialog.WorkingCopy().applyFlag, c.mark) << c.typed;
+    }
+    EXPECT_TRUE(prompts.asked.isEmpty());
+    // A known fare of the card stays the card's.
+    CEntryEditDlg known(CardLine(0x01), {}, QString(), nullptr, false, prompts);
+    EXPECT_FALSE(known.FareEdit()->isEnabled());
+}
+
 TEST(EntryEditDlg, AddingWithATemplateCopiesItsTexts)
 {
     ScriptedPrompts prompts;

@@ -4,11 +4,11 @@
 
 #include <QComboBox>
 #include <QDateEdit>
+#include <QLabel>
 #include <QSignalSpy>
 #include <gtest/gtest.h>
 
-// Each choice gives its days; dates given the wrong way round mean the same
-// days; one setting is one change.
+// Each choice gives its days; one setting is one change.
 TEST(PeriodChooser, ChoicesGiveTheirDays)
 {
     PeriodChooser chooser;
@@ -23,7 +23,7 @@ TEST(PeriodChooser, ChoicesGiveTheirDays)
     const Case cases[] = {
         {PeriodChooser::Period::ThisMonth, {}, {}, day(2026, 1, 1), day(2026, 2, 1)},
         {PeriodChooser::Period::LastMonth, {}, {}, day(2025, 12, 1), day(2026, 1, 1)},
-        {PeriodChooser::Period::Range, QDate(2025, 11, 20), QDate(2025, 11, 5), day(2025, 11, 5),
+        {PeriodChooser::Period::Range, QDate(2025, 11, 5), QDate(2025, 11, 20), day(2025, 11, 5),
          day(2025, 11, 21)},
     };
     for (const Case& c : cases) {
@@ -38,4 +38,27 @@ TEST(PeriodChooser, ChoicesGiveTheirDays)
     EXPECT_TRUE(chooser.FromEdit().isHidden());
     chooser.Box().setCurrentIndex(static_cast<int>(PeriodChooser::Period::Range));
     EXPECT_FALSE(chooser.FromEdit().isHidden());
+}
+
+// Dates typed the wrong way round are refused with a word; the list keeps
+// its days until the dates make a period again.
+TEST(PeriodChooser, DatesTheWrongWayRoundAreRefused)
+{
+    PeriodChooser chooser;
+    chooser.show();
+    chooser.SetPeriod(PeriodChooser::Period::Range, QDate(2025, 11, 5), QDate(2025, 11, 20));
+    const ClaimFilter shown = chooser.Filter();
+    QSignalSpy changed(&chooser, &PeriodChooser::Changed);
+    EXPECT_TRUE(chooser.RefusedText().isHidden());
+
+    chooser.ToEdit().setDate(QDate(2025, 11, 1));
+    EXPECT_EQ(changed.count(), 0);
+    EXPECT_EQ(chooser.Filter(), shown);
+    EXPECT_TRUE(chooser.RefusedText().isVisible());
+    EXPECT_EQ(chooser.RefusedText().text(), PeriodChooser::RefusedMessage());
+
+    chooser.FromEdit().setDate(QDate(2025, 10, 25));
+    EXPECT_EQ(changed.count(), 1);
+    EXPECT_FALSE(chooser.RefusedText().isVisible());
+    EXPECT_EQ(chooser.Filter().from, *LocalToTimestamp(2025, 10, 25, 0, 0, 0));
 }
