@@ -309,36 +309,45 @@ void CMainFrame::TakeHandedOver(const QString& file)
 
 void CMainFrame::NameCards()
 {
-    // The claim's cards, newest use first, then the others named before.
+    // The claim's cards, newest use first, then the others named before; a
+    // card read under several IDs is one card, listed once.
+    const CardIdGroups groups = m_doc.CardGroups();
     std::vector<CCardNamesDlg::Card> cards;
     const auto known = [&](const QString& idm) {
         return std::find_if(cards.begin(), cards.end(), [&](const CCardNamesDlg::Card& card) {
-            return card.idm.mid(2) == idm.mid(2);
+            return groups.SameCard(card.idm, idm);
         });
     };
-    for (const auto& line : m_doc.Lines()) {
-        if (line->IsManual())
-            continue;
-        const QString idm = CardIdHex(line->idm);
-        const QDate used = QDateTime::fromSecsSinceEpoch(line->dateTime).date();
+    const auto add = [&](const QString& idm, const QDate& used) {
         auto card = known(idm);
-        if (card == cards.end())
-            cards.push_back({idm, m_settings.CardNameOf(idm), used});
-        else if (used > card->lastUse)
-            card->lastUse = used;
-    }
+        if (card != cards.end()) {
+            card->lastUse = std::max(card->lastUse, used);
+            return;
+        }
+        QStringList ids = groups.IdsOf(idm);
+        const QString first = ids.takeFirst();
+        QString name;
+        for (const QString& id : groups.IdsOf(idm))
+            if (name.isEmpty())
+                name = m_settings.CardNameOf(id);
+        cards.push_back({first, name, used, ids});
+    };
+    for (const auto& line : m_doc.Lines())
+        if (!line->IsManual())
+            add(CardIdHex(line->idm), QDateTime::fromSecsSinceEpoch(line->dateTime).date());
     std::sort(cards.begin(), cards.end(),
               [](const auto& a, const auto& b) { return a.lastUse > b.lastUse; });
-    for (const QString& entry : m_settings.CardNames) {
-        const QString idm = entry.section(QLatin1Char('='), 0, 0);
-        if (known(idm) == cards.end())
-            cards.push_back({idm, m_settings.CardNameOf(idm), QDate()});
-    }
+    for (const QString& entry : m_settings.CardNames)
+        add(entry.section(QLatin1Char('='), 0, 0), QDate());
     CCardNamesDlg dialog(std::move(cards), this);
     if (dialog.exec() != QDialog::Accepted)
         return;
-    for (const auto& [idm, name] : dialog.Result())
+    for (const auto& [idm, name] : dialog.Result()) {
+        // The settings learn what the claim knows of the card, so every ID
+        // it was read under keeps the name.
+        m_settings.LinkCardIds(groups.IdsOf(idm));
         m_settings.SetCardName(idm, name);
+    }
     m_form->CardNamesChanged();
 }
 
@@ -359,14 +368,15 @@ bool CMainFrame::ReadCard()
                    Prompts::Icon::Question, Prompts::Buttons::YesNo) == Prompts::Answer::Yes;
     });
     const CardReadCommand::Result result = command.Run(frontEnd, m_prompts);
-    // A card the claim knows under another ID keeps the name given to it.
-    const QString read = CardIdHex(result.card);
-    for (const CardId& other : result.knownAs) {
-        const QString name = m_settings.CardNameOf(CardIdHex(other));
-        if (result.imported && !name.isEmpty() && m_settings.CardNameOf(read).isEmpty()) {
-            m_settings.SetCardName(read, name);
-            m_form->CardNamesChanged();
-        }
+    // A card the claim knows under another ID is that card: one name, and
+    // later claims know it too.
+    if (result.imported && !result.knownAs.empty()) {
+        QStringList ids;
+        for (const CardId& other : result.knownAs)
+            ids << CardIdHex(other);
+        ids << CardIdHex(result.card); // the newest ID last
+        m_settings.LinkCardIds(ids);
+        m_form->CardNamesChanged();
     }
     // What the read did, where the user looks after it.
     QStringList said;

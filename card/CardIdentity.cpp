@@ -69,7 +69,7 @@ const EntryInfo* RecordBefore(const EntryLines& claim, const std::vector<CardId>
     return nullptr;
 }
 
-bool HoldsSeveralCards(const EntryLines& lines)
+bool HoldsSeveralCards(const EntryLines& lines, const CardIdGroups& groups)
 {
     const CardId* first = nullptr;
     for (const auto& line : lines) {
@@ -77,10 +77,21 @@ bool HoldsSeveralCards(const EntryLines& lines)
             continue;
         if (!first)
             first = &line->idm;
-        else if (!IsSameCardId(*first, line->idm))
+        else if (!IsSameCardId(*first, line->idm) &&
+                 !groups.SameCard(CardIdHex(*first), CardIdHex(line->idm)))
             return true;
     }
     return false;
+}
+
+std::optional<CardId> CardIdFromHex(const QString& hex)
+{
+    const QByteArray bytes = QByteArray::fromHex(hex.toLatin1());
+    CardId idm{};
+    if (hex.size() != 2 * static_cast<qsizetype>(idm.size()) || bytes.size() != hex.size() / 2)
+        return std::nullopt;
+    std::copy(bytes.begin(), bytes.end(), idm.begin());
+    return idm;
 }
 
 QString MaskedCardId(const CardId& idm)

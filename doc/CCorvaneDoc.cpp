@@ -4,6 +4,7 @@
 #include "ArchiveError.h"
 #include "ArchiveReader.h"
 #include "ArchiveWriter.h"
+#include "CardIdentity.h"
 #include "ClaimRules.h"
 #include "FileWriter.h"
 #include "Folders.h"
@@ -486,6 +487,22 @@ void CCorvaneDoc::SetLastCard(const CardInfo& card, std::vector<CardHistoryRow> 
     m_data.card = card;
     m_data.historyRows = std::move(rows);
     Q_EMIT CardChanged();
+}
+
+void CCorvaneDoc::LinkCardIds(const std::vector<CardId>& ids)
+{
+    QStringList hex;
+    for (const CardId& id : ids)
+        hex << CardIdHex(id);
+    if (m_data.cardIds.Link(hex))
+        Q_EMIT CardsLinked();
+}
+
+CardIdGroups CCorvaneDoc::CardGroups() const
+{
+    CardIdGroups groups = m_data.cardIds;
+    groups.Merge(m_settings.CardGroups());
+    return groups;
 }
 
 void CCorvaneDoc::Push(QUndoCommand* command)

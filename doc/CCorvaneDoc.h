@@ -70,6 +70,12 @@ public:
     bool CorrectStations(const std::vector<StationCorrection>& corrections);
     // The card last read and its raw rows: no part of the claim, not undone.
     void SetLastCard(const CardInfo& card, std::vector<CardHistoryRow> rows);
+    // These IDs are one card (its records say so): the claim keeps it, and
+    // shows it as one card.
+    void LinkCardIds(const std::vector<CardId>& ids);
+    // The IDs under which the claim's cards were read, with what the user's
+    // settings know of cards read under several.
+    CardIdGroups CardGroups() const;
 
     const EntryList& Data() const { return m_data; }
     const EntryLines& Lines() const { return m_data.lines; }
@@ -135,6 +141,8 @@ Q_SIGNALS:
     // The file, its name or its read-only state changed.
     void FileChanged();
     void CardChanged();
+    // Cards the claim knew apart are now known as one.
+    void CardsLinked();
     // The recorded applications changed: which lines are 申請済 may differ.
     void AppliedChanged();
     // A recorded application was changed and is now a new untitled claim.

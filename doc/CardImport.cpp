@@ -81,7 +81,21 @@ CardImport ImportCard(CCorvaneDoc& doc, const CardInfo& card, const HistoryBlock
 {
     const EntryLines records = DecodeRecords(card, blocks);
     const auto recordPointers = Pointers(records);
-    if (IsOtherCard(doc.Lines(), card.idm, recordPointers)) {
+    // IDs known as this card's: by records in common with the claim, and
+    // from earlier reads that showed them to be one card.
+    std::vector<CardId> ids = KnownIdsOf(doc.Lines(), card.idm, recordPointers);
+    for (const QString& hex : doc.CardGroups().IdsOf(CardIdHex(card.idm)))
+        if (const auto id = CardIdFromHex(hex);
+            id && std::none_of(ids.begin(), ids.end(),
+                               [&](const CardId& known) { return IsSameCardId(known, *id); }))
+            ids.push_back(*id);
+    const bool knownCard =
+        std::any_of(doc.Lines().begin(), doc.Lines().end(), [&](const auto& line) {
+            return !line->IsManual() && std::any_of(ids.begin(), ids.end(), [&](const CardId& id) {
+                return IsSameCardId(id, line->idm);
+            });
+        });
+    if (!knownCard && IsOtherCard(doc.Lines(), card.idm, recordPointers)) {
         const OtherCard other{card.idm, records.empty() ? -1 : records.back()->balance,
                               records.empty() ? 0 : records.back()->dateTime};
         if (!(otherCard && otherCard(other))) {
@@ -91,8 +105,11 @@ CardImport ImportCard(CCorvaneDoc& doc, const CardInfo& card, const HistoryBlock
         }
     }
     CardImport result;
-    const std::vector<CardId> ids = KnownIdsOf(doc.Lines(), card.idm, recordPointers);
     result.knownAs.assign(ids.begin() + 1, ids.end());
+    // The IDs the claim knew first come first.
+    std::vector<CardId> linked = result.knownAs;
+    linked.push_back(card.idm);
+    doc.LinkCardIds(linked);
     // Trips claimed from another program since the history was read count.
     doc.RefreshHistory();
     CardInfo read = card;

@@ -22,6 +22,7 @@ const QString EntryList::kMarkerV2 = QStringLiteral("<## EntryInfoData V2 ##>");
 const QString EntryList::kMarkerV3 = QStringLiteral("<## EntryInfoData V3 ##>");
 const QString EntryList::kSuggestedMarker = QStringLiteral("<## VisitSuggested ##>");
 const QString EntryList::kFareUnknownMarker = QStringLiteral("<## FareUnknown ##>");
+const QString EntryList::kCardIdsMarker = QStringLiteral("<## CardIds ##>");
 
 EntryList::EntryList() : documentTime(CurrentTimestamp()) {}
 
@@ -30,6 +31,7 @@ void EntryList::Clear()
     lines.clear();
     historyRows.clear();
     card = CardInfo{};
+    cardIds = CardIdGroups();
     documentTime = CurrentTimestamp();
     kind = Document;
 }
@@ -49,6 +51,20 @@ void EntryList::Write(ArchiveWriter& out, FileKind kind) const
     WritePositions(out, kSuggestedMarker,
                    [](const EntryInfo& line) { return line.visitSuggested; });
     WritePositions(out, kFareUnknownMarker, [](const EntryInfo& line) { return line.fareUnknown; });
+    WriteCardIds(out);
+}
+
+void EntryList::WriteCardIds(ArchiveWriter& out) const
+{
+    if (cardIds.Stored().isEmpty())
+        return;
+    out.WriteString(kCardIdsMarker);
+    out.WriteStringList(cardIds.Stored());
+}
+
+void EntryList::ReadCardIds(ArchiveReader& in)
+{
+    cardIds = CardIdGroups(in.ReadStringList());
 }
 
 void EntryList::WritePositions(ArchiveWriter& out, const QString& marker,
@@ -90,6 +106,8 @@ void EntryList::ReadSections(ArchiveReader& in)
                 ReadSuggested(in);
             else if (marker == kFareUnknownMarker)
                 ReadFareUnknown(in);
+            else if (marker == kCardIdsMarker)
+                ReadCardIds(in);
             else
                 return;
         }

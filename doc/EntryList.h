@@ -1,6 +1,7 @@
 #pragma once
 
 #include "CardHistoryRow.h"
+#include "CardIdGroups.h"
 #include "CardInfo.h"
 #include "ClaimRules.h"
 #include "EntryInfo.h"
@@ -62,6 +63,8 @@ public:
     CardInfo card;
     EntryLines lines;
     std::vector<CardHistoryRow> historyRows;
+    // Cards of the claim read under several IDs.
+    CardIdGroups cardIds;
 
     static const QString kMarkerV1;
     static const QString kMarkerV2;
@@ -71,6 +74,8 @@ public:
     static const QString kSuggestedMarker;
     // After that: which card lines have a fare the card did not hold.
     static const QString kFareUnknownMarker;
+    // And the IDs under which the claim's cards were read (CardIdGroups).
+    static const QString kCardIdsMarker;
 
 private:
     void ReadContent(ArchiveReader& in);
@@ -82,6 +87,8 @@ private:
     void ReadSections(ArchiveReader& in);
     void ReadSuggested(ArchiveReader& in);
     void ReadFareUnknown(ArchiveReader& in);
+    void WriteCardIds(ArchiveWriter& out) const;
+    void ReadCardIds(ArchiveReader& in);
     void WriteLines(ArchiveWriter& out, FileKind kind,
                     const std::vector<const EntryInfo*>& written) const;
     // The lines a CSV export writes; its layouts only lay them out.

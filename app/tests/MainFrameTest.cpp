@@ -1,4 +1,5 @@
 #include "AppSettings.h"
+#include "CCardNamesDlg.h"
 #include "CCorvaneDoc.h"
 #include "CCorvaneForm.h"
 #include "CListCtrlEx.h"
@@ -15,6 +16,7 @@
 #include "TextFormat.h"
 
 #include <QAction>
+#include <QApplication>
 #include <QCoreApplication>
 #include <QDeadlineTimer>
 #include <QDropEvent>
@@ -26,7 +28,9 @@
 #include <QMimeData>
 #include <QScreen>
 #include <QStatusBar>
+#include <QTableWidget>
 #include <QTemporaryDir>
+#include <QTimer>
 #include <QUrl>
 #include <algorithm>
 #include <gtest/gtest.h>
@@ -341,4 +345,43 @@ TEST_F(MainFrameTest, SuggestedVisitsAreCountedAndConfirmed)
     EXPECT_EQ(std::count_if(doc.Lines().begin(), doc.Lines().end(),
                             [](const auto& line) { return line->visitSuggested; }),
               suggested);
+}
+
+// A phone's card read again under a new ID is one card: no カード column
+// for it alone, and カードの名前 lists it once and names it under every ID.
+TEST_F(MainFrameTest, ACardReadUnderANewIdIsOneCard)
+{
+    QTemporaryDir dir;
+    QFile demo(FENWIR_DEMO_CARD);
+    ASSERT_TRUE(demo.open(QIODevice::ReadOnly));
+    QFile phone(dir.filePath("phone.json"));
+    ASSERT_TRUE(phone.open(QIODevice::WriteOnly));
+    // The same card, a trip later, on a phone that gives another ID.
+    phone.write(demo.readAll()
+                    .replace("01 14 02 12 3A 4B 5C 6D", "01 2E 44 71 08 9C 10 22")
+                    .replace("\"history\": [",
+                             "\"history\": [\"16 01 00 00 35 74 01 01 03 03 AE 1F 00 01 14 00\","));
+    phone.close();
+    doc.NewDocument();
+    qputenv("FENWIR_CARD_IMAGE", FENWIR_DEMO_CARD);
+    ASSERT_TRUE(frame.ReadCard());
+    qputenv("FENWIR_CARD_IMAGE", phone.fileName().toLocal8Bit());
+    const std::size_t before = doc.Lines().size();
+    ASSERT_TRUE(frame.ReadCard());
+    EXPECT_EQ(doc.Lines().size(), before + 1);
+    EXPECT_TRUE(prompts.asked.filter("別のカード").isEmpty()); // known by its records
+    EXPECT_TRUE(frame.Form().List().isColumnHidden(EntryTableModel::Card));
+
+    int listed = -1;
+    QTimer::singleShot(0, [&] {
+        auto* dialog = qobject_cast<CCardNamesDlg*>(QApplication::activeModalWidget());
+        ASSERT_NE(dialog, nullptr);
+        listed = dialog->Table().rowCount();
+        dialog->Table().item(0, 2)->setText(QStringLiteral("通勤用 Suica"));
+        dialog->accept();
+    });
+    frame.Commands().Get("ID_CARD_NAMES")->trigger();
+    EXPECT_EQ(listed, 1);
+    EXPECT_EQ(settings.CardNameOf("011402123A4B5C6D"), QStringLiteral("通勤用 Suica"));
+    EXPECT_EQ(settings.CardNameOf("012E4471089C1022"), QStringLiteral("通勤用 Suica"));
 }

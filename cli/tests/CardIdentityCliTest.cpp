@@ -40,6 +40,8 @@ TEST_F(CliTest, APhonesCardUnderANewIdIsTheSameCard)
     EXPECT_EQ(added[0]["serialNumber"].toInt(), 6);
     EXPECT_EQ(added[0]["fare"].toInt(), 200);
     EXPECT_EQ(ReadDocument(ent).lines.size(), 8u);
+    // The claim keeps both IDs as one card's.
+    EXPECT_TRUE(ReadDocument(ent).cardIds.SameCard("011402123A4B3906", "012E4471089C1022"));
 
     // Next month's claim from the phone: the trips claimed before are known.
     const CliRun november =

@@ -50,6 +50,7 @@ CCorvaneForm::CCorvaneForm(CCorvaneDoc& doc, AppSettings& settings, Prompts& pro
     connect(&m_doc, &CCorvaneDoc::LinesEdited, this, &CCorvaneForm::ShowCardColumn);
     connect(&m_doc, &CCorvaneDoc::LinesEdited, this, &CCorvaneForm::StateChanged);
     connect(&m_doc, &CCorvaneDoc::LinesReset, this, &CCorvaneForm::OnReset);
+    connect(&m_doc, &CCorvaneDoc::CardsLinked, this, &CCorvaneForm::CardNamesChanged);
     // Also from an undo: the table of corrections follows the claim's steps.
     connect(&m_doc, &CCorvaneDoc::CorrectionsProblem, this, [this](const QString& text) {
         m_prompts.Ask(text, Prompts::Icon::Exclamation, Prompts::Buttons::Ok);
@@ -106,8 +107,7 @@ void CCorvaneForm::BuildControls()
     // The day a line was claimed reads best beside its mark.
     m_list->horizontalHeader()->moveSection(EntryTableModel::Applied, 1);
     m_list->horizontalHeader()->moveSection(EntryTableModel::Card, 2);
-    m_model->SetCardNames(
-        [this](const CardId& idm) { return m_settings.CardNameOf(CardIdHex(idm)); });
+    m_model->SetCardLabels([this](const CardId& idm) { return CardLabel(idm); });
     m_model->SetReclaimQuestion(
         [this](const EntryInfo&, const QDate& day) { return ConfirmReclaim(day); });
     m_list->setSelectionBehavior(QAbstractItemView::SelectRows);
@@ -284,12 +284,24 @@ void CCorvaneForm::OnReset()
 void CCorvaneForm::ShowCardColumn()
 {
     if (m_list)
-        m_columns->SetHidden(EntryTableModel::Card, !HoldsSeveralCards(m_doc.Lines()));
+        m_columns->SetHidden(EntryTableModel::Card,
+                             !HoldsSeveralCards(m_doc.Lines(), m_doc.CardGroups()));
 }
 
 void CCorvaneForm::CardNamesChanged()
 {
+    ShowCardColumn();
     m_model->CardNamesChanged();
+}
+
+QString CCorvaneForm::CardLabel(const CardId& idm) const
+{
+    // One card, one label, whichever of its IDs a line was read under.
+    const QStringList ids = m_doc.CardGroups().IdsOf(CardIdHex(idm));
+    for (const QString& id : ids)
+        if (const QString name = m_settings.CardNameOf(id); !name.isEmpty())
+            return name;
+    return QStringLiteral("****") + ids.constFirst().right(4);
 }
 
 void CCorvaneForm::ApplyFilter()

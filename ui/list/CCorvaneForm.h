@@ -80,8 +80,10 @@ public:
     void DropRows(const std::vector<int>& dragged, int dropRow);
     // Takes the column widths back into ListControlWidth.
     void SaveColumnWidths();
-    // The user named a card: the カード column shows the new names.
+    // The user named a card, or cards became one: the カード column follows.
     void CardNamesChanged();
+    // The カード column's text for a line read under this ID.
+    QString CardLabel(const CardId& idm) const;
     // Keyboard focus in the list, on a current line.
     void FocusList();
 

@@ -180,8 +180,7 @@ QString EntryTableModel::CardText(const EntryInfo& line) const
 {
     if (line.IsManual())
         return QString();
-    const QString name = m_cardNames ? m_cardNames(line.idm) : QString();
-    return name.isEmpty() ? MaskedCardId(line.idm) : name;
+    return m_cardLabels ? m_cardLabels(line.idm) : MaskedCardId(line.idm);
 }
 
 const EntryInfo* EntryTableModel::Line(int row) const

@@ -888,3 +888,39 @@ TEST_F(FormTest, RefusedKeysSayWhy)
     }
     EXPECT_FALSE(doc.IsModified());
 }
+
+// A card read under a new ID is one card everywhere: no カード column for it
+// alone, one label beside another card's lines, one name.
+TEST_F(FormTest, ACardReadUnderSeveralIdsIsOneCard)
+{
+    EntryInfo first = Line(210, 1, 1);
+    first.idm = {0x01, 0x14, 0x02, 0x12, 0x3A, 0x4B, 0x39, 0x06};
+    EntryInfo again = Line(480, 1, 2);
+    again.idm = {0x01, 0x2E, 0x44, 0x71, 0x08, 0x9C, 0x10, 0x22};
+    EntryInfo other = Line(300, 1, 3);
+    other.idm = {0x01, 0x01, 0x0A, 0x0B, 0x0C, 0x0D, 0x77, 0x41};
+    Form();
+    Open({first, again});
+    EXPECT_FALSE(form->List().isColumnHidden(EntryTableModel::Card));
+    doc.LinkCardIds({first.idm, again.idm});
+    EXPECT_TRUE(form->List().isColumnHidden(EntryTableModel::Card));
+
+    doc.AppendLines(
+        [&] {
+            EntryLines read;
+            read.push_back(std::make_unique<EntryInfo>(other));
+            return read;
+        }(),
+        QStringLiteral("カード読込"));
+    const auto card = [&](int row) {
+        return form->Listed().index(row, EntryTableModel::Card).data().toString();
+    };
+    EXPECT_FALSE(form->List().isColumnHidden(EntryTableModel::Card));
+    EXPECT_EQ(card(0), "****3906");
+    EXPECT_EQ(card(1), "****3906");
+    EXPECT_EQ(card(2), "****7741");
+    settings.SetCardName("012E4471089C1022", QStringLiteral("通勤用 Suica"));
+    form->CardNamesChanged();
+    EXPECT_EQ(card(0), "通勤用 Suica");
+    EXPECT_EQ(card(1), "通勤用 Suica");
+}
