@@ -3,9 +3,11 @@
 #include "CEditEx.h"
 #include "ClaimRules.h"
 #include "HistoryCodes.h"
+#include "JapaneseCalendar.h"
 #include "LineStations.h"
 #include "OkCancelButtons.h"
 #include "Prompts.h"
+#include "RefusalNotice.h"
 #include "TextLimit.h"
 
 #include <QApplication>
@@ -85,6 +87,8 @@ void CEntryEditDlg::FocusFirstField()
 void CEntryEditDlg::BuildControls()
 {
     auto* layout = new QVBoxLayout(this);
+    // Made first: every field's limit reports to it.
+    m_notice = new RefusalNotice(this);
 
     auto* top = new QGridLayout;
     m_copy = new QPushButton(QStringLiteral("選択項目コピー"), this);
@@ -93,6 +97,7 @@ void CEntryEditDlg::BuildControls()
     top->addWidget(new QLabel(QStringLiteral("利用年月日"), this), 1, 0);
     m_date = new QDateEdit(this);
     m_date->setCalendarPopup(true);
+    m_date->setCalendarWidget(new JapaneseCalendar(m_date));
     m_date->setDisplayFormat(QStringLiteral("yyyy/MM/dd"));
     top->addWidget(m_date, 1, 1);
     m_terminal = new QLabel(this);
@@ -130,9 +135,8 @@ void CEntryEditDlg::BuildControls()
     m_fare = new CEditEx(CEditEx::Mode::Digits, this);
     AddLimit(m_fare, kFareDigits, QStringLiteral("運賃"), QStringLiteral("桁"), false);
     m_fare->SetRefusedHandler([this](const QString& typed) {
-        m_refusedIn = nullptr;
-        ShowRefused(QStringLiteral("運賃は数字で入力してください。「%1」は入力されていません。")
-                        .arg(typed));
+        m_notice->Say(QStringLiteral("運賃は数字で入力してください。「%1」は入力されていません。")
+                          .arg(typed));
     });
     m_fare->setAlignment(Qt::AlignRight);
     m_fare->setMaximumWidth(90);
@@ -170,13 +174,6 @@ void CEntryEditDlg::BuildControls()
     details->setColumnStretch(1, 1);
     layout->addLayout(details);
 
-    m_notice = new QLabel(this);
-    m_notice->setObjectName(QStringLiteral("notice"));
-    m_notice->setWordWrap(true);
-    QPalette warning = m_notice->palette();
-    warning.setColor(QPalette::WindowText, QColor(0xB0, 0x00, 0x20));
-    m_notice->setPalette(warning);
-    m_notice->hide();
     layout->addWidget(m_notice);
 
     auto* bottom = new QHBoxLayout;
@@ -347,14 +344,12 @@ QLineEdit* CEntryEditDlg::AddLimit(QLineEdit* edit, int limit, const QString& fi
 {
     auto* textLimit = new TextLimit(*edit, limit, counter ? this : nullptr);
     // A change that fits takes the last refusal's message away.
-    connect(textLimit, &TextLimit::Accepted, this, [this] { m_notice->hide(); });
+    connect(textLimit, &TextLimit::Accepted, m_notice, &RefusalNotice::Clear);
     connect(textLimit, &TextLimit::Refused, this,
             [this, edit, field, limit, unit](const QString& text) {
-                // Keys typed on past the limit are quoted together.
-                const bool more = !m_notice->isHidden() && m_refusedIn == edit;
-                m_refused = more ? m_refused + text : text;
-                m_refusedIn = edit;
-                ShowRefused(RefusedText(field, limit, unit, m_refused));
+                m_notice->Refused(edit, text, [&](const QString& refused) {
+                    return RefusedText(field, limit, unit, refused);
+                });
             });
     m_limits.push_back(textLimit);
     return edit;
@@ -392,13 +387,6 @@ QString CEntryEditDlg::RefusedText(const QString& field, int limit, const QStrin
         .arg(field)
         .arg(limit)
         .arg(unit, quoted);
-}
-
-void CEntryEditDlg::ShowRefused(const QString& text)
-{
-    m_notice->setText(text);
-    m_notice->show();
-    QApplication::beep();
 }
 
 QString CEntryEditDlg::ClaimedNote(const QDate& day)

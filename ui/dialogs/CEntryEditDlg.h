@@ -16,6 +16,7 @@ class QDateEdit;
 class QLabel;
 class QLineEdit;
 class QPushButton;
+class RefusalNotice;
 class TextLimit;
 
 // Changes one expense line, or fills in a new manual line, on its own copy;
@@ -63,7 +64,7 @@ public:
     QLabel* DistanceText() const { return m_distance; }
     // The counter beside an edit ("12/30"), and the message of a refused input.
     QLabel* CounterOf(const QLineEdit* edit) const;
-    QLabel* Notice() const { return m_notice; }
+    RefusalNotice* Notice() const { return m_notice; }
     QLabel* ClaimedText() const { return m_claimed; }
     QLabel* SuggestionText() const { return m_suggestion; }
 
@@ -79,7 +80,6 @@ private:
     QLineEdit* AddLimit(QLineEdit* edit, int limit, const QString& field, const QString& unit,
                         bool counter);
     QWidget* WithCounter(QWidget* field, const QLineEdit* edit);
-    void ShowRefused(const QString& text);
     void ShowSuggestion(bool suggested);
 
     EntryInfo m_workingCopy;
@@ -106,11 +106,8 @@ private:
     QLabel* m_bearingCaption = nullptr;
     QLabel* m_bearing = nullptr;
     QLabel* m_report = nullptr;
-    QLabel* m_notice = nullptr;
+    RefusalNotice* m_notice = nullptr;
     QLabel* m_claimed = nullptr;
     QLabel* m_suggestion = nullptr;
     std::vector<TextLimit*> m_limits;
-    // The field of the refusal the notice shows, and what it refused.
-    const QLineEdit* m_refusedIn = nullptr;
-    QString m_refused;
 };

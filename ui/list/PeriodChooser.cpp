@@ -1,6 +1,7 @@
 #include "PeriodChooser.h"
 
 #include "ClaimPeriod.h"
+#include "JapaneseCalendar.h"
 
 #include <QColor>
 #include <QComboBox>
@@ -64,6 +65,7 @@ void PeriodChooser::EnsureDateEdits()
         auto* edit = new QDateEdit(day, this);
         edit->setObjectName(QLatin1String(name));
         edit->setCalendarPopup(true);
+        edit->setCalendarWidget(new JapaneseCalendar(edit));
         edit->setDisplayFormat(QStringLiteral("yyyy/MM/dd"));
         connect(edit, &QDateEdit::dateChanged, this, [this] {
             if (TakeRange())

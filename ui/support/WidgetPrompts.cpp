@@ -65,7 +65,7 @@ QString WidgetPrompts::SaveFileName(const QString& title, const QString& proposa
                                     const QString& filter, const QString& defaultSuffix)
 {
     QFileDialog dialog(m_parent, title, proposal, filter);
-    dialog.setProxyModel(new FileDatesProxy(&dialog));
+    FileDatesProxy::ShowIn(dialog);
     dialog.setAcceptMode(QFileDialog::AcceptSave);
     dialog.setFileMode(QFileDialog::AnyFile);
     dialog.setDefaultSuffix(defaultSuffix);
@@ -79,7 +79,7 @@ QString WidgetPrompts::OpenFileName(const QString& title, const QString& folder,
                                     const QStringList& filters)
 {
     QFileDialog dialog(m_parent, title, folder);
-    dialog.setProxyModel(new FileDatesProxy(&dialog));
+    FileDatesProxy::ShowIn(dialog);
     dialog.setAcceptMode(QFileDialog::AcceptOpen);
     dialog.setFileMode(QFileDialog::ExistingFile);
     dialog.setNameFilters(filters);

@@ -1,6 +1,7 @@
 #include "CEditEx.h"
 #include "CEntryEditDlg.h"
 #include "LocalTime.h"
+#include "RefusalNotice.h"
 #include "ScriptedPrompts.h"
 
 #include <QApplication>

@@ -1,13 +1,17 @@
 #include "CApplyHistoryDlg.h"
 #include "CCardNamesDlg.h"
 #include "CClaimantDlg.h"
+#include "RefusalNotice.h"
 #include "ScriptedPrompts.h"
 
+#include <QApplication>
 #include <QFile>
+#include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTableWidget>
 #include <QTemporaryDir>
+#include <QTest>
 #include <gtest/gtest.h>
 
 namespace
@@ -88,6 +92,23 @@ TEST(ApplyHistoryDlg, CancelAsksAndShowsTheApplicationTakenBack)
     EXPECT_EQ(cancelled, std::vector<std::size_t>{4});
     EXPECT_EQ(dialog.Table().item(0, 4)->text(), "取消 2026/12/10");
     EXPECT_FALSE(dialog.CancelButton().isEnabled());
+}
+
+// Each field shows its limit and refuses in words what does not fit.
+TEST(ClaimantDlg, FieldsShowTheirLimits)
+{
+    CClaimantDlg dialog({QStringLiteral("営業部"), QString(), QString()});
+    dialog.show();
+    dialog.Field(0).setFocus();
+    QApplication::setActiveWindow(&dialog);
+    QLabel* counter = dialog.findChild<QLabel*>(QStringLiteral("counter"));
+    ASSERT_NE(counter, nullptr);
+    EXPECT_EQ(counter->text(), "3/40");
+    dialog.Field(0).setText(QString(37, QChar(0x30A2)));
+    QTest::keyClicks(&dialog.Field(0), "ABCDEF");
+    EXPECT_EQ(dialog.Field(0).text().size(), 40);
+    EXPECT_EQ(counter->text(), "40/40");
+    EXPECT_EQ(dialog.Notice().text(), "所属は40文字までです。「DEF」は入力されていません。");
 }
 
 TEST(ClaimantDlg, GivesBackTheThreeTexts)

@@ -1,5 +1,6 @@
 #include "PeriodChooser.h"
 
+#include "JapaneseCalendar.h"
 #include "LocalTime.h"
 
 #include <QComboBox>
@@ -61,4 +62,18 @@ TEST(PeriodChooser, DatesTheWrongWayRoundAreRefused)
     EXPECT_EQ(changed.count(), 1);
     EXPECT_FALSE(chooser.RefusedText().isVisible());
     EXPECT_EQ(chooser.Filter().from, *LocalToTimestamp(2025, 10, 25, 0, 0, 0));
+}
+
+// The date fields' calendar reads as a Japanese one: year, then month.
+TEST(PeriodChooser, TheCalendarReadsYearThenMonth)
+{
+    QLocale::setDefault(QLocale(QLocale::Japanese, QLocale::Japan));
+    PeriodChooser chooser;
+    chooser.SetPeriod(PeriodChooser::Period::Range, QDate(2026, 11, 2), QDate(2026, 11, 30));
+    auto* calendar = qobject_cast<JapaneseCalendar*>(chooser.FromEdit().calendarWidget());
+    ASSERT_NE(calendar, nullptr);
+    EXPECT_EQ(calendar->Heading(), "2026年 11月");
+    calendar->showNextYear();
+    EXPECT_EQ(calendar->Heading(), "2027年 11月");
+    QLocale::setDefault(QLocale::system());
 }
