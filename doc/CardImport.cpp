@@ -6,6 +6,7 @@
 #include "CardReadJob.h"
 #include "ClaimRules.h"
 #include "ImportHistory.h"
+#include "SequenceNumber.h"
 #include "TextFormat.h"
 #include "VisitSuggestions.h"
 
@@ -53,7 +54,17 @@ CompletedFares(CCorvaneDoc& doc, const EntryLines& records, const std::vector<Ca
             ids.begin(), ids.end(), [&](const CardId& id) { return IsSameCardId(id, line.idm); });
         if (!line.fareUnknown || line.IsManual() || !ofThisCard)
             continue;
-        const EntryInfo* before = RecordBefore(records, {records.front()->idm}, line);
+        // When the read holds the line's own record, only the record the card
+        // holds right before it can be its predecessor.
+        const auto own = std::find_if(records.begin(), records.end(), [&](const auto& record) {
+            return IsSameRecord(*record, line);
+        });
+        const EntryInfo* before =
+            own == records.end() ? RecordBefore(records, {records.front()->idm}, line)
+            : own == records.begin() ||
+                    !SequenceNumber::Follows((*(own - 1))->serialNumber, line.serialNumber)
+                ? nullptr
+                : (own - 1)->get();
         if (!before)
             continue;
         EntryInfo after = line;

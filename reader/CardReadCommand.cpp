@@ -51,8 +51,9 @@ CardReadCommand::Result CardReadCommand::Read(CardReadFrontEnd& frontEnd, Messag
     if (result.readerResult != kReaderReady) {
         restorePanes();
         if (const int id = ReaderMessageId(result.readerResult))
-            messages.Report(id, ReaderMessageText(result.readerResult),
-                            MessageReporter::Icon::Stop);
+            messages.ReportWithDetails(id, ReaderMessageText(result.readerResult),
+                                       ReaderMessageDetails(result.readerResult),
+                                       MessageReporter::Icon::Stop);
         return result;
     }
 

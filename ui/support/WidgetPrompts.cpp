@@ -8,9 +8,21 @@
 
 Prompts::Answer WidgetPrompts::Ask(const QString& text, Icon icon, Buttons buttons)
 {
+    return Show(text, QString(), icon, buttons);
+}
+
+void WidgetPrompts::ReportWithDetails(int, const QString& text, const QString& details, Icon icon)
+{
+    Show(text, details, icon, Buttons::Ok);
+}
+
+Prompts::Answer WidgetPrompts::Show(const QString& text, const QString& details, Icon icon,
+                                    Buttons buttons)
+{
     QMessageBox box(m_parent);
     box.setWindowTitle(Title());
     box.setText(text);
+    box.setDetailedText(details);
     switch (icon) {
     case Icon::Exclamation:
         box.setIcon(QMessageBox::Warning);

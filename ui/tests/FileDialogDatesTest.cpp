@@ -119,3 +119,21 @@ TEST(FileDialogDates, TheCsvDialogAsksBeforeReplacingAFile)
         EXPECT_EQ(dialog.result() == QDialog::Accepted, answer == QMessageBox::Yes);
     }
 }
+
+// A message with details keeps them behind the box's details button: the
+// words for the user in front, the commands for whoever looks after the PC.
+TEST(FileDialogDates, MessageDetailsWaitBehindTheDetailsButton)
+{
+    QString text;
+    QString details;
+    OnModal<QMessageBox>([&](QMessageBox& box) {
+        text = box.text();
+        details = box.detailedText();
+        box.accept();
+    });
+    WidgetPrompts prompts;
+    prompts.ReportWithDetails(147, "サービスが動いていません。", "sudo systemctl start pcscd",
+                              MessageReporter::Icon::Stop);
+    EXPECT_EQ(text, "サービスが動いていません。");
+    EXPECT_EQ(details, "sudo systemctl start pcscd");
+}
