@@ -83,6 +83,7 @@ CMainFrame::CMainFrame(AppSettings& settings, CCorvaneDoc& doc, Prompts& prompts
     m_form->SetContextMenu(m_commands->BuildContextMenu(this));
     setCentralWidget(m_form);
     m_printing = new PrintCommands(m_doc, *m_form, m_settings, m_prompts, *m_files, this);
+    m_printing->SetClaimantEditor([this] { return EditClaimant(); });
     m_csv = std::make_unique<CsvCommand>(m_doc, m_settings, m_prompts, this);
     m_csv->SetPeriod([this] { return m_form->Filter(); });
     m_csv->SetStatus([this](const QString& text) { m_panes->showMessage(text, 15000); });
@@ -281,15 +282,16 @@ void CMainFrame::ShowApplications()
         m_files->OpenPath(dialog.SelectedPath());
 }
 
-void CMainFrame::EditClaimant()
+bool CMainFrame::EditClaimant()
 {
     CClaimantDlg dialog({m_settings.PostName, m_settings.IdNumber, m_settings.Name}, this);
     if (dialog.exec() != QDialog::Accepted)
-        return;
+        return false;
     const auto claimant = dialog.Result();
     m_settings.PostName = claimant[0];
     m_settings.IdNumber = claimant[1];
     m_settings.Name = claimant[2];
+    return true;
 }
 
 void CMainFrame::TakeHandedOver(const QString& file)

@@ -62,7 +62,7 @@ private:
     void UpdateCommands();
     void ShowDocument();
     void ShowApplications();
-    void EditClaimant();
+    bool EditClaimant();
     void NameCards();
     void SaveLayout() const;
     // No narrower than the status bar needs to show every pane whole.
