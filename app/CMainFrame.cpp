@@ -8,6 +8,7 @@
 #include "CCorvaneDoc.h"
 #include "CCorvaneForm.h"
 #include "CListCtrlEx.h"
+#include "CManualDlg.h"
 #include "CReaderCheckDlg.h"
 #include "CardIdentity.h"
 #include "CardReadCommand.h"
@@ -189,6 +190,7 @@ void CMainFrame::Wire()
     on("ID_FILE_PRINT_SETUP", [this] { m_printing->PageSetup(); });
     on("ID_FILE_PDF", [this] { m_printing->SavePdf(); });
     on("ID_APP_ABOUT", [this] { CAboutDlg(this).exec(); });
+    on("ID_HELP_USAGE", [this] { ShowManual(); });
     on("ID_VIEW_APPLY_HISTORY", [this] { ShowApplications(); });
     on("ID_CLAIMANT", [this] { EditClaimant(); });
     on("ID_CARD_NAMES", [this] { NameCards(); });
@@ -280,6 +282,19 @@ void CMainFrame::ShowApplications()
     CApplyHistoryDlg dialog(std::move(history), m_prompts, this);
     if (dialog.exec() == QDialog::Accepted && !dialog.SelectedPath().isEmpty())
         m_files->OpenPath(dialog.SelectedPath());
+}
+
+void CMainFrame::ShowManual()
+{
+    // One window, beside the main window, raised when asked again.
+    auto* manual = findChild<CManualDlg*>();
+    if (!manual) {
+        manual = new CManualDlg(this);
+        manual->setAttribute(Qt::WA_DeleteOnClose);
+    }
+    manual->show();
+    manual->raise();
+    manual->activateWindow();
 }
 
 bool CMainFrame::EditClaimant()

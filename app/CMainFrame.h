@@ -62,6 +62,7 @@ private:
     void UpdateCommands();
     void ShowDocument();
     void ShowApplications();
+    void ShowManual();
     bool EditClaimant();
     void NameCards();
     void SaveLayout() const;

@@ -4,6 +4,7 @@
 #include "CCorvaneForm.h"
 #include "CListCtrlEx.h"
 #include "CMainFrame.h"
+#include "CManualDlg.h"
 #include "CommandTable.h"
 #include "EntryTableModel.h"
 #include "FileCommands.h"
@@ -25,6 +26,7 @@
 #include <QLabel>
 #include <QLayout>
 #include <QMenu>
+#include <QMenuBar>
 #include <QMimeData>
 #include <QScreen>
 #include <QStatusBar>
@@ -384,4 +386,28 @@ TEST_F(MainFrameTest, ACardReadUnderANewIdIsOneCard)
     EXPECT_EQ(listed, 1);
     EXPECT_EQ(settings.CardNameOf("011402123A4B5C6D"), QStringLiteral("通勤用 Suica"));
     EXPECT_EQ(settings.CardNameOf("012E4471089C1022"), QStringLiteral("通勤用 Suica"));
+}
+
+// F1 and ヘルプ → 使い方 open the manual that ships beside the program.
+TEST_F(MainFrameTest, F1OpensTheManual)
+{
+    QAction* usage = frame.Commands().Get("ID_HELP_USAGE");
+    ASSERT_NE(usage, nullptr);
+    EXPECT_EQ(usage->shortcut(), QKeySequence(Qt::Key_F1));
+    QMenu* help = nullptr;
+    for (QAction* menu : frame.menuBar()->actions())
+        if (menu->text() == "ヘルプ(&H)")
+            help = menu->menu();
+    ASSERT_NE(help, nullptr);
+    EXPECT_TRUE(help->actions().contains(usage));
+
+    usage->trigger();
+    auto* manual = frame.findChild<CManualDlg*>();
+    ASSERT_NE(manual, nullptr);
+    EXPECT_TRUE(manual->isVisible());
+    EXPECT_TRUE(manual->Text().contains("Fenwir Lite 使い方"));
+    EXPECT_TRUE(manual->Text().contains("Ctrl+R")) << manual->Text().toStdString();
+    usage->trigger(); // asked again: the same window
+    EXPECT_EQ(frame.findChildren<CManualDlg*>().size(), 1);
+    manual->close();
 }
