@@ -8,7 +8,6 @@
 #include "SuggestionPrompt.h"
 #include "TextFormat.h"
 
-#include <QDir>
 #include <QFileInfo>
 
 CsvCommand::CsvCommand(CCorvaneDoc& doc, AppSettings& settings, Prompts& prompts, QWidget* window)
@@ -52,7 +51,8 @@ bool CsvCommand::Run()
 
 QString CsvCommand::SavedText(const QString& path)
 {
-    return QStringLiteral("CSVファイル %1 を保存しました").arg(QDir::toNativeSeparators(path));
+    // The name alone: the status bar has no room for a long folder.
+    return QStringLiteral("CSVファイル %1 を保存しました").arg(QFileInfo(path).fileName());
 }
 
 QString CsvCommand::LostCharactersMessage(const QString& path, bool utf8Offered)

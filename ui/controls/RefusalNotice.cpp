@@ -31,15 +31,6 @@ void RefusalNotice::Refused(const QLineEdit* field, const QString& refused,
     QApplication::beep();
 }
 
-void RefusalNotice::Say(const QString& text)
-{
-    m_field = nullptr;
-    m_refused.clear();
-    setText(text);
-    show();
-    QApplication::beep();
-}
-
 void RefusalNotice::Clear()
 {
     m_field = nullptr;

@@ -19,8 +19,6 @@ public:
     // The field refused refused; sentence words what it refused so far.
     void Refused(const QLineEdit* field, const QString& refused,
                  const std::function<QString(const QString&)>& sentence);
-    // Any other word on what was typed.
-    void Say(const QString& text);
     // An input that fitted: the notice goes.
     void Clear();
 

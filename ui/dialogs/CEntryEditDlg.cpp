@@ -135,8 +135,10 @@ void CEntryEditDlg::BuildControls()
     m_fare = new CEditEx(CEditEx::Mode::Digits, this);
     AddLimit(m_fare, kFareDigits, QStringLiteral("運賃"), QStringLiteral("桁"), false);
     m_fare->SetRefusedHandler([this](const QString& typed) {
-        m_notice->Say(QStringLiteral("運賃は数字で入力してください。「%1」は入力されていません。")
-                          .arg(typed));
+        m_notice->Refused(m_fare, typed, [](const QString& refused) {
+            return QStringLiteral("運賃は数字で入力してください。「%1」は入力されていません。")
+                .arg(refused);
+        });
     });
     m_fare->setAlignment(Qt::AlignRight);
     m_fare->setMaximumWidth(90);

@@ -328,10 +328,13 @@ TEST(EntryEditDlg, LimitsAreShownAndWhatDoesNotFitIsSaid)
     // The fare says what it refuses too.
     dialog.FareEdit()->setFocus();
     dialog.FareEdit()->setText("1234");
-    QKeyEvent yen(QEvent::KeyPress, Qt::Key_unknown, Qt::NoModifier, QStringLiteral("円"));
-    QApplication::sendEvent(dialog.FareEdit(), &yen);
+    // Keys typed fast are refused one by one and quoted together.
+    for (const QString typed : {QStringLiteral("２"), QStringLiteral("０"), QStringLiteral("円")}) {
+        QKeyEvent key(QEvent::KeyPress, Qt::Key_unknown, Qt::NoModifier, typed);
+        QApplication::sendEvent(dialog.FareEdit(), &key);
+    }
     EXPECT_EQ(dialog.Notice()->text(),
-              "運賃は数字で入力してください。「円」は入力されていません。");
+              "運賃は数字で入力してください。「２０円」は入力されていません。");
     QTest::keyClicks(dialog.FareEdit(), "56");
     EXPECT_EQ(dialog.FareEdit()->text(), "12345");
     EXPECT_EQ(dialog.Notice()->text(), "運賃は5桁までです。「6」は入力されていません。");
