@@ -158,8 +158,9 @@ TEST_F(CardReadCommandTest, FailuresSayWhyAndPutThePanesBack)
         const auto result = Run();
         EXPECT_FALSE(result.imported);
         EXPECT_EQ(messages.reported, QStringList{c.message});
-        if (pcsc.establishResult == SCARD_E_NO_SERVICE)
+        if (pcsc.establishResult == SCARD_E_NO_SERVICE) {
             EXPECT_EQ(messages.details.takeLast(), ReaderPlatform::ServiceStoppedDetails());
+        }
         EXPECT_EQ(frontEnd.shown, QStringList({"カード読込中…|-1", "|-1"}));
         EXPECT_EQ(frontEnd.card, "0000000000000001");
         EXPECT_EQ(frontEnd.balance, "500");

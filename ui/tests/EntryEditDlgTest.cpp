@@ -329,7 +329,7 @@ TEST(EntryEditDlg, LimitsAreShownAndWhatDoesNotFitIsSaid)
     dialog.FareEdit()->setFocus();
     dialog.FareEdit()->setText("1234");
     // Keys typed fast are refused one by one and quoted together.
-    for (const QString typed : {QStringLiteral("２"), QStringLiteral("０"), QStringLiteral("円")}) {
+    for (const QString& typed : {QStringLiteral("２"), QStringLiteral("０"), QStringLiteral("円")}) {
         QKeyEvent key(QEvent::KeyPress, Qt::Key_unknown, Qt::NoModifier, typed);
         QApplication::sendEvent(dialog.FareEdit(), &key);
     }

@@ -124,8 +124,9 @@ TEST(ClaimantDlg, GivesBackTheThreeTexts)
 
 TEST(CardNamesDlg, NamesEveryCardItLists)
 {
-    CCardNamesDlg dialog({{"011402123A4B3906", QStringLiteral("通勤用 Suica"), QDate(2026, 11, 30)},
-                          {"012E4471089C1022", QString(), QDate()}});
+    CCardNamesDlg dialog(
+        {{"011402123A4B3906", QStringLiteral("通勤用 Suica"), QDate(2026, 11, 30), {}},
+         {"012E4471089C1022", QString(), QDate(), {}}});
     QTableWidget& table = dialog.Table();
     ASSERT_EQ(table.rowCount(), 2);
     EXPECT_EQ(table.item(0, 0)->text(), "****3906");
