@@ -12,6 +12,7 @@
 #include "InstanceLock.h"
 #include "ReaderChoice.h"
 #include "RecentFiles.h"
+#include "ScreenFit.h"
 #include "WidgetPrompts.h"
 
 #include <QApplication>
@@ -71,6 +72,7 @@ int CCorvaneApp::Run()
     // Styles and palettes reach for the fonts.
     m_fonts.Wait();
     Icons::Install();
+    ScreenFit::Install();
     AppLook::Apply(m_app, settings.AppLook);
     AppLook::UseJapaneseFont(m_app);
 

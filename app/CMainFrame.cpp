@@ -8,6 +8,7 @@
 #include "CCorvaneDoc.h"
 #include "CCorvaneForm.h"
 #include "CListCtrlEx.h"
+#include "CManualDlg.h"
 #include "CReaderCheckDlg.h"
 #include "CardIdentity.h"
 #include "CardReadCommand.h"
@@ -84,8 +85,10 @@ CMainFrame::CMainFrame(AppSettings& settings, CCorvaneDoc& doc, Prompts& prompts
     m_form->SetContextMenu(m_commands->BuildContextMenu(this));
     setCentralWidget(m_form);
     m_printing = new PrintCommands(m_doc, *m_form, m_settings, m_prompts, *m_files, this);
+    m_printing->SetClaimantEditor([this] { return EditClaimant(); });
     m_csv = std::make_unique<CsvCommand>(m_doc, m_settings, m_prompts, this);
     m_csv->SetPeriod([this] { return m_form->Filter(); });
+    m_csv->SetStatus([this](const QString& text) { m_panes->showMessage(text, 15000); });
     Wire();
     UpdateCommands();
     ShowDocument();
@@ -188,6 +191,7 @@ void CMainFrame::Wire()
     on("ID_FILE_PRINT_SETUP", [this] { m_printing->PageSetup(); });
     on("ID_FILE_PDF", [this] { m_printing->SavePdf(); });
     on("ID_APP_ABOUT", [this] { CAboutDlg(this).exec(); });
+    on("ID_HELP_USAGE", [this] { ShowManual(); });
     on("ID_VIEW_APPLY_HISTORY", [this] { ShowApplications(); });
     on("ID_CLAIMANT", [this] { EditClaimant(); });
     on("ID_CARD_NAMES", [this] { NameCards(); });
@@ -226,6 +230,8 @@ void CMainFrame::Wire()
     connect(statusBarAction, &QAction::toggled, m_panes, &QWidget::setVisible);
 
     connect(m_form, &CCorvaneForm::StateChanged, this, &CMainFrame::UpdateCommands);
+    connect(m_form, &CCorvaneForm::Status, this,
+            [this](const QString& text) { m_panes->showMessage(text, 15000); });
     connect(m_form, &CCorvaneForm::ReadCardRequested,
             m_commands->Get(QStringLiteral("ID_CARD_READ")), &QAction::trigger);
     // A claim made or opened has no card read yet.
@@ -283,15 +289,29 @@ void CMainFrame::ShowApplications()
         m_files->OpenPath(dialog.SelectedPath());
 }
 
-void CMainFrame::EditClaimant()
+void CMainFrame::ShowManual()
+{
+    // One window, beside the main window, raised when asked again.
+    auto* manual = findChild<CManualDlg*>();
+    if (!manual) {
+        manual = new CManualDlg(this);
+        manual->setAttribute(Qt::WA_DeleteOnClose);
+    }
+    manual->show();
+    manual->raise();
+    manual->activateWindow();
+}
+
+bool CMainFrame::EditClaimant()
 {
     CClaimantDlg dialog({m_settings.PostName, m_settings.IdNumber, m_settings.Name}, this);
     if (dialog.exec() != QDialog::Accepted)
-        return;
+        return false;
     const auto claimant = dialog.Result();
     m_settings.PostName = claimant[0];
     m_settings.IdNumber = claimant[1];
     m_settings.Name = claimant[2];
+    return true;
 }
 
 void CMainFrame::TakeHandedOver(const QString& file)
@@ -311,36 +331,45 @@ void CMainFrame::TakeHandedOver(const QString& file)
 
 void CMainFrame::NameCards()
 {
-    // The claim's cards, newest use first, then the others named before.
+    // The claim's cards, newest use first, then the others named before; a
+    // card read under several IDs is one card, listed once.
+    const CardIdGroups groups = m_doc.CardGroups();
     std::vector<CCardNamesDlg::Card> cards;
     const auto known = [&](const QString& idm) {
         return std::find_if(cards.begin(), cards.end(), [&](const CCardNamesDlg::Card& card) {
-            return card.idm.mid(2) == idm.mid(2);
+            return groups.SameCard(card.idm, idm);
         });
     };
-    for (const auto& line : m_doc.Lines()) {
-        if (line->IsManual())
-            continue;
-        const QString idm = CardIdHex(line->idm);
-        const QDate used = QDateTime::fromSecsSinceEpoch(line->dateTime).date();
+    const auto add = [&](const QString& idm, const QDate& used) {
         auto card = known(idm);
-        if (card == cards.end())
-            cards.push_back({idm, m_settings.CardNameOf(idm), used});
-        else if (used > card->lastUse)
-            card->lastUse = used;
-    }
+        if (card != cards.end()) {
+            card->lastUse = std::max(card->lastUse, used);
+            return;
+        }
+        QStringList ids = groups.IdsOf(idm);
+        const QString first = ids.takeFirst();
+        QString name;
+        for (const QString& id : groups.IdsOf(idm))
+            if (name.isEmpty())
+                name = m_settings.CardNameOf(id);
+        cards.push_back({first, name, used, ids});
+    };
+    for (const auto& line : m_doc.Lines())
+        if (!line->IsManual())
+            add(CardIdHex(line->idm), QDateTime::fromSecsSinceEpoch(line->dateTime).date());
     std::sort(cards.begin(), cards.end(),
               [](const auto& a, const auto& b) { return a.lastUse > b.lastUse; });
-    for (const QString& entry : m_settings.CardNames) {
-        const QString idm = entry.section(QLatin1Char('='), 0, 0);
-        if (known(idm) == cards.end())
-            cards.push_back({idm, m_settings.CardNameOf(idm), QDate()});
-    }
+    for (const QString& entry : m_settings.CardNames)
+        add(entry.section(QLatin1Char('='), 0, 0), QDate());
     CCardNamesDlg dialog(std::move(cards), this);
     if (dialog.exec() != QDialog::Accepted)
         return;
-    for (const auto& [idm, name] : dialog.Result())
+    for (const auto& [idm, name] : dialog.Result()) {
+        // The settings learn what the claim knows of the card, so every ID
+        // it was read under keeps the name.
+        m_settings.LinkCardIds(groups.IdsOf(idm));
         m_settings.SetCardName(idm, name);
+    }
     m_form->CardNamesChanged();
 }
 
@@ -361,17 +390,27 @@ bool CMainFrame::ReadCard()
                    Prompts::Icon::Question, Prompts::Buttons::YesNo) == Prompts::Answer::Yes;
     });
     const CardReadCommand::Result result = command.Run(frontEnd, m_prompts);
-    // A card the claim knows under another ID keeps the name given to it.
-    const QString read = CardIdHex(result.card);
-    for (const CardId& other : result.knownAs) {
-        const QString name = m_settings.CardNameOf(CardIdHex(other));
-        if (result.imported && !name.isEmpty() && m_settings.CardNameOf(read).isEmpty()) {
-            m_settings.SetCardName(read, name);
-            m_form->CardNamesChanged();
-        }
+    // A card the claim knows under another ID is that card: one name, and
+    // later claims know it too.
+    if (result.imported && !result.knownAs.empty()) {
+        QStringList ids;
+        for (const CardId& other : result.knownAs)
+            ids << CardIdHex(other);
+        ids << CardIdHex(result.card); // the newest ID last
+        m_settings.LinkCardIds(ids);
+        m_form->CardNamesChanged();
     }
+    // What the read did, where the user looks after it.
+    QStringList said;
+    if (result.imported && result.added.empty() && result.faresCompleted == 0)
+        said << NothingNewText();
+    if (result.faresCompleted > 0)
+        said << QStringLiteral("運賃が不明だった明細 %1 件に運賃を補いました")
+                    .arg(result.faresCompleted);
     if (result.visitsSuggested > 0)
-        m_panes->showMessage(CardImport::VisitsSuggestedText(result.visitsSuggested), 15000);
+        said << CardImport::VisitsSuggestedText(result.visitsSuggested);
+    if (!said.isEmpty())
+        m_panes->showMessage(said.join(QStringLiteral("　")), 15000);
     m_form->FocusList();
     return result.imported;
 }

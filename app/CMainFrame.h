@@ -46,6 +46,8 @@ public:
     QSize DefaultSize() const;
     void FitOnScreen();
     static QString WindowTitle();
+    // Said after a read that brought no record the claim lacked.
+    static QString NothingNewText() { return QStringLiteral("新しい利用履歴はありません"); }
 
 protected:
     void closeEvent(QCloseEvent* event) override;
@@ -60,7 +62,8 @@ private:
     void UpdateCommands();
     void ShowDocument();
     void ShowApplications();
-    void EditClaimant();
+    void ShowManual();
+    bool EditClaimant();
     void NameCards();
     void SaveLayout() const;
     // No narrower than the status bar needs to show every pane whole.

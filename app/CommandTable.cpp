@@ -55,6 +55,9 @@ CommandTable::CommandTable(QObject* parent) : QObject(parent)
         "fenwir-auto-save");
     Add("ID_READER_CHECK", "カードリーダーの確認(&C)...",
         "接続されているカードリーダーと、それぞれの読み方を表示します。\nカードリーダーの確認");
+    Add("ID_HELP_USAGE", "使い方(&U)", "このプログラムの使い方を表示します。\n使い方",
+        "help-contents");
+    shortcut("ID_HELP_USAGE", QKeySequence(Qt::Key_F1));
     Add("ID_APP_ABOUT", "Fenwir Liteのバージョン情報(&A)...",
         "プログラム情報、バージョン、著作権を表示します。\nバージョン情報", "help-about");
     Add("ID_EDIT_UNDO", "元に戻す(&U)", "直前のリスト編集を元に戻します。\n元に戻す", "edit-undo");
@@ -123,7 +126,7 @@ void CommandTable::BuildMenus(QMenuBar* bar, QMenu* recentFiles)
     QMenu* settings = bar->addMenu(QStringLiteral("設定(&S)"));
     add(settings, {"ID_AUTO_LOAD", "ID_AUTO_SAVE", "", "ID_CLAIMANT", "ID_CARD_NAMES"});
     QMenu* help = bar->addMenu(QStringLiteral("ヘルプ(&H)"));
-    add(help, {"ID_READER_CHECK", "", "ID_APP_ABOUT"});
+    add(help, {"ID_HELP_USAGE", "", "ID_READER_CHECK", "", "ID_APP_ABOUT"});
     for (QMenu* menu : {file, list, view, settings, help})
         menu->setToolTipsVisible(false);
 }

@@ -44,7 +44,15 @@ bool CsvCommand::Run()
         m_prompts.Ask(
             LostCharactersMessage(path, m_settings.CsvProfile != AppSettings::kCsvHistory),
             Prompts::Icon::Exclamation, Prompts::Buttons::Ok);
+    if (m_status)
+        m_status(SavedText(path));
     return true;
+}
+
+QString CsvCommand::SavedText(const QString& path)
+{
+    // The name alone: the status bar has no room for a long folder.
+    return QStringLiteral("CSVファイル %1 を保存しました").arg(QFileInfo(path).fileName());
 }
 
 QString CsvCommand::LostCharactersMessage(const QString& path, bool utf8Offered)

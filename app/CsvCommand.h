@@ -24,6 +24,9 @@ public:
     void SetChooser(Chooser chooser) { m_choose = std::move(chooser); }
     // The period the list shows, which the export keeps to.
     void SetPeriod(std::function<ClaimFilter()> period) { m_period = std::move(period); }
+    // Where a saved file is named (the status bar).
+    void SetStatus(std::function<void(const QString&)> status) { m_status = std::move(status); }
+    static QString SavedText(const QString& path);
     // False when cancelled or when nothing could be written. Characters
     // Shift-JIS cannot hold are written as "?" and the user is told.
     bool Run();
@@ -38,4 +41,5 @@ private:
     Prompts& m_prompts;
     Chooser m_choose;
     std::function<ClaimFilter()> m_period;
+    std::function<void(const QString&)> m_status;
 };

@@ -65,6 +65,8 @@ bool PrintCommands::Print(ClaimPrinter* printer)
         return false;
     if (!ConfirmSuggestions(claimed, QStringLiteral("印刷")))
         return false;
+    if (!copyOfRecord && !ConfirmClaimant())
+        return false;
     const QDateTime now = QDateTime::currentDateTime();
     PrintJob whole(m_doc.Layout());
     const int pages = whole.Prepare(Claim(), Claimant(), now, m_form.Filter());
@@ -127,6 +129,36 @@ bool PrintCommands::ConfirmClaimedAgain(const std::vector<const EntryInfo*>& cla
                    "申請済みの明細が %1 件含まれています。印刷して、もう一度申請しますか？")
                    .arg(again),
                Prompts::Icon::Question, Prompts::Buttons::YesNo) == Prompts::Answer::Yes;
+}
+
+QString PrintCommands::MissingClaimantQuestion(const QStringList& missing)
+{
+    return QStringLiteral("申請者情報の%1が入力されていません。\n"
+                          "申請者情報を入力してから印刷しますか？\n\n"
+                          "「いいえ」でそのまま印刷します。")
+        .arg(missing.join(QStringLiteral("・")));
+}
+
+bool PrintCommands::ConfirmClaimant()
+{
+    QStringList missing;
+    const char16_t* fields[] = {u"所属", u"社員番号", u"氏名"};
+    const auto claimant = Claimant();
+    for (std::size_t i = 0; i < claimant.size(); ++i)
+        if (claimant[i].trimmed().isEmpty())
+            missing << QString::fromUtf16(fields[i]);
+    if (missing.isEmpty() || m_printWithoutClaimant)
+        return true;
+    switch (m_prompts.Ask(MissingClaimantQuestion(missing), Prompts::Icon::Question,
+                          Prompts::Buttons::YesNoCancel)) {
+    case Prompts::Answer::Yes:
+        return m_editClaimant && m_editClaimant();
+    case Prompts::Answer::No:
+        m_printWithoutClaimant = true;
+        return true;
+    default:
+        return false;
+    }
 }
 
 bool PrintCommands::ConfirmSuggestions(const std::vector<const EntryInfo*>& claimed,

@@ -3,7 +3,9 @@
 #include "EntryInfo.h"
 
 #include <QObject>
+#include <QStringList>
 #include <array>
+#include <functional>
 #include <memory>
 #include <vector>
 
@@ -44,6 +46,10 @@ public:
     std::vector<const EntryInfo*> Claim() const;
     // The claimant's department, number and name from the settings.
     std::array<QString, 3> Claimant() const;
+    // Opens 申請者情報; true when the user pressed OK.
+    void SetClaimantEditor(std::function<bool()> editor) { m_editClaimant = std::move(editor); }
+    // Asked before a print whose claimant is not filled in whole.
+    static QString MissingClaimantQuestion(const QStringList& missing);
 
 Q_SIGNALS:
     // A short report for the status bar.
@@ -55,6 +61,9 @@ private:
     bool ConfirmClaimedAgain(const std::vector<const EntryInfo*>& claimed);
     // Unconfirmed visit suggestions print empty unless the user confirms them.
     bool ConfirmSuggestions(const std::vector<const EntryInfo*>& claimed, const QString& action);
+    // A claimant not filled in: filled in first, or printed as is (asked
+    // once a run), or nothing printed.
+    bool ConfirmClaimant();
 
     CCorvaneDoc& m_doc;
     CCorvaneForm& m_form;
@@ -63,4 +72,6 @@ private:
     FileCommands& m_files;
     QWidget* m_window;
     std::unique_ptr<QtClaimPrinter> m_printer;
+    std::function<bool()> m_editClaimant;
+    bool m_printWithoutClaimant = false;
 };

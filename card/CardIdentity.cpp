@@ -1,10 +1,12 @@
 #include "CardIdentity.h"
 
+#include "SequenceNumber.h"
+
 #include <algorithm>
 
 bool IsSameRecord(const EntryInfo& a, const EntryInfo& b)
 {
-    return !a.IsManual() && !b.IsManual() && a.serialNumber == b.serialNumber &&
+    return !a.IsManual() && !b.IsManual() && SequenceNumber::Same(a.serialNumber, b.serialNumber) &&
            a.dateTime == b.dateTime && a.balance == b.balance && a.terminalType == b.terminalType &&
            a.processType == b.processType && a.entryArea == b.entryArea &&
            a.entryLine == b.entryLine && a.entryStation == b.entryStation &&
@@ -57,7 +59,7 @@ const EntryInfo* RecordBefore(const EntryLines& claim, const std::vector<CardId>
                               const EntryInfo& record)
 {
     for (const auto& line : claim) {
-        if (line->IsManual() || line->serialNumber != record.serialNumber - 1 ||
+        if (line->IsManual() || !SequenceNumber::Follows(line->serialNumber, record.serialNumber) ||
             line->dateTime > record.dateTime)
             continue;
         for (const CardId& id : ids)
@@ -67,7 +69,7 @@ const EntryInfo* RecordBefore(const EntryLines& claim, const std::vector<CardId>
     return nullptr;
 }
 
-bool HoldsSeveralCards(const EntryLines& lines)
+bool HoldsSeveralCards(const EntryLines& lines, const CardIdGroups& groups)
 {
     const CardId* first = nullptr;
     for (const auto& line : lines) {
@@ -75,10 +77,21 @@ bool HoldsSeveralCards(const EntryLines& lines)
             continue;
         if (!first)
             first = &line->idm;
-        else if (!IsSameCardId(*first, line->idm))
+        else if (!IsSameCardId(*first, line->idm) &&
+                 !groups.SameCard(CardIdHex(*first), CardIdHex(line->idm)))
             return true;
     }
     return false;
+}
+
+std::optional<CardId> CardIdFromHex(const QString& hex)
+{
+    const QByteArray bytes = QByteArray::fromHex(hex.toLatin1());
+    CardId idm{};
+    if (hex.size() != 2 * static_cast<qsizetype>(idm.size()) || bytes.size() != hex.size() / 2)
+        return std::nullopt;
+    std::copy(bytes.begin(), bytes.end(), idm.begin());
+    return idm;
 }
 
 QString MaskedCardId(const CardId& idm)

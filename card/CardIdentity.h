@@ -1,8 +1,10 @@
 #pragma once
 
+#include "CardIdGroups.h"
 #include "EntryInfo.h"
 
 #include <QString>
+#include <optional>
 #include <vector>
 
 // Which card a line came from. A card's ID is no proof: a phone's card may
@@ -31,10 +33,13 @@ bool IsOtherCard(const EntryLines& claim, const CardId& idm,
 const EntryInfo* RecordBefore(const EntryLines& claim, const std::vector<CardId>& ids,
                               const EntryInfo& record);
 
-// Whether the lines come from more than one card ID (the first byte aside).
-bool HoldsSeveralCards(const EntryLines& lines);
+// Whether the lines come from more than one card: IDs that differ (the
+// first byte aside) and that the groups do not know as one card's.
+bool HoldsSeveralCards(const EntryLines& lines, const CardIdGroups& groups = {});
 
 // A card named without its whole ID: "****3906".
 QString MaskedCardId(const CardId& idm);
 // The whole ID as hex digits: "011402123A4B3906".
 QString CardIdHex(const CardId& idm);
+// And back; nothing when the text is not 16 hex digits.
+std::optional<CardId> CardIdFromHex(const QString& hex);

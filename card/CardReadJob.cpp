@@ -64,7 +64,8 @@ std::unique_ptr<EntryInfo> CardReadJob::DecodeBlock(const HistoryBlock& block,
     line->recordByte3 = block[3];
     line->dateTime = DecodeDateTime(block);
     line->balance = block[10] + 256 * block[11];
-    line->fare = previousBalance == -1 ? 0 : previousBalance - line->balance;
+    line->fareUnknown = previousBalance == -1;
+    line->fare = line->fareUnknown ? 0 : previousBalance - line->balance;
     line->applyFlag = line->fare > 0 ? 1 : 0;
     previousBalance = line->balance;
 

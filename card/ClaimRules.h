@@ -2,6 +2,7 @@
 
 #include "EntryInfo.h"
 
+#include <QString>
 #include <cstdint>
 #include <limits>
 #include <vector>
@@ -45,6 +46,22 @@ inline bool IsCardIssue(std::uint8_t processType)
     return processType == 0x07 || processType == 0x11;
 }
 
+// Whether a record puts money on the card (a charge of any kind).
+inline bool IsCharge(std::uint8_t processType)
+{
+    switch (processType) {
+    case 0x02: // チャージ
+    case 0x14: // 入場時オートチャージ
+    case 0x15: // 出場時オートチャージ
+    case 0x1F: // バスチャージ
+    case 0x48: // 特典チャージ
+    case 0x49: // 現金チャージ
+        return true;
+    default:
+        return false;
+    }
+}
+
 // Whether a line may carry the claim mark and be edited: a manual line or a
 // fare paid, and neither an issue nor a purchase. Inline: totals ask it of
 // every line.
@@ -53,6 +70,26 @@ inline bool CanApply(const EntryInfo& line)
     return (line.fare > 0 || line.IsManual()) && !IsCardIssue(line.processType) &&
            !IsShopPurchase(line.terminalType, line.processType);
 }
+
+// Whether a card line is a journey whose fare the card did not hold: the
+// user may type it in, and then it is a fare like any other.
+inline bool IsJourneyOfUnknownFare(const EntryInfo& line)
+{
+    return line.fareUnknown && !line.IsManual() && !IsCharge(line.processType) &&
+           !IsCardIssue(line.processType) && !IsShopPurchase(line.terminalType, line.processType);
+}
+
+// Whether the entry dialog may open a line: one that may be claimed, or a
+// journey whose fare is still to be typed in.
+inline bool CanEdit(const EntryInfo& line)
+{
+    return CanApply(line) || IsJourneyOfUnknownFare(line);
+}
+
+// Why a line may not carry the claim mark (for ticking) or not be opened in
+// the entry dialog (for editing), in the user's words; empty when it may.
+enum class Refusal { Tick, Edit };
+QString RefusalReason(const EntryInfo& line, Refusal what);
 
 // Whether the history list shows a line: never a hidden one; with "全て表示"
 // unticked only journeys with a fare; only lines of the period.

@@ -49,6 +49,11 @@ struct EntryInfo {
     // exit station and the user has not confirmed it yet. Kept beside the
     // line records of an expense file, where earlier versions do not look.
     bool visitSuggested = false;
+    // The card did not hold the fare: the oldest record of a read has no
+    // balance before it to take the fare from. fare is then 0, as earlier
+    // versions store it, and means nothing. Kept beside the line records of
+    // an expense file, as visitSuggested is.
+    bool fareUnknown = false;
 
     // A blank line: texts empty, every number zero.
     EntryInfo() = default;

@@ -32,7 +32,7 @@ QJsonObject LineToJson(const EntryInfo& line)
         {QStringLiteral("balance"), line.balance},
         {QStringLiteral("serialNumber"), line.serialNumber},
         {QStringLiteral("regionByte"), line.regionByte},
-        {QStringLiteral("fare"), line.fare},
+        {QStringLiteral("fare"), line.fareUnknown ? QJsonValue() : QJsonValue(line.fare)},
         {QStringLiteral("distance"), line.distance},
         {QStringLiteral("bearing"), static_cast<double>(line.bearing)},
         {QStringLiteral("visitDestination"), line.visitDestination},

@@ -33,8 +33,9 @@ void LineTable::Add(const EntryInfo& line)
                    line.IsManual() ? QString() : ProcessTypeText(line.processType),
                    Place(line.entryStationName, line.entryLine, line.entryStation),
                    Place(line.exitStationName, line.exitLine, line.exitStation),
-                   FormatAmount(line.fare).trimmed(), FormatAmount(line.balance).trimmed(),
-                   QString::number(line.serialNumber), line.remarks});
+                   line.fareUnknown ? QStringLiteral("不明") : FormatAmount(line.fare).trimmed(),
+                   FormatAmount(line.balance).trimmed(), QString::number(line.serialNumber),
+                   line.remarks});
 }
 
 QString LineTable::Text() const

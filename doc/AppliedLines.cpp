@@ -3,6 +3,7 @@
 #include "ArchiveError.h"
 #include "ArchiveReader.h"
 #include "EntryList.h"
+#include "SequenceNumber.h"
 
 #include <QDataStream>
 #include <QFile>
@@ -18,9 +19,10 @@ QByteArray AppliedLines::Key(const EntryInfo& line)
             << qint32(line.fare);
     } else {
         // What the card itself recorded; never its ID, nor names the user
-        // or a station database may change.
-        out << quint8('C') << qint32(line.serialNumber) << qint64(line.dateTime)
-            << qint32(line.balance) << qint32(line.fare) << quint8(line.terminalType)
+        // or a station database may change, nor the fare, which a read may
+        // not know (the oldest record) or the user may have typed in.
+        out << quint8('C') << quint16(SequenceNumber::Of(line.serialNumber))
+            << qint64(line.dateTime) << qint32(line.balance) << quint8(line.terminalType)
             << quint8(line.processType) << quint8(line.entryArea) << qint32(line.entryLine)
             << qint32(line.entryStation) << quint8(line.exitArea) << qint32(line.exitLine)
             << qint32(line.exitStation);

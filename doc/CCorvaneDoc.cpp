@@ -4,6 +4,7 @@
 #include "ArchiveError.h"
 #include "ArchiveReader.h"
 #include "ArchiveWriter.h"
+#include "CardIdentity.h"
 #include "ClaimRules.h"
 #include "FileWriter.h"
 #include "Folders.h"
@@ -443,15 +444,25 @@ bool CCorvaneDoc::Reorder(std::vector<std::size_t> order, const QString& text)
     return true;
 }
 
-void CCorvaneDoc::AppendLines(EntryLines lines, const QString& text)
+void CCorvaneDoc::AppendLines(EntryLines lines, const QString& text,
+                              std::vector<std::pair<std::size_t, EntryInfo>> completed)
 {
-    if (lines.empty())
+    std::erase_if(completed, [this](const auto& change) {
+        return change.first >= m_data.lines.size() || *m_data.lines[change.first] == change.second;
+    });
+    if (lines.empty() && completed.empty())
         return;
-    std::vector<PlacedLine> placed;
-    std::size_t position = m_data.lines.size();
-    for (auto& line : lines)
-        placed.push_back({position++, std::move(line)});
-    Push(new LinesCommand(*this, text, std::move(placed)));
+    auto* step = new QUndoCommand(text);
+    for (auto& [position, content] : completed)
+        new EditLineCommand(*this, position, *m_data.lines[position], std::move(content), step);
+    if (!lines.empty()) {
+        std::vector<PlacedLine> placed;
+        std::size_t position = m_data.lines.size();
+        for (auto& line : lines)
+            placed.push_back({position++, std::move(line)});
+        new LinesCommand(*this, text, std::move(placed), step);
+    }
+    Push(step);
 }
 
 void CCorvaneDoc::SetLastCard(const CardInfo& card, std::vector<CardHistoryRow> rows)
@@ -459,6 +470,22 @@ void CCorvaneDoc::SetLastCard(const CardInfo& card, std::vector<CardHistoryRow> 
     m_data.card = card;
     m_data.historyRows = std::move(rows);
     Q_EMIT CardChanged();
+}
+
+void CCorvaneDoc::LinkCardIds(const std::vector<CardId>& ids)
+{
+    QStringList hex;
+    for (const CardId& id : ids)
+        hex << CardIdHex(id);
+    if (m_data.cardIds.Link(hex))
+        Q_EMIT CardsLinked();
+}
+
+CardIdGroups CCorvaneDoc::CardGroups() const
+{
+    CardIdGroups groups = m_data.cardIds;
+    groups.Merge(m_settings.CardGroups());
+    return groups;
 }
 
 void CCorvaneDoc::Push(QUndoCommand* command)

@@ -61,8 +61,11 @@ public:
     bool ConfirmVisits(const std::vector<std::size_t>& positions);
     // The new order as the old position of each line (see OrderAsListed).
     bool Reorder(std::vector<std::size_t> order, const QString& text);
-    // Lines added at the end, as a card read adds them.
-    void AppendLines(EntryLines lines, const QString& text);
+    // Lines added at the end, as a card read adds them, and in the same step
+    // the lines at these positions given their new content (a fare the read
+    // now knows).
+    void AppendLines(EntryLines lines, const QString& text,
+                     std::vector<std::pair<std::size_t, EntryInfo>> completed = {});
     // Station names corrected, one undoable step: each correction goes into
     // the user's table of corrections and names every card line with its
     // code. False when nothing would change, or when the table cannot be
@@ -70,6 +73,12 @@ public:
     bool CorrectStations(const std::vector<StationCorrection>& corrections);
     // The card last read and its raw rows: no part of the claim, not undone.
     void SetLastCard(const CardInfo& card, std::vector<CardHistoryRow> rows);
+    // These IDs are one card (its records say so): the claim keeps it, and
+    // shows it as one card.
+    void LinkCardIds(const std::vector<CardId>& ids);
+    // The IDs under which the claim's cards were read, with what the user's
+    // settings know of cards read under several.
+    CardIdGroups CardGroups() const;
 
     const EntryList& Data() const { return m_data; }
     const EntryLines& Lines() const { return m_data.lines; }
@@ -144,6 +153,8 @@ Q_SIGNALS:
     // The file, its name or its read-only state changed.
     void FileChanged();
     void CardChanged();
+    // Cards the claim knew apart are now known as one.
+    void CardsLinked();
     // The recorded applications changed: which lines are 申請済 may differ.
     void AppliedChanged();
     // The history was found damaged or out of reach: what it is, in the

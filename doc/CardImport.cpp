@@ -4,11 +4,14 @@
 #include "CCorvaneDoc.h"
 #include "CardIdentity.h"
 #include "CardReadJob.h"
+#include "ClaimRules.h"
 #include "ImportHistory.h"
+#include "SequenceNumber.h"
 #include "TextFormat.h"
 #include "VisitSuggestions.h"
 
 #include <QDateTime>
+#include <algorithm>
 
 QString OtherCard::Description(const QString& name) const
 {
@@ -36,6 +39,44 @@ EntryLines DecodeRecords(const CardInfo& card, const HistoryBlocks& blocks)
     return records;
 }
 
+// The claim's lines of this card whose fare the card did not hold, given it
+// by a record of this read just before them: an older read of the card.
+std::vector<std::pair<std::size_t, EntryInfo>>
+CompletedFares(CCorvaneDoc& doc, const EntryLines& records, const std::vector<CardId>& ids)
+{
+    std::vector<std::pair<std::size_t, EntryInfo>> completed;
+    if (records.empty())
+        return completed;
+    const EntryLines& claim = doc.Lines();
+    for (std::size_t position = 0; position < claim.size(); ++position) {
+        const EntryInfo& line = *claim[position];
+        const bool ofThisCard = std::any_of(
+            ids.begin(), ids.end(), [&](const CardId& id) { return IsSameCardId(id, line.idm); });
+        if (!line.fareUnknown || line.IsManual() || !ofThisCard)
+            continue;
+        // When the read holds the line's own record, only the record the card
+        // holds right before it can be its predecessor.
+        const auto own = std::find_if(records.begin(), records.end(), [&](const auto& record) {
+            return IsSameRecord(*record, line);
+        });
+        const EntryInfo* before =
+            own == records.end() ? RecordBefore(records, {records.front()->idm}, line)
+            : own == records.begin() ||
+                    !SequenceNumber::Follows((*(own - 1))->serialNumber, line.serialNumber)
+                ? nullptr
+                : (own - 1)->get();
+        if (!before)
+            continue;
+        EntryInfo after = line;
+        after.fare = before->balance - line.balance;
+        after.fareUnknown = false;
+        // As one read of the whole history would have given it.
+        after.applyFlag = after.fare > 0 && CanApply(after) && !doc.AppliedOn(after) ? 1 : 0;
+        completed.emplace_back(position, std::move(after));
+    }
+    return completed;
+}
+
 std::vector<const EntryInfo*> Pointers(const EntryLines& lines)
 {
     std::vector<const EntryInfo*> pointers;
@@ -51,7 +92,21 @@ CardImport ImportCard(CCorvaneDoc& doc, const CardInfo& card, const HistoryBlock
 {
     const EntryLines records = DecodeRecords(card, blocks);
     const auto recordPointers = Pointers(records);
-    if (IsOtherCard(doc.Lines(), card.idm, recordPointers)) {
+    // IDs known as this card's: by records in common with the claim, and
+    // from earlier reads that showed them to be one card.
+    std::vector<CardId> ids = KnownIdsOf(doc.Lines(), card.idm, recordPointers);
+    for (const QString& hex : doc.CardGroups().IdsOf(CardIdHex(card.idm)))
+        if (const auto id = CardIdFromHex(hex);
+            id && std::none_of(ids.begin(), ids.end(),
+                               [&](const CardId& known) { return IsSameCardId(known, *id); }))
+            ids.push_back(*id);
+    const bool knownCard =
+        std::any_of(doc.Lines().begin(), doc.Lines().end(), [&](const auto& line) {
+            return !line->IsManual() && std::any_of(ids.begin(), ids.end(), [&](const CardId& id) {
+                return IsSameCardId(id, line->idm);
+            });
+        });
+    if (!knownCard && IsOtherCard(doc.Lines(), card.idm, recordPointers)) {
         const OtherCard other{card.idm, records.empty() ? -1 : records.back()->balance,
                               records.empty() ? 0 : records.back()->dateTime};
         if (!(otherCard && otherCard(other))) {
@@ -61,8 +116,11 @@ CardImport ImportCard(CCorvaneDoc& doc, const CardInfo& card, const HistoryBlock
         }
     }
     CardImport result;
-    const std::vector<CardId> ids = KnownIdsOf(doc.Lines(), card.idm, recordPointers);
     result.knownAs.assign(ids.begin() + 1, ids.end());
+    // The IDs the claim knew first come first.
+    std::vector<CardId> linked = result.knownAs;
+    linked.push_back(card.idm);
+    doc.LinkCardIds(linked);
     // Trips claimed from another program since the history was read count.
     doc.RefreshHistory();
     CardInfo read = card;
@@ -79,7 +137,9 @@ CardImport ImportCard(CCorvaneDoc& doc, const CardInfo& card, const HistoryBlock
         result.added.push_back(line.get());
     }
     result.visitsSuggested = OfferVisitSuggestions(added);
+    auto completed = CompletedFares(doc, records, ids);
+    result.faresCompleted = static_cast<int>(completed.size());
     doc.SetLastCard(read, std::move(rows));
-    doc.AppendLines(std::move(added), QStringLiteral("カード読込"));
+    doc.AppendLines(std::move(added), QStringLiteral("カード読込"), std::move(completed));
     return result;
 }

@@ -36,6 +36,9 @@ struct CardImport {
     // New claimed trips given the visit destination remembered for their
     // exit station, as a suggestion.
     int visitsSuggested = 0;
+    // Lines of the claim whose fare the card had not held, now known from a
+    // record of this read just before them.
+    int faresCompleted = 0;
 
     // What the user is told of them: "訪問先を3件補いました".
     static QString VisitsSuggestedText(int count)
@@ -50,10 +53,11 @@ using OtherCardQuestion = std::function<bool(const OtherCard&)>;
 // Decodes the records (block 0 the newest), drops those the claim holds
 // (under whatever ID the card was read before), names the stations, then
 // appends the new lines as one undoable step (undo removes them) and keeps
-// the card as the last one read. A line that a recorded application holds
-// is added unmarked. The history of a card other than the claim's is added
-// only when the question says so. Throws BlockDecodeError when a record
-// cannot be decoded: the claim is unchanged.
+// the card as the last one read. A line of the claim whose fare the card did
+// not hold gets it in the same step when this read holds the record before it. A line that a
+// recorded application holds is added unmarked. The history of a card other than the claim's is
+// added only when the question says so. Throws BlockDecodeError when a record cannot be decoded:
+// the claim is unchanged.
 CardImport ImportCard(CCorvaneDoc& doc, const CardInfo& card, const HistoryBlocks& blocks,
                       const QString& connectString, const AppSettings& settings,
                       MessageReporter& messages, const OtherCardQuestion& otherCard);

@@ -60,7 +60,8 @@ QString CsvWriter::Cell(std::uint16_t id, const EntryInfo& line)
     case 8:
         return CsvCell::InertText(line.exitStationName);
     case 9:
-        return QString::number(line.fare);
+        // A fare the card did not hold is no amount.
+        return line.fareUnknown ? QString() : QString::number(line.fare);
     case 10:
         return QString::number(line.balance);
     case 11:

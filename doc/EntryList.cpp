@@ -13,6 +13,7 @@
 #include "ShiftJis.h"
 
 #include <algorithm>
+#include <functional>
 #include <optional>
 #include <unordered_map>
 
@@ -20,6 +21,8 @@ const QString EntryList::kMarkerV1 = QStringLiteral("<## EntryInfoData ##>");
 const QString EntryList::kMarkerV2 = QStringLiteral("<## EntryInfoData V2 ##>");
 const QString EntryList::kMarkerV3 = QStringLiteral("<## EntryInfoData V3 ##>");
 const QString EntryList::kSuggestedMarker = QStringLiteral("<## VisitSuggested ##>");
+const QString EntryList::kFareUnknownMarker = QStringLiteral("<## FareUnknown ##>");
+const QString EntryList::kCardIdsMarker = QStringLiteral("<## CardIds ##>");
 
 EntryList::EntryList() : documentTime(CurrentTimestamp()) {}
 
@@ -28,6 +31,7 @@ void EntryList::Clear()
     lines.clear();
     historyRows.clear();
     card = CardInfo{};
+    cardIds = CardIdGroups();
     documentTime = CurrentTimestamp();
     kind = Document;
     visitMarksUnreadable = false;
@@ -44,35 +48,96 @@ void EntryList::Write(ArchiveWriter& out, FileKind kind) const
     for (const auto& line : lines)
         all.push_back(line.get());
     WriteLines(out, Document, all);
-    WriteSuggested(out);
+    // Earlier versions read the suggestions' section only when it comes first.
+    WritePositions(out, kSuggestedMarker,
+                   [](const EntryInfo& line) { return line.visitSuggested; });
+    WritePositions(out, kFareUnknownMarker, [](const EntryInfo& line) { return line.fareUnknown; });
+    WriteCardIds(out);
 }
 
-void EntryList::WriteSuggested(ArchiveWriter& out) const
+void EntryList::WriteCardIds(ArchiveWriter& out) const
 {
-    std::vector<std::int32_t> suggested;
+    if (cardIds.Stored().isEmpty())
+        return;
+    out.WriteString(kCardIdsMarker);
+    out.WriteStringList(cardIds.Stored());
+}
+
+void EntryList::ReadCardIds(ArchiveReader& in)
+{
+    cardIds = CardIdGroups(in.ReadStringList());
+}
+
+void EntryList::WritePositions(ArchiveWriter& out, const QString& marker,
+                               const std::function<bool(const EntryInfo&)>& marked) const
+{
+    std::vector<std::int32_t> positions;
     for (std::size_t i = 0; i < lines.size(); ++i)
-        if (lines[i]->visitSuggested)
-            suggested.push_back(static_cast<std::int32_t>(i));
-    if (suggested.empty())
+        if (marked(*lines[i]))
+            positions.push_back(static_cast<std::int32_t>(i));
+    if (positions.empty())
         return; // byte for byte what earlier versions write
-    out.WriteString(kSuggestedMarker);
-    out.WriteInt32(static_cast<std::int32_t>(suggested.size()));
-    for (const std::int32_t position : suggested)
+    out.WriteString(marker);
+    out.WriteInt32(static_cast<std::int32_t>(positions.size()));
+    for (const std::int32_t position : positions)
         out.WriteInt32(position);
+}
+
+std::optional<std::vector<std::size_t>> EntryList::ReadPositions(ArchiveReader& in) const
+{
+    const std::int32_t count = in.ReadInt32();
+    std::vector<std::size_t> positions;
+    for (std::int32_t i = 0; i < count; ++i) {
+        const std::int32_t position = in.ReadInt32();
+        if (position < 0 || static_cast<std::size_t>(position) >= lines.size())
+            return std::nullopt;
+        positions.push_back(static_cast<std::size_t>(position));
+    }
+    return positions;
+}
+
+void EntryList::ReadSections(ArchiveReader& in)
+{
+    // Anything after the lines is not ours to read unless it is our marker;
+    // a damaged section costs its marks, never the claim. The visit marks
+    // come first: when what stands there cannot be read, no visit
+    // destination can be told to be the user's own, and each one stays a
+    // suggestion until the user confirms it.
+    bool first = true;
+    try {
+        for (; !in.AtEnd(); first = false) {
+            const QString marker = in.ReadString();
+            if (marker == kSuggestedMarker && first)
+                ReadSuggested(in);
+            else if (marker == kFareUnknownMarker)
+                ReadFareUnknown(in);
+            else if (marker == kCardIdsMarker)
+                ReadCardIds(in);
+            else
+                break;
+            if (visitMarksUnreadable)
+                return;
+        }
+        if (in.AtEnd())
+            return;
+    } catch (const ArchiveError&) {
+    }
+    if (first)
+        TreatVisitsAsSuggested();
+}
+
+void EntryList::TreatVisitsAsSuggested()
+{
+    visitMarksUnreadable = true;
+    for (const auto& line : lines)
+        line->visitSuggested = !line->visitDestination.isEmpty();
 }
 
 void EntryList::ReadSuggested(ArchiveReader& in)
 {
-    if (in.AtEnd())
-        return; // what earlier versions write: nothing follows the lines
-    // Anything else after the lines is our list of marks. When it cannot be
-    // read whole, no visit destination can be told to be the user's own:
-    // each one stays a suggestion until the user confirms it.
     const std::optional<std::vector<std::size_t>> positions = ReadSuggestedPositions(in);
     if (!positions) {
-        visitMarksUnreadable = true;
-        for (const auto& line : lines)
-            line->visitSuggested = !line->visitDestination.isEmpty();
+        TreatVisitsAsSuggested();
         return;
     }
     for (const std::size_t position : *positions)
@@ -82,8 +147,6 @@ void EntryList::ReadSuggested(ArchiveReader& in)
 std::optional<std::vector<std::size_t>> EntryList::ReadSuggestedPositions(ArchiveReader& in) const
 {
     try {
-        if (in.ReadString() != kSuggestedMarker)
-            return std::nullopt;
         const std::int32_t count = in.ReadInt32();
         if (count <= 0 || static_cast<std::size_t>(count) > lines.size())
             return std::nullopt;
@@ -99,6 +162,18 @@ std::optional<std::vector<std::size_t>> EntryList::ReadSuggestedPositions(Archiv
         return positions;
     } catch (const ArchiveError&) {
         return std::nullopt;
+    }
+}
+
+void EntryList::ReadFareUnknown(ArchiveReader& in)
+{
+    const auto positions = ReadPositions(in);
+    if (!positions)
+        return;
+    // Only a card line without a fare can be missing one.
+    for (const std::size_t position : *positions) {
+        EntryInfo& line = *lines[position];
+        line.fareUnknown = !line.IsManual() && line.fare == 0;
     }
 }
 
@@ -178,7 +253,7 @@ void EntryList::ReadContent(ArchiveReader& in)
         lines.push_back(std::move(line));
     }
     if (kind == Document)
-        ReadSuggested(in);
+        ReadSections(in);
 }
 
 bool EntryList::WriteCsv(const AppSettings& settings, const QString& path, bool* replaced,

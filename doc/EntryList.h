@@ -1,12 +1,14 @@
 #pragma once
 
 #include "CardHistoryRow.h"
+#include "CardIdGroups.h"
 #include "CardInfo.h"
 #include "ClaimRules.h"
 #include "EntryInfo.h"
 
 #include <QString>
 #include <cstdint>
+#include <functional>
 #include <optional>
 #include <vector>
 
@@ -67,6 +69,8 @@ public:
     CardInfo card;
     EntryLines lines;
     std::vector<CardHistoryRow> historyRows;
+    // Cards of the claim read under several IDs.
+    CardIdGroups cardIds;
 
     static const QString kMarkerV1;
     static const QString kMarkerV2;
@@ -74,13 +78,26 @@ public:
     // After the lines of a claim: which lines hold a suggested visit
     // destination. Earlier versions read the lines and stop before it.
     static const QString kSuggestedMarker;
+    // After that: which card lines have a fare the card did not hold.
+    static const QString kFareUnknownMarker;
+    // And the IDs under which the claim's cards were read (CardIdGroups).
+    static const QString kCardIdsMarker;
 
 private:
     void ReadContent(ArchiveReader& in);
-    void WriteSuggested(ArchiveWriter& out) const;
+    // A section after the lines: its marker and the positions of the lines
+    // it marks.
+    void WritePositions(ArchiveWriter& out, const QString& marker,
+                        const std::function<bool(const EntryInfo&)>& marked) const;
+    std::optional<std::vector<std::size_t>> ReadPositions(ArchiveReader& in) const;
+    void ReadSections(ArchiveReader& in);
     void ReadSuggested(ArchiveReader& in);
     // The positions of the marked lines; none when the list is not whole.
     std::optional<std::vector<std::size_t>> ReadSuggestedPositions(ArchiveReader& in) const;
+    void TreatVisitsAsSuggested();
+    void ReadFareUnknown(ArchiveReader& in);
+    void WriteCardIds(ArchiveWriter& out) const;
+    void ReadCardIds(ArchiveReader& in);
     void WriteLines(ArchiveWriter& out, FileKind kind,
                     const std::vector<const EntryInfo*>& written) const;
     // The lines a CSV export writes; its layouts only lay them out.

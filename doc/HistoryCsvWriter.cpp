@@ -2,11 +2,13 @@
 
 #include "CsvCell.h"
 #include "HistoryCodes.h"
+#include "SequenceNumber.h"
 
 #include <QByteArray>
 #include <QDateTime>
 #include <QStringList>
 #include <algorithm>
+#include <map>
 #include <tuple>
 
 namespace
@@ -32,14 +34,20 @@ std::vector<const EntryInfo*> NewestCardLinesFirst(const std::vector<const Entry
 {
     struct Keyed {
         QDate day;
+        int sequence; // from the day's first line, across the counter's wrap
         const EntryInfo* line;
     };
     std::vector<Keyed> cards;
-    for (auto line = lines.rbegin(); line != lines.rend(); ++line)
-        if (!(*line)->IsManual())
-            cards.push_back({QDateTime::fromSecsSinceEpoch((*line)->dateTime).date(), *line});
+    std::map<QDate, std::int32_t> reference;
+    for (auto line = lines.rbegin(); line != lines.rend(); ++line) {
+        if ((*line)->IsManual())
+            continue;
+        const QDate day = QDateTime::fromSecsSinceEpoch((*line)->dateTime).date();
+        const std::int32_t first = reference.try_emplace(day, (*line)->serialNumber).first->second;
+        cards.push_back({day, SequenceNumber::Offset((*line)->serialNumber, first), *line});
+    }
     std::stable_sort(cards.begin(), cards.end(), [](const Keyed& a, const Keyed& b) {
-        return std::tie(a.day, a.line->serialNumber) > std::tie(b.day, b.line->serialNumber);
+        return std::tie(a.day, a.sequence) > std::tie(b.day, b.sequence);
     });
     std::vector<const EntryInfo*> ordered;
     ordered.reserve(cards.size());
@@ -98,7 +106,7 @@ QString HistoryCsvWriter::Row(const EntryInfo& line)
         QString(),
         CsvCell::InertText(bus ? QString() : line.exitCompanyName),
         CsvCell::InertText(line.exitStationName),
-        QString::number(line.fare),
+        line.fareUnknown ? QString() : QString::number(line.fare),
         QString::number(line.balance),
         Memo(line),
     };

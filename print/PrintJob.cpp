@@ -1,11 +1,13 @@
 #include "PrintJob.h"
 
+#include "HistoryCodes.h"
 #include "JapaneseStrftime.h"
 #include "LocalTime.h"
 #include "PrintedPeriod.h"
 #include "SafePrintf.h"
 #include "TextFit.h"
 #include "TextFormat.h"
+#include "TextItemPlace.h"
 
 #include <algorithm>
 #include <ctime>
@@ -76,6 +78,8 @@ std::optional<std::pair<QString, QString>> SumParts(const QString& format)
 PrintJob::PrintJob(const PrintFormat& format) : m_format(format)
 {
     for (const PrintItem& item : format.items) {
+        m_companyColumn = m_companyColumn || item.kind == PrintItem::ColEntryCompany ||
+                          item.kind == PrintItem::ColExitCompany;
         if (item.kind == PrintItem::List)
             m_table.insert(m_table.begin(), &item);
         else if (item.IsColumn())
@@ -225,7 +229,7 @@ void PrintJob::DrawPeriod(PageCanvas& canvas) const
     canvas.Text(font, At(left, std::max(0, bottom - height)), m_periodText);
 }
 
-void PrintJob::DrawTextItem(PageCanvas& canvas, const PrintItem& item, int page) const
+QString PrintJob::TextOf(const PrintItem& item, int page) const
 {
     QString text;
     switch (item.kind) {
@@ -256,9 +260,31 @@ void PrintJob::DrawTextItem(PageCanvas& canvas, const PrintItem& item, int page)
             QString(item.format).replace(QLatin1String("%1"), LeftTrimmed(FormatAmount(m_total)));
         break;
     default:
+        break;
+    }
+    return text;
+}
+
+void PrintJob::DrawTextItem(PageCanvas& canvas, const PrintItem& item, int page) const
+{
+    const QString text = TextOf(item, page);
+    const CanvasFont font = FontOf(item);
+    const TextItemPlace places(m_format, [&](const PrintItem& other) {
+        return canvas.Measure(FontOf(other), TextOf(other, page)).width;
+    });
+    const CanvasRect place = places.Of(item);
+    const int width = place.right - place.left;
+    if (canvas.Measure(font, text).width <= width) {
+        canvas.Text(font, At(item.left, item.top), text);
         return;
     }
-    canvas.Text(FontOf(item), At(item.left, item.top), text);
+    // Smaller, then wrapped, the last line where the text stood.
+    const FittedText fitted = TextFit::Wrapped(canvas, font, width, place.bottom - place.top, text);
+    int top = place.bottom - static_cast<int>(fitted.lines.size()) * fitted.lineHeight;
+    for (const QString& line : fitted.lines) {
+        canvas.Text(fitted.font, At(item.left, top), line);
+        top += fitted.lineHeight;
+    }
 }
 
 void PrintJob::DrawLine(PageCanvas& canvas, const PrintItem& item, int x1, int y1, int x2,
@@ -296,12 +322,43 @@ void PrintJob::DrawStamp(PageCanvas& canvas, const PrintItem& item) const
         DrawLine(canvas, item, x, item.top, x, item.bottom);
 }
 
+std::optional<QString> PrintJob::BusCellText(const PrintItem& column, const EntryInfo& line) const
+{
+    // A bus line holds its operator, line and stop on its exit side, and no
+    // boarding stop; "共通" (one fare for any stop) names no stop.
+    const QString& company = line.exitCompanyName;
+    const QString& route = line.exitLineName;
+    const QString stop =
+        line.exitStationName == QStringLiteral("共通") ? QString() : line.exitStationName;
+    const QString companyAndRoute = route.isEmpty()     ? company
+                                    : company.isEmpty() ? route
+                                                        : company + QLatin1Char(' ') + route;
+    switch (column.kind) {
+    case PrintItem::ColEntryCompany:
+    case PrintItem::ColExitCompany:
+        return company;
+    case PrintItem::ColEntryLine:
+    case PrintItem::ColExitLine:
+        return m_companyColumn ? route : companyAndRoute;
+    case PrintItem::ColEntryStation:
+        return QString();
+    case PrintItem::ColExitStation:
+        return stop;
+    default:
+        return std::nullopt;
+    }
+}
+
 QString PrintJob::CellText(const PrintItem& column, const EntryInfo* line, long long number) const
 {
     if (column.kind == PrintItem::ColNumber)
         return SafePrintf(column.format, number);
     if (!line)
         return QString();
+    if (!line->IsManual() &&
+        ClassifyForImport(line->terminalType, line->processType) == ImportClass::Bus)
+        if (const auto text = BusCellText(column, *line))
+            return *text;
     switch (column.kind) {
     case PrintItem::ColDate:
         return DateText(column, line->dateTime);
@@ -318,7 +375,8 @@ QString PrintJob::CellText(const PrintItem& column, const EntryInfo* line, long 
     case PrintItem::ColExitStation:
         return line->exitStationName;
     case PrintItem::ColFare:
-        return Amount(line->fare, column.align);
+        // A fare the card did not hold is never a 0 on paper.
+        return line->fareUnknown ? QString() : Amount(line->fare, column.align);
     case PrintItem::ColBalance:
         return Amount(line->balance, column.align);
     case PrintItem::ColVisit:

@@ -9,6 +9,7 @@
 #include <QString>
 #include <array>
 #include <cstdint>
+#include <optional>
 #include <vector>
 
 // One print, preview or PDF run of a claim: the lines marked for claiming,
@@ -56,6 +57,7 @@ public:
 
 private:
     CanvasPoint At(int x, int y) const { return {m_format.leftMargin + x, m_format.topMargin + y}; }
+    QString TextOf(const PrintItem& item, int page) const;
     void DrawTextItem(PageCanvas& canvas, const PrintItem& item, int page) const;
     void DrawShape(PageCanvas& canvas, const PrintItem& item) const;
     void DrawStamp(PageCanvas& canvas, const PrintItem& item) const;
@@ -69,6 +71,7 @@ private:
                  const QString& label, const QString& amount) const;
     void DrawLine(PageCanvas& canvas, const PrintItem& item, int x1, int y1, int x2, int y2) const;
     QString CellText(const PrintItem& column, const EntryInfo* line, long long number) const;
+    std::optional<QString> BusCellText(const PrintItem& column, const EntryInfo& line) const;
     QString DateText(const PrintItem& column, std::int64_t time) const;
     CanvasFont DateFont(PageCanvas& canvas, const PrintItem& column, int page) const;
     int LinesOnPage(int page) const;
@@ -84,6 +87,8 @@ private:
     std::int64_t m_total = 0;
     QString m_periodText;
     bool m_datesWithYear = false;
+    // The layout prints companies in a column of their own.
+    bool m_companyColumn = false;
     int m_rowsPerPage = 1;
     int m_pageCount = 1;
 };

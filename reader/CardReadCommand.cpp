@@ -51,8 +51,9 @@ CardReadCommand::Result CardReadCommand::Read(CardReadFrontEnd& frontEnd, Messag
     if (result.readerResult != kReaderReady) {
         restorePanes();
         if (const int id = ReaderMessageId(result.readerResult))
-            messages.Report(id, ReaderMessageText(result.readerResult),
-                            MessageReporter::Icon::Stop);
+            messages.ReportWithDetails(id, ReaderMessageText(result.readerResult),
+                                       ReaderMessageDetails(result.readerResult),
+                                       MessageReporter::Icon::Stop);
         return result;
     }
 
@@ -69,6 +70,7 @@ CardReadCommand::Result CardReadCommand::Read(CardReadFrontEnd& frontEnd, Messag
         result.added = imported.added;
         result.knownAs = imported.knownAs;
         result.visitsSuggested = imported.visitsSuggested;
+        result.faresCompleted = imported.faresCompleted;
     } catch (const BlockDecodeError& e) {
         restorePanes();
         messages.Report(0, DecodeFailedText(QString::fromUtf8(e.what())),

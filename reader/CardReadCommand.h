@@ -34,6 +34,8 @@ public:
         std::vector<CardId> knownAs;
         // New claimed trips given a suggested visit destination.
         int visitsSuggested = 0;
+        // Lines of the claim whose unknown fare this read gave.
+        int faresCompleted = 0;
     };
 
     CardReadCommand(CCorvaneDoc& doc, const AppSettings& settings, QString connectString,

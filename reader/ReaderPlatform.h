@@ -11,9 +11,11 @@ namespace ReaderPlatform
 {
 // The smart-card service as the user knows it: pcscd, the Smart Card service.
 QString PcscServiceName();
-// What to do when the smart-card service does not run: a paragraph that
-// follows the message.
+// What to do when the smart-card service does not run, in an office
+// worker's words: a paragraph that follows the message.
 QString ServiceStoppedAdvice();
+// The same for whoever looks after the machine: the exact commands.
+QString ServiceStoppedDetails();
 // Where the vendor's FeliCa library is, when FENWIR_FELICA_LIBRARY names none.
 QString VendorLibraryPath();
 // The simulated vendor library beside the programs.

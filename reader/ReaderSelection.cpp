@@ -174,6 +174,11 @@ QString ServiceStoppedAdvice()
     return ReaderPlatform::ServiceStoppedAdvice();
 }
 
+QString ReaderMessageDetails(int result)
+{
+    return result == kReaderServiceStopped ? ReaderPlatform::ServiceStoppedDetails() : QString();
+}
+
 int ReaderMessageId(int result)
 {
     switch (result) {

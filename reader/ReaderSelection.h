@@ -42,4 +42,6 @@ void RestReader(ReaderEnvironment& environment);
 // message says what to do about it on this system.
 int ReaderMessageId(int result);
 QString ReaderMessageText(int result);
+// The commands behind a message, for whoever looks after the machine.
+QString ReaderMessageDetails(int result);
 QString ServiceStoppedAdvice();

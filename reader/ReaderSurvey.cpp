@@ -179,7 +179,8 @@ void ReaderSurvey::Choose(ReaderEnvironment& environment)
         m_advice =
             QStringLiteral("USB のリーダーを開く権限がありません。udev の規則を入れてください。");
     else if (m_pcscStopped)
-        m_advice = QStringLiteral("カードリーダーが見つかりません。") + ServiceStoppedAdvice();
+        m_advice = QStringLiteral("カードリーダーが見つかりません。") + ServiceStoppedAdvice() +
+                   QStringLiteral("\n\n") + ReaderPlatform::ServiceStoppedDetails();
     else
         m_advice =
             QStringLiteral("使えるカードリーダーが見つかりません。リーダーを差し、"

@@ -7,6 +7,7 @@
 
 #include <QSettings>
 #include <QVariant>
+#include <algorithm>
 #include <array>
 #include <cstdlib>
 #include <variant>
@@ -41,7 +42,7 @@ QVariant One()
 }
 
 // The stored values in the order in which they are written.
-const std::array<Value, 31> kValues = {{
+const std::array<Value, 32> kValues = {{
     {"PostName", &AppSettings::PostName, Empty},
     {"IdNumber", &AppSettings::IdNumber, Empty},
     {"Name", &AppSettings::Name, Empty},
@@ -77,6 +78,7 @@ const std::array<Value, 31> kValues = {{
     {"VisStation", &AppSettings::VisStation, [] { return QVariant(QStringList()); }},
     {"WavCardReadOK", &AppSettings::WavCardReadOK, Empty},
     {"CardNames", &AppSettings::CardNames, [] { return QVariant(QStringList()); }},
+    {"CardIds", &AppSettings::CardIds, [] { return QVariant(QStringList()); }},
 }};
 
 const char* const kGroup = "Settings/Profile";
@@ -252,18 +254,40 @@ qsizetype CardNameEntry(const QStringList& names, const QString& idmHex)
 
 QString AppSettings::CardNameOf(const QString& idmHex) const
 {
-    const qsizetype entry = CardNameEntry(CardNames, idmHex);
-    return entry < 0 ? QString() : CardNames[entry].section(QLatin1Char('='), 1);
+    for (const QString& id : CardGroups().IdsOf(idmHex))
+        if (const qsizetype entry = CardNameEntry(CardNames, id); entry >= 0)
+            return CardNames[entry].section(QLatin1Char('='), 1);
+    return QString();
 }
 
 void AppSettings::SetCardName(const QString& idmHex, const QString& name)
 {
-    const qsizetype entry = CardNameEntry(CardNames, idmHex);
-    if (entry >= 0)
-        CardNames.removeAt(entry);
+    QStringList ids = CardGroups().IdsOf(idmHex);
+    if (std::none_of(ids.begin(), ids.end(),
+                     [&](const QString& id) { return CardIdGroups::SameId(id, idmHex); }))
+        ids.prepend(idmHex.toUpper());
     const QString trimmed = name.trimmed();
-    if (!trimmed.isEmpty())
-        CardNames.append(idmHex.toUpper() + QLatin1Char('=') + trimmed);
+    for (const QString& id : ids) {
+        const qsizetype entry = CardNameEntry(CardNames, id);
+        if (entry >= 0)
+            CardNames.removeAt(entry);
+        if (!trimmed.isEmpty())
+            CardNames.append(id.toUpper() + QLatin1Char('=') + trimmed);
+    }
+}
+
+void AppSettings::LinkCardIds(const QStringList& idmHexes)
+{
+    QString name;
+    for (const QString& id : idmHexes)
+        if (name.isEmpty())
+            name = CardNameOf(id);
+    CardIdGroups groups = CardGroups();
+    if (!groups.Link(idmHexes))
+        return;
+    CardIds = groups.Stored();
+    if (!name.isEmpty())
+        SetCardName(idmHexes.constFirst(), name);
 }
 
 void AppSettings::RemoveVisitAt(qsizetype position)

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "CardIdGroups.h"
+
 #include <QString>
 #include <QStringList>
 #include <cstdint>
@@ -46,8 +48,11 @@ public:
     int CsvEncoding = kCsvShiftJis;
     // The card history layout writes the card's IDm whole instead of masked.
     int CsvShowCardId = 0;
-    // Names the user gave cards: "<IDm as hex>=<name>" each.
+    // Names the user gave cards: "<IDm as hex>=<name>" each; a card read
+    // under several IDs has its name under each of them.
     QStringList CardNames;
+    // The IDs of each card read under several (see CardIdGroups).
+    QStringList CardIds;
     // Password of the station database; fixed, never stored.
     QString dbPassword;
 
@@ -70,10 +75,13 @@ public:
     QString FindVisitByStation(const QString& station) const;
 
     // The name given to the card with this IDm (hex digits; the first byte
-    // aside, as readers differ on it), or empty.
+    // aside, as readers differ on it), under any of its IDs, or empty.
     QString CardNameOf(const QString& idmHex) const;
-    // Names a card; an empty name forgets it.
+    // Names a card under every ID it is known by; an empty name forgets it.
     void SetCardName(const QString& idmHex, const QString& name);
+    // These IDs are one card: it keeps one name (the first it had).
+    void LinkCardIds(const QStringList& idmHexes);
+    CardIdGroups CardGroups() const { return CardIdGroups(CardIds); }
 
     // "Driver=...;DBQ=<module folder>/FenwirStn.mdb;PageTimeout=5;"
     static QString BuiltInConnectString();

@@ -38,7 +38,10 @@ TEST(CsvCommand, WritesTheListsLinesAndRemembersTheFolder)
 
     QDir().mkpath(dir.filePath("out"));
     answer = dir.filePath("out/claim.csv");
+    QString status;
+    csv.SetStatus([&](const QString& text) { status = text; });
     ASSERT_TRUE(csv.Run());
+    EXPECT_EQ(status, CsvCommand::SavedText(answer)); // the file is named where the user looks
     QFile file(answer);
     ASSERT_TRUE(file.open(QIODevice::ReadOnly));
     EXPECT_EQ(file.readAll(), QByteArray("\"480\"\r\n"));

@@ -1,8 +1,10 @@
 #include "AppSettings.h"
+#include "CCardNamesDlg.h"
 #include "CCorvaneDoc.h"
 #include "CCorvaneForm.h"
 #include "CListCtrlEx.h"
 #include "CMainFrame.h"
+#include "CManualDlg.h"
 #include "CommandTable.h"
 #include "EntryTableModel.h"
 #include "FileCommands.h"
@@ -15,6 +17,7 @@
 #include "TextFormat.h"
 
 #include <QAction>
+#include <QApplication>
 #include <QCoreApplication>
 #include <QDeadlineTimer>
 #include <QDir>
@@ -24,10 +27,13 @@
 #include <QLabel>
 #include <QLayout>
 #include <QMenu>
+#include <QMenuBar>
 #include <QMimeData>
 #include <QScreen>
 #include <QStatusBar>
+#include <QTableWidget>
 #include <QTemporaryDir>
+#include <QTimer>
 #include <QUrl>
 #include <algorithm>
 #include <gtest/gtest.h>
@@ -222,6 +228,19 @@ TEST_F(MainFrameTest, StatusBarNamesTheClaimAndItsTotal)
     EXPECT_EQ(frame.Panes().ClaimText(), "申請 0件 0円");
 }
 
+// A read that brings nothing the claim lacks says so.
+TEST_F(MainFrameTest, AReadThatAddsNothingSaysSo)
+{
+    doc.NewDocument();
+    qputenv("FENWIR_CARD_IMAGE", FENWIR_DEMO_CARD);
+    ASSERT_TRUE(frame.ReadCard());
+    EXPECT_NE(frame.Panes().currentMessage(), CMainFrame::NothingNewText());
+    const std::size_t lines = doc.Lines().size();
+    ASSERT_TRUE(frame.ReadCard());
+    EXPECT_EQ(doc.Lines().size(), lines);
+    EXPECT_EQ(frame.Panes().currentMessage(), "新しい利用履歴はありません");
+}
+
 // A period that hides every line leaves the claim to save and export; only
 // the list's own commands wait for rows.
 TEST_F(MainFrameTest, AClaimHiddenByThePeriodCanStillBeSaved)
@@ -348,4 +367,67 @@ TEST_F(MainFrameTest, ADamagedHistoryIsToldAtStart)
     ASSERT_EQ(prompts.asked.size(), 1);
     EXPECT_TRUE(prompts.asked[0].contains(history.fileName())) << prompts.asked[0].toStdString();
     EXPECT_TRUE(prompts.asked[0].contains("壊れています"));
+}
+
+// A phone's card read again under a new ID is one card: no カード column
+// for it alone, and カードの名前 lists it once and names it under every ID.
+TEST_F(MainFrameTest, ACardReadUnderANewIdIsOneCard)
+{
+    QTemporaryDir dir;
+    QFile demo(FENWIR_DEMO_CARD);
+    ASSERT_TRUE(demo.open(QIODevice::ReadOnly));
+    QFile phone(dir.filePath("phone.json"));
+    ASSERT_TRUE(phone.open(QIODevice::WriteOnly));
+    // The same card, a trip later, on a phone that gives another ID.
+    phone.write(demo.readAll()
+                    .replace("01 14 02 12 3A 4B 5C 6D", "01 2E 44 71 08 9C 10 22")
+                    .replace("\"history\": [",
+                             "\"history\": [\"16 01 00 00 35 74 01 01 03 03 AE 1F 00 01 14 00\","));
+    phone.close();
+    doc.NewDocument();
+    qputenv("FENWIR_CARD_IMAGE", FENWIR_DEMO_CARD);
+    ASSERT_TRUE(frame.ReadCard());
+    qputenv("FENWIR_CARD_IMAGE", phone.fileName().toLocal8Bit());
+    const std::size_t before = doc.Lines().size();
+    ASSERT_TRUE(frame.ReadCard());
+    EXPECT_EQ(doc.Lines().size(), before + 1);
+    EXPECT_TRUE(prompts.asked.filter("別のカード").isEmpty()); // known by its records
+    EXPECT_TRUE(frame.Form().List().isColumnHidden(EntryTableModel::Card));
+
+    int listed = -1;
+    QTimer::singleShot(0, [&] {
+        auto* dialog = qobject_cast<CCardNamesDlg*>(QApplication::activeModalWidget());
+        ASSERT_NE(dialog, nullptr);
+        listed = dialog->Table().rowCount();
+        dialog->Table().item(0, 2)->setText(QStringLiteral("通勤用 Suica"));
+        dialog->accept();
+    });
+    frame.Commands().Get("ID_CARD_NAMES")->trigger();
+    EXPECT_EQ(listed, 1);
+    EXPECT_EQ(settings.CardNameOf("011402123A4B5C6D"), QStringLiteral("通勤用 Suica"));
+    EXPECT_EQ(settings.CardNameOf("012E4471089C1022"), QStringLiteral("通勤用 Suica"));
+}
+
+// F1 and ヘルプ → 使い方 open the manual that ships beside the program.
+TEST_F(MainFrameTest, F1OpensTheManual)
+{
+    QAction* usage = frame.Commands().Get("ID_HELP_USAGE");
+    ASSERT_NE(usage, nullptr);
+    EXPECT_EQ(usage->shortcut(), QKeySequence(Qt::Key_F1));
+    QMenu* help = nullptr;
+    for (QAction* menu : frame.menuBar()->actions())
+        if (menu->text() == "ヘルプ(&H)")
+            help = menu->menu();
+    ASSERT_NE(help, nullptr);
+    EXPECT_TRUE(help->actions().contains(usage));
+
+    usage->trigger();
+    auto* manual = frame.findChild<CManualDlg*>();
+    ASSERT_NE(manual, nullptr);
+    EXPECT_TRUE(manual->isVisible());
+    EXPECT_TRUE(manual->Text().contains("Fenwir Lite 使い方"));
+    EXPECT_TRUE(manual->Text().contains("Ctrl+R")) << manual->Text().toStdString();
+    usage->trigger(); // asked again: the same window
+    EXPECT_EQ(frame.findChildren<CManualDlg*>().size(), 1);
+    manual->close();
 }

@@ -82,6 +82,9 @@ protected:
     {
         settings.DefaultPath = dir.filePath("history");
         settings.EntryPath = dir.path();
+        settings.PostName = QStringLiteral("総務部");
+        settings.IdNumber = QStringLiteral("A-1024");
+        settings.Name = QStringLiteral("日野 月子");
         QDir().mkpath(settings.DefaultPath);
         doc.NewDocument();
         QObject::connect(&printing, &PrintCommands::Status,
@@ -497,4 +500,52 @@ TEST_F(PrintCommandsTest, ThePeriodShownIsThePeriodPrinted)
     prompts.answers = {Prompts::Answer::Yes};
     ASSERT_TRUE(printing.Print(&printer));
     EXPECT_EQ(printer.period, "対象期間 2026年9月21日～2026年9月21日");
+}
+
+// A print whose claimant is not filled in asks first: fill it in (the
+// dialog; its OK prints), print as is (not asked again this run), or stop.
+TEST_F(PrintCommandsTest, AnEmptyClaimantIsAskedForBeforePrinting)
+{
+    settings.IdNumber.clear();
+    settings.Name.clear();
+    int edited = 0;
+    bool editorOk = false;
+    printing.SetClaimantEditor([&] {
+        ++edited;
+        return editorOk;
+    });
+    struct Case {
+        const char* what;
+        Prompts::Answer answer;
+        bool editorOk;
+        bool printed;
+        int edited;
+    };
+    const Case cases[] = {
+        {"cancelled", Prompts::Answer::Cancel, false, false, 0},
+        {"filled in, then cancelled", Prompts::Answer::Yes, false, false, 1},
+        {"filled in", Prompts::Answer::Yes, true, true, 1},
+        {"as is", Prompts::Answer::No, false, true, 0},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        settings.DefaultPath = dir.filePath(c.what);
+        QDir().mkpath(settings.DefaultPath);
+        OpenThree();
+        prompts.asked.clear();
+        prompts.answers = {c.answer};
+        edited = 0;
+        editorOk = c.editorOk;
+        EXPECT_EQ(printing.Print(&printer), c.printed);
+        EXPECT_EQ(prompts.asked.value(0),
+                  PrintCommands::MissingClaimantQuestion({"社員番号", "氏名"}));
+        EXPECT_EQ(edited, c.edited);
+    }
+    // Printed as is once: not asked again.
+    settings.DefaultPath = dir.filePath("again");
+    QDir().mkpath(settings.DefaultPath);
+    OpenThree();
+    prompts.asked.clear();
+    EXPECT_TRUE(printing.Print(&printer));
+    EXPECT_TRUE(prompts.asked.filter("申請者情報").isEmpty());
 }

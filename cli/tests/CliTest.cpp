@@ -126,8 +126,9 @@ TEST_F(CliTest, CsvBytes)
                    "\"2026/11/02\",\"\x93\x8C\x8B\x9E\",\"200\"\r\n");
     EXPECT_EQ(Bytes(csv), expected);
 
+    // The oldest record's fare is not on the card: no amount, not 0.
     ASSERT_EQ(Cli({"csv", "--items", "9", "--no-header", ent, csv}).status, 0);
-    EXPECT_EQ(Bytes(csv), QByteArray("\"0\"\r\n\"200\"\r\n\"200\"\r\n"));
+    EXPECT_EQ(Bytes(csv), QByteArray("\"\"\r\n\"200\"\r\n\"200\"\r\n"));
 }
 
 TEST_F(CliTest, CsvLayoutsAndEncodings)
@@ -140,7 +141,7 @@ TEST_F(CliTest, CsvLayoutsAndEncodings)
                            "出場駅/降車場所,利用額(円),残額(円),メモ\r\n";
     const QString newest = "2026/11/02,,ＪＲ東,東京,,ＪＲ東,新宿,200,1000,\r\n"
                            "2026/11/02,,ＪＲ東,新宿,,ＪＲ東,東京,200,1200,\r\n";
-    const QString oldest = "2026/11/02,,ＪＲ東,東京,,ＪＲ東,新宿,0,1400,\r\n";
+    const QString oldest = "2026/11/02,,ＪＲ東,東京,,ＪＲ東,新宿,,1400,\r\n";
     struct Case {
         QStringList options;
         QByteArray bytes;

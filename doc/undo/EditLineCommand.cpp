@@ -3,8 +3,8 @@
 #include "CCorvaneDoc.h"
 
 EditLineCommand::EditLineCommand(CCorvaneDoc& doc, std::size_t position, EntryInfo before,
-                                 EntryInfo after)
-    : QUndoCommand(QStringLiteral("項目編集")), m_doc(doc), m_position(position),
+                                 EntryInfo after, QUndoCommand* parent)
+    : QUndoCommand(QStringLiteral("項目編集"), parent), m_doc(doc), m_position(position),
       m_before(std::move(before)), m_after(std::move(after))
 {
 }

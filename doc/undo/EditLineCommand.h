@@ -7,11 +7,13 @@
 
 class CCorvaneDoc;
 
-// One line's content changed in the entry dialog.
+// One line's content changed: in the entry dialog, or a fare a later read
+// of the card gave.
 class EditLineCommand : public QUndoCommand
 {
 public:
-    EditLineCommand(CCorvaneDoc& doc, std::size_t position, EntryInfo before, EntryInfo after);
+    EditLineCommand(CCorvaneDoc& doc, std::size_t position, EntryInfo before, EntryInfo after,
+                    QUndoCommand* parent = nullptr);
 
     void undo() override;
     void redo() override;

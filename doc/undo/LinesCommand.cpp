@@ -4,8 +4,9 @@
 
 #include <algorithm>
 
-LinesCommand::LinesCommand(CCorvaneDoc& doc, const QString& text, std::vector<PlacedLine> lines)
-    : QUndoCommand(text), m_doc(doc), m_kind(Kind::Add), m_outside(std::move(lines))
+LinesCommand::LinesCommand(CCorvaneDoc& doc, const QString& text, std::vector<PlacedLine> lines,
+                           QUndoCommand* parent)
+    : QUndoCommand(text, parent), m_doc(doc), m_kind(Kind::Add), m_outside(std::move(lines))
 {
     std::sort(m_outside.begin(), m_outside.end(),
               [](const PlacedLine& a, const PlacedLine& b) { return a.position < b.position; });

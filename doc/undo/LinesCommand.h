@@ -14,7 +14,8 @@ class LinesCommand : public QUndoCommand
 {
 public:
     // Adds the lines at their positions.
-    LinesCommand(CCorvaneDoc& doc, const QString& text, std::vector<PlacedLine> lines);
+    LinesCommand(CCorvaneDoc& doc, const QString& text, std::vector<PlacedLine> lines,
+                 QUndoCommand* parent = nullptr);
     // Removes the lines at these positions (ascending).
     LinesCommand(CCorvaneDoc& doc, const QString& text, std::vector<std::size_t> positions);
 

@@ -122,6 +122,7 @@ Section "Uninstall"
   Delete "$INSTDIR\Default.fmt"
   Delete "$INSTDIR\FenwirStn.mdb"
   Delete "$INSTDIR\demo-card.json"
+  Delete "$INSTDIR\manual.html"
   Delete "$INSTDIR\qt.conf"
   RMDir "$INSTDIR"
 SectionEnd

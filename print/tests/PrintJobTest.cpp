@@ -1,6 +1,7 @@
 #include "PrintJob.h"
 
 #include "ClaimPeriod.h"
+#include "DefaultLayout.h"
 #include "LocalTime.h"
 #include "RecordingCanvas.h"
 #include "TextFormat.h"
@@ -586,4 +587,76 @@ TEST(PrintJob, SubtotalsAndTotalAreTheSumsOfTheLines)
     }
     EXPECT_EQ(sum, job.Total());
     EXPECT_EQ(CellsAt(Page(job, 3), 100 + 280, 5 + 2).at(1).text, FormatAmount(sum).trimmed());
+}
+
+// Every printed field keeps to its place: a long department stays on its
+// ruled line, clear of the stamps beside it (smaller, then wrapped above the
+// line), and a short one prints as it always did.
+TEST(PrintJob, ClaimantFieldsKeepToTheirLines)
+{
+    const PrintFormat format = DefaultLayout();
+    const PrintItem* post = nullptr;
+    for (const PrintItem& item : format.items)
+        if (item.kind == PrintItem::ClaimantPost)
+            post = &item;
+    ASSERT_NE(post, nullptr);
+    struct Case {
+        const char* post;
+        bool wrapped;
+    };
+    const Case cases[] = {
+        {"総務部", false},
+        {"株式会社フェンウィル東日本営業本部第二営業部法人営業課", true},
+        {"株式会社フェンウィル東日本営業本部第二営業部法人営業課首都圏第三グループ担当", true},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.post);
+        const EntryLines lines = Lines(1);
+        PrintJob job(format);
+        job.Prepare(lines, {QString::fromUtf8(c.post), "A-1024", "日野 月子"}, kPrinted);
+        const RecordingCanvas page = Page(job, 1);
+        std::vector<RecordingCanvas::TextCall> drawn;
+        for (const auto& text : page.texts)
+            if (text.at.x == post->left && text.at.y <= post->top)
+                drawn.push_back(text);
+        ASSERT_EQ(drawn.size() > 1, c.wrapped);
+        QString whole;
+        for (const auto& text : drawn) {
+            // Half the height a character, as the recorder measures: up to
+            // the ruled line's end at 900, short of the stamps at 1500.
+            EXPECT_LE(text.at.x + static_cast<int>(text.text.size()) * text.font.height / 2, 900);
+            EXPECT_LE(text.at.y + text.font.height, post->top + post->fontHeight);
+            whole += text.text;
+        }
+        // Only the spaces at the breaks go.
+        const QString written = post->format.arg(QString::fromUtf8(c.post));
+        EXPECT_EQ(whole.remove(QChar(0x3000)), QString(written).remove(QChar(0x3000)));
+        if (!c.wrapped) {
+            EXPECT_EQ(drawn[0].at.y, post->top);
+            EXPECT_EQ(drawn[0].font.height, post->fontHeight);
+        }
+    }
+}
+
+// A bus ride prints its operator and line as the list shows them; "共通" (a
+// fare for any stop) is no stop to print.
+TEST(PrintJob, ABusRidePrintsItsOperatorAndLine)
+{
+    const PrintFormat format = DefaultLayout();
+    EntryLines lines = Lines(2);
+    for (auto& line : lines) {
+        line->terminalType = 0x05;
+        line->processType = 0x0D;
+        line->exitCompanyName = QStringLiteral("東京都交通局");
+        line->exitStationName = QStringLiteral("共通");
+    }
+    lines[1]->exitLineName = QStringLiteral("都01");
+    lines[1]->exitStationName = QStringLiteral("渋谷駅前");
+    PrintJob job(format);
+    job.Prepare(lines, {}, kPrinted);
+    const QStringList cells = Page(job, 1).CellTexts();
+    EXPECT_TRUE(cells.contains("東京都交通局"));
+    EXPECT_TRUE(cells.contains("東京都交通局 都01"));
+    EXPECT_TRUE(cells.contains("渋谷駅前"));
+    EXPECT_FALSE(cells.contains("共通"));
 }

@@ -5,6 +5,7 @@
 #include "CardReadFrontEnd.h"
 #include "FakePcsc.h"
 #include "MessageReporter.h"
+#include "ReaderPlatform.h"
 #include "ReaderSelection.h"
 #include "TestCards.h"
 
@@ -44,7 +45,13 @@ public:
         if (id != 146) // no station database in these tests
             reported << QStringLiteral("%1 %2 %3").arg(id).arg(text).arg(static_cast<int>(icon));
     }
+    void ReportWithDetails(int id, const QString& text, const QString& details, Icon icon) override
+    {
+        Report(id, text, icon);
+        this->details << details;
+    }
     QStringList reported;
+    QStringList details;
 };
 
 class CardReadCommandTest : public ::testing::Test
@@ -136,6 +143,10 @@ TEST_F(CardReadCommandTest, FailuresSayWhyAndPutThePanesBack)
         {"service stopped", [](FakePcsc& p) { p.establishResult = SCARD_E_NO_SERVICE; },
          "147 SmartCardサービスが停止しています。" + ServiceStoppedAdvice() + " " + kStop},
     };
+    // What to do is said in an office worker's words; the commands wait
+    // behind 詳細 for whoever looks after the machine.
+    EXPECT_FALSE(ServiceStoppedAdvice().contains("sudo"));
+    EXPECT_FALSE(ServiceStoppedAdvice().contains("systemctl"));
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
         FakePcsc fresh;
@@ -147,6 +158,9 @@ TEST_F(CardReadCommandTest, FailuresSayWhyAndPutThePanesBack)
         const auto result = Run();
         EXPECT_FALSE(result.imported);
         EXPECT_EQ(messages.reported, QStringList{c.message});
+        if (pcsc.establishResult == SCARD_E_NO_SERVICE) {
+            EXPECT_EQ(messages.details.takeLast(), ReaderPlatform::ServiceStoppedDetails());
+        }
         EXPECT_EQ(frontEnd.shown, QStringList({"カード読込中…|-1", "|-1"}));
         EXPECT_EQ(frontEnd.card, "0000000000000001");
         EXPECT_EQ(frontEnd.balance, "500");

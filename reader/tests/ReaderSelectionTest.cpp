@@ -175,7 +175,7 @@ TEST_F(SelectionTest, ResultCodesWithoutVendorLibrary)
     const QString stopped = ReaderMessageText(kReaderServiceStopped);
     EXPECT_TRUE(stopped.startsWith("SmartCardサービスが停止しています。\n\n"));
     EXPECT_TRUE(stopped.endsWith(ReaderPlatform::ServiceStoppedAdvice()));
-    EXPECT_TRUE(stopped.contains("README"));
+    EXPECT_TRUE(ReaderMessageDetails(kReaderServiceStopped).contains("README"));
     EXPECT_EQ(ReaderMessageId(kReaderNotConnected), 180);
     EXPECT_EQ(ReaderMessageText(kReaderOpenFailed), "カードリーダーのオープンに失敗しました。");
 }

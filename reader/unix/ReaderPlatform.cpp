@@ -11,11 +11,19 @@ QString ReaderPlatform::PcscServiceName()
 
 QString ReaderPlatform::ServiceStoppedAdvice()
 {
-    return QStringLiteral("\n\nカードリーダーを使うには PC/SC サービス (pcscd) が動いている必要が"
-                          "あります。次のコマンドで入れて起動できます。\n\n"
-                          "  sudo apt-get install pcscd\n"
-                          "  sudo systemctl enable --now pcscd.socket\n\n"
-                          "詳しくは README の「Card readers」を参照してください。");
+    return QStringLiteral(
+        "\n\nカードリーダーを使うためのサービスが、このパソコンで動いていません。"
+        "パソコンの管理者に、カードリーダー用のサービス（PC/SC）を入れて起動するよう"
+        "頼んでください。「詳細」に管理者向けの手順があります。");
+}
+
+QString ReaderPlatform::ServiceStoppedDetails()
+{
+    return QStringLiteral(
+        "PC/SC サービス (pcscd) が動いていません。次のコマンドで入れて起動できます。\n\n"
+        "  sudo apt-get install pcscd\n"
+        "  sudo systemctl enable --now pcscd.socket\n\n"
+        "詳しくは README の「Card readers」を参照してください。");
 }
 
 QString ReaderPlatform::VendorLibraryPath()

@@ -28,9 +28,17 @@ QString ReaderPlatform::PcscServiceName()
 
 QString ReaderPlatform::ServiceStoppedAdvice()
 {
-    return QStringLiteral("\n\nカードリーダーを使うには Windows の Smart Card サービス (SCardSvr) "
-                          "が動いている必要があります。リーダーを差すと始まります。始まらないとき"
-                          "は「サービス」で Smart Card の状態を確かめてください。\n\n"
+    return QStringLiteral(
+        "\n\nカードリーダーを使うためのサービスが動いていません。カードリーダーを"
+        "差し直してください。それでも読めないときは、パソコンの管理者に見てもらって"
+        "ください。「詳細」に管理者向けの手順があります。");
+}
+
+QString ReaderPlatform::ServiceStoppedDetails()
+{
+    return QStringLiteral("Windows の Smart Card サービス (SCardSvr) が動いていません。リーダーを"
+                          "差すと始まります。始まらないときは「サービス」(services.msc) で Smart "
+                          "Card の状態と開始の種類を確かめてください。\n\n"
                           "詳しくは README の「Windows」を参照してください。");
 }
 

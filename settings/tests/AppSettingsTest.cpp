@@ -83,7 +83,7 @@ TEST_F(AppSettingsTest, SaveWritesEveryValueWithoutPassword)
     }
     QSettings store = Store();
     store.beginGroup("Settings/Profile");
-    EXPECT_EQ(store.childKeys().size(), 31);
+    EXPECT_EQ(store.childKeys().size(), 32);
     EXPECT_FALSE(store.contains("dbPassword"));
     EXPECT_EQ(store.value("VisHistry").typeId(), QMetaType::QByteArray);
 }
@@ -317,4 +317,28 @@ TEST_F(AppSettingsTest, CardNames)
     settings.SetCardName("011402123A4B3906", QString());
     EXPECT_EQ(settings.CardNameOf("011402123A4B3906"), QString());
     EXPECT_EQ(settings.CardNames.size(), 1);
+}
+
+// A card read under several IDs has one name, kept under each ID (earlier
+// versions look a name up by the ID alone), and keeps it across a save.
+TEST_F(AppSettingsTest, ACardUnderSeveralIdsHasOneName)
+{
+    AppSettings settings;
+    settings.SetCardName("011402123A4B3906", QStringLiteral("通勤用 Suica"));
+    settings.LinkCardIds({"011402123A4B3906", "012E4471089C1022"});
+    settings.LinkCardIds({"0101AAAA00000001", "032E4471089C1022"});
+    for (const char* id : {"011402123A4B3906", "012E4471089C1022", "0101AAAA00000001"})
+        EXPECT_EQ(settings.CardNameOf(id), QStringLiteral("通勤用 Suica")) << id;
+    EXPECT_EQ(settings.CardNames.size(), 3);
+    EXPECT_EQ(settings.CardIds.size(), 1);
+    settings.SetCardName("0101AAAA00000001", QStringLiteral("私用"));
+    EXPECT_EQ(settings.CardNameOf("011402123A4B3906"), QStringLiteral("私用"));
+
+    QSettings store = Store();
+    settings.Save(store);
+    AppSettings loaded;
+    loaded.Load(store);
+    EXPECT_EQ(loaded.CardGroups().IdsOf("012E4471089C1022"),
+              (QStringList{"011402123A4B3906", "012E4471089C1022", "0101AAAA00000001"}));
+    EXPECT_EQ(loaded.CardNameOf("012E4471089C1022"), QStringLiteral("私用"));
 }

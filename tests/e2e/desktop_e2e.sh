@@ -7,8 +7,10 @@
 # again and quit; then the saved claim is checked with fenwir-cli, the
 # printed job and the application history. Second run: read the card, open
 # the saved claim declining to save the read, tick a line with Space, Enter
-# opens the edit dialog, a print to a queue that refuses jobs is reported and
-# records nothing, and leaving with an unsaved tick asks first.
+# opens the edit dialog, Ctrl+End and Space tick the line highlighted, Alt+A
+# and Space toggle 全て表示 twice and no line, a print to a queue that refuses
+# jobs is reported and records nothing, and leaving with an unsaved tick asks
+# first.
 #
 # usage: desktop_e2e.sh BIN_FOLDER CARD_IMAGE STATION_DB
 set -euo pipefail
@@ -207,6 +209,10 @@ edit=$(focus_window "交通費編集")
 [ "$(xdotool getwindowname "$edit")" = "交通費編集" ] || { echo "edit dialog title" >&2; exit 1; }
 xdotool key --clearmodifiers Escape
 wait_closed "^交通費編集$"
+timeout 30 xdotool windowfocus --sync "$window"
+xdotool key --clearmodifiers ctrl+End space     # the highlighted last line is ticked
+xdotool key --clearmodifiers alt+a space        # 全て表示 off and on again: no line changes
+xdotool key --clearmodifiers shift+Tab shift+Tab # back to the list
 
 lpadmin -p fenwir-test -E >/dev/null            # accepting again after the first run
 /usr/sbin/cupsreject fenwir-test
@@ -231,8 +237,9 @@ import json, sys
 lines = json.load(open(sys.argv[1]))["lines"]
 assert len(lines) == 20, f"{len(lines)} lines"
 assert lines[1]["applyFlag"] == 1, "Space ticked the second line; the refused print kept it"
-assert sum(line["applyFlag"] for line in lines) == 1, "no other line changed"
-print("desktop end-to-end: open, Space, Enter, a refused print and the exit question work")
+assert lines[-1]["applyFlag"] == 1, "Space after Ctrl+End ticked the line it highlighted"
+assert sum(line["applyFlag"] for line in lines) == 2, "no other line changed (Alt+A, Space)"
+print("desktop end-to-end: open, Space, Enter, Ctrl+End, Alt+A, a refused print and the exit question work")
 PY
 
 # Third run: a second start hands the claim to the running window; a print

@@ -21,7 +21,8 @@ rm -rf "$stage"
 mkdir -p "$stage"
 bin=$build/bin
 for file in fenwir.exe fenwir-cli.exe fenwir-sound.dll libfenwir-felica-sim.dll Default.fmt \
-            FenwirStn.mdb demo-card.json FenwirPrintSans-Regular.otf FenwirPrintSans-Bold.otf; do
+            FenwirStn.mdb demo-card.json manual.html FenwirPrintSans-Regular.otf \
+            FenwirPrintSans-Bold.otf; do
     [ -f "$bin/$file" ] || { echo "stage: $bin/$file is missing" >&2; exit 1; }
     cp "$bin/$file" "$stage/"
 done

@@ -44,7 +44,10 @@ CCardNamesDlg::CCardNamesDlg(std::vector<Card> cards, QWidget* parent)
     for (int row = 0; row < m_table->rowCount(); ++row) {
         const Card& card = m_cards[static_cast<std::size_t>(row)];
         auto* id = Fixed(QStringLiteral("****") + card.idm.right(4));
-        id->setToolTip(QStringLiteral("カード %1").arg(card.idm));
+        id->setToolTip(card.otherIds.isEmpty()
+                           ? QStringLiteral("カード %1").arg(card.idm)
+                           : QStringLiteral("カード %1（%2 としても読み込み）")
+                                 .arg(card.idm, card.otherIds.join(QStringLiteral("、"))));
         m_table->setItem(row, Id, id);
         m_table->setItem(row, LastUse,
                          Fixed(card.lastUse.isValid()

@@ -3,6 +3,7 @@
 #include <QDate>
 #include <QDialog>
 #include <QString>
+#include <QStringList>
 #include <utility>
 #include <vector>
 
@@ -19,7 +20,8 @@ public:
     struct Card {
         QString idm; // 16 hex digits
         QString name;
-        QDate lastUse; // of the claim's newest line of the card; may be invalid
+        QDate lastUse;        // of the claim's newest line of the card; may be invalid
+        QStringList otherIds; // under which the card was also read
     };
 
     explicit CCardNamesDlg(std::vector<Card> cards, QWidget* parent = nullptr);

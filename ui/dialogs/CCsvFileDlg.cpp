@@ -1,6 +1,7 @@
 #include "CCsvFileDlg.h"
 
 #include "AppSettings.h"
+#include "FileDatesProxy.h"
 
 #include <QGridLayout>
 #include <QPushButton>
@@ -11,10 +12,11 @@ CCsvFileDlg::CCsvFileDlg(AppSettings& settings, const QString& proposal, QWidget
       m_settings(settings)
 {
     setOption(QFileDialog::DontUseNativeDialog, true);
-    setOption(QFileDialog::DontConfirmOverwrite, true);
+    // A file that is there already is replaced only on the user's word.
     setAcceptMode(QFileDialog::AcceptSave);
     setFileMode(QFileDialog::AnyFile);
     setDefaultSuffix(QStringLiteral("csv"));
+    FileDatesProxy::ShowIn(*this);
     selectFile(proposal);
     auto* options = new QPushButton(QStringLiteral("オプション..."), this);
     options->setObjectName(QStringLiteral("options"));

@@ -1,10 +1,13 @@
 #include "CEntryEditDlg.h"
 
 #include "CEditEx.h"
+#include "ClaimRules.h"
 #include "HistoryCodes.h"
+#include "JapaneseCalendar.h"
 #include "LineStations.h"
 #include "OkCancelButtons.h"
 #include "Prompts.h"
+#include "RefusalNotice.h"
 #include "TextLimit.h"
 
 #include <QApplication>
@@ -84,6 +87,8 @@ void CEntryEditDlg::FocusFirstField()
 void CEntryEditDlg::BuildControls()
 {
     auto* layout = new QVBoxLayout(this);
+    // Made first: every field's limit reports to it.
+    m_notice = new RefusalNotice(this);
 
     auto* top = new QGridLayout;
     m_copy = new QPushButton(QStringLiteral("選択項目コピー"), this);
@@ -92,6 +97,7 @@ void CEntryEditDlg::BuildControls()
     top->addWidget(new QLabel(QStringLiteral("利用年月日"), this), 1, 0);
     m_date = new QDateEdit(this);
     m_date->setCalendarPopup(true);
+    m_date->setCalendarWidget(new JapaneseCalendar(m_date));
     m_date->setDisplayFormat(QStringLiteral("yyyy/MM/dd"));
     top->addWidget(m_date, 1, 1);
     m_terminal = new QLabel(this);
@@ -129,9 +135,10 @@ void CEntryEditDlg::BuildControls()
     m_fare = new CEditEx(CEditEx::Mode::Digits, this);
     AddLimit(m_fare, kFareDigits, QStringLiteral("運賃"), QStringLiteral("桁"), false);
     m_fare->SetRefusedHandler([this](const QString& typed) {
-        m_refusedIn = nullptr;
-        ShowRefused(QStringLiteral("運賃は数字で入力してください。「%1」は入力されていません。")
-                        .arg(typed));
+        m_notice->Refused(m_fare, typed, [](const QString& refused) {
+            return QStringLiteral("運賃は数字で入力してください。「%1」は入力されていません。")
+                .arg(refused);
+        });
     });
     m_fare->setAlignment(Qt::AlignRight);
     m_fare->setMaximumWidth(90);
@@ -169,13 +176,6 @@ void CEntryEditDlg::BuildControls()
     details->setColumnStretch(1, 1);
     layout->addLayout(details);
 
-    m_notice = new QLabel(this);
-    m_notice->setObjectName(QStringLiteral("notice"));
-    m_notice->setWordWrap(true);
-    QPalette warning = m_notice->palette();
-    warning.setColor(QPalette::WindowText, QColor(0xB0, 0x00, 0x20));
-    m_notice->setPalette(warning);
-    m_notice->hide();
     layout->addWidget(m_notice);
 
     auto* bottom = new QHBoxLayout;
@@ -200,7 +200,11 @@ void CEntryEditDlg::FillControls()
                               line.exitCompanyName,  line.exitLineName,  line.exitStationName};
     for (int i = 0; i < 6; ++i)
         m_names[i]->setText(names[i]);
-    m_fare->setText(QString::number(line.fare));
+    m_fare->setText(line.fareUnknown ? QString() : QString::number(line.fare));
+    if (line.fareUnknown) {
+        m_fare->setPlaceholderText(QStringLiteral("不明"));
+        m_fare->setToolTip(UnknownFareNote());
+    }
     m_remarks->setText(line.remarks);
     m_visit->addItems(m_visitHistory);
     m_visit->setEditText(line.visitDestination);
@@ -222,7 +226,8 @@ void CEntryEditDlg::FillControls()
 void CEntryEditDlg::ApplyCardRestrictions()
 {
     m_date->setEnabled(false);
-    m_fare->setEnabled(false);
+    // The card's fare stays; one it did not hold is the user's to give.
+    m_fare->setEnabled(IsJourneyOfUnknownFare(m_workingCopy));
     bool entry = false;
     bool exit = false;
     switch (m_workingCopy.processType) {
@@ -262,8 +267,11 @@ void CEntryEditDlg::CopyFromTemplate()
 void CEntryEditDlg::accept()
 {
     bool isNumber = false;
-    const int fare = m_fare->text().trimmed().toInt(&isNumber);
-    if (!isNumber) {
+    const QString fareText = m_fare->text().trimmed();
+    const int fare = fareText.toInt(&isNumber);
+    // A fare the card did not hold may stay unknown.
+    const bool stillUnknown = m_workingCopy.fareUnknown && fareText.isEmpty();
+    if (!isNumber && !stillUnknown) {
         m_prompts.Ask(QStringLiteral("整数を入力してください。"), Prompts::Icon::Exclamation,
                       Prompts::Buttons::Ok);
         m_fare->setFocus();
@@ -295,11 +303,17 @@ void CEntryEditDlg::accept()
     // A fare set to 0 leaves nothing to claim, and a fare set where there
     // was none is claimed, as a new line is; otherwise the mark stays the
     // user's own.
-    if (fare == 0)
+    if (stillUnknown) {
+        // Nothing to claim until the fare is known.
+    } else if (fare == 0) {
         line.applyFlag = 0;
-    else if (line.fare == 0)
+    } else if (line.fare == 0) {
         line.applyFlag = 1;
-    line.fare = fare;
+    }
+    if (!stillUnknown) {
+        line.fare = fare;
+        line.fareUnknown = false;
+    }
     line.remarks = m_remarks->text();
     line.visitDestination = m_visit->currentText();
     // What the user saw and accepted is theirs now, suggested or not.
@@ -332,14 +346,12 @@ QLineEdit* CEntryEditDlg::AddLimit(QLineEdit* edit, int limit, const QString& fi
 {
     auto* textLimit = new TextLimit(*edit, limit, counter ? this : nullptr);
     // A change that fits takes the last refusal's message away.
-    connect(textLimit, &TextLimit::Accepted, this, [this] { m_notice->hide(); });
+    connect(textLimit, &TextLimit::Accepted, m_notice, &RefusalNotice::Clear);
     connect(textLimit, &TextLimit::Refused, this,
             [this, edit, field, limit, unit](const QString& text) {
-                // Keys typed on past the limit are quoted together.
-                const bool more = !m_notice->isHidden() && m_refusedIn == edit;
-                m_refused = more ? m_refused + text : text;
-                m_refusedIn = edit;
-                ShowRefused(RefusedText(field, limit, unit, m_refused));
+                m_notice->Refused(edit, text, [&](const QString& refused) {
+                    return RefusedText(field, limit, unit, refused);
+                });
             });
     m_limits.push_back(textLimit);
     return edit;
@@ -379,13 +391,6 @@ QString CEntryEditDlg::RefusedText(const QString& field, int limit, const QStrin
         .arg(unit, quoted);
 }
 
-void CEntryEditDlg::ShowRefused(const QString& text)
-{
-    m_notice->setText(text);
-    m_notice->show();
-    QApplication::beep();
-}
-
 QString CEntryEditDlg::ClaimedNote(const QDate& day)
 {
     return QStringLiteral("%1 に申請済みの明細です。\n申請した日付・駅名・運賃は変更できません"
@@ -405,6 +410,12 @@ void CEntryEditDlg::SetClaimedOn(const QDate& day)
         field->setToolTip(note);
     }
     FocusFirstField();
+}
+
+QString CEntryEditDlg::UnknownFareNote()
+{
+    return QStringLiteral("この利用の運賃はカードに残っていません。わかる場合は入力してください"
+                          "（入力すると申請できます）。");
 }
 
 QString CEntryEditDlg::SuggestionNote()

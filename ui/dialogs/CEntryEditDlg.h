@@ -16,16 +16,16 @@ class QDateEdit;
 class QLabel;
 class QLineEdit;
 class QPushButton;
+class RefusalNotice;
 class TextLimit;
 
 // Changes one expense line, or fills in a new manual line, on its own copy;
 // the caller copies WorkingCopy() back on OK. A card line keeps what the card
-// recorded: its date and fare, and its station names unless the transaction
-// lets them be named by hand. A line a recorded application claimed keeps
-// what was claimed. Each text shows its length and limit while it is typed,
-// and what does not fit is refused in words, never cut unseen. The line's
-// claim mark stays as the user left it; only a fare set to or from 0 changes
-// it.
+// recorded: its date and fare (a fare the card did not hold may be typed in),
+// and its station names unless the transaction lets them be named by hand. A line a recorded
+// application claimed keeps what was claimed. Each text shows its length and limit while it is
+// typed, and what does not fit is refused in words, never cut unseen. The line's claim mark stays
+// as the user left it; only a fare set to or from 0 changes it.
 class CEntryEditDlg : public QDialog
 {
     Q_OBJECT
@@ -45,6 +45,8 @@ public:
     // stations and fare are what was claimed and stay; the dialog says why.
     void SetClaimedOn(const QDate& day);
     static QString ClaimedNote(const QDate& day);
+    // The tip of a fare the card did not hold, which the user may type in.
+    static QString UnknownFareNote();
     // Beside a visit destination suggested from the station, until it is typed over.
     static QString SuggestionNote();
     // What the user is told when an input does not fit a field.
@@ -62,7 +64,7 @@ public:
     QLabel* DistanceText() const { return m_distance; }
     // The counter beside an edit ("12/30"), and the message of a refused input.
     QLabel* CounterOf(const QLineEdit* edit) const;
-    QLabel* Notice() const { return m_notice; }
+    RefusalNotice* Notice() const { return m_notice; }
     QLabel* ClaimedText() const { return m_claimed; }
     QLabel* SuggestionText() const { return m_suggestion; }
 
@@ -78,7 +80,6 @@ private:
     QLineEdit* AddLimit(QLineEdit* edit, int limit, const QString& field, const QString& unit,
                         bool counter);
     QWidget* WithCounter(QWidget* field, const QLineEdit* edit);
-    void ShowRefused(const QString& text);
     void ShowSuggestion(bool suggested);
 
     EntryInfo m_workingCopy;
@@ -105,11 +106,8 @@ private:
     QLabel* m_bearingCaption = nullptr;
     QLabel* m_bearing = nullptr;
     QLabel* m_report = nullptr;
-    QLabel* m_notice = nullptr;
+    RefusalNotice* m_notice = nullptr;
     QLabel* m_claimed = nullptr;
     QLabel* m_suggestion = nullptr;
     std::vector<TextLimit*> m_limits;
-    // The field of the refusal the notice shows, and what it refused.
-    const QLineEdit* m_refusedIn = nullptr;
-    QString m_refused;
 };

@@ -14,6 +14,7 @@
 #include "PeriodChooser.h"
 #include "Prompts.h"
 #include "RowMoves.h"
+#include "SequenceNumber.h"
 #include "StationCorrector.h"
 #include "TextFormat.h"
 
@@ -31,6 +32,8 @@
 #include <QToolButton>
 #include <QVBoxLayout>
 #include <algorithm>
+#include <map>
+#include <utility>
 
 CCorvaneForm::CCorvaneForm(CCorvaneDoc& doc, AppSettings& settings, Prompts& prompts,
                            QWidget* parent)
@@ -47,6 +50,7 @@ CCorvaneForm::CCorvaneForm(CCorvaneDoc& doc, AppSettings& settings, Prompts& pro
     connect(&m_doc, &CCorvaneDoc::LinesEdited, this, &CCorvaneForm::ShowCardColumn);
     connect(&m_doc, &CCorvaneDoc::LinesEdited, this, &CCorvaneForm::StateChanged);
     connect(&m_doc, &CCorvaneDoc::LinesReset, this, &CCorvaneForm::OnReset);
+    connect(&m_doc, &CCorvaneDoc::CardsLinked, this, &CCorvaneForm::CardNamesChanged);
     // Also from an undo: the table of corrections follows the claim's steps.
     connect(&m_doc, &CCorvaneDoc::CorrectionsProblem, this, [this](const QString& text) {
         m_prompts.Ask(text, Prompts::Icon::Exclamation, Prompts::Buttons::Ok);
@@ -71,9 +75,14 @@ void CCorvaneForm::BuildControls()
     top->addWidget(m_cardButton);
     m_showAll = new QCheckBox(QStringLiteral("全て表示(&A)"), this);
     m_showAll->setObjectName(QStringLiteral("showAll"));
+    m_showAll->installEventFilter(this);
     connect(m_showAll, &QCheckBox::clicked, this, [this] {
         ApplyFilter();
-        FocusList();
+        // A click takes the user back to the list; the access key (Alt+A)
+        // or Space leave the focus on the box, as desktop programs do, so
+        // the next Space toggles the box again, not a line.
+        if (std::exchange(m_showAllClicked, false))
+            FocusList();
     });
     top->addWidget(m_showAll);
     top->addSpacing(16);
@@ -98,8 +107,7 @@ void CCorvaneForm::BuildControls()
     // The day a line was claimed reads best beside its mark.
     m_list->horizontalHeader()->moveSection(EntryTableModel::Applied, 1);
     m_list->horizontalHeader()->moveSection(EntryTableModel::Card, 2);
-    m_model->SetCardNames(
-        [this](const CardId& idm) { return m_settings.CardNameOf(CardIdHex(idm)); });
+    m_model->SetCardLabels([this](const CardId& idm) { return CardLabel(idm); });
     m_model->SetReclaimQuestion(
         [this](const EntryInfo&, const QDate& day) { return ConfirmReclaim(day); });
     m_list->setSelectionBehavior(QAbstractItemView::SelectRows);
@@ -276,12 +284,24 @@ void CCorvaneForm::OnReset()
 void CCorvaneForm::ShowCardColumn()
 {
     if (m_list)
-        m_columns->SetHidden(EntryTableModel::Card, !HoldsSeveralCards(m_doc.Lines()));
+        m_columns->SetHidden(EntryTableModel::Card,
+                             !HoldsSeveralCards(m_doc.Lines(), m_doc.CardGroups()));
 }
 
 void CCorvaneForm::CardNamesChanged()
 {
+    ShowCardColumn();
     m_model->CardNamesChanged();
+}
+
+QString CCorvaneForm::CardLabel(const CardId& idm) const
+{
+    // One card, one label, whichever of its IDs a line was read under.
+    const QStringList ids = m_doc.CardGroups().IdsOf(CardIdHex(idm));
+    for (const QString& id : ids)
+        if (const QString name = m_settings.CardNameOf(id); !name.isEmpty())
+            return name;
+    return QStringLiteral("****") + ids.constFirst().right(4);
 }
 
 void CCorvaneForm::ApplyFilter()
@@ -340,12 +360,44 @@ void CCorvaneForm::SetAllChecks(bool checked)
 void CCorvaneForm::ToggleCurrentMark()
 {
     const QModelIndex current = m_list->currentIndex();
-    const EntryInfo* line = current.isValid() ? LineAt(current.row()) : nullptr;
-    if (!line)
+    std::vector<int> rows = SelectedRows();
+    if (rows.empty() && current.isValid()) {
+        SelectRows({current.row()});
+        rows = {current.row()};
+    }
+    if (rows.empty())
         return;
-    const bool checked = line->applyFlag != 1;
-    m_listed->setData(m_listed->index(current.row(), EntryTableModel::Print),
-                      checked ? Qt::Checked : Qt::Unchecked, Qt::CheckStateRole);
+    const bool onCurrent =
+        current.isValid() && std::binary_search(rows.begin(), rows.end(), current.row());
+    const EntryInfo* lead = LineAt(onCurrent ? current.row() : rows.front());
+    const bool checked = lead->applyFlag != 1;
+    if (rows.size() == 1) {
+        if (checked && !CanApply(*lead)) {
+            Q_EMIT Status(RefusalReason(*lead, Refusal::Tick));
+            return;
+        }
+        m_listed->setData(m_listed->index(rows.front(), EntryTableModel::Print),
+                          checked ? Qt::Checked : Qt::Unchecked, Qt::CheckStateRole);
+        return;
+    }
+    // Several lines, as the header marks them: a trip claimed before is not
+    // claimed again unasked, and what may not be claimed keeps its mark.
+    m_doc.RefreshHistory();
+    std::vector<std::pair<std::size_t, bool>> marks;
+    int kept = 0;
+    for (const int row : rows) {
+        const EntryInfo& line = *LineAt(row);
+        if (checked && (!CanApply(line) || m_doc.AppliedOn(line))) {
+            kept += line.applyFlag == 1 ? 0 : 1;
+            continue;
+        }
+        marks.emplace_back(m_listed->Position(row), checked);
+    }
+    m_doc.SetMarks(marks, checked ? QStringLiteral("チェック") : QStringLiteral("チェックを外す"));
+    if (kept > 0)
+        Q_EMIT Status(
+            QStringLiteral("申請できない明細と申請済みの明細 %1 件はチェックしていません。")
+                .arg(kept));
 }
 
 bool CCorvaneForm::Reorder(const std::vector<int>& order, const QString& text)
@@ -365,20 +417,25 @@ void CCorvaneForm::SortByDate()
     std::vector<const EntryInfo*> rows(static_cast<std::size_t>(count));
     // The list sorts by the date as shown; format each once, not per comparison.
     std::vector<QString> dates(static_cast<std::size_t>(count));
+    // Within a day the card's sequence numbers, counted from the day's first
+    // row so that the counter's wrap from 0xFFFF to 0 keeps their order.
+    std::vector<int> sequence(static_cast<std::size_t>(count));
+    std::map<QString, std::int32_t> reference;
     for (int i = 0; i < count; ++i) {
-        order[static_cast<std::size_t>(i)] = i;
-        rows[static_cast<std::size_t>(i)] = LineAt(i);
-        dates[static_cast<std::size_t>(i)] =
-            EntryTableModel::DateText(rows[static_cast<std::size_t>(i)]->dateTime);
+        const auto at = static_cast<std::size_t>(i);
+        order[at] = i;
+        rows[at] = LineAt(i);
+        dates[at] = EntryTableModel::DateText(rows[at]->dateTime);
+        const std::int32_t first =
+            reference.try_emplace(dates[at], rows[at]->serialNumber).first->second;
+        sequence[at] = SequenceNumber::Offset(rows[at]->serialNumber, first);
     }
     std::stable_sort(order.begin(), order.end(), [&](int a, int b) {
         const auto x = static_cast<std::size_t>(a);
         const auto y = static_cast<std::size_t>(b);
         const int byDate = dates[x].compare(dates[y]);
-        const std::int32_t sx = rows[x]->serialNumber;
-        const std::int32_t sy = rows[y]->serialNumber;
-        const bool less = byDate != 0 ? byDate < 0 : sx < sy;
-        const bool greater = byDate != 0 ? byDate > 0 : sx > sy;
+        const bool less = byDate != 0 ? byDate < 0 : sequence[x] < sequence[y];
+        const bool greater = byDate != 0 ? byDate > 0 : sequence[x] > sequence[y];
         return descending ? greater : less;
     });
     m_columnToggle[1] = !m_columnToggle[1];
@@ -451,8 +508,10 @@ bool CCorvaneForm::EditSelected()
         return false;
     const int row = selected.front();
     const EntryInfo* line = LineAt(row);
-    if (!CanApply(*line))
+    if (!CanEdit(*line)) {
+        Q_EMIT Status(RefusalReason(*line, Refusal::Edit));
         return false;
+    }
     SelectRows({row});
     m_doc.RefreshHistory();
     auto edited = m_editLine(
@@ -576,6 +635,9 @@ bool CCorvaneForm::HandleKey(const QKeyEvent& key)
 
 bool CCorvaneForm::eventFilter(QObject* watched, QEvent* event)
 {
+    if (watched == m_showAll && event->type() == QEvent::MouseButtonRelease)
+        m_showAllClicked =
+            m_showAll->rect().contains(static_cast<QMouseEvent*>(event)->position().toPoint());
     if (watched == m_list && event->type() == QEvent::KeyPress &&
         HandleKey(*static_cast<QKeyEvent*>(event)))
         return true;

@@ -72,14 +72,18 @@ public:
     // The header's rule: with several rows selected those get the mark and
     // the other listed rows lose it; otherwise every listed row gets it.
     void SetAllChecks(bool checked);
-    // Space: the current line's mark flips, whichever cell is current.
+    // Space: the highlighted lines' marks flip, whichever cell is current; the
+    // current line's mark decides which way. A line that may not be claimed
+    // keeps its mark, and the status says why.
     void ToggleCurrentMark();
     void SortByDate();
     void DropRows(const std::vector<int>& dragged, int dropRow);
     // Takes the column widths back into ListControlWidth.
     void SaveColumnWidths();
-    // The user named a card: the カード column shows the new names.
+    // The user named a card, or cards became one: the カード column follows.
     void CardNamesChanged();
+    // The カード column's text for a line read under this ID.
+    QString CardLabel(const CardId& idm) const;
     // Keyboard focus in the list, on a current line.
     void FocusList();
 
@@ -122,6 +126,8 @@ Q_SIGNALS:
     void ReadCardRequested();
     // Rows, marks or selection changed: the commands may enable differently.
     void StateChanged();
+    // A short word for the status bar: why a key did nothing, what happened.
+    void Status(const QString& text);
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
@@ -159,4 +165,6 @@ private:
     ListColumns* m_columns = nullptr;
 
     std::array<bool, 12> m_columnToggle;
+    // The last change of "全て表示" came from the mouse.
+    bool m_showAllClicked = false;
 };

@@ -2,6 +2,7 @@
 
 #include <QApplication>
 #include <QHeaderView>
+#include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QScrollBar>
@@ -11,6 +12,39 @@ CListCtrlEx::CListCtrlEx(QWidget* parent) : QTableView(parent)
 {
     m_scrollTimer.setInterval(100);
     connect(&m_scrollTimer, &QTimer::timeout, this, &CListCtrlEx::AutoScroll);
+}
+
+QItemSelectionModel::SelectionFlags CListCtrlEx::selectionCommand(const QModelIndex& index,
+                                                                  const QEvent* event) const
+{
+    if (!event || event->type() != QEvent::KeyPress)
+        return QTableView::selectionCommand(index, event);
+    const auto* key = static_cast<const QKeyEvent*>(event);
+    switch (key->key()) {
+    case Qt::Key_Up:
+    case Qt::Key_Down:
+    case Qt::Key_Left:
+    case Qt::Key_Right:
+    case Qt::Key_Home:
+    case Qt::Key_End:
+    case Qt::Key_PageUp:
+    case Qt::Key_PageDown:
+        // Qt's list moves only the focus with Ctrl; here the line moves.
+        if (key->modifiers() & Qt::ShiftModifier)
+            return QItemSelectionModel::SelectCurrent | QItemSelectionModel::Rows;
+        return QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows;
+    default:
+        return QTableView::selectionCommand(index, event);
+    }
+}
+
+QModelIndex CListCtrlEx::moveCursor(CursorAction action, Qt::KeyboardModifiers modifiers)
+{
+    // Home and End go to the first and last line, as in a desktop list; in a
+    // table of whole rows, the first or last cell of a row means nothing.
+    if (action == MoveHome || action == MoveEnd)
+        modifiers |= Qt::ControlModifier;
+    return QTableView::moveCursor(action, modifiers);
 }
 
 void CListCtrlEx::mousePressEvent(QMouseEvent* event)

@@ -8,7 +8,10 @@
 // A report list whose selected rows the user can drag to another place, with
 // the list scrolling by itself (a line every 100 ms) while the mouse is held
 // above or below the rows. The view only reports the drop; the owner moves
-// the rows (RowMoves::Drop) and says whether anything is modified.
+// the rows (RowMoves::Drop) and says whether anything is modified. As in a
+// desktop list, every key that moves the current line (arrows with or
+// without Ctrl, Home, End, PageUp, PageDown) selects it, and Shift extends
+// the selection to it: the highlighted line is the one keys and commands act on.
 class CListCtrlEx : public QTableView
 {
     Q_OBJECT
@@ -27,6 +30,9 @@ Q_SIGNALS:
     void RowsDropped(const std::vector<int>& dragged, int dropRow);
 
 protected:
+    QItemSelectionModel::SelectionFlags selectionCommand(const QModelIndex& index,
+                                                         const QEvent* event) const override;
+    QModelIndex moveCursor(CursorAction action, Qt::KeyboardModifiers modifiers) override;
     void mousePressEvent(QMouseEvent* event) override;
     void mouseMoveEvent(QMouseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;

@@ -58,6 +58,8 @@ QString CellText(const EntryInfo& line, int column)
     case EntryTableModel::ExitStation:
         return line.exitStationName;
     case EntryTableModel::Fare:
+        if (line.fareUnknown)
+            return EntryTableModel::UnknownFareText();
         // A charge shows as the negative amount it is.
         return FormatYen(line.fare);
     case EntryTableModel::Balance:
@@ -126,6 +128,19 @@ QString EntryTableModel::ReclaimQuestion(const QDate& day)
         .arg(day.toString(QStringLiteral("yyyy/MM/dd")));
 }
 
+QString EntryTableModel::UnknownFareText()
+{
+    return QStringLiteral("不明");
+}
+
+QString EntryTableModel::UnknownFareTip()
+{
+    return QStringLiteral(
+        "この利用の運賃はカードに残っていません（運賃は前の利用との残高の差で、"
+        "この読込にはその前の利用がありませんでした）。\n"
+        "項目編集で運賃を入力するか、前の利用を含むカードを読み込むと補われます。");
+}
+
 QString EntryTableModel::SuggestionTip(const QString& visit)
 {
     return QStringLiteral("%1（候補）\n以前この駅で入力した訪問先です。確定するまで印刷と"
@@ -165,8 +180,7 @@ QString EntryTableModel::CardText(const EntryInfo& line) const
 {
     if (line.IsManual())
         return QString();
-    const QString name = m_cardNames ? m_cardNames(line.idm) : QString();
-    return name.isEmpty() ? MaskedCardId(line.idm) : name;
+    return m_cardLabels ? m_cardLabels(line.idm) : MaskedCardId(line.idm);
 }
 
 const EntryInfo* EntryTableModel::Line(int row) const
@@ -198,6 +212,8 @@ QVariant EntryTableModel::data(const QModelIndex& index, int role) const
         if (index.column() == Card)
             return line->IsManual() ? QString()
                                     : QStringLiteral("カード %1").arg(CardIdHex(line->idm));
+        if (index.column() == Fare && line->fareUnknown)
+            return UnknownFareTip();
         return CellText(*line, index.column());
     case Qt::CheckStateRole:
         if (index.column() == Print)

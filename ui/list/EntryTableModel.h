@@ -60,13 +60,17 @@ public:
     {
         m_reclaim = std::move(question);
     }
-    // The names the user gave cards, by ID; empty for a card without one.
-    void SetCardNames(std::function<QString(const CardId&)> names)
+    // What the カード column says of the card read under this ID: the name
+    // the user gave it, else its ID's last digits ("****3906").
+    void SetCardLabels(std::function<QString(const CardId&)> labels)
     {
-        m_cardNames = std::move(names);
+        m_cardLabels = std::move(labels);
     }
     // The names changed: the カード column is shown again.
     void CardNamesChanged();
+    // A fare the card did not hold, and why, in the fare column.
+    static QString UnknownFareText();
+    static QString UnknownFareTip();
     // The tip of a visit destination suggested and not confirmed yet.
     static QString SuggestionTip(const QString& visit);
     // The text of the question for a line claimed on that day.
@@ -84,5 +88,5 @@ private:
     CCorvaneDoc& m_doc;
     bool m_zebra = false;
     std::function<bool(const EntryInfo&, const QDate&)> m_reclaim;
-    std::function<QString(const CardId&)> m_cardNames;
+    std::function<QString(const CardId&)> m_cardLabels;
 };

@@ -1,7 +1,9 @@
 #include "PeriodChooser.h"
 
 #include "ClaimPeriod.h"
+#include "JapaneseCalendar.h"
 
+#include <QColor>
 #include <QComboBox>
 #include <QDateEdit>
 #include <QHBoxLayout>
@@ -38,6 +40,21 @@ void PeriodChooser::ShowDates(bool shown)
     for (QWidget* widget : {static_cast<QWidget*>(m_from), static_cast<QWidget*>(m_dash),
                             static_cast<QWidget*>(m_to)})
         widget->setVisible(shown);
+    m_refused->setVisible(shown && m_from->date() > m_to->date());
+}
+
+QString PeriodChooser::RefusedMessage()
+{
+    return QStringLiteral("開始日が終了日より後です（期間は変えていません）");
+}
+
+bool PeriodChooser::TakeRange()
+{
+    const bool inOrder = m_from->date() <= m_to->date();
+    m_refused->setVisible(inOrder ? false : Current() == Period::Range);
+    if (inOrder)
+        m_range = ClaimPeriod::Between(m_from->date(), m_to->date());
+    return inOrder;
 }
 
 void PeriodChooser::EnsureDateEdits()
@@ -48,8 +65,12 @@ void PeriodChooser::EnsureDateEdits()
         auto* edit = new QDateEdit(day, this);
         edit->setObjectName(QLatin1String(name));
         edit->setCalendarPopup(true);
+        edit->setCalendarWidget(new JapaneseCalendar(edit));
         edit->setDisplayFormat(QStringLiteral("yyyy/MM/dd"));
-        connect(edit, &QDateEdit::dateChanged, this, &PeriodChooser::Changed);
+        connect(edit, &QDateEdit::dateChanged, this, [this] {
+            if (TakeRange())
+                Q_EMIT Changed();
+        });
         return edit;
     };
     // From the first of last month to today: what a monthly claim is for.
@@ -57,9 +78,16 @@ void PeriodChooser::EnsureDateEdits()
     m_from = makeDate("periodFrom", QDate(today.year(), today.month(), 1).addMonths(-1));
     m_to = makeDate("periodTo", today);
     m_dash = new QLabel(QStringLiteral("～"), this);
+    m_refused = new QLabel(RefusedMessage(), this);
+    m_refused->setObjectName(QStringLiteral("periodRefused"));
+    QPalette warning = m_refused->palette();
+    warning.setColor(QPalette::WindowText, QColor(0xB0, 0x00, 0x20));
+    m_refused->setPalette(warning);
     m_row->addWidget(m_from);
     m_row->addWidget(m_dash);
     m_row->addWidget(m_to);
+    m_row->addWidget(m_refused);
+    TakeRange();
     ShowDates(Current() == Period::Range);
     QWidget::setTabOrder(m_period, m_from);
     QWidget::setTabOrder(m_from, m_to);
@@ -77,6 +105,12 @@ QDateEdit& PeriodChooser::ToEdit()
     return *m_to;
 }
 
+QLabel& PeriodChooser::RefusedText()
+{
+    EnsureDateEdits();
+    return *m_refused;
+}
+
 void PeriodChooser::SetPeriod(Period period, const QDate& from, const QDate& to)
 {
     if (from.isValid() || to.isValid() || period == Period::Range)
@@ -90,6 +124,8 @@ void PeriodChooser::SetPeriod(Period period, const QDate& from, const QDate& to)
             m_to->setDate(to);
         m_period->setCurrentIndex(static_cast<int>(period));
     }
+    if (m_from)
+        TakeRange();
     Q_EMIT Changed();
 }
 
@@ -106,10 +142,7 @@ ClaimFilter PeriodChooser::Filter() const
     case Period::LastMonth:
         return ClaimPeriod::MonthBefore(m_today());
     case Period::Range:
-        // Dates given the wrong way round mean the same days.
-        return m_from ? ClaimPeriod::Between(std::min(m_from->date(), m_to->date()),
-                                             std::max(m_from->date(), m_to->date()))
-                      : ClaimFilter();
+        return m_from ? m_range : ClaimFilter();
     default:
         return {};
     }

@@ -14,6 +14,8 @@ class QLabel;
 // "期間": the month or days whose lines the list shows: 全期間, 今月, 先月 or
 // 期間指定 with two dates (those fields are made when first needed: date
 // fields are slow to build, and most months are claimed as 今月 or 先月).
+// Dates the wrong way round are refused with a word beside them; the list
+// keeps the days it showed until they make a period again.
 class PeriodChooser : public QWidget
 {
     Q_OBJECT
@@ -33,6 +35,9 @@ public:
     QComboBox& Box() const { return *m_period; }
     QDateEdit& FromEdit();
     QDateEdit& ToEdit();
+    // Beside the dates while they are the wrong way round.
+    QLabel& RefusedText();
+    static QString RefusedMessage();
 
 Q_SIGNALS:
     void Changed();
@@ -40,6 +45,8 @@ Q_SIGNALS:
 private:
     void EnsureDateEdits();
     void ShowDates(bool shown);
+    // Takes the two dates as the period when they are one; false otherwise.
+    bool TakeRange();
 
     std::function<QDate()> m_today;
     QHBoxLayout* m_row = nullptr;
@@ -47,4 +54,6 @@ private:
     QDateEdit* m_from = nullptr;
     QDateEdit* m_to = nullptr;
     QLabel* m_dash = nullptr;
+    QLabel* m_refused = nullptr;
+    ClaimFilter m_range;
 };

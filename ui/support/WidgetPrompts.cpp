@@ -8,9 +8,21 @@
 
 Prompts::Answer WidgetPrompts::Ask(const QString& text, Icon icon, Buttons buttons)
 {
+    return Show(text, QString(), icon, buttons);
+}
+
+void WidgetPrompts::ReportWithDetails(int, const QString& text, const QString& details, Icon icon)
+{
+    Show(text, details, icon, Buttons::Ok);
+}
+
+Prompts::Answer WidgetPrompts::Show(const QString& text, const QString& details, Icon icon,
+                                    Buttons buttons)
+{
     QMessageBox box(m_parent);
     box.setWindowTitle(Title());
     box.setText(text);
+    box.setDetailedText(details);
     switch (icon) {
     case Icon::Exclamation:
         box.setIcon(QMessageBox::Warning);
@@ -65,7 +77,7 @@ QString WidgetPrompts::SaveFileName(const QString& title, const QString& proposa
                                     const QString& filter, const QString& defaultSuffix)
 {
     QFileDialog dialog(m_parent, title, proposal, filter);
-    dialog.setProxyModel(new FileDatesProxy(&dialog));
+    FileDatesProxy::ShowIn(dialog);
     dialog.setAcceptMode(QFileDialog::AcceptSave);
     dialog.setFileMode(QFileDialog::AnyFile);
     dialog.setDefaultSuffix(defaultSuffix);
@@ -79,7 +91,7 @@ QString WidgetPrompts::OpenFileName(const QString& title, const QString& folder,
                                     const QStringList& filters)
 {
     QFileDialog dialog(m_parent, title, folder);
-    dialog.setProxyModel(new FileDatesProxy(&dialog));
+    FileDatesProxy::ShowIn(dialog);
     dialog.setAcceptMode(QFileDialog::AcceptOpen);
     dialog.setFileMode(QFileDialog::ExistingFile);
     dialog.setNameFilters(filters);

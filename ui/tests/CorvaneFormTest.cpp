@@ -4,6 +4,7 @@
 #include "CEditEx.h"
 #include "CEntryEditDlg.h"
 #include "CListCtrlEx.h"
+#include "ClaimRules.h"
 #include "ClaimTotal.h"
 #include "EntryTableModel.h"
 #include "ListColumns.h"
@@ -18,6 +19,7 @@
 #include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
+#include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
@@ -754,4 +756,171 @@ TEST_F(FormTest, AClaimedLineOpensWithWhatWasClaimedFixed)
     });
     ASSERT_TRUE(real.EditSelected());
     EXPECT_FALSE(doc.IsModified()); // OK without a change changes nothing
+}
+
+// Every key that moves the current line moves the highlight with it (Shift
+// extends it), so Space and the commands act on the line the user sees.
+TEST_F(FormTest, TheHighlightedLineIsTheOneKeysActOn)
+{
+    Form();
+    form->resize(900, 600);
+    form->show();
+    Open({Line(100, 1, 1), Line(200, 1, 2), Line(300, 1, 3), Line(400, 1, 4), Line(500, 1, 5)});
+    QApplication::setActiveWindow(form.get());
+    ASSERT_TRUE(QTest::qWaitFor([&] { return form->List().hasFocus(); }));
+    struct Case {
+        const char* keys;
+        std::vector<std::pair<Qt::Key, Qt::KeyboardModifiers>> presses;
+        std::vector<int> highlighted;
+    };
+    const Case cases[] = {
+        {"Ctrl+End", {{Qt::Key_End, Qt::ControlModifier}}, {4}},
+        {"Ctrl+Home", {{Qt::Key_Home, Qt::ControlModifier}}, {0}},
+        {"End", {{Qt::Key_End, Qt::NoModifier}}, {4}},
+        {"Home", {{Qt::Key_Home, Qt::NoModifier}}, {0}},
+        {"Ctrl+Down", {{Qt::Key_Down, Qt::ControlModifier}}, {3}},
+        {"Ctrl+Up", {{Qt::Key_Up, Qt::ControlModifier}}, {1}},
+        {"PageDown", {{Qt::Key_PageDown, Qt::NoModifier}}, {4}},
+        {"Ctrl+PageUp", {{Qt::Key_PageUp, Qt::ControlModifier}}, {0}},
+        {"Shift+Down", {{Qt::Key_Down, Qt::ShiftModifier}}, {2, 3}},
+        {"Ctrl+Shift+End", {{Qt::Key_End, Qt::ControlModifier | Qt::ShiftModifier}}, {2, 3, 4}},
+    };
+    for (const Case& c : cases) {
+        // The user clicked the third line.
+        QTest::mouseClick(form->List().viewport(), Qt::LeftButton, {},
+                          form->List().visualRect(form->Listed().index(2, 1)).center());
+        ASSERT_EQ(form->SelectedRows(), std::vector<int>{2}) << c.keys;
+        for (const auto& [key, modifiers] : c.presses)
+            QTest::keyClick(&form->List(), key, modifiers);
+        EXPECT_EQ(form->SelectedRows(), c.highlighted) << c.keys;
+        EXPECT_EQ(form->List().currentIndex().row(), c.highlighted.back()) << c.keys;
+    }
+
+    // Space unticks what is highlighted, and only that.
+    QTest::mouseClick(form->List().viewport(), Qt::LeftButton, {},
+                      form->List().visualRect(form->Listed().index(2, 1)).center());
+    QTest::keyClick(&form->List(), Qt::Key_End, Qt::ControlModifier);
+    QTest::keyClick(&form->List(), Qt::Key_Space);
+    EXPECT_EQ(doc.Lines()[4]->applyFlag, 0);
+    EXPECT_EQ(doc.Lines()[2]->applyFlag, 1);
+    EXPECT_EQ(form->CheckedTotal(), 1000);
+    // Several highlighted lines flip together, the current line's mark
+    // deciding which way.
+    QTest::keyClick(&form->List(), Qt::Key_Up, Qt::ShiftModifier);
+    QTest::keyClick(&form->List(), Qt::Key_Space);
+    EXPECT_EQ(doc.Lines()[3]->applyFlag, 0);
+    EXPECT_EQ(doc.Lines()[4]->applyFlag, 0);
+    QTest::keyClick(&form->List(), Qt::Key_Space);
+    EXPECT_EQ(doc.Lines()[3]->applyFlag, 1);
+    EXPECT_EQ(doc.Lines()[4]->applyFlag, 1);
+}
+
+// The access key of 全て表示 moves the focus to it and toggles it, so the
+// next Space toggles it again and leaves the lines alone.
+TEST_F(FormTest, TheAccessKeyOfShowAllTakesTheFocus)
+{
+    Form();
+    form->show();
+    Open({Line(100, 1, 1), Line(-3000, 0x02, 2)});
+    QApplication::setActiveWindow(form.get());
+    ASSERT_TRUE(QTest::qWaitFor([&] { return form->List().hasFocus(); }));
+    ASSERT_TRUE(form->ShowAll());
+    QTest::keyClick(form.get(), Qt::Key_A, Qt::AltModifier);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !form->ShowAll(); }));
+    EXPECT_TRUE(form->ShowAllBox().hasFocus());
+    QTest::keyClick(&form->ShowAllBox(), Qt::Key_Space);
+    EXPECT_TRUE(form->ShowAll());
+    EXPECT_EQ(doc.Lines()[0]->applyFlag, 1);
+    // A click on the box gives the list the focus back.
+    QTest::mouseClick(&form->ShowAllBox(), Qt::LeftButton, {}, form->ShowAllBox().rect().center());
+    EXPECT_FALSE(form->ShowAll());
+    EXPECT_TRUE(form->List().hasFocus());
+}
+
+// The oldest record of a read has no fare on the card: the list says 不明
+// (and why), shows it as a journey, refuses to tick it with a word, and the
+// entry dialog takes the fare, after which it is claimed like any other.
+TEST_F(FormTest, AJourneyOfUnknownFareIsShownAndTakesItsFare)
+{
+    EntryInfo oldest = Line(0, 1, 1);
+    oldest.fareUnknown = true;
+    Form();
+    Open({oldest, Line(200, 1, 2), Line(0, 1, 3)});
+    form->ShowAllBox().click();
+    EXPECT_EQ(Serials(), (std::vector<int>{1, 2}));
+    const QModelIndex fare = form->Listed().index(0, EntryTableModel::Fare);
+    EXPECT_EQ(fare.data().toString(), "不明");
+    EXPECT_EQ(fare.data(Qt::ToolTipRole).toString(), EntryTableModel::UnknownFareTip());
+
+    QSignalSpy status(form.get(), &CCorvaneForm::Status);
+    form->SelectRows({0});
+    form->ToggleCurrentMark();
+    EXPECT_EQ(doc.Lines()[0]->applyFlag, 0);
+    ASSERT_EQ(status.count(), 1);
+    EXPECT_EQ(status[0][0].toString(), RefusalReason(oldest, Refusal::Tick));
+
+    editorAnswer = [](EntryInfo& line) {
+        line.fare = 160;
+        line.fareUnknown = false;
+        line.applyFlag = 1;
+    };
+    ASSERT_TRUE(form->EditSelected());
+    EXPECT_EQ(doc.Lines()[0]->fare, 160);
+    EXPECT_EQ(doc.Lines()[0]->applyFlag, 1);
+    EXPECT_EQ(form->CheckedTotal(), 360);
+}
+
+// Space or Enter on a line that may not be ticked or edited says why.
+TEST_F(FormTest, RefusedKeysSayWhy)
+{
+    Form();
+    Open({Line(-3000, 0x02, 1), Line(150, 0x46, 2, 1, 0xC7), Line(0, 0x01, 3)});
+    QSignalSpy status(form.get(), &CCorvaneForm::Status);
+    const QString expected[] = {"チャージ（入金）の明細は申請できません。",
+                                "物販の明細は申請できません。",
+                                "運賃が 0 円の明細は申請できません。"};
+    for (int row = 0; row < 3; ++row) {
+        form->SelectRows({row});
+        form->ToggleCurrentMark();
+        EXPECT_EQ(status.takeLast()[0].toString(), expected[row]);
+        EXPECT_FALSE(form->EditSelected());
+        EXPECT_TRUE(status.takeLast()[0].toString().endsWith("編集できません。"));
+    }
+    EXPECT_FALSE(doc.IsModified());
+}
+
+// A card read under a new ID is one card everywhere: no カード column for it
+// alone, one label beside another card's lines, one name.
+TEST_F(FormTest, ACardReadUnderSeveralIdsIsOneCard)
+{
+    EntryInfo first = Line(210, 1, 1);
+    first.idm = {0x01, 0x14, 0x02, 0x12, 0x3A, 0x4B, 0x39, 0x06};
+    EntryInfo again = Line(480, 1, 2);
+    again.idm = {0x01, 0x2E, 0x44, 0x71, 0x08, 0x9C, 0x10, 0x22};
+    EntryInfo other = Line(300, 1, 3);
+    other.idm = {0x01, 0x01, 0x0A, 0x0B, 0x0C, 0x0D, 0x77, 0x41};
+    Form();
+    Open({first, again});
+    EXPECT_FALSE(form->List().isColumnHidden(EntryTableModel::Card));
+    doc.LinkCardIds({first.idm, again.idm});
+    EXPECT_TRUE(form->List().isColumnHidden(EntryTableModel::Card));
+
+    doc.AppendLines(
+        [&] {
+            EntryLines read;
+            read.push_back(std::make_unique<EntryInfo>(other));
+            return read;
+        }(),
+        QStringLiteral("カード読込"));
+    const auto card = [&](int row) {
+        return form->Listed().index(row, EntryTableModel::Card).data().toString();
+    };
+    EXPECT_FALSE(form->List().isColumnHidden(EntryTableModel::Card));
+    EXPECT_EQ(card(0), "****3906");
+    EXPECT_EQ(card(1), "****3906");
+    EXPECT_EQ(card(2), "****7741");
+    settings.SetCardName("012E4471089C1022", QStringLiteral("通勤用 Suica"));
+    form->CardNamesChanged();
+    EXPECT_EQ(card(0), "通勤用 Suica");
+    EXPECT_EQ(card(1), "通勤用 Suica");
 }

@@ -1,6 +1,7 @@
 #include "CEditEx.h"
 #include "CEntryEditDlg.h"
 #include "LocalTime.h"
+#include "RefusalNotice.h"
 #include "ScriptedPrompts.h"
 
 #include <QApplication>
@@ -134,6 +135,39 @@ TEST(EntryEditDlg, OkRules)
         QTest::keyClicks(dialog.FareEdit(), "123456");
         EXPECT_EQ(dialog.FareEdit()->text(), "12345");
     }
+}
+
+// A fare the card did not hold may be typed in (then the trip is claimed)
+// or left unknown; never 0 unasked.
+TEST(EntryEditDlg, AFareTheCardDidNotHoldMayBeTypedIn)
+{
+    ScriptedPrompts prompts;
+    EntryInfo oldest = CardLine(0x01);
+    oldest.fare = 0;
+    oldest.applyFlag = 0;
+    oldest.fareUnknown = true;
+    struct Case {
+        const char* typed;
+        bool unknown;
+        int fare;
+        int mark;
+    };
+    for (const Case& c : {Case{"", true, 0, 0}, Case{"160", false, 160, 1}}) {
+        CEntryEditDlg dialog(oldest, {}, QString(), nullptr, false, prompts);
+        EXPECT_TRUE(dialog.FareEdit()->isEnabled());
+        EXPECT_EQ(dialog.FareEdit()->text(), "");
+        EXPECT_EQ(dialog.FareEdit()->placeholderText(), "不明");
+        QTest::keyClicks(dialog.FareEdit(), c.typed);
+        dialog.accept();
+        EXPECT_EQ(dialog.result(), QDialog::Accepted) << c.typed;
+        EXPECT_EQ(dialog.WorkingCopy().fareUnknown, c.unknown) << c.typed;
+        EXPECT_EQ(dialog.WorkingCopy().fare, c.fare) << c.typed;
+        EXPECT_EQ(dialog.WorkingCopy().applyFlag, c.mark) << c.typed;
+    }
+    EXPECT_TRUE(prompts.asked.isEmpty());
+    // A known fare of the card stays the card's.
+    CEntryEditDlg known(CardLine(0x01), {}, QString(), nullptr, false, prompts);
+    EXPECT_FALSE(known.FareEdit()->isEnabled());
 }
 
 TEST(EntryEditDlg, AddingWithATemplateCopiesItsTexts)
@@ -294,10 +328,13 @@ TEST(EntryEditDlg, LimitsAreShownAndWhatDoesNotFitIsSaid)
     // The fare says what it refuses too.
     dialog.FareEdit()->setFocus();
     dialog.FareEdit()->setText("1234");
-    QKeyEvent yen(QEvent::KeyPress, Qt::Key_unknown, Qt::NoModifier, QStringLiteral("円"));
-    QApplication::sendEvent(dialog.FareEdit(), &yen);
+    // Keys typed fast are refused one by one and quoted together.
+    for (const QString& typed : {QStringLiteral("２"), QStringLiteral("０"), QStringLiteral("円")}) {
+        QKeyEvent key(QEvent::KeyPress, Qt::Key_unknown, Qt::NoModifier, typed);
+        QApplication::sendEvent(dialog.FareEdit(), &key);
+    }
     EXPECT_EQ(dialog.Notice()->text(),
-              "運賃は数字で入力してください。「円」は入力されていません。");
+              "運賃は数字で入力してください。「２０円」は入力されていません。");
     QTest::keyClicks(dialog.FareEdit(), "56");
     EXPECT_EQ(dialog.FareEdit()->text(), "12345");
     EXPECT_EQ(dialog.Notice()->text(), "運賃は5桁までです。「6」は入力されていません。");

@@ -1,14 +1,17 @@
 #include "CApplyHistoryDlg.h"
 #include "CCardNamesDlg.h"
 #include "CClaimantDlg.h"
+#include "RefusalNotice.h"
 #include "ScriptedPrompts.h"
 
+#include <QApplication>
 #include <QFile>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTableWidget>
 #include <QTemporaryDir>
+#include <QTest>
 #include <gtest/gtest.h>
 
 namespace
@@ -101,6 +104,23 @@ TEST(ApplyHistoryDlg, CancelAsksAndShowsTheApplicationTakenBack)
     EXPECT_FALSE(dialog.CancelButton().isEnabled());
 }
 
+// Each field shows its limit and refuses in words what does not fit.
+TEST(ClaimantDlg, FieldsShowTheirLimits)
+{
+    CClaimantDlg dialog({QStringLiteral("営業部"), QString(), QString()});
+    dialog.show();
+    dialog.Field(0).setFocus();
+    QApplication::setActiveWindow(&dialog);
+    QLabel* counter = dialog.findChild<QLabel*>(QStringLiteral("counter"));
+    ASSERT_NE(counter, nullptr);
+    EXPECT_EQ(counter->text(), "3/40");
+    dialog.Field(0).setText(QString(37, QChar(0x30A2)));
+    QTest::keyClicks(&dialog.Field(0), "ABCDEF");
+    EXPECT_EQ(dialog.Field(0).text().size(), 40);
+    EXPECT_EQ(counter->text(), "40/40");
+    EXPECT_EQ(dialog.Notice().text(), "所属は40文字までです。「DEF」は入力されていません。");
+}
+
 TEST(ClaimantDlg, GivesBackTheThreeTexts)
 {
     CClaimantDlg dialog({QStringLiteral("営業部"), QString(), QStringLiteral("山田花子")});
@@ -114,8 +134,9 @@ TEST(ClaimantDlg, GivesBackTheThreeTexts)
 
 TEST(CardNamesDlg, NamesEveryCardItLists)
 {
-    CCardNamesDlg dialog({{"011402123A4B3906", QStringLiteral("通勤用 Suica"), QDate(2026, 11, 30)},
-                          {"012E4471089C1022", QString(), QDate()}});
+    CCardNamesDlg dialog(
+        {{"011402123A4B3906", QStringLiteral("通勤用 Suica"), QDate(2026, 11, 30), {}},
+         {"012E4471089C1022", QString(), QDate(), {}}});
     QTableWidget& table = dialog.Table();
     ASSERT_EQ(table.rowCount(), 2);
     EXPECT_EQ(table.item(0, 0)->text(), "****3906");

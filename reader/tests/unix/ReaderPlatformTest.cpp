@@ -8,7 +8,7 @@
 TEST(ReaderPlatform, LinuxNamesItsServiceAndLibrary)
 {
     EXPECT_EQ(ReaderPlatform::PcscServiceName(), "pcscd");
-    EXPECT_TRUE(ReaderPlatform::ServiceStoppedAdvice().contains(
+    EXPECT_TRUE(ReaderPlatform::ServiceStoppedDetails().contains(
         "sudo systemctl enable --now pcscd.socket"));
     EXPECT_EQ(ReaderPlatform::VendorLibraryPath(), JoinPath(GetModuleFolder(), "libfelica.so"));
     EXPECT_EQ(ReaderPlatform::SimulatedLibraryPath(),
