@@ -58,6 +58,16 @@ report_starts() {
             fi
         done
     done
+    if [ -n "${fenwir_pid:-}" ]; then
+        if kill -0 "$fenwir_pid" 2>/dev/null; then
+            echo "--- the last fenwir is still running; its windows:"
+            xdotool search --onlyvisible --name . getwindowname %@ 2>/dev/null || true
+        else
+            local status=0
+            wait "$fenwir_pid" 2>/dev/null || status=$?
+            echo "--- the last fenwir has ended (status $status)"
+        fi
+    fi
     case "$(cat /proc/sys/kernel/core_pattern 2>/dev/null)" in
     "|"*) echo "(core dumps go to $(cat /proc/sys/kernel/core_pattern), not beside the output)" ;;
     esac
