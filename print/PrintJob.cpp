@@ -235,7 +235,9 @@ void PrintJob::DrawNumber(PageCanvas& canvas) const
     }
     CanvasFont font{m_table.empty() ? QString() : m_table.front()->fontFace, -25};
     const CanvasSize size = canvas.Measure(font, text);
-    const int top = std::max(0, m_format.topMargin - size.height - 20);
+    // Clear of the paper's edge, above the layout's first items.
+    constexpr int kTop = 40;
+    const int top = std::max(kTop, m_format.topMargin - size.height - 20);
     canvas.Text(font, {m_format.leftMargin + right - size.width, top}, text);
 }
 

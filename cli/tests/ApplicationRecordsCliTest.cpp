@@ -84,6 +84,10 @@ TEST_F(ApplicationRecordsCliTest, AnApplicationFromRecordToArchive)
     if (CanReadPdfText()) {
         EXPECT_TRUE(PdfText(octoberPdf).contains("申請番号 A00001"))
             << PdfText(octoberPdf).toStdString();
+        // A PDF that records nothing is no application: no number.
+        const QString plain = dir.filePath("plain.pdf");
+        ASSERT_EQ(Cli({"print", "--pdf", plain, dir.filePath("october")}).status, 0);
+        EXPECT_FALSE(PdfText(plain).contains("申請番号")) << PdfText(plain).toStdString();
     }
 
     struct Refusal {
