@@ -154,6 +154,9 @@ CApplyHistoryDlg::CApplyHistoryDlg(History history, Prompts& prompts, QWidget* p
 
 QLayout* CApplyHistoryDlg::MakeSearchRow()
 {
+    // Two rows, so each field keeps its room at any scale: the dates and
+    // amounts, then the text.
+    auto* rows = new QVBoxLayout;
     auto* row = new QHBoxLayout;
     m_byDate = new QCheckBox(QStringLiteral("印刷日(&D)"), this);
     m_byDate->setObjectName(QStringLiteral("searchByDate"));
@@ -163,6 +166,8 @@ QLayout* CApplyHistoryDlg::MakeSearchRow()
     for (QDateEdit* edit : {m_fromDate, m_toDate}) {
         edit->setCalendarPopup(true);
         edit->setDisplayFormat(QStringLiteral("yyyy/MM/dd"));
+        edit->setMinimumWidth(fontMetrics().horizontalAdvance(QStringLiteral("0000/00/00")) +
+                              3 * fontMetrics().height());
         edit->setEnabled(false);
         connect(edit, &QDateEdit::dateChanged, this, &CApplyHistoryDlg::Fill);
     }
@@ -178,33 +183,38 @@ QLayout* CApplyHistoryDlg::MakeSearchRow()
     for (QLineEdit* edit : {m_minAmount, m_maxAmount}) {
         edit->setValidator(new QIntValidator(0, 999'999'999, edit));
         edit->setMaxLength(9);
-        edit->setMinimumWidth(fontMetrics().horizontalAdvance(QStringLiteral("000,000")));
+        edit->setMinimumWidth(fontMetrics().horizontalAdvance(QStringLiteral("000000000")) +
+                              fontMetrics().height());
         edit->setAlignment(Qt::AlignRight);
         connect(edit, &QLineEdit::textChanged, this, &CApplyHistoryDlg::Fill);
     }
     m_minAmount->setPlaceholderText(QStringLiteral("下限"));
     m_maxAmount->setPlaceholderText(QStringLiteral("上限"));
-    auto* textLabel = new QLabel(QStringLiteral("文字(&T)"), this);
-    m_text = new QLineEdit(this);
-    m_text->setObjectName(QStringLiteral("searchText"));
-    m_text->setPlaceholderText(QStringLiteral("訪問先・備考・駅・会社"));
-    m_text->setClearButtonEnabled(true);
-    textLabel->setBuddy(m_text);
-    connect(m_text, &QLineEdit::textChanged, this, &CApplyHistoryDlg::Fill);
     row->addWidget(m_byDate);
     row->addWidget(m_fromDate);
     row->addWidget(new QLabel(QStringLiteral("～"), this));
     row->addWidget(m_toDate);
-    row->addSpacing(12);
+    row->addSpacing(fontMetrics().height());
     row->addWidget(amountLabel);
     row->addWidget(m_minAmount);
     row->addWidget(new QLabel(QStringLiteral("～"), this));
     row->addWidget(m_maxAmount);
     row->addWidget(new QLabel(QStringLiteral("円"), this));
-    row->addSpacing(12);
-    row->addWidget(textLabel);
-    row->addWidget(m_text, 1);
-    return row;
+    row->addStretch(1);
+    rows->addLayout(row);
+
+    auto* textRow = new QHBoxLayout;
+    auto* textLabel = new QLabel(QStringLiteral("文字(&T)"), this);
+    m_text = new QLineEdit(this);
+    m_text->setObjectName(QStringLiteral("searchText"));
+    m_text->setPlaceholderText(QStringLiteral("訪問先・備考・駅名・会社名"));
+    m_text->setClearButtonEnabled(true);
+    textLabel->setBuddy(m_text);
+    connect(m_text, &QLineEdit::textChanged, this, &CApplyHistoryDlg::Fill);
+    textRow->addWidget(textLabel);
+    textRow->addWidget(m_text, 1);
+    rows->addLayout(textRow);
+    return rows;
 }
 
 ApplicationSearch CApplyHistoryDlg::Search() const
@@ -283,6 +293,9 @@ void CApplyHistoryDlg::Fill()
         ApplicationSearch::SummaryText(ApplicationSearch::Summarize(m_applications)));
     m_summary->setVisible(!m_all.empty());
     findChild<QLabel*>(QStringLiteral("noApplications"))->setVisible(m_all.empty());
+    // A narrower or wider search keeps a line chosen for the buttons.
+    if (m_table->rowCount() > 0 && !Selected())
+        m_table->selectRow(0);
     UpdateButtons();
 }
 
