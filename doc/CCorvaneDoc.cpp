@@ -237,8 +237,10 @@ bool CCorvaneDoc::IsSnapshotPath(const QString& path)
         QFileInfo(m_path).absoluteFilePath() == target)
         return true;
     const auto& records = History().Records();
+    // A snapshot found beside the history, its folder moved, is one too.
     return std::any_of(records.begin(), records.end(), [&](const ApplyRecord& record) {
-        return QFileInfo(record.snapshotPath).absoluteFilePath() == target;
+        return QFileInfo(record.snapshotPath).absoluteFilePath() == target ||
+               QFileInfo(m_history.SnapshotFile(record)).absoluteFilePath() == target;
     });
 }
 

@@ -38,6 +38,11 @@ qsizetype RecordStart(int n)
     return at;
 }
 
+QByteArray Utf16(const QString& text)
+{
+    return QByteArray(reinterpret_cast<const char*>(text.utf16()), text.size() * 2);
+}
+
 QByteArray Cut(QByteArray bytes, qsizetype at, qsizetype count = 1)
 {
     return bytes.remove(at, count);
@@ -181,6 +186,12 @@ TEST(HistoryFile, ADamagedFileGivesWhatCanBeRead)
     cancelled[2].cancelled = 1'795'000'000;
     const QByteArray whole = Serialized(Three());
     const QByteArray withCancels = Serialized(cancelled);
+    std::vector<ApplyRecord> detailed = cancelled;
+    for (ApplyRecord& record : detailed)
+        record.id = "A00001";
+    detailed[2].id = "A00003";
+    detailed[0].cancelReason = "重複";
+    const QByteArray withDetails = Serialized(detailed);
     struct Case {
         const char* name;
         QByteArray bytes;
@@ -202,6 +213,17 @@ TEST(HistoryFile, ADamagedFileGivesWhatCanBeRead)
          Cut(withCancels, RecordStart(2) - 3),
          {300, 900},
          {true, false}},
+        // A damaged or hand-edited section after the cancellations drops
+        // no record and no cancellation.
+        {"a cut reasons section",
+         withDetails.left(withDetails.size() - 3),
+         {300, 600, 900},
+         {true, false, true}},
+        {"a hand-edited details section",
+         QByteArray(withDetails)
+             .replace(Utf16("A00003"), Utf16("A0000") + QByteArray("\x00\xD8", 2)),
+         {300, 600, 900},
+         {true, false, true}},
         {"a cut cancellation section",
          withCancels.left(withCancels.size() - 3),
          {300, 600, 900},
