@@ -213,8 +213,9 @@ TEST_F(PrintCommandsTest, OnlyAnAcceptedPrintRecords)
         printer.number = "unset";
         EXPECT_FALSE(printing.Print(&printer));
         // A print to a file is no application: its pages carry no number.
-        if (c.kind == Kind::SavedToFile)
+        if (c.kind == Kind::SavedToFile) {
             EXPECT_EQ(printer.number, "");
+        }
         EXPECT_EQ(prompts.asked.value(0), QString::fromUtf8(c.message));
         EXPECT_EQ(status, QString::fromUtf8(c.status));
         EXPECT_TRUE(Records().empty());
