@@ -9,6 +9,7 @@
 #include "TextFormat.h"
 
 #include <QCryptographicHash>
+#include <QDir>
 #include <QFile>
 #include <QFileInfo>
 
@@ -25,7 +26,7 @@ QString DamagedMessage(const QString& path, std::size_t read)
                           "読めない部分があります。修復するまで申請の記録と取消はできません"
                           "（表示 → 申請履歴... の 修復...、または fenwir-cli applications "
                           "--repair）。")
-        .arg(path)
+        .arg(QDir::toNativeSeparators(path))
         .arg(read);
 }
 
@@ -51,7 +52,7 @@ QString CreateUnderFreeName(const HistoryFolder& folder, const QString& stem, co
         *error =
             QStringLiteral("申請履歴のフォルダー %1 に %2 で始まる名前のファイルが多すぎるため、"
                            "新しいファイルを作れませんでした。")
-                .arg(folder.Path(), stem);
+                .arg(QDir::toNativeSeparators(folder.Path()), stem);
     return QString();
 }
 } // namespace
@@ -146,7 +147,7 @@ void ApplyHistory::Read(const HistoryFolder& folder)
         bytes = file.readAll();
     if (!file.isOpen() || file.error() != QFileDevice::NoError) {
         m_problem = QStringLiteral("申請履歴 %1 を読めません（%2）。申請の記録と取消はできません。")
-                        .arg(m_stamp.path, file.errorString());
+                        .arg(QDir::toNativeSeparators(m_stamp.path), file.errorString());
         return;
     }
     HistoryFile::Reading reading = HistoryFile::Read(bytes);
@@ -274,9 +275,9 @@ bool ApplyHistory::Repair(QString* report)
             const QString path = folder.File(kFileName);
             if (!m_damaged) {
                 if (why)
-                    *why = m_problem.isEmpty()
-                               ? QStringLiteral("申請履歴 %1 は壊れていません。").arg(path)
-                               : m_problem;
+                    *why = m_problem.isEmpty() ? QStringLiteral("申請履歴 %1 は壊れていません。")
+                                                     .arg(QDir::toNativeSeparators(path))
+                                               : m_problem;
                 return m_problem.isEmpty();
             }
             // The damaged file stays as it was, under a name of its own,
@@ -293,9 +294,9 @@ bool ApplyHistory::Repair(QString* report)
             if (why)
                 *why = QStringLiteral("申請履歴 %1 を修復しました。読めた申請 %2 件を残し、"
                                       "壊れていたファイルは %3 として残しました。")
-                           .arg(path)
+                           .arg(QDir::toNativeSeparators(path))
                            .arg(whole.records.size())
-                           .arg(aside);
+                           .arg(QDir::toNativeSeparators(aside));
             return true;
         },
         report);

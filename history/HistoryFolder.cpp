@@ -47,19 +47,19 @@ HistoryFolder HistoryFolder::Locate(const QString& defaultPath, bool make)
         folder.m_error =
             Refusal(QStringLiteral("申請履歴のフォルダー %1 はパスが長すぎます。"
                                    "もっと短いパスのフォルダーを保存先にしてください。")
-                        .arg(QDir(defaultPath).filePath(kFolderName)));
+                        .arg(QDir::toNativeSeparators(QDir(defaultPath).filePath(kFolderName))));
         return folder;
     }
     if (!QFileInfo(defaultPath).isDir()) {
         folder.m_error =
             Refusal(QStringLiteral("申請履歴の保存先 %1 が見つかりません。ネットワーク上の"
                                    "フォルダーなら、つながっているか確かめてください。")
-                        .arg(defaultPath));
+                        .arg(QDir::toNativeSeparators(defaultPath)));
         return folder;
     }
     if (make && EnsureSubfolder(defaultPath, kFolderName).isEmpty()) {
-        folder.m_error =
-            Refusal(QStringLiteral("申請履歴のフォルダー %1 を作れませんでした。").arg(path));
+        folder.m_error = Refusal(QStringLiteral("申請履歴のフォルダー %1 を作れませんでした。")
+                                     .arg(QDir::toNativeSeparators(path)));
         return folder;
     }
     folder.m_path = path;

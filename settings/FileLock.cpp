@@ -3,6 +3,7 @@
 #include "FileWriter.h"
 
 #include <QDeadlineTimer>
+#include <QDir>
 #include <QFile>
 #include <QThread>
 #include <chrono>
@@ -48,7 +49,7 @@ QString FileLock::BusyMessage(const QString& file)
 {
     return QStringLiteral("ファイル %1 は別のプログラムが書き込み中です。"
                           "少し待ってから、もう一度お試しください。")
-        .arg(file);
+        .arg(QDir::toNativeSeparators(file));
 }
 
 bool FileLock::Lock(QString* error)

@@ -37,7 +37,8 @@ TEST(HistoryCommands, ADamagedHistoryIsRepairedFromTheDialog)
     CApplyHistoryDlg dialog(history.Access(), prompts);
     ASSERT_EQ(dialog.Table().rowCount(), 1); // what could be read
     EXPECT_FALSE(dialog.ProblemLabel().isHidden());
-    EXPECT_TRUE(dialog.ProblemLabel().text().contains(folder + "/Apply.hst"));
+    EXPECT_TRUE(
+        dialog.ProblemLabel().text().contains(QDir::toNativeSeparators(folder + "/Apply.hst")));
     EXPECT_FALSE(dialog.RepairButton().isHidden());
     EXPECT_FALSE(dialog.CancelButton().isEnabled());
 

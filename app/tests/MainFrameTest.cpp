@@ -365,7 +365,8 @@ TEST_F(MainFrameTest, ADamagedHistoryIsToldAtStart)
     EXPECT_TRUE(prompts.asked.isEmpty());
     QCoreApplication::processEvents();
     ASSERT_EQ(prompts.asked.size(), 1);
-    EXPECT_TRUE(prompts.asked[0].contains(history.fileName())) << prompts.asked[0].toStdString();
+    EXPECT_TRUE(prompts.asked[0].contains(QDir::toNativeSeparators(history.fileName())))
+        << prompts.asked[0].toStdString();
     EXPECT_TRUE(prompts.asked[0].contains("壊れています"));
 }
 

@@ -125,7 +125,8 @@ TEST_F(HistoryWritersTest, ABusyHistoryRecordsNothing)
     const CliRun busy = Finish(*busyRun);
     EXPECT_EQ(busy.status, 1);
     EXPECT_TRUE(busy.err.contains("別のプログラムが書き込み中")) << busy.err.toStdString();
-    EXPECT_TRUE(busy.err.contains(HistoryFolder() + "/Apply.hst")) << busy.err.toStdString();
+    EXPECT_TRUE(busy.err.contains(QDir::toNativeSeparators(HistoryFolder() + "/Apply.hst")))
+        << busy.err.toStdString();
     EXPECT_FALSE(busy.out.contains("申請を記録しました"));
     EXPECT_EQ(Bytes(dir.filePath("december.ent")), december);
     EXPECT_EQ(QDir(HistoryFolder()).entryList({"Apply*.ent"}), snapshots);

@@ -194,7 +194,8 @@ TEST_F(ApplyHistoryTest, ADamagedHistoryIsRepairedOnlyOnRequest)
     ASSERT_EQ(history.Records().size(), 1u);
     records[0].id = "A00001"; // numbered by its place
     EXPECT_EQ(history.Records()[0], records[0]);
-    EXPECT_TRUE(history.Problem().contains(HistoryFile())) << history.Problem().toStdString();
+    EXPECT_TRUE(history.Problem().contains(QDir::toNativeSeparators(HistoryFile())))
+        << history.Problem().toStdString();
 
     EXPECT_FALSE(Record(900, &error));
     EXPECT_EQ(error, history.Problem());
@@ -205,7 +206,7 @@ TEST_F(ApplyHistoryTest, ADamagedHistoryIsRepairedOnlyOnRequest)
     QString report;
     ASSERT_TRUE(history.Repair(&report)) << report.toStdString();
     const QString aside = Folder() + "/Apply-damaged-261130-091500.hst";
-    EXPECT_TRUE(report.contains(aside)) << report.toStdString();
+    EXPECT_TRUE(report.contains(QDir::toNativeSeparators(aside))) << report.toStdString();
     EXPECT_EQ(Read(aside), damaged);
     const HistoryFile::Reading repaired = HistoryFile::Read(Read(HistoryFile()));
     EXPECT_FALSE(repaired.damaged);
@@ -230,7 +231,7 @@ TEST_F(ApplyHistoryTest, ABusyHistoryIsToldAndLeftAlone)
     qputenv("FENWIR_LOCK_WAIT_MS", "0");
     EXPECT_FALSE(Record(600, &error));
     qunsetenv("FENWIR_LOCK_WAIT_MS");
-    EXPECT_TRUE(error.contains(HistoryFile())) << error.toStdString();
+    EXPECT_TRUE(error.contains(QDir::toNativeSeparators(HistoryFile()))) << error.toStdString();
     EXPECT_TRUE(error.contains("別のプログラムが書き込み中")) << error.toStdString();
     EXPECT_EQ(Read(HistoryFile()), before);
     EXPECT_EQ(Files().size(), 3); // the history, its one snapshot and the lock

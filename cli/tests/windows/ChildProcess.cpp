@@ -37,11 +37,16 @@ public:
 private:
     std::map<QString, QVariant> m_values;
 };
-} // namespace
 
-void ChildProcess::GiveOwnHome(QProcess&, const QString& home)
+// Points the key's folders at this home, once: every start of one test
+// shares its home, and what the test set since.
+void GiveKeyTo(const QString& home)
 {
     static KeptKey kept;
+    static QString given;
+    if (home == given)
+        return;
+    given = home;
     const QString documents = home + QStringLiteral("/Documents/Fenwir Lite");
     QDir().mkpath(documents);
     const auto key = UserKey();
@@ -52,9 +57,16 @@ void ChildProcess::GiveOwnHome(QProcess&, const QString& home)
     key->endGroup();
     key->sync();
 }
+} // namespace
 
-void ChildProcess::SetSetting(const QString&, const QString& name, const QString& value)
+void ChildProcess::GiveOwnHome(QProcess&, const QString& home)
 {
+    GiveKeyTo(home);
+}
+
+void ChildProcess::SetSetting(const QString& home, const QString& name, const QString& value)
+{
+    GiveKeyTo(home);
     UserKey()->setValue(QStringLiteral("Settings/Profile/") + name, value);
 }
 
