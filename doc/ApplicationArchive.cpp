@@ -10,6 +10,7 @@
 #include "PrintFormat.h"
 #include "PrintJob.h"
 
+#include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <algorithm>
@@ -79,7 +80,7 @@ QByteArray ApplicationArchive::Pdf(const AppliedLines::Application& application,
     } catch (const ArchiveError&) {
         if (error)
             *error = QStringLiteral("申請 %1 の控え %2 を読めません。")
-                         .arg(application.id, application.snapshotFile);
+                         .arg(application.id, QDir::toNativeSeparators(application.snapshotFile));
         return {};
     }
     // Every line of a snapshot was printed.
@@ -160,7 +161,7 @@ void ApplicationArchive::Place(const QString& folder, const QString& name, const
         }
     }
     report.notes << QStringLiteral("%1 を書き出せませんでした（同じ名前のファイルが多すぎます）。")
-                        .arg(JoinPath(folder, name));
+                        .arg(QDir::toNativeSeparators(JoinPath(folder, name)));
     report.failed = true;
 }
 
@@ -170,7 +171,8 @@ ApplicationArchive::Export(std::vector<AppliedLines::Application> applications,
 {
     Report report;
     if (!QFileInfo(folder).isDir()) {
-        report.notes << QStringLiteral("書き出し先のフォルダー %1 がありません。").arg(folder);
+        report.notes << QStringLiteral("書き出し先のフォルダー %1 がありません。")
+                            .arg(QDir::toNativeSeparators(folder));
         report.failed = true;
         return report;
     }

@@ -9,6 +9,7 @@
 
 #include <QCryptographicHash>
 #include <QDataStream>
+#include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QRegularExpression>
@@ -107,20 +108,20 @@ void AppliedLines::Verify(Application& application, const ApplyRecord& record,
         application.checkDetail = detail;
     };
     if (!bytes)
-        return differs(
-            Check::Missing,
-            QStringLiteral("控えのファイル %1 がありません").arg(application.snapshotFile));
+        return differs(Check::Missing,
+                       QStringLiteral("控えのファイル %1 がありません")
+                           .arg(QDir::toNativeSeparators(application.snapshotFile)));
     if (!record.sha256.isEmpty() &&
         QCryptographicHash::hash(*bytes, QCryptographicHash::Sha256).toHex() !=
             record.sha256.toLatin1())
         return differs(Check::Changed,
                        QStringLiteral("控えのファイル %1 が記録の後に変更されています"
                                       "（SHA-256 が違います）")
-                           .arg(application.snapshotFile));
+                           .arg(QDir::toNativeSeparators(application.snapshotFile)));
     if (!readable)
-        return differs(
-            Check::Differs,
-            QStringLiteral("控えのファイル %1 を読めません").arg(application.snapshotFile));
+        return differs(Check::Differs,
+                       QStringLiteral("控えのファイル %1 を読めません")
+                           .arg(QDir::toNativeSeparators(application.snapshotFile)));
     if (record.lineCount >= 0 && record.lineCount != application.lineCount)
         return differs(Check::Differs,
                        QStringLiteral("明細数が控えと違います（記録 %1件、控え %2件）")
