@@ -283,7 +283,7 @@ void CMainFrame::UpdateCommands()
 
 void CMainFrame::ShowApplications()
 {
-    HistoryCommands history(m_doc);
+    HistoryCommands history(m_doc, this);
     CApplyHistoryDlg dialog(history.Access(), m_prompts, this);
     if (dialog.exec() == QDialog::Accepted && !dialog.SelectedPath().isEmpty())
         m_files->OpenPath(dialog.SelectedPath());

@@ -33,6 +33,7 @@ public:
     struct Pages {
         int first = 1;
         int last = 1;
+        bool toFile = false; // a file, not paper: nothing will be recorded
     };
 
     virtual ~ClaimPrinter() = default;

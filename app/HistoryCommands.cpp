@@ -3,17 +3,26 @@
 #include "CCorvaneDoc.h"
 #include "PrintService.h"
 
+#include <QFileDialog>
+
 CApplyHistoryDlg::History HistoryCommands::Access()
 {
     CApplyHistoryDlg::History history;
     history.list = [this] { return m_doc.Applications(); };
-    history.cancel = [this](const AppliedLines::Application& application, QString* message) {
-        return Cancel(application, message);
-    };
+    history.cancel = [this](const AppliedLines::Application& application, const QString& reason,
+                            QString* message) { return Cancel(application, reason, message); };
     history.held = &HistoryCommands::Held;
     history.problem = [this] { return m_doc.HistoryProblem(); };
     history.repair = [this](QString* report) { return m_doc.RepairHistory(report); };
     history.damaged = [this] { return m_doc.History().IsDamaged(); };
+    history.chooseFolder = [this] {
+        return QFileDialog::getExistingDirectory(m_parent,
+                                                 QStringLiteral("書き出し先のフォルダー"));
+    };
+    history.exportTo = [this](const std::vector<AppliedLines::Application>& applications,
+                              const QString& folder) {
+        return ApplicationArchive::Export(applications, m_doc.Layout(), folder);
+    };
     return history;
 }
 
@@ -22,10 +31,11 @@ bool HistoryCommands::Held(const AppliedLines::Application& application)
     return !application.cancelled.isValid() && PrintService::IsQueued(application.printJob);
 }
 
-bool HistoryCommands::Cancel(const AppliedLines::Application& application, QString* message)
+bool HistoryCommands::Cancel(const AppliedLines::Application& application, const QString& reason,
+                             QString* message)
 {
     const ApplyRecord::PrintJob& job = application.printJob;
-    if (!m_doc.CancelApplication(application, message))
+    if (!m_doc.CancelApplication(application, reason, message))
         return false;
     message->clear();
     if (!PrintService::IsQueued(job))

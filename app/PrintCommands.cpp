@@ -77,6 +77,14 @@ bool PrintCommands::Print(ClaimPrinter* printer)
     // recorded as such, so the form's total is the total recorded.
     PrintJob job(m_doc.Layout());
     job.Prepare(whole.LinesOnPages(chosen->first, chosen->last), Claimant(), now, m_form.Filter());
+    // The paper of a claim to be recorded carries the number it will have.
+    ApplyRecord stamp;
+    if (!copyOfRecord && !chosen->toFile) {
+        stamp.id = m_doc.History().NextId();
+        stamp.printed = now.toSecsSinceEpoch();
+        stamp.paper = {Claimant(), m_form.Filter().from, m_form.Filter().until};
+        job.SetApplicationNumber(stamp.id);
+    }
     const ClaimPrinter::Outcome outcome = printer->Print(job);
     switch (outcome.kind) {
     case ClaimPrinter::Outcome::Kind::Failed:
@@ -96,7 +104,8 @@ bool PrintCommands::Print(ClaimPrinter* printer)
     const std::function<bool()> save =
         m_settings.AutoSave != 0 ? std::function<bool()>([this] { return m_files.Save(); })
                                  : std::function<bool()>();
-    const PrintedClaim recorded = RecordPrintedClaim(m_doc, job.Lines(), save, outcome.job);
+    stamp.printJob = outcome.job;
+    const PrintedClaim recorded = RecordPrintedClaim(m_doc, job.Lines(), save, stamp);
     if (!recorded.recorded) {
         m_prompts.Ask(recorded.NotRecordedText(), Prompts::Icon::Exclamation, Prompts::Buttons::Ok);
         return false;

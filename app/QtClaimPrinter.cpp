@@ -25,10 +25,12 @@ std::optional<ClaimPrinter::Pages> QtClaimPrinter::Choose(const PrintFormat& lay
     dialog.setOption(QAbstractPrintDialog::PrintPageRange, true);
     if (dialog.exec() != QDialog::Accepted)
         return std::nullopt;
+    const bool toFile =
+        m_printer.outputFormat() == QPrinter::PdfFormat && !m_printer.outputFileName().isEmpty();
     if (m_printer.printRange() != QPrinter::PageRange || m_printer.fromPage() <= 0)
-        return Pages{1, pageCount};
+        return Pages{1, pageCount, toFile};
     const int first = std::min(m_printer.fromPage(), pageCount);
-    return Pages{first, std::clamp(m_printer.toPage(), first, pageCount)};
+    return Pages{first, std::clamp(m_printer.toPage(), first, pageCount), toFile};
 }
 
 void QtClaimPrinter::ChooseWithoutDialog(const PrintFormat& layout)

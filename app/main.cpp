@@ -6,9 +6,13 @@
 #include "StartGuard.h"
 
 #include <QApplication>
+#include <QHashFunctions>
 
 int main(int argc, char** argv)
 {
+    // Qt's PDF writer lists a file's fonts in hash order: a fixed seed makes
+    // an archived application's PDF the same bytes every time.
+    QHashSeed::setDeterministicGlobalSeed();
     PlatformStart::BeforeApplication();
     FontWarmUp fonts;
     StartGuard guard;

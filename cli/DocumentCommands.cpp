@@ -168,8 +168,16 @@ int DocumentCommands::Print(const CommandLine& line, CliContext& context)
     const AppSettings& s = context.settings;
     QString error;
     int pages = 0;
-    if (!RenderClaimToPdf(layout, claimed, {s.PostName, s.IdNumber, s.Name},
-                          QDateTime::currentDateTime(), *period, *pdf, &pages, &error))
+    // A claim to be recorded shows the number it will have.
+    const QDateTime now = QDateTime::currentDateTime();
+    ApplyRecord stamp;
+    stamp.paper = {{s.PostName, s.IdNumber, s.Name}, period->from, period->until};
+    if (record) {
+        stamp.id = doc.History().NextId();
+        stamp.printed = now.toSecsSinceEpoch();
+    }
+    if (!RenderClaimToPdf(layout, claimed, stamp.paper.claimant, now, *period, *pdf, &pages, &error,
+                          stamp.id))
         return Console::Fail(error);
     Console::Out(QStringLiteral("%1 (%2ページ)\n").arg(*pdf).arg(pages));
     const auto suggested = std::count_if(claimed.begin(), claimed.end(),
@@ -181,8 +189,8 @@ int DocumentCommands::Print(const CommandLine& line, CliContext& context)
         return Console::kOk;
 
     // What a real print does afterwards: the history, the marks, the file.
-    const PrintedClaim printed =
-        RecordPrintedClaim(doc, claimed, [&] { return doc.Save(path, &error); });
+    const PrintedClaim printed = RecordPrintedClaim(
+        doc, claimed, [&] { return doc.Save(path, &error); }, stamp);
     if (!printed.recorded)
         return Console::Fail(printed.NotRecordedText());
     if (!printed.saved)

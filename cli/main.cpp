@@ -11,6 +11,7 @@
 #include "StationCommands.h"
 
 #include <QGuiApplication>
+#include <QHashFunctions>
 #include <functional>
 
 namespace
@@ -24,8 +25,10 @@ const char* kUsage = R"(使い方: fenwir-cli コマンド [オプション] 引
   csv [--profile columns|history] [--items 列番号,...] [--apply-only] [--no-header]
       [--encoding cp932|utf-8] [--show-card-id] [期間] 交通費ファイル.ent 出力.csv
   print --pdf 出力.pdf [--layout レイアウト.fmt] [--record [--reclaim]] [期間] 交通費ファイル.ent
-  applications [--json]
-  applications --cancel 番号
+  applications [--json] [期間] [--min 金額] [--max 金額] [--text 文字]
+  applications --cancel 申請番号 --reason 理由
+  applications --verify
+  applications --export フォルダ [期間]
   applications --repair
   stations lookup エリア 路線 駅
   stations bus バス路線 停留所
@@ -39,7 +42,8 @@ const char* kUsage = R"(使い方: fenwir-cli コマンド [オプション] 引
   --version
 
 期間: --month 年-月 (2026-11)、または --from 年-月-日 と --to 年-月-日 (その日を含む)。
-applications の番号は新しい順です (1 が最新)。壊れた申請履歴は --repair で修復します。
+applications の期間は印刷日です。--cancel は申請番号 (A00012) のほか、一覧の番号 (1 が最新) も受け付けます。
+--verify は控えのファイルを記録と照合し、違いがあれば 0 以外で終わります。壊れた申請履歴は --repair で修復します。
 どのコマンドも --station-db データベース で駅名情報データベースを指定できます。
 stations correct で訂正した駅名は利用者のデータフォルダーに残り、どのデータベースよりも先に使われます。
 )";
@@ -68,6 +72,9 @@ void QuietQt(QtMsgType type, const QMessageLogContext&, const QString& message)
 
 int main(int argc, char** argv)
 {
+    // Qt's PDF writer lists a file's fonts in hash order: a fixed seed makes
+    // an archived application's PDF the same bytes every time.
+    QHashSeed::setDeterministicGlobalSeed();
     const ConsoleSession console;
     if (qEnvironmentVariableIsEmpty("FENWIR_QT_DEBUG"))
         qInstallMessageHandler(QuietQt);
@@ -104,8 +111,10 @@ int main(int argc, char** argv)
           {QStringLiteral("--record"), QStringLiteral("--reclaim")},
           DocumentCommands::Print}},
         {QStringLiteral("applications"),
-         {{db, QStringLiteral("--cancel")},
-          {QStringLiteral("--json"), QStringLiteral("--repair")},
+         {{db, QStringLiteral("--cancel"), QStringLiteral("--reason"), QStringLiteral("--export"),
+           month, from, to, QStringLiteral("--min"), QStringLiteral("--max"),
+           QStringLiteral("--text")},
+          {QStringLiteral("--json"), QStringLiteral("--repair"), QStringLiteral("--verify")},
           ApplicationCommands::Applications}},
         {QStringLiteral("stations"),
          {{db}, {QStringLiteral("--bus"), QStringLiteral("--remove")}, StationCommands::Run}},

@@ -2,10 +2,14 @@
 
 #include "ArchiveError.h"
 #include "ArchiveReader.h"
+#include "ClaimRules.h"
 #include "EntryList.h"
 #include "SequenceNumber.h"
+#include "TextFormat.h"
 
+#include <QCryptographicHash>
 #include <QDataStream>
+#include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QRegularExpression>
@@ -68,31 +72,82 @@ AppliedLines::Application AppliedLines::Describe(std::size_t index, const ApplyR
     application.snapshotPath = record.snapshotPath;
     application.record = index;
     application.printJob = record.printJob;
+    application.id = record.id;
+    application.snapshotFile = record.snapshotPath;
+    application.printedBy = record.printedBy;
+    application.sha256 = record.sha256;
+    application.paper = record.paper;
+    application.cancelReason = record.cancelReason;
+    application.cancelledBy = record.cancelledBy;
+    application.check = record.sha256.isEmpty() ? Check::NotRecorded : Check::Good;
     for (const EntryInfo* line : lines) {
+        for (const QString* text :
+             {&line->visitDestination, &line->remarks, &line->entryStationName,
+              &line->exitStationName, &line->entryLineName, &line->exitLineName,
+              &line->entryCompanyName, &line->exitCompanyName})
+            if (!text->isEmpty())
+                application.texts << *text;
         const QDate day = QDateTime::fromSecsSinceEpoch(line->dateTime).date();
         if (!application.from.isValid() || day < application.from)
             application.from = day;
         if (!application.to.isValid() || day > application.to)
             application.to = day;
     }
-    if (record.cancelled != 0)
-        application.cancelled = QDateTime::fromSecsSinceEpoch(record.cancelled).date();
+    if (record.cancelled != 0) {
+        application.cancelledAt = QDateTime::fromSecsSinceEpoch(record.cancelled);
+        application.cancelled = application.cancelledAt.date();
+    }
     return application;
 }
 
-void AppliedLines::Load(const std::vector<ApplyRecord>& records)
+void AppliedLines::Verify(Application& application, const ApplyRecord& record,
+                          const std::optional<QByteArray>& bytes, bool readable)
+{
+    const auto differs = [&](Check check, const QString& detail) {
+        application.check = check;
+        application.checkDetail = detail;
+    };
+    if (!bytes)
+        return differs(Check::Missing,
+                       QStringLiteral("控えのファイル %1 がありません")
+                           .arg(QDir::toNativeSeparators(application.snapshotFile)));
+    if (!record.sha256.isEmpty() &&
+        QCryptographicHash::hash(*bytes, QCryptographicHash::Sha256).toHex() !=
+            record.sha256.toLatin1())
+        return differs(Check::Changed,
+                       QStringLiteral("控えのファイル %1 が記録の後に変更されています"
+                                      "（SHA-256 が違います）")
+                           .arg(QDir::toNativeSeparators(application.snapshotFile)));
+    if (!readable)
+        return differs(Check::Differs,
+                       QStringLiteral("控えのファイル %1 を読めません")
+                           .arg(QDir::toNativeSeparators(application.snapshotFile)));
+    if (record.lineCount >= 0 && record.lineCount != application.lineCount)
+        return differs(Check::Differs,
+                       QStringLiteral("明細数が控えと違います（記録 %1件、控え %2件）")
+                           .arg(record.lineCount)
+                           .arg(application.lineCount));
+}
+
+void AppliedLines::Load(const std::vector<ApplyRecord>& records,
+                        const std::function<QString(const ApplyRecord&)>& locate)
 {
     m_days.clear();
     m_applications.clear();
     for (std::size_t i = 0; i < records.size(); ++i) {
         const ApplyRecord& record = records[i];
-        const QDateTime printed = PrintedAt(record.snapshotPath);
+        const QString path = locate ? locate(record) : record.snapshotPath;
+        const QDateTime printed = record.printed != 0
+                                      ? QDateTime::fromSecsSinceEpoch(record.printed)
+                                      : PrintedAt(record.snapshotPath);
         EntryList snapshot;
         bool readable = false;
-        QFile file(record.snapshotPath);
+        std::optional<QByteArray> bytes;
+        QFile file(path);
         if (file.open(QIODevice::ReadOnly)) {
+            bytes = file.readAll();
             try {
-                ArchiveReader in(file.readAll());
+                ArchiveReader in(*bytes);
                 snapshot.Read(in);
                 readable = true;
             } catch (const ArchiveError&) {
@@ -103,8 +158,16 @@ void AppliedLines::Load(const std::vector<ApplyRecord>& records)
         for (const auto& line : snapshot.lines)
             lines.push_back(line.get());
         Application application = Describe(i, record, lines, printed);
+        application.snapshotFile = path;
+        Verify(application, record, bytes, readable);
         if (!readable)
             application.lineCount = -1;
+        else if (!application.Fails() && ClaimedTotal(lines) != record.amount) {
+            application.check = Check::Differs;
+            application.checkDetail =
+                QStringLiteral("金額が控えと違います（記録 %1円、控え %2円）")
+                    .arg(FormatYen(record.amount), FormatYen(ClaimedTotal(lines)));
+        }
         if (record.cancelled == 0)
             Remember(lines, printed.date());
         m_applications.push_back(std::move(application));

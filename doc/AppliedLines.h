@@ -7,6 +7,8 @@
 #include <QDateTime>
 #include <QHash>
 #include <QString>
+#include <QStringList>
+#include <functional>
 #include <optional>
 #include <vector>
 
@@ -20,8 +22,17 @@
 class AppliedLines
 {
 public:
+    // What a record says against its snapshot.
+    enum class Check {
+        Good,        // the snapshot is as written and as recorded
+        NotRecorded, // written before fingerprints: nothing to check against
+        Changed,     // the snapshot's bytes are not those written
+        Missing,     // the snapshot is gone
+        Differs,     // the record's amount or line count is not the snapshot's
+    };
     // One recorded application as the history window lists it.
     struct Application {
+        QString id; // its number, never its place in the list
         QDateTime printed;
         std::int32_t amount = 0;
         int lineCount = 0; // -1 when its snapshot cannot be read
@@ -31,6 +42,20 @@ public:
         QDate to;
         QDate cancelled;                // the day it was taken back, else invalid
         ApplyRecord::PrintJob printJob; // the job that carries its paper, if known
+        QString snapshotFile;           // where its snapshot is now
+        ApplyRecord::Actor printedBy;
+        QString sha256;
+        ApplyRecord::Paper paper;
+        QDateTime cancelledAt;
+        QString cancelReason;
+        ApplyRecord::Actor cancelledBy;
+        // The 訪問先, 備考, stations, lines and companies of its lines.
+        QStringList texts;
+        Check check = Check::Good;
+        QString checkDetail; // what differs, in the user's words
+
+        // Whether verification finds a difference.
+        bool Fails() const { return check != Check::Good && check != Check::NotRecorded; }
     };
     // Lines claimed before, and the days they were (ascending).
     struct Claimed {
@@ -38,9 +63,11 @@ public:
         std::vector<QDate> days;
     };
 
-    // Reads the snapshots the records name; one that cannot be read is
+    // Reads the snapshots the records name (locate says where each one is
+    // now), checking each against its record; one that cannot be read is
     // listed without lines.
-    void Load(const std::vector<ApplyRecord>& records);
+    void Load(const std::vector<ApplyRecord>& records,
+              const std::function<QString(const ApplyRecord&)>& locate = {});
     // An application printed now, the history's record `index`.
     void Add(std::size_t index, const ApplyRecord& record,
              const std::vector<const EntryInfo*>& lines, const QDateTime& printed);
@@ -61,6 +88,9 @@ private:
     static Application Describe(std::size_t index, const ApplyRecord& record,
                                 const std::vector<const EntryInfo*>& lines,
                                 const QDateTime& printed);
+    // What the record says against its snapshot's bytes (null: not there).
+    static void Verify(Application& application, const ApplyRecord& record,
+                       const std::optional<QByteArray>& bytes, bool readable);
 
     QHash<QByteArray, QDate> m_days;
     std::vector<Application> m_applications; // oldest first

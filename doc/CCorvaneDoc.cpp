@@ -91,7 +91,9 @@ AppliedLines& CCorvaneDoc::Applied()
 {
     // Read when first asked: the snapshots matter only to a claim with lines.
     if (!m_appliedLoaded) {
-        m_applied.Load(History().Records());
+        m_applied.Load(History().Records(), [this](const ApplyRecord& record) {
+            return m_history.SnapshotFile(record);
+        });
         m_appliedLoaded = true;
     }
     return m_applied;
@@ -209,10 +211,11 @@ bool CCorvaneDoc::Load(const QString& path, QString* error)
     return true;
 }
 
-bool CCorvaneDoc::CancelApplication(const AppliedLines::Application& application, QString* error)
+bool CCorvaneDoc::CancelApplication(const AppliedLines::Application& application,
+                                    const QString& reason, QString* error)
 {
-    const bool cancelled =
-        m_history.Cancel(application.record, application.snapshotPath, CurrentTimestamp(), error);
+    const bool cancelled = m_history.Cancel(application.record, application.snapshotPath,
+                                            CurrentTimestamp(), reason, error);
     // Whatever came of it, the history was read anew under its lock.
     HistoryChanged();
     RefreshHistory();
@@ -234,8 +237,10 @@ bool CCorvaneDoc::IsSnapshotPath(const QString& path)
         QFileInfo(m_path).absoluteFilePath() == target)
         return true;
     const auto& records = History().Records();
+    // A snapshot found beside the history, its folder moved, is one too.
     return std::any_of(records.begin(), records.end(), [&](const ApplyRecord& record) {
-        return QFileInfo(record.snapshotPath).absoluteFilePath() == target;
+        return QFileInfo(record.snapshotPath).absoluteFilePath() == target ||
+               QFileInfo(m_history.SnapshotFile(record)).absoluteFilePath() == target;
     });
 }
 
@@ -264,7 +269,7 @@ bool CCorvaneDoc::Save(const QString& path, QString* error)
 }
 
 bool CCorvaneDoc::RecordApplication(const std::vector<const EntryInfo*>& printed, QString* error,
-                                    const ApplyRecord::PrintJob& job)
+                                    ApplyRecord stamp)
 {
     const std::int64_t total = ClaimedTotal(printed);
     const auto amount = static_cast<std::int32_t>(std::clamp<std::int64_t>(
@@ -278,8 +283,13 @@ bool CCorvaneDoc::RecordApplication(const std::vector<const EntryInfo*>& printed
         return false;
     }
     const std::vector<ApplyRecord> before = m_history.Records();
-    ApplyRecord record{m_data.documentTime, amount, QString(), 0, job};
+    ApplyRecord record = std::move(stamp);
+    record.documentTime = m_data.documentTime;
+    record.amount = amount;
+    record.lineCount = static_cast<std::int32_t>(printed.size());
     const bool recorded = m_history.Record(out.Data(), record, error);
+    if (recorded)
+        m_lastRecordedId = record.id;
     // The record joins what this program knew, unless the step found the
     // history changed by another program: then all is read again.
     const auto& after = m_history.Records();

@@ -39,12 +39,17 @@ public:
     // Takes lines as an opened file would give them (no file, unmodified).
     void ReplaceLines(EntryLines lines);
     // A snapshot of exactly the printed lines and a history record of their
-    // total (and of the print job that carries them, when one does), as one
-    // exclusive step of the history. False when either cannot be written, or
-    // the history is damaged, busy or out of reach: then nothing is recorded
-    // (no snapshot is left behind) and error says which file and why.
+    // total, as one exclusive step of the history. stamp holds what the
+    // paper showed besides the lines: its number and print time (when it
+    // printed them), claimant and period, and the print job that carries it.
+    // False when either cannot be written, or the history is damaged, busy
+    // or out of reach: then nothing is recorded (no snapshot is left behind)
+    // and error says which file and why.
     bool RecordApplication(const std::vector<const EntryInfo*>& printed, QString* error = nullptr,
-                           const ApplyRecord::PrintJob& job = {});
+                           ApplyRecord stamp = {});
+
+    // The number of the application this claim last recorded.
+    const QString& LastRecordedId() const { return m_lastRecordedId; }
 
     // The edits, each one undoable step; false when nothing would change.
     // Marks by position; a line that may not be claimed is never marked.
@@ -95,11 +100,12 @@ public:
     AppliedLines::Claimed ClaimedBefore(const std::vector<const EntryInfo*>& lines);
     // The recorded applications, newest first.
     std::vector<AppliedLines::Application> Applications();
-    // Takes back the application as Applications() listed it: it stays in
-    // the history, marked with today, and its lines are no longer claimed.
-    // False with the reason when it cannot be done (or the history no longer
-    // holds it where it was listed).
-    bool CancelApplication(const AppliedLines::Application& application, QString* error);
+    // Takes back the application as Applications() listed it, for reason:
+    // it stays in the history, marked with today, and its lines are no
+    // longer claimed. False with the reason when it cannot be done (or the
+    // history no longer holds it where it was listed).
+    bool CancelApplication(const AppliedLines::Application& application, const QString& reason,
+                           QString* error);
     // Why the history takes no application or cancellation now (damaged,
     // out of reach), from the history as it is now; empty when it does.
     QString HistoryProblem();
@@ -200,4 +206,5 @@ private:
     AppliedLines m_applied;
     bool m_appliedLoaded = false;
     QString m_path;
+    QString m_lastRecordedId;
 };

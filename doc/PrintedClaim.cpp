@@ -19,16 +19,17 @@ QString PrintedClaim::NotRecordedText() const
 }
 
 PrintedClaim RecordPrintedClaim(CCorvaneDoc& doc, const std::vector<const EntryInfo*>& printed,
-                                const std::function<bool()>& save, const ApplyRecord::PrintJob& job)
+                                const std::function<bool()>& save, const ApplyRecord& stamp)
 {
     PrintedClaim result;
     if (printed.empty()) {
         result.error = QStringLiteral("印刷した明細がありません。");
         return result;
     }
-    if (!doc.RecordApplication(printed, &result.error, job))
+    if (!doc.RecordApplication(printed, &result.error, stamp))
         return result;
     result.recorded = true;
+    result.id = doc.LastRecordedId();
     result.total = ClaimedTotal(printed);
     result.lineCount = printed.size();
     doc.ClearMarks(printed, QStringLiteral("申請済みのチェックを外す"));

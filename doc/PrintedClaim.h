@@ -15,6 +15,7 @@ struct PrintedClaim {
     bool saved = false;    // and the claim was saved afterwards
     std::int64_t total = 0;
     std::size_t lineCount = 0;
+    QString id;    // the application's number
     QString error; // why nothing was recorded
 
     // "申請を記録しました (4,700円)"
@@ -29,7 +30,7 @@ struct PrintedClaim {
 // history, then their marks cleared as one undoable step (no other line
 // changes), then save() when one is given (自動保存, or the command line).
 // When nothing was printed or the record cannot be written, nothing changes.
-// job is the print job that carries the paper, when there is one.
+// stamp is what the paper showed besides the lines (its number, print time,
+// claimant, period) and the print job that carries it, when there is one.
 PrintedClaim RecordPrintedClaim(CCorvaneDoc& doc, const std::vector<const EntryInfo*>& printed,
-                                const std::function<bool()>& save,
-                                const ApplyRecord::PrintJob& job = {});
+                                const std::function<bool()>& save, const ApplyRecord& stamp = {});

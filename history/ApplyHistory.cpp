@@ -5,8 +5,10 @@
 #include "FileWriter.h"
 #include "HistoryFile.h"
 #include "HistoryFolder.h"
+#include "LocalIdentity.h"
 #include "TextFormat.h"
 
+#include <QCryptographicHash>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -56,6 +58,34 @@ QString CreateUnderFreeName(const HistoryFolder& folder, const QString& stem, co
 } // namespace
 
 ApplyHistory::ApplyHistory(const AppSettings& settings) : m_settings(settings) {}
+
+QString ApplyHistory::Fingerprint(const QByteArray& snapshot)
+{
+    return QString::fromLatin1(
+        QCryptographicHash::hash(snapshot, QCryptographicHash::Sha256).toHex());
+}
+
+QString ApplyHistory::NextId()
+{
+    Refresh();
+    return HistoryFile::NextId(m_contents.records);
+}
+
+QString ApplyHistory::SnapshotFile(const ApplyRecord& record) const
+{
+    if (QFileInfo::exists(record.snapshotPath))
+        return record.snapshotPath;
+    // A moved Documents folder, another computer: the snapshot is where the
+    // history is, under its own name.
+    const HistoryFolder folder = HistoryFolder::Find(m_settings.DefaultPath);
+    const QString name = QFileInfo(record.snapshotPath).fileName();
+    if (folder.IsUsable() && !name.isEmpty()) {
+        const QString beside = folder.File(name);
+        if (QFileInfo::exists(beside))
+            return beside;
+    }
+    return record.snapshotPath;
+}
 
 QString ApplyHistory::FilePath() const
 {
@@ -123,6 +153,7 @@ void ApplyHistory::Read(const HistoryFolder& folder)
     HistoryFile::Reading reading = HistoryFile::Read(bytes);
     m_bytes = std::move(bytes);
     m_contents = std::move(reading.contents);
+    HistoryFile::Number(m_contents.records);
     m_damaged = reading.damaged;
     if (m_damaged)
         m_problem = DamagedMessage(m_stamp.path, m_contents.records.size());
@@ -185,6 +216,17 @@ bool ApplyHistory::Record(const QByteArray& snapshot, ApplyRecord& record, QStri
             if (created.isEmpty())
                 return false;
             record.snapshotPath = QFileInfo(created).absoluteFilePath();
+            // The number the paper shows stays its number, unless another
+            // program took it meanwhile.
+            const auto& records = contents.records;
+            if (record.id.isEmpty() ||
+                std::any_of(records.begin(), records.end(),
+                            [&](const ApplyRecord& r) { return r.id == record.id; }))
+                record.id = HistoryFile::NextId(records);
+            if (record.printed == 0)
+                record.printed = m_now().toSecsSinceEpoch();
+            record.printedBy = {LocalIdentity::LoginName(), LocalIdentity::HostName()};
+            record.sha256 = Fingerprint(snapshot);
             contents.records.push_back(record);
             return true;
         },
@@ -196,7 +238,7 @@ bool ApplyHistory::Record(const QByteArray& snapshot, ApplyRecord& record, QStri
 }
 
 bool ApplyHistory::Cancel(std::size_t index, QString snapshotPath, std::int64_t when,
-                          QString* error)
+                          const QString& reason, QString* error)
 {
     return Update(
         [&](HistoryContents& contents, const HistoryFolder&, QString* why) {
@@ -212,6 +254,8 @@ bool ApplyHistory::Cancel(std::size_t index, QString snapshotPath, std::int64_t 
                 return false;
             }
             records[index].cancelled = when;
+            records[index].cancelReason = reason;
+            records[index].cancelledBy = {LocalIdentity::LoginName(), LocalIdentity::HostName()};
             return true;
         },
         error);

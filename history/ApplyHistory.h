@@ -45,13 +45,25 @@ public:
 
     // A new application: snapshot (an expense file's bytes) is created under
     // a new name in the history's folder, never over another file, and
-    // record, naming it in snapshotPath, joins the history. False with the
+    // record, naming it in snapshotPath, joins the history with its number
+    // (record.id when given and free, else the next), print time (when not
+    // given), user, computer and the snapshot's fingerprint. False with the
     // reason when either cannot be written: then nothing stays behind.
     bool Record(const QByteArray& snapshot, ApplyRecord& record, QString* error);
     // Takes back record `index`, which must still name snapshotPath (the
-    // history may have changed since the caller read it), at `when`. The
-    // path is a copy: the history is read anew before it is compared.
-    bool Cancel(std::size_t index, QString snapshotPath, std::int64_t when, QString* error);
+    // history may have changed since the caller read it), at `when`, for
+    // reason, by this user on this computer. The path is a copy: the
+    // history is read anew before it is compared.
+    bool Cancel(std::size_t index, QString snapshotPath, std::int64_t when, const QString& reason,
+                QString* error);
+    // The number the next application gets, as the history is now: what a
+    // print shows before it is recorded.
+    QString NextId();
+    // Where a record's snapshot is: its recorded path, else a file of its
+    // name beside Apply.hst (the folder moved), else the recorded path.
+    QString SnapshotFile(const ApplyRecord& record) const;
+    // The fingerprint a record keeps of its snapshot's bytes.
+    static QString Fingerprint(const QByteArray& snapshot);
     // Makes a damaged history whole: the damaged file's bytes are kept under
     // a new name, and a history of every record that could be read replaces
     // it. report says what was done, or why not (false then).

@@ -10,6 +10,9 @@
 const QString HistoryFile::kMarker = QStringLiteral("<## ApplyHistoryInfo ##>");
 const QString HistoryFile::kCancelMarker = QStringLiteral("<## ApplyHistoryCancelled ##>");
 const QString HistoryFile::kPrintJobMarker = QStringLiteral("<## ApplyHistoryPrintJobs ##>");
+const QString HistoryFile::kDetailsMarker = QStringLiteral("<## ApplyHistoryDetails ##>");
+const QString HistoryFile::kCancelReasonMarker =
+    QStringLiteral("<## ApplyHistoryCancelReasons ##>");
 
 namespace
 {
@@ -57,6 +60,16 @@ public:
             std::any_of(text.cbegin(), text.cend(),
                         [](QChar c) { return c.category() == QChar::Other_Control; }))
             throw ArchiveError("no plain text");
+        return text;
+    }
+    // A text the user wrote: any characters, or none.
+    QString FreeText()
+    {
+        if (!At(m_bytes, Position(), kTextMark))
+            throw ArchiveError("no text");
+        QString text = m_in.ReadString();
+        if (!text.isValidUtf16())
+            throw ArchiveError("no text");
         return text;
     }
 
@@ -153,7 +166,9 @@ private:
         try {
             Cursor in(m_bytes, pos);
             const QString marker = in.Text();
-            return marker == HistoryFile::kCancelMarker || marker == HistoryFile::kPrintJobMarker;
+            return marker == HistoryFile::kCancelMarker || marker == HistoryFile::kPrintJobMarker ||
+                   marker == HistoryFile::kDetailsMarker ||
+                   marker == HistoryFile::kCancelReasonMarker;
         } catch (const ArchiveError&) {
             return false;
         }
@@ -173,6 +188,13 @@ private:
                         if (job.id != 0)
                             record.printJob = job;
                     });
+                else if (marker == HistoryFile::kDetailsMarker)
+                    ReadEntries(in, [&](ApplyRecord& record) { ReadDetails(in, record); });
+                else if (marker == HistoryFile::kCancelReasonMarker)
+                    ReadEntries(in, [&](ApplyRecord& record) {
+                        record.cancelReason = in.FreeText();
+                        record.cancelledBy = {in.FreeText(), in.FreeText()};
+                    });
                 else
                     return Later(pos);
                 pos = in.Position();
@@ -185,6 +207,19 @@ private:
             }
         }
         return m_reading;
+    }
+
+    static void ReadDetails(Cursor& in, ApplyRecord& record)
+    {
+        record.id = in.FreeText();
+        record.printed = in.Time();
+        record.printedBy = {in.FreeText(), in.FreeText()};
+        record.sha256 = in.FreeText();
+        record.lineCount = in.Int32();
+        for (QString& field : record.paper.claimant)
+            field = in.FreeText();
+        record.paper.from = in.Time();
+        record.paper.until = in.Time();
     }
 
     // Entries of a section: a count, then each with the place of its record
@@ -261,6 +296,78 @@ QByteArray HistoryFile::Serialize(const HistoryContents& contents)
             out.WriteInt32(r.printJob.id);
             out.WriteTime(r.printJob.submitted);
         });
+    section(
+        kDetailsMarker, [](const ApplyRecord& r) { return !r.id.isEmpty(); },
+        [&](const ApplyRecord& r) {
+            out.WriteString(r.id);
+            out.WriteTime(r.printed);
+            out.WriteString(r.printedBy.user);
+            out.WriteString(r.printedBy.host);
+            out.WriteString(r.sha256);
+            out.WriteInt32(r.lineCount);
+            for (const QString& field : r.paper.claimant)
+                out.WriteString(field);
+            out.WriteTime(r.paper.from);
+            out.WriteTime(r.paper.until);
+        });
+    section(
+        kCancelReasonMarker,
+        [](const ApplyRecord& r) {
+            return r.cancelled != 0 && (!r.cancelReason.isEmpty() || !r.cancelledBy.user.isEmpty());
+        },
+        [&](const ApplyRecord& r) {
+            out.WriteString(r.cancelReason);
+            out.WriteString(r.cancelledBy.user);
+            out.WriteString(r.cancelledBy.host);
+        });
     QByteArray bytes = out.Data();
     return bytes + contents.later;
+}
+
+namespace
+{
+constexpr int kIdDigits = 5;
+
+// The sequence of an id "A00012"; 0 when it is none.
+int Sequence(const QString& id)
+{
+    if (!id.startsWith(QLatin1Char('A')))
+        return 0;
+    bool ok = false;
+    const int n = id.mid(1).toInt(&ok);
+    return ok && n > 0 ? n : 0;
+}
+
+QString IdOf(int sequence)
+{
+    return QStringLiteral("A%1").arg(sequence, kIdDigits, 10, QLatin1Char('0'));
+}
+} // namespace
+
+void HistoryFile::Number(std::vector<ApplyRecord>& records)
+{
+    int highest = 0;
+    std::vector<QString> seen;
+    for (ApplyRecord& record : records) {
+        // A number met twice (a file edited by hand) is no number.
+        if (std::find(seen.begin(), seen.end(), record.id) != seen.end())
+            record.id.clear();
+        if (!record.id.isEmpty())
+            seen.push_back(record.id);
+        highest = std::max(highest, Sequence(record.id));
+    }
+    for (std::size_t i = 0; i < records.size(); ++i) {
+        if (!records[i].id.isEmpty())
+            continue;
+        highest = std::max(highest, static_cast<int>(i)) + 1;
+        records[i].id = IdOf(highest);
+    }
+}
+
+QString HistoryFile::NextId(const std::vector<ApplyRecord>& records)
+{
+    int highest = static_cast<int>(records.size());
+    for (const ApplyRecord& record : records)
+        highest = std::max(highest, Sequence(record.id));
+    return IdOf(highest + 1);
 }

@@ -14,15 +14,30 @@
 namespace
 {
 constexpr int kResolution = 600;
+
+// The writer dates the file by the clock ("/CreationDate (D:20261130091500Z)");
+// the same digits for another time keep every offset in the file.
+void StampCreation(QByteArray& pdf, const QDateTime& created)
+{
+    static const QByteArray kKey = QByteArrayLiteral("/CreationDate (D:");
+    constexpr qsizetype kDigits = 14;
+    const qsizetype at = pdf.indexOf(kKey);
+    if (at < 0 || at + kKey.size() + kDigits > pdf.size())
+        return;
+    const QByteArray digits = created.toUTC().toString(QStringLiteral("yyyyMMddHHmmss")).toLatin1();
+    if (digits.size() == kDigits)
+        pdf.replace(at + kKey.size(), kDigits, digits);
+}
 } // namespace
 
 bool RenderClaimToPdf(const PrintFormat& format, const std::vector<const EntryInfo*>& lines,
                       const std::array<QString, 3>& claimant, const QDateTime& printTime,
                       const ClaimFilter& period, const QString& path, int* pageCount,
-                      QString* error)
+                      QString* error, const QString& applicationNumber)
 {
     PrintJob job(format);
     const int pages = job.Prepare(lines, claimant, printTime, period);
+    job.SetApplicationNumber(applicationNumber);
     if (pageCount)
         *pageCount = pages;
 
@@ -36,7 +51,8 @@ bool RenderClaimToPdf(const PrintFormat& format, const std::vector<const EntryIn
     return FileWriter::WriteAtomically(path, pdf, error);
 }
 
-QByteArray RenderJobToPdf(const PrintJob& job, const QPageLayout& layout, int first, int last)
+QByteArray RenderJobToPdf(const PrintJob& job, const QPageLayout& layout, int first, int last,
+                          const QDateTime& created)
 {
     QByteArray pdf;
     {
@@ -59,5 +75,8 @@ QByteArray RenderJobToPdf(const PrintJob& job, const QPageLayout& layout, int fi
         if (!painter.end())
             return {};
     }
-    return PdfTextLayer::RestoreCharacters(pdf, PrintFonts::Aliases());
+    pdf = PdfTextLayer::RestoreCharacters(pdf, PrintFonts::Aliases());
+    if (created.isValid())
+        StampCreation(pdf, created);
+    return pdf;
 }

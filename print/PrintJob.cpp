@@ -9,6 +9,8 @@
 #include "TextFormat.h"
 #include "TextItemPlace.h"
 
+#include <QRect>
+#include <QSizeF>
 #include <algorithm>
 #include <ctime>
 #include <optional>
@@ -204,6 +206,39 @@ void PrintJob::PrintPage(PageCanvas& canvas, int page) const
             DrawShape(canvas, *shape);
     DrawPeriod(canvas);
     DrawTable(canvas, page);
+    DrawNumber(canvas);
+}
+
+QString PrintJob::NumberText() const
+{
+    if (m_applicationNumber.isEmpty())
+        return QString();
+    return QStringLiteral("申請番号 %1　%2")
+        .arg(m_applicationNumber, m_printTime.toString(QStringLiteral("yyyy/MM/dd HH:mm:ss")));
+}
+
+void PrintJob::DrawNumber(PageCanvas& canvas) const
+{
+    const QString text = NumberText();
+    if (text.isEmpty())
+        return;
+    // Small, in the top margin, its right end at the paper's right margin
+    // (or the table's right end, whichever is further in).
+    const QSizeF paper = m_format.PageLayout().fullRectPoints().size() * (254.0 / 72.0);
+    int right = static_cast<int>(paper.width()) - 2 * m_format.leftMargin;
+    if (!m_table.empty()) {
+        int tableRight = 0;
+        for (std::size_t c = 1; c < m_table.size(); ++c)
+            tableRight = std::max(tableRight, m_table[c]->left + m_table[c]->width);
+        if (tableRight > 0)
+            right = std::min(right, m_table.front()->left + tableRight);
+    }
+    CanvasFont font{m_table.empty() ? QString() : m_table.front()->fontFace, -25};
+    const CanvasSize size = canvas.Measure(font, text);
+    // Clear of the paper's edge, above the layout's first items.
+    constexpr int kTop = 40;
+    const int top = std::max(kTop, m_format.topMargin - size.height - 20);
+    canvas.Text(font, {m_format.leftMargin + right - size.width, top}, text);
 }
 
 void PrintJob::DrawPeriod(PageCanvas& canvas) const

@@ -32,6 +32,11 @@ public:
     // The job keeps pointers to the lines: they must outlive it.
     int Prepare(EntryLines&&, const std::array<QString, 3>&, const QDateTime&,
                 const ClaimFilter& = {}) = delete;
+    // A recorded application's paper carries its number and print time,
+    // small, at the top right of every page; an empty id prints none.
+    void SetApplicationNumber(const QString& id) { m_applicationNumber = id; }
+    // "申請番号 A00012　2026/11/30 09:15:00"; empty without a number.
+    QString NumberText() const;
     // Draws page 1..PageCount().
     void PrintPage(PageCanvas& canvas, int page) const;
 
@@ -62,6 +67,7 @@ private:
     void DrawShape(PageCanvas& canvas, const PrintItem& item) const;
     void DrawStamp(PageCanvas& canvas, const PrintItem& item) const;
     void DrawPeriod(PageCanvas& canvas) const;
+    void DrawNumber(PageCanvas& canvas) const;
     void DrawTable(PageCanvas& canvas, int page) const;
     CanvasRect CellRect(const PrintItem& list, const PrintItem& column, int row) const;
     void DrawBorders(PageCanvas& canvas, const PrintItem& list, const CanvasRect& cell) const;
@@ -83,6 +89,7 @@ private:
     std::vector<const PrintItem*> m_stamps;
     std::array<QString, 3> m_claimant;
     QDateTime m_printTime;
+    QString m_applicationNumber;
     std::vector<const EntryInfo*> m_lines;
     std::int64_t m_total = 0;
     QString m_periodText;

@@ -36,13 +36,14 @@ public:
         pages = pageCount;
         if (!confirm)
             return std::nullopt;
-        return Pages{first, last > 0 ? last : pageCount};
+        return Pages{first, last > 0 ? last : pageCount, kind == Outcome::Kind::SavedToFile};
     }
     Outcome Print(const PrintJob& job) override
     {
         total = job.Total();
         printedPages = job.PageCount();
         period = job.PeriodText();
+        number = job.NumberText();
         Outcome outcome;
         outcome.kind = kind;
         outcome.error = QStringLiteral("プリンター lp0 が印刷を受け付けませんでした。");
@@ -58,6 +59,7 @@ public:
     int printedPages = 0; // the job's that went out
     std::int64_t total = 0;
     QString period;
+    QString number; // the application number the paper shows
 };
 
 std::unique_ptr<EntryInfo> Line(int fare, int serial, bool manual = false)
@@ -167,6 +169,14 @@ TEST_F(PrintCommandsTest, RealPrintRecordsClearsMarksAndSavesWithAutoSave)
         EXPECT_EQ(printer.pages, 1);
         ASSERT_EQ(Records().size(), before + 1);
         EXPECT_EQ(Records().back().amount, 690);
+        // The paper shows the number and print time its record keeps.
+        const ApplyRecord& record = Records().back();
+        EXPECT_EQ(record.id, "A00001");
+        EXPECT_EQ(record.paper.claimant[0], "営業部");
+        EXPECT_EQ(
+            printer.number,
+            "申請番号 A00001　" +
+                QDateTime::fromSecsSinceEpoch(record.printed).toString("yyyy/MM/dd HH:mm:ss"));
         EXPECT_EQ(form.CheckedCount(), 0);
         EXPECT_EQ(status, "申請を記録しました (690円)");
         EXPECT_EQ(doc.IsModified(), !autoSave);
@@ -200,7 +210,12 @@ TEST_F(PrintCommandsTest, OnlyAnAcceptedPrintRecords)
         status.clear();
         printer.confirm = c.confirm;
         printer.kind = c.kind;
+        printer.number = "unset";
         EXPECT_FALSE(printing.Print(&printer));
+        // A print to a file is no application: its pages carry no number.
+        if (c.kind == Kind::SavedToFile) {
+            EXPECT_EQ(printer.number, "");
+        }
         EXPECT_EQ(prompts.asked.value(0), QString::fromUtf8(c.message));
         EXPECT_EQ(status, QString::fromUtf8(c.status));
         EXPECT_TRUE(Records().empty());
@@ -336,7 +351,8 @@ TEST_F(PrintCommandsTest, ARecordPrintsAsACopy)
     settings.AutoSave = 1;
     printer.pages = 0;
     EXPECT_FALSE(printing.Print(&printer));
-    EXPECT_EQ(printer.pages, 1); // it was printed
+    EXPECT_EQ(printer.pages, 1);   // it was printed
+    EXPECT_EQ(printer.number, ""); // a copy is not an application
     EXPECT_EQ(Records().size(), 1u);
     EXPECT_EQ(status, "申請の記録を印刷しました（申請は追加していません）");
     EXPECT_EQ(form.CheckedCount(), 2);

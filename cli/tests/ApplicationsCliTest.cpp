@@ -113,7 +113,7 @@ TEST_F(CliTest, ApplicationsAreListedAndCancelled)
               QDate::currentDate());
     EXPECT_EQ(listed[1].toObject()["amount"].toInt(), 600);
 
-    const CliRun cancel = Cli({"applications", "--cancel", "1"});
+    const CliRun cancel = Cli({"applications", "--cancel", "1", "--reason", "重複"});
     ASSERT_EQ(cancel.status, 0) << cancel.err.toStdString();
     EXPECT_TRUE(cancel.out.contains("申請を取り消しました")) << cancel.out.toStdString();
     listed = applications();
@@ -137,9 +137,9 @@ TEST_F(CliTest, ApplicationsAreListedAndCancelled)
         const char* says;
     };
     const Refusal refusals[] = {
-        {{"applications", "--cancel", "2"}, 1, "すでに取り消されています"},
-        {{"applications", "--cancel", "4"}, 1, "申請 4 はありません"},
-        {{"applications", "--cancel", "x"}, 1, "申請 x はありません"},
+        {{"applications", "--cancel", "2", "--reason", "重複"}, 1, "すでに取り消されています"},
+        {{"applications", "--cancel", "4", "--reason", "重複"}, 1, "申請 4 はありません"},
+        {{"applications", "--cancel", "x", "--reason", "重複"}, 1, "申請 x はありません"},
         {{"applications", "--cancel", "1", "--json"}, 2, "applications"},
     };
     for (const Refusal& r : refusals) {
@@ -183,7 +183,7 @@ TEST_F(CliTest, ADamagedHistoryIsUsedAndRepairedOnRequest)
     EXPECT_TRUE(refused.err.contains("--repair")) << refused.err.toStdString();
     EXPECT_FALSE(QFile::exists(dir.filePath("d.pdf")));
     EXPECT_EQ(Bytes(later), december);
-    EXPECT_EQ(Cli({"applications", "--cancel", "1"}).status, 1);
+    EXPECT_EQ(Cli({"applications", "--cancel", "1", "--reason", "重複"}).status, 1);
     EXPECT_EQ(Bytes(history), damaged);
     EXPECT_EQ(Snapshots(HistoryFolder()).size(), 2);
 

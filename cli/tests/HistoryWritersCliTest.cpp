@@ -67,10 +67,10 @@ TEST_F(HistoryWritersTest, TwoWritersAtOnceLoseNothing)
          {{300, 1, false}, {600, 2, false}, {900, 3, false}}},
         {"a cancellation while a print is recorded",
          PrintArgs("november.ent"),
-         {"applications", "--cancel", "1"},
+         {"applications", "--cancel", "1", "--reason", "重複"},
          {{300, 1, true}, {600, 2, false}}},
         {"a print while a cancellation is recorded",
-         {"applications", "--cancel", "1"},
+         {"applications", "--cancel", "1", "--reason", "重複"},
          PrintArgs("december.ent"),
          {{300, 1, true}, {900, 3, false}}},
     };

@@ -242,6 +242,14 @@ TEST_F(DocumentTest, RecordedApplicationIsNeverOverwritten)
     ASSERT_TRUE(opened.Save(dir.filePath("copy.ent"), &error));
     EXPECT_FALSE(opened.IsRecordedApplication());
     EXPECT_EQ(ReadAll(snapshot), recorded);
+
+    // ...nor once the folder moved and the snapshot is found beside the history.
+    QTemporaryDir moved;
+    ASSERT_TRUE(QDir().rename(ApplyFolder(), moved.filePath("ApplyHistory")));
+    settings.DefaultPath = moved.path();
+    const QString beside = moved.filePath("ApplyHistory/") + QFileInfo(snapshot).fileName();
+    EXPECT_FALSE(doc.Save(beside, &error));
+    EXPECT_EQ(ReadAll(beside), recorded);
 }
 
 // Another program (the command line) records an application while this one

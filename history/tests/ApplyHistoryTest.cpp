@@ -2,6 +2,7 @@
 
 #include "AppSettings.h"
 #include "HistoryFile.h"
+#include "LocalIdentity.h"
 #include "PlatformFolders.h"
 
 #include <QDir>
@@ -70,17 +71,62 @@ TEST_F(ApplyHistoryTest, RecordsAndCancelsAsTheFileSays)
 
     ApplyHistory other(settings);
     other.Refresh();
-    ASSERT_TRUE(other.Cancel(0, history.Records()[0].snapshotPath, 1'795'100'000, &error));
+    ASSERT_TRUE(other.Cancel(0, history.Records()[0].snapshotPath, 1'795'100'000, "二重", &error));
     EXPECT_TRUE(history.Refresh());
     ASSERT_EQ(history.Records().size(), 2u);
     EXPECT_EQ(history.Records()[0].cancelled, 1'795'100'000);
     EXPECT_EQ(history.Records()[1], job);
 
     // A record that is no longer what the caller saw is not taken back.
-    EXPECT_FALSE(history.Cancel(1, "elsewhere.ent", 1, &error));
+    EXPECT_FALSE(history.Cancel(1, "elsewhere.ent", 1, "x", &error));
     EXPECT_EQ(error, "その申請は申請履歴にありません。");
-    EXPECT_FALSE(history.Cancel(0, history.Records()[0].snapshotPath, 1, &error));
+    EXPECT_FALSE(history.Cancel(0, history.Records()[0].snapshotPath, 1, "x", &error));
     EXPECT_EQ(error, "その申請はすでに取り消されています。");
+}
+
+// An application keeps its number, print time, user, computer and the
+// fingerprint of its snapshot; a cancellation its reason and who made it;
+// a snapshot whose folder moved is found beside the history.
+TEST_F(ApplyHistoryTest, AnApplicationKeepsWhatAnAuditorAsks)
+{
+    ASSERT_TRUE(Record(300, &error)) << error.toStdString();
+    ApplyRecord reserved{1'790'000'100, 600, {}, 0, {}};
+    reserved.id = history.NextId();
+    reserved.printed = 1'795'000'000;
+    EXPECT_EQ(reserved.id, "A00002");
+    ASSERT_TRUE(history.Record("second", reserved, &error)) << error.toStdString();
+    // A number another program took meanwhile is not given twice.
+    ApplyRecord taken{1'790'000'200, 900, {}, 0, {}};
+    taken.id = "A00001";
+    ASSERT_TRUE(history.Record("third", taken, &error)) << error.toStdString();
+
+    const QString reason = QStringLiteral("𠮷田さんの\"重複\",\n再申請");
+    ASSERT_TRUE(history.Cancel(1, reserved.snapshotPath, 1'795'100'000, reason, &error));
+    ApplyHistory other(settings);
+    other.Refresh();
+    const auto& records = other.Records();
+    ASSERT_EQ(records.size(), 3u);
+    EXPECT_EQ(records[0].id, "A00001");
+    EXPECT_EQ(records[0].printed, kNow.toSecsSinceEpoch());
+    EXPECT_EQ(records[1].printed, 1'795'000'000);
+    EXPECT_EQ(records[2].id, "A00003");
+    EXPECT_EQ(records[1].sha256, ApplyHistory::Fingerprint("second"));
+    EXPECT_EQ(records[1].sha256.size(), 64);
+    const ApplyRecord::Actor here{LocalIdentity::LoginName(), LocalIdentity::HostName()};
+    EXPECT_FALSE(here.user.isEmpty());
+    EXPECT_EQ(records[1].printedBy, here);
+    EXPECT_EQ(records[1].cancelReason, reason);
+    EXPECT_EQ(records[1].cancelledBy, here);
+
+    // The folder moved: the recorded paths are gone, the names are beside.
+    QTemporaryDir moved;
+    settings.DefaultPath = moved.path();
+    ASSERT_TRUE(QDir().rename(Folder(), moved.filePath("ApplyHistory")));
+    EXPECT_EQ(other.SnapshotFile(records[1]),
+              moved.filePath("ApplyHistory/") + QFileInfo(records[1].snapshotPath).fileName());
+    ApplyRecord nowhere = records[1];
+    nowhere.snapshotPath = "/nowhere/Apply000000-000000.ent";
+    EXPECT_EQ(other.SnapshotFile(nowhere), nowhere.snapshotPath);
 }
 
 // A snapshot never replaces a file, and the search for a free name ends.
@@ -147,13 +193,14 @@ TEST_F(ApplyHistoryTest, ADamagedHistoryIsRepairedOnlyOnRequest)
     EXPECT_TRUE(history.Refresh());
     EXPECT_TRUE(history.IsDamaged());
     ASSERT_EQ(history.Records().size(), 1u);
+    records[0].id = "A00001"; // numbered by its place
     EXPECT_EQ(history.Records()[0], records[0]);
     EXPECT_TRUE(history.Problem().contains(QDir::toNativeSeparators(HistoryFile())))
         << history.Problem().toStdString();
 
     EXPECT_FALSE(Record(900, &error));
     EXPECT_EQ(error, history.Problem());
-    EXPECT_FALSE(history.Cancel(0, records[0].snapshotPath, 1, &error));
+    EXPECT_FALSE(history.Cancel(0, records[0].snapshotPath, 1, "x", &error));
     EXPECT_EQ(Read(HistoryFile()), damaged);
     EXPECT_EQ(Files(), QStringList{"Apply.hst"});
 

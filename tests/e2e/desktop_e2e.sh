@@ -266,10 +266,11 @@ wait_closed "^Fenwir Lite$"
 timeout 30 xdotool windowfocus --sync "$window"
 xdotool key --clearmodifiers alt+v h            # 表示 > 申請履歴...
 focus_window "申請履歴" >/dev/null
-xdotool key --clearmodifiers alt+c              # 取消... the newest, asked first
-focus_window "Fenwir Lite" >/dev/null
+xdotool key --clearmodifiers alt+c              # 取消... the newest, asked why
+focus_window "申請の取消" >/dev/null
 [ -n "$(lpstat -o fenwir-test)" ] || { echo "the held job is not in the queue" >&2; exit 1; }
-xdotool key --clearmodifiers alt+y
+xdotool type --delay 5 "paper jam"
+xdotool key --clearmodifiers Return
 wait_for bash -c '[ -z "$(lpstat -o fenwir-test)" ]'  # the held job withdrawn
 focus_window "Fenwir Lite" >/dev/null           # and the user told
 xdotool key --clearmodifiers Return
@@ -290,6 +291,8 @@ lines = json.load(open(sys.argv[3]))["lines"]
 assert len(held) == 2 and held[0]["lines"] == 1 and held[0]["cancelled"] is None, held
 assert len(after) == 2, after
 assert after[0]["cancelled"] == datetime.date.today().isoformat(), after[0]
+assert after[0]["cancelReason"] == "paper jam", after[0]
+assert after[0]["id"] == "A00002" and after[1]["id"] == "A00001", after
 assert after[1]["cancelled"] is None, after[1]
 assert not lines[1]["applied"], "the cancelled application's trip is no longer claimed"
 assert lines[2]["applied"], "the first run's application still stands"

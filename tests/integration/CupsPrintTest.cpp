@@ -222,17 +222,18 @@ TEST(CupsPrint, CancellingAHeldPrintWithdrawsItsJob)
 
     HistoryCommands history(claim.doc);
     CApplyHistoryDlg dialog(history.Access(), claim.prompts);
+    dialog.SetReasonAsker([](const QString&) { return QStringLiteral("用紙切れ"); });
     ASSERT_EQ(dialog.Table().rowCount(), 1);
-    EXPECT_EQ(dialog.Table().item(0, 4)->text(), "保留");
+    EXPECT_EQ(dialog.Table().item(0, CApplyHistoryDlg::State)->text(), "保留");
     claim.prompts.asked.clear();
-    claim.prompts.answers = {Prompts::Answer::Yes};
     dialog.CancelButton().click();
     EXPECT_EQ(cups.PendingJobs(), 0);
-    ASSERT_EQ(claim.prompts.asked.size(), 2);
+    ASSERT_EQ(claim.prompts.asked.size(), 1);
     EXPECT_TRUE(
-        claim.prompts.asked[1].contains("保留されていた印刷（プリンター fenwir-test のジョブ"))
-        << claim.prompts.asked[1].toStdString();
-    EXPECT_TRUE(dialog.Table().item(0, 4)->text().startsWith("取消"));
+        claim.prompts.asked[0].contains("保留されていた印刷（プリンター fenwir-test のジョブ"))
+        << claim.prompts.asked[0].toStdString();
+    EXPECT_EQ(dialog.Table().item(0, CApplyHistoryDlg::State)->text(),
+              "取消 " + QDate::currentDate().toString("yyyy/MM/dd") + "：用紙切れ");
 }
 
 TEST(CupsPrint, RefusalsAreToldInJapanese)

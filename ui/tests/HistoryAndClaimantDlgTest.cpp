@@ -1,10 +1,13 @@
 #include "CApplyHistoryDlg.h"
+#include "CCancelReasonDlg.h"
 #include "CCardNamesDlg.h"
 #include "CClaimantDlg.h"
 #include "RefusalNotice.h"
 #include "ScriptedPrompts.h"
 
 #include <QApplication>
+#include <QCheckBox>
+#include <QDateEdit>
 #include <QFile>
 #include <QLabel>
 #include <QLineEdit>
@@ -20,22 +23,34 @@ AppliedLines::Application Application(QDateTime printed, std::int32_t amount, in
                                       QString path, std::size_t record)
 {
     AppliedLines::Application application;
+    application.id = QStringLiteral("A%1").arg(record + 1, 5, 10, QLatin1Char('0'));
     application.printed = printed;
     application.amount = amount;
     application.lineCount = lines;
     application.snapshotPath = path;
+    application.snapshotFile = path;
     application.record = record;
     return application;
 }
 
-CApplyHistoryDlg::History
-Access(std::function<std::vector<AppliedLines::Application>()> list,
-       std::function<bool(const AppliedLines::Application&, QString*)> cancel = nullptr)
+using CancelStep =
+    std::function<bool(const AppliedLines::Application&, const QString& reason, QString*)>;
+
+CApplyHistoryDlg::History Access(std::function<std::vector<AppliedLines::Application>()> list,
+                                 CancelStep cancel = nullptr)
 {
     CApplyHistoryDlg::History history;
     history.list = std::move(list);
     history.cancel = std::move(cancel);
     return history;
+}
+
+QStringList Column(const QTableWidget& table, int column)
+{
+    QStringList texts;
+    for (int row = 0; row < table.rowCount(); ++row)
+        texts << table.item(row, column)->text();
+    return texts;
 }
 } // namespace
 
@@ -53,17 +68,26 @@ TEST(ApplyHistoryDlg, ListsTheApplicationsAndOpensAReadableOne)
     auto october = Application(QDateTime(QDate(2026, 10, 31), QTime(18, 2)), 1234567, -1,
                                dir.filePath("gone.ent"), 0);
     october.cancelled = QDate(2026, 11, 2);
+    october.cancelReason = QStringLiteral("金額の誤り\n再申請");
+    october.check = AppliedLines::Check::Missing;
+    october.checkDetail = QStringLiteral("控えのファイル gone.ent がありません");
     ScriptedPrompts prompts;
     CApplyHistoryDlg dialog(Access([&] { return std::vector{november, october}; }), prompts);
     QTableWidget& table = dialog.Table();
     ASSERT_EQ(table.rowCount(), 2);
-    const QStringList first = {"2026/11/30 09:15", "2026/11/04～2026/11/27", "4,700円", "15件", ""};
+    const QStringList first = {
+        "A00002", "2026/11/30 09:15", "2026/11/04～2026/11/27", "4,700円", "15件", "", "一致"};
     for (int column = 0; column < first.size(); ++column)
         EXPECT_EQ(table.item(0, column)->text(), first[column]) << column;
-    EXPECT_EQ(table.item(1, 1)->text(), "—");
-    EXPECT_EQ(table.item(1, 2)->text(), "1,234,567円");
-    EXPECT_EQ(table.item(1, 3)->text(), "読めません");
-    EXPECT_EQ(table.item(1, 4)->text(), "取消 2026/11/02");
+    using C = CApplyHistoryDlg::Column;
+    EXPECT_EQ(table.item(1, C::Period)->text(), "—");
+    EXPECT_EQ(table.item(1, C::Amount)->text(), "1,234,567円");
+    EXPECT_EQ(table.item(1, C::Lines)->text(), "読めません");
+    EXPECT_EQ(table.item(1, C::State)->text(), "取消 2026/11/02：金額の誤り 再申請");
+    // An application whose snapshot fails verification is marked, and says why.
+    EXPECT_EQ(table.item(1, C::Verified)->text(), "⚠ 要確認");
+    EXPECT_EQ(table.item(1, C::Verified)->toolTip(), october.checkDetail);
+    EXPECT_EQ(dialog.SummaryLabel().text(), "該当 2件　合計 4,700円（取消 1件を除く）");
     EXPECT_TRUE(dialog.OpenButton().isEnabled());
     table.selectRow(1);
     EXPECT_FALSE(dialog.OpenButton().isEnabled()); // nothing to open
@@ -73,35 +97,127 @@ TEST(ApplyHistoryDlg, ListsTheApplicationsAndOpensAReadableOne)
     EXPECT_EQ(dialog.SelectedPath(), snapshot);
 }
 
-// 取消... asks first (no by default) and then takes the application back;
-// the list shows it cancelled, and a cancelled one cannot be taken back again.
-TEST(ApplyHistoryDlg, CancelAsksAndShowsTheApplicationTakenBack)
+// 取消... asks why (nothing happens without a reason) and then takes the
+// application back; the list shows it cancelled with its day and reason,
+// and a cancelled one cannot be taken back again.
+TEST(ApplyHistoryDlg, CancelAsksWhyAndShowsTheApplicationTakenBack)
 {
     std::vector<AppliedLines::Application> applications = {
         Application(QDateTime(QDate(2026, 12, 1), QTime(8, 30)), 900, 3, "/x/a.ent", 4)};
-    std::vector<std::size_t> cancelled;
+    std::vector<std::pair<std::size_t, QString>> cancelled;
     ScriptedPrompts prompts;
-    CApplyHistoryDlg dialog(Access([&] { return applications; },
-                                   [&](const AppliedLines::Application& chosen, QString*) {
-                                       cancelled.push_back(chosen.record);
-                                       applications[0].cancelled = QDate(2026, 12, 10);
-                                       return true;
-                                   }),
-                            prompts);
+    CApplyHistoryDlg dialog(
+        Access([&] { return applications; },
+               [&](const AppliedLines::Application& chosen, const QString& reason, QString*) {
+                   cancelled.emplace_back(chosen.record, reason);
+                   applications[0].cancelled = QDate(2026, 12, 10);
+                   applications[0].cancelReason = reason;
+                   return true;
+               }),
+        prompts);
+    QStringList asked;
+    std::optional<QString> answer;
+    dialog.SetReasonAsker([&](const QString& description) {
+        asked << description;
+        return answer;
+    });
     ASSERT_TRUE(dialog.CancelButton().isEnabled());
-    prompts.answers = {Prompts::Answer::No};
     dialog.CancelButton().click();
     EXPECT_TRUE(cancelled.empty());
-    ASSERT_EQ(prompts.asked.size(), 1);
-    EXPECT_TRUE(prompts.asked[0].startsWith("この申請を取り消しますか？"));
-    EXPECT_TRUE(prompts.asked[0].contains("2026/12/01 08:30 印刷、—、900円、明細 3件"))
-        << prompts.asked[0].toStdString();
+    ASSERT_EQ(asked.size(), 1);
+    EXPECT_EQ(asked[0], "2026/12/01 08:30 印刷、—、900円、明細 3件");
 
-    prompts.answers = {Prompts::Answer::Yes};
+    answer = QStringLiteral("𠮷田様の重複");
     dialog.CancelButton().click();
-    EXPECT_EQ(cancelled, std::vector<std::size_t>{4});
-    EXPECT_EQ(dialog.Table().item(0, 4)->text(), "取消 2026/12/10");
+    ASSERT_EQ(cancelled.size(), 1u);
+    EXPECT_EQ(cancelled[0], std::pair(std::size_t{4}, QStringLiteral("𠮷田様の重複")));
+    EXPECT_EQ(dialog.Table().item(0, CApplyHistoryDlg::State)->text(),
+              "取消 2026/12/10：𠮷田様の重複");
     EXPECT_FALSE(dialog.CancelButton().isEnabled());
+}
+
+// The reason is required and holds 100 characters at most.
+TEST(ApplyHistoryDlg, TheReasonIsRequiredAndLimited)
+{
+    CCancelReasonDlg dialog(QStringLiteral("2026/12/01 08:30 印刷"));
+    dialog.show();
+    dialog.Field().setFocus();
+    QApplication::setActiveWindow(&dialog);
+    EXPECT_FALSE(dialog.OkButton().isEnabled());
+    QTest::keyClicks(&dialog.Field(), "   ");
+    EXPECT_FALSE(dialog.OkButton().isEnabled());
+    dialog.Field().setText(QString(98, QChar(0x30A2)));
+    QTest::keyClicks(&dialog.Field(), "ABCD");
+    EXPECT_TRUE(dialog.OkButton().isEnabled());
+    EXPECT_EQ(dialog.Reason().size(), CCancelReasonDlg::kLimit);
+    EXPECT_TRUE(dialog.Notice().text().contains("「CD」")) << dialog.Notice().text().toStdString();
+}
+
+// The search row narrows the list by print date, amount and text and says
+// what the matches come to; 書き出し... writes exactly the listed ones.
+TEST(ApplyHistoryDlg, SearchNarrowsTheListAndExportWritesIt)
+{
+    auto october = Application(QDateTime(QDate(2026, 10, 30), QTime(9, 0)), 600, 2, "/x/a.ent", 0);
+    october.texts = QStringList{QStringLiteral("横浜支店"), QStringLiteral("品川")};
+    auto november = Application(QDateTime(QDate(2026, 11, 30), QTime(9, 0)), 900, 3, "/x/b.ent", 1);
+    november.texts = QStringList{QStringLiteral("本社"), QStringLiteral("品川")};
+    auto december = Application(QDateTime(QDate(2026, 12, 1), QTime(9, 0)), 4540, 9, "/x/c.ent", 2);
+    december.texts = QStringList{QStringLiteral("横浜営業所")};
+    ScriptedPrompts prompts;
+    CApplyHistoryDlg::History history = Access([&] {
+        return std::vector{december, november, october};
+    });
+    std::vector<QString> exported;
+    history.chooseFolder = [] { return QStringLiteral("/archive"); };
+    history.exportTo = [&](const std::vector<AppliedLines::Application>& listed, const QString&) {
+        for (const auto& a : listed)
+            exported.push_back(a.id);
+        ApplicationArchive::Report report;
+        report.written = {"a.pdf", "申請一覧.csv"};
+        return report;
+    };
+    CApplyHistoryDlg dialog(std::move(history), prompts);
+    QTableWidget& table = dialog.Table();
+    struct Case {
+        const char* name;
+        std::function<void()> set;
+        QStringList ids;
+        const char* summary;
+    };
+    const Case cases[] = {
+        {"nothing asked", [] {}, {"A00003", "A00002", "A00001"}, "該当 3件　合計 6,040円"},
+        {"a text",
+         [&] { dialog.SearchText().setText("横浜"); },
+         {"A00003", "A00001"},
+         "該当 2件　合計 5,140円"},
+        {"a text and a lowest amount",
+         [&] { dialog.MinAmount().setText("1000"); },
+         {"A00003"},
+         "該当 1件　合計 4,540円"},
+        {"print dates",
+         [&] {
+             dialog.SearchText().clear();
+             dialog.MinAmount().clear();
+             dialog.FromDate().setDate(QDate(2026, 11, 1));
+             dialog.ToDate().setDate(QDate(2026, 11, 30));
+             dialog.ByDate().setChecked(true);
+         },
+         {"A00002"},
+         "該当 1件　合計 900円"},
+        {"no match", [&] { dialog.MaxAmount().setText("100"); }, {}, "該当 0件　合計 0円"},
+    };
+    for (const Case& c : cases) {
+        c.set();
+        EXPECT_EQ(Column(table, CApplyHistoryDlg::Number), c.ids) << c.name;
+        EXPECT_EQ(dialog.SummaryLabel().text(), QString::fromUtf8(c.summary)) << c.name;
+    }
+    EXPECT_FALSE(dialog.ExportButton().isEnabled()); // nothing listed
+    dialog.MaxAmount().clear();
+    dialog.ExportButton().click();
+    EXPECT_EQ(exported, std::vector<QString>{"A00002"});
+    ASSERT_EQ(prompts.asked.size(), 1);
+    EXPECT_TRUE(prompts.asked[0].startsWith("申請 1 件を /archive に書き出しました"))
+        << prompts.asked[0].toStdString();
 }
 
 // Each field shows its limit and refuses in words what does not fit.
@@ -158,8 +274,8 @@ TEST(ApplyHistoryDlg, AHeldPrintShowsAsHeld)
     CApplyHistoryDlg::History history = Access([&] { return applications; });
     history.held = [](const AppliedLines::Application& a) { return a.record == 0; };
     CApplyHistoryDlg dialog(history, prompts);
-    EXPECT_EQ(dialog.Table().item(0, 4)->text(), "保留");
-    EXPECT_EQ(dialog.Table().item(1, 4)->text(), "");
+    EXPECT_EQ(dialog.Table().item(0, CApplyHistoryDlg::State)->text(), "保留");
+    EXPECT_EQ(dialog.Table().item(1, CApplyHistoryDlg::State)->text(), "");
     EXPECT_TRUE(dialog.ProblemLabel().isHidden());
     EXPECT_TRUE(dialog.RepairButton().isHidden());
 }
