@@ -12,6 +12,7 @@
 #include "TextFormat.h"
 #include "TextTable.h"
 
+#include <QDir>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
@@ -234,18 +235,23 @@ int Export(CCorvaneDoc& doc, CliContext& context, const QString& folder,
     const auto applications = search.Filter(doc.Applications());
     PrintFormat layout;
     layout.Load(context.settings.FormatFilePath);
+    // A folder named on the command line is made, as an archive's new folder
+    // usually is; one that cannot be made is reported by the export.
+    QDir().mkpath(folder);
     const ApplicationArchive::Report report =
         ApplicationArchive::Export(applications, layout, folder);
     for (const QString& path : report.written)
         Console::Out(path + QLatin1Char('\n'));
     for (const QString& note : report.notes)
         Console::Err(QStringLiteral("fenwir-cli: %1\n").arg(note));
+    if (report.failed)
+        return Console::Fail(QStringLiteral("書き出せなかったファイルがあります。"));
     Console::Out(QStringLiteral("申請 %1 件を書き出しました（新しいファイル %2、"
                                 "同じ内容で既にあったファイル %3）。\n")
                      .arg(applications.size())
                      .arg(report.written.size())
                      .arg(report.unchanged.size()));
-    return report.failed ? Console::kFailed : Console::kOk;
+    return Console::kOk;
 }
 
 int Repair(CCorvaneDoc& doc)

@@ -142,9 +142,8 @@ TEST_F(ApplicationRecordsCliTest, AnApplicationFromRecordToArchive)
 
     // The archive: a PDF per application and the index, the same bytes twice.
     const QString first = dir.filePath("archive1");
-    const QString second = dir.filePath("archive2");
+    const QString second = dir.filePath("new/archive2"); // made by the export
     QDir().mkpath(first);
-    QDir().mkpath(second);
     ASSERT_EQ(Cli({"applications", "--export", first}).status, 0);
     const CliRun exported = Cli({"applications", "--export", second, "--from", today});
     ASSERT_EQ(exported.status, 0) << exported.err.toStdString();
@@ -170,6 +169,11 @@ TEST_F(ApplicationRecordsCliTest, AnApplicationFromRecordToArchive)
     EXPECT_EQ(again.status, 0);
     EXPECT_TRUE(again.out.contains("新しいファイル 0、同じ内容で既にあったファイル 3"))
         << again.out.toStdString();
+    // A folder that cannot be made is a failure, not a count of files written.
+    File("blocked", "a file, not a folder");
+    const CliRun blocked = Cli({"applications", "--export", dir.filePath("blocked/archive")});
+    EXPECT_EQ(blocked.status, 1);
+    EXPECT_FALSE(blocked.out.contains("書き出しました")) << blocked.out.toStdString();
     const QString pdf = first + "/" + stamp + "_交通費精算_900円_A00002.pdf";
     File("archive1/" + stamp + "_交通費精算_900円_A00002.pdf", "edited");
     const CliRun other = Cli({"applications", "--export", first});
