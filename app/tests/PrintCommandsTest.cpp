@@ -170,7 +170,7 @@ TEST_F(PrintCommandsTest, RealPrintRecordsClearsMarksAndSavesWithAutoSave)
         ASSERT_EQ(Records().size(), before + 1);
         EXPECT_EQ(Records().back().amount, 690);
         // The paper shows the number and print time its record keeps.
-        const ApplyRecord& record = Records().back();
+        const ApplyRecord record = Records().back();
         EXPECT_EQ(record.id, "A00001");
         EXPECT_EQ(record.paper.claimant[0], "営業部");
         EXPECT_EQ(
