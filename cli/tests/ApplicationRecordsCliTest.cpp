@@ -2,10 +2,8 @@
 // the command line: numbers, fingerprints, reasons, search, archive, checks.
 #include "ApplicationArchive.h"
 #include "ApplyHistory.h"
-#include "ArchiveWriter.h"
 #include "CliFixture.h"
 #include "HistoryFile.h"
-#include "LocalTime.h"
 #include "PdfText.h"
 
 #include <QDir>
@@ -15,25 +13,6 @@
 
 namespace
 {
-// Trips by hand on days of November 2026, 300 yen each, ticked, to visit.
-QByteArray Visits(std::initializer_list<int> days, const QString& visit)
-{
-    EntryList list;
-    for (int day : days) {
-        auto line = std::make_unique<EntryInfo>(
-            EntryInfo::ManualLine(*LocalToTimestamp(2026, 11, day, 9, 0, 0)));
-        line->fare = 300;
-        line->applyFlag = 1;
-        line->entryStationName = QStringLiteral("品川");
-        line->exitStationName = QStringLiteral("大崎");
-        line->visitDestination = visit;
-        list.lines.push_back(std::move(line));
-    }
-    ArchiveWriter out;
-    list.Write(out, EntryList::Document);
-    return out.Data();
-}
-
 const QString kReason = QStringLiteral("𠮷田さんの\"重複\", 再申請\n確認済み");
 } // namespace
 
@@ -66,8 +45,8 @@ protected:
 // changed by hand and one deleted are found.
 TEST_F(ApplicationRecordsCliTest, AnApplicationFromRecordToArchive)
 {
-    const QString octoberPdf = Record("october", Visits({2, 5}, QStringLiteral("横浜支店")));
-    Record("november", Visits({9, 12, 20}, QStringLiteral("本社")));
+    const QString octoberPdf = Record("october", Claim({2, 5}, QStringLiteral("横浜支店")));
+    Record("november", Claim({9, 12, 20}, QStringLiteral("本社")));
     const QString today = QDate::currentDate().toString("yyyy-MM-dd");
     const QString stamp = QDate::currentDate().toString("yyyyMMdd");
 

@@ -52,7 +52,7 @@ QString Dump(int records)
     return text;
 }
 
-QByteArray Claim(std::initializer_list<int> days)
+QByteArray Claim(std::initializer_list<int> days, const QString& visit)
 {
     EntryList list;
     for (const int day : days) {
@@ -62,6 +62,7 @@ QByteArray Claim(std::initializer_list<int> days)
         line->applyFlag = 1;
         line->entryStationName = QStringLiteral("品川");
         line->exitStationName = QStringLiteral("大崎");
+        line->visitDestination = visit;
         list.lines.push_back(std::move(line));
     }
     ArchiveWriter out;

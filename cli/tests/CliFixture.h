@@ -29,8 +29,8 @@ QString Dump(const QString& uid, const std::vector<std::pair<int, int>>& records
 std::vector<std::pair<int, int>> CardRecords(int newest, int oldest);
 
 // A claim of trips by hand on the given days of November 2026, 300 yen
-// each, all ticked.
-QByteArray Claim(std::initializer_list<int> days);
+// each, all ticked, to `visit` when one is given.
+QByteArray Claim(std::initializer_list<int> days, const QString& visit = QString());
 
 // fenwir-cli run as scripts run it, each test with a home folder of its own:
 // its settings, documents and application history.
