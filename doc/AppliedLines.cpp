@@ -101,7 +101,7 @@ AppliedLines::Application AppliedLines::Describe(std::size_t index, const ApplyR
 }
 
 void AppliedLines::Verify(Application& application, const ApplyRecord& record,
-                          const std::optional<QByteArray>& bytes, bool readable)
+                          const std::optional<QByteArray>& bytes, bool readable, std::int32_t total)
 {
     const auto differs = [&](Check check, const QString& detail) {
         application.check = check;
@@ -127,6 +127,10 @@ void AppliedLines::Verify(Application& application, const ApplyRecord& record,
                        QStringLiteral("明細数が控えと違います（記録 %1件、控え %2件）")
                            .arg(record.lineCount)
                            .arg(application.lineCount));
+    if (total != record.amount)
+        return differs(Check::Differs,
+                       QStringLiteral("金額が控えと違います（記録 %1円、控え %2円）")
+                           .arg(FormatYen(record.amount), FormatYen(total)));
 }
 
 void AppliedLines::Load(const std::vector<ApplyRecord>& records,
@@ -159,15 +163,9 @@ void AppliedLines::Load(const std::vector<ApplyRecord>& records,
             lines.push_back(line.get());
         Application application = Describe(i, record, lines, printed);
         application.snapshotFile = path;
-        Verify(application, record, bytes, readable);
+        Verify(application, record, bytes, readable, ClaimedTotal(lines));
         if (!readable)
             application.lineCount = -1;
-        else if (!application.Fails() && ClaimedTotal(lines) != record.amount) {
-            application.check = Check::Differs;
-            application.checkDetail =
-                QStringLiteral("金額が控えと違います（記録 %1円、控え %2円）")
-                    .arg(FormatYen(record.amount), FormatYen(ClaimedTotal(lines)));
-        }
         if (record.cancelled == 0)
             Remember(lines, printed.date());
         m_applications.push_back(std::move(application));

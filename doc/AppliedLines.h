@@ -88,9 +88,10 @@ private:
     static Application Describe(std::size_t index, const ApplyRecord& record,
                                 const std::vector<const EntryInfo*>& lines,
                                 const QDateTime& printed);
-    // What the record says against its snapshot's bytes (null: not there).
+    // What the record says against its snapshot's bytes (null: not there) and
+    // the total of its claimed lines.
     static void Verify(Application& application, const ApplyRecord& record,
-                       const std::optional<QByteArray>& bytes, bool readable);
+                       const std::optional<QByteArray>& bytes, bool readable, std::int32_t total);
 
     QHash<QByteArray, QDate> m_days;
     std::vector<Application> m_applications; // oldest first
